@@ -1,0 +1,478 @@
+// The main window: menus, keyboard shortcuts, information bar, full-screen
+// modes, hardware texture settings and the two OSC sockets.
+#include "QTPictavoApplication.h"
+
+#include "OpenGLSupport.h"
+#include "QTPictavoWidgetGL.h"
+#include "QTVelkConfiguration.h"
+#include "WindowGeometry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QNetworkDatagram>
+#include <QScreen>
+#include <QStatusBar>
+#include <QUdpSocket>
+
+#include <array>
+#include <iostream>
+
+namespace {
+
+// Window rectangle and flags saved on entering multi-monitor full screen.
+QRect savedWindowRect;
+Qt::WindowFlags savedWindowFlags;
+
+enum class Place { File, Control, Demos, Hardware, Help, Window };
+
+struct ActionEntry
+{
+    const char* text;
+    const char* shortcut; // empty: none
+    const char* tip;      // nullptr: no status tip
+    Place place;
+    bool separatorBefore;
+    void (*invoke)(QTPictavoApplication&);
+};
+
+template <void (QTPictavoApplication::*Slot)()>
+void onWindow(QTPictavoApplication& window)
+{
+    (window.*Slot)();
+}
+
+template <void (QTPictavoWidgetGL::*Slot)()>
+void onWidget(QTPictavoApplication& window)
+{
+    (window.glWidget()->*Slot)();
+}
+
+using W = QTPictavoApplication;
+using G = QTPictavoWidgetGL;
+
+// Every command of the window, in the order they are created. File and
+// Control entries stand in their menu and on the window; Demos, Hardware and
+// Help entries only in their menu; the rest only on the window, where they
+// work as keyboard shortcuts.
+const std::array<ActionEntry, 60> actionTable{{
+    {"&Quit", "Esc", "Quit the program", Place::File, false, [](W& w) { w.close(); }},
+    {"&Load Color Reference Image", "Ctrl+R", "Load an image to color primitives", Place::File, false, onWindow<&W::loadColorReferenceImage>},
+    {"&Start/Stop", "Ctrl+S", "Toggle animation", Place::Control, false, onWidget<&G::toggleAnimating>},
+    {"&Faster", "Ctrl+PgUp", "Animate faster", Place::Control, true, onWidget<&G::faster>},
+    {"S&lower", "Ctrl+PgDown", "Animate slower", Place::Control, false, onWidget<&G::slower>},
+    {"&Add objects", "Ctrl++", "Add objects", Place::Control, true, onWidget<&G::addObjects>},
+    {"&Remove objects", "Ctrl+-", "Remove objects", Place::Control, false, onWidget<&G::removeObjects>},
+    {"Toggle real &fullscreen", "Ctrl+F", "Toggle real fullscreen", Place::Control, true, onWindow<&W::toggleFullscreen>},
+    {"Toggle &multi-monitor fullscreen", "Ctrl+N", "Toggle multi-monitor fullscreen", Place::Control, false, onWindow<&W::toggleMultiMonitorFullscreen>},
+    {"Toggle information &bar", "Ctrl+B", nullptr, Place::Control, false, onWindow<&W::toggleStatusbars>},
+    {"Toggle &cursor", "Ctrl+C", "Toggle cursor", Place::Control, true, onWidget<&G::toggleCursor>},
+    {"Toggle &mouse tracking", "Ctrl+T", "Toggle mouse tracking", Place::Control, false, onWidget<&G::toggleMouseTracking>},
+    {"Recreate main demo", "Ctrl+1", "Recreate main demo", Place::Demos, false, onWidget<&G::changeDemoToFirst>},
+    {"Load Decorative Mosaic demo", "Ctrl+2", "Load Decorative Mosaic demo", Place::Demos, false, onWidget<&G::changeDemoToMosaic>},
+    {"Load Pointillism demo", "Ctrl+3", "Load Pointillism demo", Place::Demos, false, onWidget<&G::changeDemoToPointillism>},
+    {"&Mip Mapping", "", "Mip Mapping", Place::Hardware, false, onWindow<&W::mipMapping>},
+    {"&Linear Filtering", "", "Linear Filtering", Place::Hardware, false, onWindow<&W::linearFiltering>},
+    {"&Texture Compression", "", "Texture Compression", Place::Hardware, false, onWindow<&W::textureCompression>},
+    {"&ARB Texture Compression", "", "ARB Texture Compression", Place::Hardware, false, onWindow<&W::arbTextureCompression>},
+    {"&About", "", "About", Place::Help, false, onWindow<&W::about>},
+    {"Show Stroke Build Canvas", "Alt+O", nullptr, Place::Window, false, onWindow<&W::openElementBuildCanvas>},
+    {"Hide Stroke Build Canvas", "Shift+O", nullptr, Place::Window, false, onWindow<&W::closeElementBuildCanvas>},
+    {"Toggle Movement Capability of Build Canvas", "Shift+N", nullptr, Place::Window, false, onWindow<&W::toggleElementBuildCanvasMovementWithoutExtend>},
+    {"Enable Movement Capability of Build Canvas", "Alt+M", nullptr, Place::Window, false, onWindow<&W::enableElementBuildCanvasMovementWithoutExtend>},
+    {"Disable Movement Capability of Build Canvas", "Shift+M", nullptr, Place::Window, false, onWindow<&W::disableElementBuildCanvasMovementWithoutExtend>},
+    {"Draw Strokes as Lines on Build Canvas", "Alt+S", nullptr, Place::Window, false, onWindow<&W::canvasDrawSegmentAsStroke>},
+    {"Draw Strokes as Points on Build Canvas", "Shift+S", nullptr, Place::Window, false, onWindow<&W::canvasDrawSegmentAsPoints>},
+    {"Delete current Strokes on Build Canvas", "Alt+D", nullptr, Place::Window, false, onWindow<&W::canvasDeleteStrokes>},
+    {"Use Strokes on Build Canvas as Rendering Element", "Alt+R", nullptr, Place::Window, false, onWindow<&W::canvasUseStrokesAsRenderingElements>},
+    {"Toggle capability to erase strokes", "Alt+E", nullptr, Place::Window, false, onWindow<&W::canvasToggleEraseCapability>},
+    {"Toggle &picking rendering", "Ctrl+P", nullptr, Place::Window, false, onWindow<&W::togglePickingRendering>},
+    {"Show Context Menu", "Alt+C", nullptr, Place::Window, false, onWindow<&W::openContextMenu>},
+    {"Hide Context Menu", "Shift+C", nullptr, Place::Window, false, onWindow<&W::closeContextMenu>},
+    {"Show Palette", "Alt+P", nullptr, Place::Window, false, onWindow<&W::openPalette>},
+    {"Hide Palette", "Shift+P", nullptr, Place::Window, false, onWindow<&W::closePalette>},
+    {"Set Fake Posture to Pen", "Alt+1", nullptr, Place::Window, false, onWindow<&W::setPenFakePosture>},
+    {"Set Fake Posture to One Finger", "Alt+2", nullptr, Place::Window, false, onWindow<&W::setOneFingerFakePosture>},
+    {"Set Fake Posture to Two Fingers", "Alt+3", nullptr, Place::Window, false, onWindow<&W::setTwoFingersFakePosture>},
+    {"Set Fake Posture to Fist", "Alt+4", nullptr, Place::Window, false, onWindow<&W::setFistFakePosture>},
+    {"Set Fake Posture to Hand", "Alt+5", nullptr, Place::Window, false, onWindow<&W::setHandFakePosture>},
+    {"Write Color Buffer to Image", "Ctrl+Alt+1", nullptr, Place::Window, false, onWindow<&W::createColorBufferImage>},
+    {"Write Temporary Color Buffer to Image", "Ctrl+Alt+2", nullptr, Place::Window, false, onWindow<&W::createTempColorBufferImage>},
+    {"Write Selection Buffer to Image", "Ctrl+Alt+4", nullptr, Place::Window, false, onWindow<&W::createSelectionBufferImage>},
+    {"Write Dropoff Buffer to Image", "Ctrl+Alt+5", nullptr, Place::Window, false, onWindow<&W::createDropoffBufferImage>},
+    {"Write depth Buffer to Image", "Ctrl+Alt+6", nullptr, Place::Window, false, onWindow<&W::createDepthBufferImage>},
+    {"Write temp orient Buffer to Image", "Ctrl+Alt+7", nullptr, Place::Window, false, onWindow<&W::createOrientationBufferImage>},
+    {"Write gradient Buffer to Image", "Ctrl+Alt+8", nullptr, Place::Window, false, onWindow<&W::createGradientBufferImage>},
+    {"", "Ctrl+Alt+9", nullptr, Place::Window, false, onWindow<&W::createTargetAreaBufferImage>},
+    {"", "Ctrl+F1", nullptr, Place::Window, false, onWindow<&W::switchToCreateMode>},
+    {"", "Ctrl+F2", nullptr, Place::Window, false, onWindow<&W::switchToEraseMode>},
+    {"", "Ctrl+F3", nullptr, Place::Window, false, onWindow<&W::switchToColorMode>},
+    {"", "Ctrl+F4", nullptr, Place::Window, false, onWindow<&W::switchToSizeMode>},
+    {"", "Ctrl+F5", nullptr, Place::Window, false, onWindow<&W::switchToMoveMode>},
+    {"", "Ctrl+F6", nullptr, Place::Window, false, onWindow<&W::switchToOrientationMode>},
+    {"", "Ctrl+F9", nullptr, Place::Window, false, onWindow<&W::setDTWIINCInputCombo>},
+    {"", "Ctrl+F10", nullptr, Place::Window, false, onWindow<&W::setDTWIIInputCombo>},
+    {"", "Ctrl+F11", nullptr, Place::Window, false, onWindow<&W::setDTWIIPointingNCModesInputCombo>},
+    {"", "Alt+T", nullptr, Place::Window, false, onWindow<&W::switchIntoTaskMode>},
+    {"", "Shift+T", nullptr, Place::Window, false, onWindow<&W::switchOutOfTaskMode>},
+    {"", "Space", nullptr, Place::Window, false, onWidget<&G::startTask>},
+}};
+
+} // namespace
+
+QTPictavoApplication::QTPictavoApplication(QTVelkConfiguration* config)
+    : QMainWindow(nullptr)
+    , _config(config)
+    , _chooseImageFile([this] {
+          return QFileDialog::getOpenFileName(this, QStringLiteral("Open File"), QDir::currentPath());
+      })
+{
+    // Wii Remote data arrives as OSC datagrams on the receive socket; binds are
+    // not checked: a socket that did not bind delivers nothing.
+    _receiveSocket = new QUdpSocket(this);
+    _receiveSocket->bind(QHostAddress::LocalHost, static_cast<quint16>(_config->_oscReceivePort));
+    connect(_receiveSocket, &QUdpSocket::readyRead, this, &QTPictavoApplication::readPendingDatagrams);
+    _sendSocket = new QUdpSocket(this);
+    _sendSocket->bind(QHostAddress::LocalHost, static_cast<quint16>(_config->_oscSendPort));
+
+    const QSurfaceFormat format = OpenGLSupport::requestedFormat(_config->_graphicsVsync);
+    const std::optional<QSurfaceFormat> granted = OpenGLSupport::probe(format);
+    if (granted && granted->depthBufferSize() > 0)
+        std::cout << "Depth Buffer enabled.\nDepth Buffer Size: " << granted->depthBufferSize() << std::endl;
+    else
+        std::cout << "Depth Buffer disabled." << std::endl;
+
+    _glWidget = new QTPictavoWidgetGL(format, _config);
+    QWidget* container = QWidget::createWindowContainer(_glWidget, this);
+    container->setFocusPolicy(Qt::StrongFocus);
+    container->setMinimumSize(1, 1);
+    setCentralWidget(container);
+
+    createStatusBar();
+    connect(_glWidget, &QTPictavoWidgetGL::fpsChanged, this, &QTPictavoApplication::setFps);
+    connect(_glWidget, &QTPictavoWidgetGL::objectNumber, this, &QTPictavoApplication::setObjectNumber);
+    connect(_glWidget, &QTPictavoWidgetGL::bufferSize, this, &QTPictavoApplication::setBufferSize);
+    connect(_glWidget, &QTPictavoWidgetGL::allocatedMemorySize, this, &QTPictavoApplication::setMemorySize);
+    connect(_glWidget, &QTPictavoWidgetGL::userNumber, this, &QTPictavoApplication::setUserNumber);
+
+    createActionsAndMenus();
+
+    connect(this, &QTPictavoApplication::toggleMipMapping, _glWidget, &QTPictavoWidgetGL::toggleMipMapping);
+    connect(this, &QTPictavoApplication::toggleLinearFiltering, _glWidget, &QTPictavoWidgetGL::toggleLinearFiltering);
+    connect(this, &QTPictavoApplication::toggleTextureCompression, _glWidget, &QTPictavoWidgetGL::toggleTextureCompression);
+    connect(this, &QTPictavoApplication::toggleARBTextureCompression, _glWidget, &QTPictavoWidgetGL::toggleARBTextureCompression);
+    connect(_glWidget, &QTPictavoWidgetGL::notifyMipMapping, this, &QTPictavoApplication::notifyMipMapping);
+    connect(_glWidget, &QTPictavoWidgetGL::notifyLinearFiltering, this, &QTPictavoApplication::notifyLinearFiltering);
+    connect(_glWidget, &QTPictavoWidgetGL::notifyTextureCompression, this, &QTPictavoApplication::notifyTextureCompression);
+    connect(_glWidget, &QTPictavoWidgetGL::notifyARBTextureCompression, this, &QTPictavoApplication::notifyARBTextureCompression);
+}
+
+QTPictavoApplication::~QTPictavoApplication()
+{
+    if (_multiMonitorFullscreen)
+        toggleMultiMonitorFullscreen();
+    // The container owns the GL window and goes with the window's children.
+}
+
+void QTPictavoApplication::createStatusBar()
+{
+    const std::array<std::pair<const char*, QLabel**>, 6> fields{{
+        {"Object #:", &_objectNumberLabel},
+        {" |   Buffer Size:", &_bufferWidthLabel},
+        {"x", &_bufferHeightLabel},
+        {" |   Buffer Memory (MB):", &_memoryLabel},
+        {" |   Users:", &_userNumberLabel},
+        {" |   fps:", &_fpsLabel},
+    }};
+    for (const auto& [caption, value] : fields) {
+        statusBar()->addWidget(new QLabel(QString::fromUtf8(caption), this), 0);
+        *value = new QLabel(QStringLiteral("0"), this);
+        statusBar()->addWidget(*value, 0);
+    }
+}
+
+void QTPictavoApplication::createActionsAndMenus()
+{
+    _fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    _controlMenu = menuBar()->addMenu(QStringLiteral("&Control"));
+    _demosMenu = menuBar()->addMenu(QStringLiteral("&Demos"));
+    _hardwareMenu = menuBar()->addMenu(QStringLiteral("&Hardware"));
+    _helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
+    const std::array<QMenu*, 5> menus{_fileMenu, _controlMenu, _demosMenu, _hardwareMenu, _helpMenu};
+
+    QAction** hardwareActions[] = {&_mipMappingAction, &_linearFilteringAction,
+                                   &_textureCompressionAction, &_arbTextureCompressionAction};
+    QAction*** nextHardwareAction = hardwareActions;
+
+    for (const ActionEntry& entry : actionTable) {
+        auto* action = new QAction(QString::fromUtf8(entry.text), this);
+        if (*entry.shortcut) {
+            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+            action->setShortcutContext(Qt::ApplicationShortcut);
+        }
+        if (entry.tip)
+            action->setStatusTip(QString::fromUtf8(entry.tip));
+        const auto invoke = entry.invoke;
+        connect(action, &QAction::triggered, this, [this, invoke] { invoke(*this); });
+
+        if (entry.place == Place::Window || entry.place == Place::File || entry.place == Place::Control)
+            addAction(action);
+        if (entry.place != Place::Window) {
+            QMenu* menu = menus[static_cast<std::size_t>(entry.place)];
+            if (entry.separatorBefore)
+                menu->addSeparator();
+            menu->addAction(action);
+        }
+        if (entry.place == Place::Hardware) {
+            action->setCheckable(true);
+            **nextHardwareAction++ = action;
+        }
+    }
+}
+
+void QTPictavoApplication::about()
+{
+    QMessageBox::about(this, windowTitle(),
+                       windowTitle() + QStringLiteral("\n\nVersion 1.2"));
+}
+
+void QTPictavoApplication::showHardwareMessage()
+{
+    if (!_hardwareNotePending)
+        return;
+    _hardwareNotePending = false;
+    QMessageBox::information(this, QStringLiteral("Important Note"),
+                             QStringLiteral("Changing hardware accelleration settings\n will be effective only after creating a new demo!Thank you."),
+                             QMessageBox::Ok);
+}
+
+void QTPictavoApplication::setFps(float fps) { _fpsLabel->setText(QString::number(static_cast<double>(fps))); }
+void QTPictavoApplication::setObjectNumber(unsigned int number) { _objectNumberLabel->setText(QString::number(number)); }
+
+void QTPictavoApplication::setBufferSize(unsigned int width, unsigned int height)
+{
+    _bufferWidthLabel->setText(QString::number(width));
+    _bufferHeightLabel->setText(QString::number(height));
+}
+
+void QTPictavoApplication::setMemorySize(unsigned long bytes)
+{
+    _memoryLabel->setText(QString::number(static_cast<double>(bytes) / 1024.0));
+}
+
+void QTPictavoApplication::setUserNumber(unsigned int number) { _userNumberLabel->setText(QString::number(number)); }
+
+void QTPictavoApplication::setBarsVisible(bool visible)
+{
+    menuBar()->setVisible(visible);
+    statusBar()->setVisible(visible);
+}
+
+void QTPictavoApplication::toggleFullscreen()
+{
+    if (isFullScreen()) {
+        setBarsVisible(true);
+        showNormal();
+        return;
+    }
+    if (_multiMonitorFullscreen)
+        toggleMultiMonitorFullscreen();
+    if (!_barsInFullscreen)
+        setBarsVisible(false);
+    showFullScreen();
+}
+
+void QTPictavoApplication::toggleMultiMonitorFullscreen()
+{
+    if (_multiMonitorFullscreen) {
+        setBarsVisible(true);
+        setWindowFlags(savedWindowFlags);
+        setGeometry(savedWindowRect);
+        show();
+    } else {
+        if (isFullScreen())
+            showNormal();
+        if (!_barsInFullscreen)
+            setBarsVisible(false);
+        savedWindowRect = geometry();
+        savedWindowFlags = windowFlags();
+        // Without a caption or sizing frame the frame is 0 thick, so the client
+        // area is the virtual desktop inset by one pixel.
+        setWindowFlags(savedWindowFlags | Qt::FramelessWindowHint);
+        setGeometry(WindowGeometry::spanningRect(WindowGeometry::virtualDesktop(QGuiApplication::screens()), 0, 0));
+        show();
+    }
+    _multiMonitorFullscreen = !_multiMonitorFullscreen;
+}
+
+void QTPictavoApplication::toggleStatusbars()
+{
+    if (_multiMonitorFullscreen || isFullScreen())
+        setBarsVisible(!_barsInFullscreen);
+    _barsInFullscreen = !_barsInFullscreen;
+}
+
+void QTPictavoApplication::togglePickingRendering()
+{
+    // The scene's picking view arrives with the scene; the flag is kept until then.
+    _pickingRendering = !_pickingRendering;
+}
+
+void QTPictavoApplication::choosePaintColor()
+{
+    const QColor color = QColorDialog::getColor(Qt::white, this);
+    _glWidget->changePaintColor(static_cast<unsigned char>(color.red()),
+                                static_cast<unsigned char>(color.green()),
+                                static_cast<unsigned char>(color.blue()));
+}
+
+void QTPictavoApplication::toggleElementBuildCanvasVisibility()
+{
+    std::cout << "Opening new canvas for element creation." << std::endl;
+}
+
+// The stroke build canvas, context menu and palette are components of the
+// scene; none exists yet, so their lookups find nothing and these commands
+// do nothing.
+void QTPictavoApplication::openElementBuildCanvas() {}
+void QTPictavoApplication::closeElementBuildCanvas() {}
+
+void QTPictavoApplication::toggleElementBuildCanvasMovementWithoutExtend()
+{
+    std::cout << "Toggling ability for moving build canvas without touch extend." << std::endl;
+}
+
+void QTPictavoApplication::enableElementBuildCanvasMovementWithoutExtend() {}
+void QTPictavoApplication::disableElementBuildCanvasMovementWithoutExtend() {}
+void QTPictavoApplication::canvasDrawSegmentAsStroke() {}
+void QTPictavoApplication::canvasDrawSegmentAsPoints() {}
+void QTPictavoApplication::canvasDeleteStrokes() {}
+void QTPictavoApplication::canvasUseStrokesAsRenderingElements() {}
+void QTPictavoApplication::canvasToggleEraseCapability() {}
+void QTPictavoApplication::openContextMenu() {}
+void QTPictavoApplication::closeContextMenu() {}
+void QTPictavoApplication::openPalette() {}
+void QTPictavoApplication::closePalette() {}
+
+void QTPictavoApplication::setCanvasInteractionMode(int) {}
+void QTPictavoApplication::createCanvasBufferImage(int) {}
+void QTPictavoApplication::setCanvasFakePosture(int, int, int) {}
+void QTPictavoApplication::setInputCombination(int) {}
+void QTPictavoApplication::setTaskMode(bool) {}
+
+void QTPictavoApplication::setPenFakePosture() { setCanvasFakePosture(0, 3, 3); }
+void QTPictavoApplication::setOneFingerFakePosture() { setCanvasFakePosture(1, 10, 10); }
+void QTPictavoApplication::setTwoFingersFakePosture() { setCanvasFakePosture(2, 15, 15); }
+void QTPictavoApplication::setFistFakePosture() { setCanvasFakePosture(3, 50, 50); }
+void QTPictavoApplication::setHandFakePosture() { setCanvasFakePosture(4, 350, 350); }
+
+void QTPictavoApplication::createTargetAreaBufferImage() { createCanvasBufferImage(29); }
+void QTPictavoApplication::createPrimColorBufferImage() { createCanvasBufferImage(12); }
+void QTPictavoApplication::createTempColorBufferImage() { createCanvasBufferImage(11); }
+void QTPictavoApplication::createColorBufferImage() { createCanvasBufferImage(10); }
+void QTPictavoApplication::createSelectionBufferImage() { createCanvasBufferImage(25); }
+void QTPictavoApplication::createDropoffBufferImage() { createCanvasBufferImage(19); }
+void QTPictavoApplication::createOrientationBufferImage() { createCanvasBufferImage(8); }
+void QTPictavoApplication::createGradientBufferImage() { createCanvasBufferImage(28); }
+void QTPictavoApplication::createDepthBufferImage() { createCanvasBufferImage(27); }
+
+void QTPictavoApplication::switchToCreateMode() { setCanvasInteractionMode(0); }
+void QTPictavoApplication::switchToEraseMode() { setCanvasInteractionMode(1); }
+void QTPictavoApplication::switchToOrientationMode() { setCanvasInteractionMode(3); }
+void QTPictavoApplication::switchToMoveMode() { setCanvasInteractionMode(4); }
+void QTPictavoApplication::switchToSizeMode() { setCanvasInteractionMode(5); }
+void QTPictavoApplication::switchToColorMode() { setCanvasInteractionMode(6); }
+
+void QTPictavoApplication::setDTWIIInputCombo() { setInputCombination(0); }
+void QTPictavoApplication::setDTWIINCInputCombo() { setInputCombination(5); }
+void QTPictavoApplication::setDTWIIPointingNCModesInputCombo() { setInputCombination(6); }
+
+void QTPictavoApplication::switchIntoTaskMode() { setTaskMode(true); }
+void QTPictavoApplication::switchOutOfTaskMode() { setTaskMode(false); }
+
+void QTPictavoApplication::loadColorReferenceImage()
+{
+    // Alternates between choosing an image and removing it. The reference
+    // image component itself is not part of the scene yet, so only the choice
+    // and the state are kept.
+    if (!_referenceImageLoaded) {
+        // An empty name is not refused.
+        _referenceImagePath = _chooseImageFile().toStdString();
+        _referenceImageLoaded = true;
+    } else {
+        _referenceImageLoaded = false;
+    }
+}
+
+bool& QTPictavoApplication::hardwareFlag(HardwareSetting setting)
+{
+    switch (setting) {
+    case MipMapping: return _mipMapping;
+    case LinearFiltering: return _linearFiltering;
+    case TextureCompression: return _textureCompression;
+    case ARBTextureCompression: break;
+    }
+    return _arbTextureCompression;
+}
+
+QAction* QTPictavoApplication::hardwareAction(HardwareSetting setting) const
+{
+    switch (setting) {
+    case MipMapping: return _mipMappingAction;
+    case LinearFiltering: return _linearFilteringAction;
+    case TextureCompression: return _textureCompressionAction;
+    case ARBTextureCompression: break;
+    }
+    return _arbTextureCompressionAction;
+}
+
+void QTPictavoApplication::setHardwareSetting(HardwareSetting setting, bool on)
+{
+    const auto apply = [this](HardwareSetting s, bool value) {
+        hardwareFlag(s) = value;
+        hardwareAction(s)->setChecked(value);
+    };
+    apply(setting, on);
+    const bool isBase = setting == MipMapping || setting == TextureCompression;
+    const auto partner = static_cast<HardwareSetting>(setting ^ 1);
+    if (isBase && !on)
+        apply(partner, false);
+    else if (!isBase && on)
+        apply(partner, true);
+}
+
+void QTPictavoApplication::toggleHardwareSetting(HardwareSetting setting)
+{
+    const bool on = !hardwareFlag(setting);
+    setHardwareSetting(setting, on);
+    switch (setting) {
+    case MipMapping: emit toggleMipMapping(on); break;
+    case LinearFiltering: emit toggleLinearFiltering(on); break;
+    case TextureCompression: emit toggleTextureCompression(on); break;
+    case ARBTextureCompression: emit toggleARBTextureCompression(on); break;
+    }
+    showHardwareMessage();
+}
+
+void QTPictavoApplication::mipMapping() { toggleHardwareSetting(MipMapping); }
+void QTPictavoApplication::linearFiltering() { toggleHardwareSetting(LinearFiltering); }
+void QTPictavoApplication::textureCompression() { toggleHardwareSetting(TextureCompression); }
+void QTPictavoApplication::arbTextureCompression() { toggleHardwareSetting(ARBTextureCompression); }
+
+void QTPictavoApplication::notifyMipMapping(bool on) { setHardwareSetting(MipMapping, on); }
+void QTPictavoApplication::notifyLinearFiltering(bool on) { setHardwareSetting(LinearFiltering, on); }
+void QTPictavoApplication::notifyTextureCompression(bool on) { setHardwareSetting(TextureCompression, on); }
+void QTPictavoApplication::notifyARBTextureCompression(bool on) { setHardwareSetting(ARBTextureCompression, on); }
+
+void QTPictavoApplication::readPendingDatagrams()
+{
+    // Wii Remote messages are not evaluated yet: every pending datagram is
+    // read so the socket never backs up, and dropped.
+    while (_receiveSocket->hasPendingDatagrams())
+        _receiveSocket->receiveDatagram();
+}

@@ -1,0 +1,166 @@
+// The main window: menus, keyboard shortcuts, information bar, full-screen
+// modes, hardware texture settings and the two OSC sockets.
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <string>
+
+class QLabel;
+class QMenu;
+class QUdpSocket;
+class QTVelkConfiguration;
+class QTPictavoWidgetGL;
+
+class QTPictavoApplication : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // `config` is not owned and must outlive the window.
+    explicit QTPictavoApplication(QTVelkConfiguration* config);
+    ~QTPictavoApplication() override;
+
+    QTPictavoWidgetGL* glWidget() const { return _glWidget; }
+    bool isMultiMonitorFullscreen() const { return _multiMonitorFullscreen; }
+    bool barsInFullscreen() const { return _barsInFullscreen; }
+    bool isPickingRendering() const { return _pickingRendering; }
+    bool isReferenceImageLoaded() const { return _referenceImageLoaded; }
+    const std::string& referenceImagePath() const { return _referenceImagePath; }
+    bool isHardwareNotePending() const { return _hardwareNotePending; }
+    bool isMipMapping() const { return _mipMapping; }
+    bool isLinearFiltering() const { return _linearFiltering; }
+    bool isTextureCompression() const { return _textureCompression; }
+    bool isARBTextureCompression() const { return _arbTextureCompression; }
+
+    // The file chooser of the colour reference image; a file dialog unless
+    // replaced (tests replace it to run without a person).
+    void setImageFileChooser(std::function<QString()> chooser) { _chooseImageFile = std::move(chooser); }
+
+signals:
+    void toggleMipMapping(bool on);
+    void toggleLinearFiltering(bool on);
+    void toggleTextureCompression(bool on);
+    void toggleARBTextureCompression(bool on);
+
+public slots:
+    void about();
+    void showHardwareMessage();
+    void setFps(float fps);
+    void setObjectNumber(unsigned int number);
+    void setBufferSize(unsigned int width, unsigned int height);
+    void setMemorySize(unsigned long bytes);
+    void setUserNumber(unsigned int number);
+    void toggleFullscreen();
+    void toggleMultiMonitorFullscreen();
+    void toggleStatusbars();
+    void togglePickingRendering();
+    void choosePaintColor();
+    void toggleElementBuildCanvasVisibility();
+    void openElementBuildCanvas();
+    void closeElementBuildCanvas();
+    void toggleElementBuildCanvasMovementWithoutExtend();
+    void enableElementBuildCanvasMovementWithoutExtend();
+    void disableElementBuildCanvasMovementWithoutExtend();
+    void canvasDrawSegmentAsStroke();
+    void canvasDrawSegmentAsPoints();
+    void canvasDeleteStrokes();
+    void canvasUseStrokesAsRenderingElements();
+    void canvasToggleEraseCapability();
+    void openContextMenu();
+    void closeContextMenu();
+    void openPalette();
+    void closePalette();
+    void setPenFakePosture();
+    void setOneFingerFakePosture();
+    void setTwoFingersFakePosture();
+    void setFistFakePosture();
+    void setHandFakePosture();
+    void createTargetAreaBufferImage();
+    void createPrimColorBufferImage();
+    void createTempColorBufferImage();
+    void createColorBufferImage();
+    void createSelectionBufferImage();
+    void createDropoffBufferImage();
+    void createOrientationBufferImage();
+    void createGradientBufferImage();
+    void createDepthBufferImage();
+    void switchToCreateMode();
+    void switchToEraseMode();
+    void switchToOrientationMode();
+    void switchToMoveMode();
+    void switchToSizeMode();
+    void switchToColorMode();
+    void setDTWIIInputCombo();
+    void setDTWIINCInputCombo();
+    void setDTWIIPointingNCModesInputCombo();
+    void switchIntoTaskMode();
+    void switchOutOfTaskMode();
+    void loadColorReferenceImage();
+    void mipMapping();
+    void linearFiltering();
+    void textureCompression();
+    void arbTextureCompression();
+    void notifyMipMapping(bool on);
+    void notifyLinearFiltering(bool on);
+    void notifyTextureCompression(bool on);
+    void notifyARBTextureCompression(bool on);
+    void readPendingDatagrams();
+
+private:
+    void createStatusBar();
+    void createActionsAndMenus();
+    void setBarsVisible(bool visible);
+    // The four hardware settings come in linked pairs: a base setting
+    // (mip mapping, texture compression) and the one that needs it (linear
+    // filtering, ARB texture compression).
+    enum HardwareSetting { MipMapping, LinearFiltering, TextureCompression, ARBTextureCompression };
+    bool& hardwareFlag(HardwareSetting setting);
+    QAction* hardwareAction(HardwareSetting setting) const;
+    // Sets a flag and its check mark, then applies the link rule: a base
+    // switched off switches its partner off, a dependent switched on
+    // switches its base on.
+    void setHardwareSetting(HardwareSetting setting, bool on);
+    // A menu command: flips the setting, tells the widget, shows the note.
+    void toggleHardwareSetting(HardwareSetting setting);
+    // Commands for the canvas and the visualization. The scene is not part
+    // of the program yet, so the component lookup behind each finds nothing
+    // and the command does nothing.
+    void setCanvasInteractionMode(int mode);
+    void createCanvasBufferImage(int bufferTag);
+    void setCanvasFakePosture(int posture, int width, int height);
+    void setInputCombination(int combination);
+    void setTaskMode(bool on);
+
+    QTVelkConfiguration* _config;
+    QMenu* _fileMenu = nullptr;
+    QMenu* _controlMenu = nullptr;
+    QMenu* _demosMenu = nullptr;
+    QMenu* _hardwareMenu = nullptr;
+    QMenu* _helpMenu = nullptr;
+    QTPictavoWidgetGL* _glWidget = nullptr;
+    QLabel* _fpsLabel = nullptr;
+    QLabel* _objectNumberLabel = nullptr;
+    QLabel* _bufferWidthLabel = nullptr;
+    QLabel* _bufferHeightLabel = nullptr;
+    QLabel* _memoryLabel = nullptr;
+    QLabel* _userNumberLabel = nullptr;
+    bool _multiMonitorFullscreen = false;
+    bool _barsInFullscreen = false;
+    bool _pickingRendering = false;
+    bool _mipMapping = false;
+    bool _linearFiltering = false;
+    bool _textureCompression = false;
+    bool _arbTextureCompression = false;
+    QAction* _mipMappingAction = nullptr;
+    QAction* _linearFilteringAction = nullptr;
+    QAction* _textureCompressionAction = nullptr;
+    QAction* _arbTextureCompressionAction = nullptr;
+    bool _hardwareNotePending = true;
+    QUdpSocket* _receiveSocket = nullptr;
+    QUdpSocket* _sendSocket = nullptr;
+    bool _referenceImageLoaded = false;
+    std::string _referenceImagePath;
+    std::function<QString()> _chooseImageFile;
+};

@@ -1,0 +1,35 @@
+// Entry point: reads the configuration, checks for OpenGL, opens the main window.
+#include "OpenGLSupport.h"
+#include "QTPictavoApplication.h"
+#include "QTVelkConfiguration.h"
+#include "StartupOptions.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    StartupOptions::unthrottleUpdates();
+    QApplication application(argc, argv);
+
+    // Lives until the process ends; nothing writes it after parsing.
+    auto* config = new QTVelkConfiguration(StartupOptions::configurationPath(argc, argv));
+
+    if (!OpenGLSupport::probe(OpenGLSupport::requestedFormat(config->_graphicsVsync))) {
+        qWarning("This system has no OpenGL support. Exiting.");
+        return -1;
+    }
+
+    auto* window = new QTPictavoApplication(config);
+    window->resize(static_cast<int>(config->_mainwindowWidth), static_cast<int>(config->_mainwindowHeight));
+    window->setWindowTitle(QStringLiteral("Velk Tabletop Framework Demo Application"));
+    if (config->_mainwindowFullscreen) {
+        if (config->_mainwindowFullscreenReal)
+            window->toggleFullscreen();
+        else
+            window->toggleMultiMonitorFullscreen();
+    }
+    window->show();
+    const int result = application.exec();
+    delete window;
+    return result;
+}

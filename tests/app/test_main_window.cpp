@@ -1,0 +1,406 @@
+// The main window in-process under Xvfb: the command table, the menus, the
+// full-screen and bar rules, the hardware links, the one-time note, the
+// reference-image toggle, the sockets and the running frame loop.
+#include "QTPictavoApplication.h"
+#include "QTPictavoWidgetGL.h"
+#include "QTVelkConfiguration.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr quint16 ReceivePort = 47310;
+constexpr quint16 SendPort = 47311;
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(_dir.isValid());
+        const QString path = _dir.filePath("config.xml");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("<config><mainwindow width=\"640\" height=\"480\" fullscreen=\"0\"/>"
+                                  "<osc receive_port=\"%1\" send_port=\"%2\"/></config>")
+                       .arg(ReceivePort).arg(SendPort).toUtf8());
+        file.close();
+        _config = std::make_unique<QTVelkConfiguration>(path);
+        _window = std::make_unique<QTPictavoApplication>(_config.get());
+        _window->resize(640, 480);
+        _window->setWindowTitle(QStringLiteral("Velk Tabletop Framework Demo Application"));
+    }
+
+    QAction* actionFor(const QString& shortcut) const
+    {
+        for (QAction* action : _window->findChildren<QAction*>())
+            if (action->shortcut() == QKeySequence(shortcut))
+                return action;
+        return nullptr;
+    }
+
+    QAction* actionNamed(const QString& text) const
+    {
+        for (QAction* action : _window->findChildren<QAction*>())
+            if (action->text() == text)
+                return action;
+        return nullptr;
+    }
+
+    QMenu* menu(const QString& title) const
+    {
+        for (QAction* action : _window->menuBar()->actions())
+            if (action->text() == title)
+                return action->menu();
+        return nullptr;
+    }
+
+    bool barsVisible() const
+    {
+        return !_window->menuBar()->isHidden() && !_window->statusBar()->isHidden();
+    }
+
+    // Closes every modal box that opens while `body` runs and counts them.
+    template <typename F>
+    int countModalBoxes(F body)
+    {
+        int count = 0;
+        QTimer closer;
+        closer.setInterval(20);
+        QObject::connect(&closer, &QTimer::timeout, [&count] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ++count;
+                modal->close();
+            }
+        });
+        closer.start();
+        body();
+        return count;
+    }
+
+    QTemporaryDir _dir;
+    std::unique_ptr<QTVelkConfiguration> _config;
+    std::unique_ptr<QTPictavoApplication> _window;
+};
+
+struct Command
+{
+    const char* text;
+    const char* shortcut;
+    const char* tip;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrderWithSeparators)
+{
+    const QStringList titles = [&] {
+        QStringList list;
+        for (QAction* action : _window->menuBar()->actions())
+            list << action->text();
+        return list;
+    }();
+    EXPECT_EQ(titles, (QStringList{"&File", "&Control", "&Demos", "&Hardware", "Help"}));
+
+    const auto entries = [&](const QString& title) {
+        QStringList list;
+        for (QAction* action : menu(title)->actions())
+            list << (action->isSeparator() ? QStringLiteral("|") : action->text());
+        return list;
+    };
+    EXPECT_EQ(entries("&File"), (QStringList{"&Quit", "&Load Color Reference Image"}));
+    EXPECT_EQ(entries("&Control"),
+              (QStringList{"&Start/Stop", "|", "&Faster", "S&lower", "|", "&Add objects", "&Remove objects", "|",
+                           "Toggle real &fullscreen", "Toggle &multi-monitor fullscreen", "Toggle information &bar",
+                           "|", "Toggle &cursor", "Toggle &mouse tracking"}));
+    EXPECT_EQ(entries("&Demos"),
+              (QStringList{"Recreate main demo", "Load Decorative Mosaic demo", "Load Pointillism demo"}));
+    EXPECT_EQ(entries("&Hardware"), (QStringList{"&Mip Mapping", "&Linear Filtering", "&Texture Compression",
+                                                 "&ARB Texture Compression"}));
+    EXPECT_EQ(entries("Help"), (QStringList{"&About"}));
+    for (QAction* action : menu("&Hardware")->actions())
+        EXPECT_TRUE(action->isCheckable());
+}
+
+TEST_F(MainWindowTest, CommandsHaveTheirTextsShortcutsAndTips)
+{
+    const Command menuCommands[] = {
+        {"&Quit", "Esc", "Quit the program"},
+        {"&Load Color Reference Image", "Ctrl+R", "Load an image to color primitives"},
+        {"&Start/Stop", "Ctrl+S", "Toggle animation"},
+        {"&Faster", "Ctrl+PgUp", "Animate faster"},
+        {"S&lower", "Ctrl+PgDown", "Animate slower"},
+        {"&Add objects", "Ctrl++", "Add objects"},
+        {"&Remove objects", "Ctrl+-", "Remove objects"},
+        {"Toggle real &fullscreen", "Ctrl+F", "Toggle real fullscreen"},
+        {"Toggle &multi-monitor fullscreen", "Ctrl+N", "Toggle multi-monitor fullscreen"},
+        {"Toggle information &bar", "Ctrl+B", ""},
+        {"Toggle &cursor", "Ctrl+C", "Toggle cursor"},
+        {"Toggle &mouse tracking", "Ctrl+T", "Toggle mouse tracking"},
+        {"Recreate main demo", "Ctrl+1", "Recreate main demo"},
+        {"Load Decorative Mosaic demo", "Ctrl+2", "Load Decorative Mosaic demo"},
+        {"Load Pointillism demo", "Ctrl+3", "Load Pointillism demo"},
+        {"&Mip Mapping", "", "Mip Mapping"},
+        {"&Linear Filtering", "", "Linear Filtering"},
+        {"&Texture Compression", "", "Texture Compression"},
+        {"&ARB Texture Compression", "", "ARB Texture Compression"},
+        {"&About", "", "About"},
+    };
+    for (const Command& command : menuCommands) {
+        QAction* action = actionNamed(command.text);
+        ASSERT_NE(action, nullptr) << command.text;
+        EXPECT_EQ(action->shortcut(), QKeySequence(command.shortcut)) << command.text;
+        EXPECT_EQ(action->statusTip(), command.tip) << command.text;
+    }
+
+    const char* keyboardOnly[] = {
+        "Alt+O", "Shift+O", "Shift+N", "Alt+M", "Shift+M", "Alt+S", "Shift+S", "Alt+D", "Alt+R", "Alt+E",
+        "Ctrl+P", "Alt+C", "Shift+C", "Alt+P", "Shift+P", "Alt+1", "Alt+2", "Alt+3", "Alt+4", "Alt+5",
+        "Ctrl+Alt+1", "Ctrl+Alt+2", "Ctrl+Alt+4", "Ctrl+Alt+5", "Ctrl+Alt+6", "Ctrl+Alt+7", "Ctrl+Alt+8",
+        "Ctrl+Alt+9", "Ctrl+F1", "Ctrl+F2", "Ctrl+F3", "Ctrl+F4", "Ctrl+F5", "Ctrl+F6", "Ctrl+F9",
+        "Ctrl+F10", "Ctrl+F11", "Alt+T", "Shift+T", "Space"};
+    for (const char* key : keyboardOnly) {
+        QAction* action = actionFor(key);
+        ASSERT_NE(action, nullptr) << key;
+        EXPECT_TRUE(_window->actions().contains(action)) << key;
+        EXPECT_TRUE(action->associatedObjects().size() == 1) << key << " must stand in no menu";
+    }
+    EXPECT_EQ(actionFor("Ctrl+P")->text(), "Toggle &picking rendering");
+    EXPECT_EQ(actionFor("Alt+5")->text(), "Set Fake Posture to Hand");
+    EXPECT_EQ(actionFor("Ctrl+F1")->text(), "");
+    EXPECT_EQ(actionFor("Ctrl+Alt+3"), nullptr);
+
+    int withShortcut = 0;
+    for (QAction* action : _window->findChildren<QAction*>()) {
+        if (action->shortcut().isEmpty() || action->menu())
+            continue;
+        ++withShortcut;
+        EXPECT_EQ(action->shortcutContext(), Qt::ApplicationShortcut) << action->text().toStdString();
+    }
+    EXPECT_EQ(withShortcut, 55);
+
+    // File and Control commands also stand on the window; Demos ones do not.
+    EXPECT_TRUE(_window->actions().contains(actionNamed("&Quit")));
+    EXPECT_TRUE(_window->actions().contains(actionNamed("Toggle &cursor")));
+    EXPECT_FALSE(_window->actions().contains(actionNamed("Recreate main demo")));
+    EXPECT_FALSE(_window->actions().contains(actionNamed("&About")));
+}
+
+TEST_F(MainWindowTest, InformationBarShowsCaptionsAndValues)
+{
+    const auto texts = [&] {
+        QStringList list;
+        for (QLabel* label : _window->statusBar()->findChildren<QLabel*>())
+            list << label->text();
+        return list;
+    };
+    EXPECT_EQ(texts(), (QStringList{"Object #:", "0", " |   Buffer Size:", "0", "x", "0",
+                                    " |   Buffer Memory (MB):", "0", " |   Users:", "0", " |   fps:", "0"}));
+    _window->setMemorySize(3 * 1024 / 2);
+    _window->setBufferSize(700, 525);
+    _window->setObjectNumber(3000);
+    _window->setUserNumber(2);
+    _window->setFps(412.5f);
+    EXPECT_EQ(texts(), (QStringList{"Object #:", "3000", " |   Buffer Size:", "700", "x", "525",
+                                    " |   Buffer Memory (MB):", "1.5", " |   Users:", "2", " |   fps:", "412.5"}));
+}
+
+TEST_F(MainWindowTest, FullScreenModesExcludeEachOtherAndRestoreTheWindow)
+{
+    _window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(_window.get()));
+    const QRect windowed = _window->geometry();
+
+    _window->toggleMultiMonitorFullscreen();
+    EXPECT_TRUE(_window->isMultiMonitorFullscreen());
+    EXPECT_FALSE(barsVisible());
+    EXPECT_TRUE(_window->windowFlags() & Qt::FramelessWindowHint);
+    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+    EXPECT_EQ(_window->geometry(), desktop.adjusted(1, 1, -1, -1));
+
+    // Real full screen first leaves the spanning mode.
+    _window->toggleFullscreen();
+    EXPECT_FALSE(_window->isMultiMonitorFullscreen());
+    EXPECT_TRUE(_window->isFullScreen());
+    EXPECT_FALSE(_window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(barsVisible());
+
+    // And the spanning mode leaves real full screen.
+    _window->toggleMultiMonitorFullscreen();
+    EXPECT_FALSE(_window->isFullScreen());
+    EXPECT_TRUE(_window->isMultiMonitorFullscreen());
+
+    _window->toggleMultiMonitorFullscreen();
+    EXPECT_FALSE(_window->isMultiMonitorFullscreen());
+    EXPECT_TRUE(barsVisible());
+    QTest::qWait(50);
+    EXPECT_EQ(_window->geometry().size(), windowed.size());
+}
+
+TEST_F(MainWindowTest, BarsRuleDecidesTheNextFullScreenOnlyInWindowedMode)
+{
+    _window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(_window.get()));
+    _window->toggleStatusbars();
+    EXPECT_TRUE(barsVisible());
+    EXPECT_TRUE(_window->barsInFullscreen());
+
+    _window->toggleFullscreen();
+    EXPECT_TRUE(barsVisible()) << "bars kept in full screen";
+    _window->toggleStatusbars();
+    EXPECT_FALSE(barsVisible());
+    _window->toggleStatusbars();
+    EXPECT_TRUE(barsVisible());
+    _window->toggleFullscreen();
+    EXPECT_TRUE(barsVisible());
+
+    _window->toggleStatusbars(); // windowed: now hide them in the next full screen
+    EXPECT_FALSE(_window->barsInFullscreen());
+    _window->toggleMultiMonitorFullscreen();
+    EXPECT_FALSE(barsVisible());
+    _window->toggleMultiMonitorFullscreen();
+}
+
+TEST_F(MainWindowTest, HardwareSettingsAreLinkedAndTheNoteShowsOnce)
+{
+    QAction* mip = actionNamed("&Mip Mapping");
+    QAction* linear = actionNamed("&Linear Filtering");
+    QAction* compression = actionNamed("&Texture Compression");
+    QAction* arb = actionNamed("&ARB Texture Compression");
+    QTPictavoWidgetGL* widget = _window->glWidget();
+
+    int notes = countModalBoxes([&] { linear->trigger(); });
+    EXPECT_EQ(notes, 1);
+    EXPECT_TRUE(_window->isLinearFiltering());
+    EXPECT_TRUE(_window->isMipMapping()) << "linear filtering on switches mip mapping on";
+    EXPECT_TRUE(mip->isChecked());
+    EXPECT_TRUE(linear->isChecked());
+    EXPECT_TRUE(widget->isLinearFiltering()) << "the widget is told";
+
+    notes = countModalBoxes([&] {
+        mip->trigger();
+        arb->trigger();
+    });
+    EXPECT_EQ(notes, 0) << "the note appears only once";
+    EXPECT_FALSE(mip->isChecked());
+    EXPECT_FALSE(linear->isChecked()) << "mip mapping off switches linear filtering off";
+    EXPECT_TRUE(arb->isChecked());
+    EXPECT_TRUE(compression->isChecked()) << "ARB compression on switches compression on";
+    EXPECT_TRUE(widget->isARBTextureCompression());
+
+    compression->trigger();
+    EXPECT_FALSE(_window->isTextureCompression());
+    EXPECT_FALSE(_window->isARBTextureCompression());
+
+    // Reports from the widget apply the links without a note or a signal back.
+    bool signalled = false;
+    QObject::connect(_window.get(), &QTPictavoApplication::toggleMipMapping, [&] { signalled = true; });
+    _window->notifyLinearFiltering(true);
+    EXPECT_TRUE(mip->isChecked());
+    EXPECT_FALSE(signalled);
+}
+
+TEST_F(MainWindowTest, ReferenceImageAlternatesBetweenChoosingAndRemoving)
+{
+    int asked = 0;
+    _window->setImageFileChooser([&asked] {
+        ++asked;
+        return QStringLiteral("/tmp/photo%1.png").arg(asked);
+    });
+    QAction* load = actionFor("Ctrl+R");
+    load->trigger();
+    EXPECT_TRUE(_window->isReferenceImageLoaded());
+    EXPECT_EQ(_window->referenceImagePath(), "/tmp/photo1.png");
+    load->trigger();
+    EXPECT_FALSE(_window->isReferenceImageLoaded());
+    EXPECT_EQ(asked, 1);
+    load->trigger();
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(_window->referenceImagePath(), "/tmp/photo2.png");
+}
+
+TEST_F(MainWindowTest, EveryPendingDatagramIsReadAndDropped)
+{
+    QUdpSocket sender;
+    for (int i = 0; i < 5; ++i)
+        sender.writeDatagram(QByteArray("/glovepie/wiidata\0\0\0,\0\0\0", 24), QHostAddress::LocalHost, ReceivePort);
+    auto* receiver = _window->findChildren<QUdpSocket*>().value(0);
+    ASSERT_NE(receiver, nullptr);
+    EXPECT_EQ(receiver->localPort(), ReceivePort);
+    EXPECT_EQ(_window->findChildren<QUdpSocket*>().value(1)->localPort(), SendPort);
+    QTest::qWait(100);
+    EXPECT_FALSE(receiver->hasPendingDatagrams());
+}
+
+TEST_F(MainWindowTest, FrameLoopRunsUnpacedAndReportsTheRate)
+{
+    _window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(_window.get()));
+    QTPictavoWidgetGL* widget = _window->glWidget();
+    ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->frameCount() > 60; }, 10000));
+    QLabel* fps = _window->statusBar()->findChildren<QLabel*>().value(11);
+    ASSERT_NE(fps, nullptr);
+    EXPECT_GT(fps->text().toDouble(), 0.0);
+}
+
+TEST_F(MainWindowTest, PenTraySwitchesTheBuildCanvasOncePerFrame)
+{
+    _window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(_window.get()));
+    QTPictavoWidgetGL* widget = _window->glWidget();
+    const auto nextFrames = [widget] {
+        const quint64 start = widget->frameCount();
+        return QTest::qWaitFor([&] { return widget->frameCount() > start + 2; }, 5000);
+    };
+    widget->OnNoTool();
+    widget->OnPen(); // taken again before any frame saw it
+    ASSERT_TRUE(nextFrames());
+    EXPECT_FALSE(widget->isBuildCanvasShown());
+    widget->OnNoTool();
+    ASSERT_TRUE(nextFrames());
+    EXPECT_TRUE(widget->isBuildCanvasShown());
+    widget->OnEraser();
+    ASSERT_TRUE(nextFrames());
+    EXPECT_FALSE(widget->isBuildCanvasShown());
+}
+
+TEST_F(MainWindowTest, AnimationCommandsChangeSpeedAndState)
+{
+    QTPictavoWidgetGL* widget = _window->glWidget();
+    EXPECT_FALSE(widget->isAnimating()); // startup.animation defaults to off
+    actionFor("Ctrl+S")->trigger();
+    EXPECT_TRUE(widget->isAnimating());
+    actionFor("Ctrl+PgUp")->trigger();
+    actionFor("Ctrl+PgUp")->trigger();
+    EXPECT_DOUBLE_EQ(widget->speed(), 250.0);
+    actionFor("Ctrl+PgDown")->trigger();
+    actionFor("Ctrl+PgDown")->trigger();
+    EXPECT_NEAR(widget->speed(), 40.0, 1e-9);
+    actionFor("Ctrl+C")->trigger();
+    EXPECT_FALSE(widget->isCursorVisible());
+    EXPECT_EQ(widget->cursor().shape(), Qt::BlankCursor);
+    actionFor("Ctrl+T")->trigger();
+    EXPECT_TRUE(widget->isMouseTracking());
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_UPDATE_IDLE_TIME", "0");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

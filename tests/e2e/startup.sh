@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# End-to-end start-up: the real binary under Xvfb in a temporary copy of the
+# run directory. It must draw a window that is not blank and quit with exit
+# code 0 on Esc; the single argument names the configuration; without OpenGL
+# it must refuse to start with its message and exit code -1.
+# Usage: startup.sh <pictavo binary> <run directory>
+set -uo pipefail
+binary=$1
+run_template=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp -r "$run_template" "$work/run"
+cp "$binary" "$work/run/pictavo"
+cd "$work/run"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# A small windowed configuration used through the command-line argument.
+cat > "$work/alt.xml" <<'XML'
+<config><mainwindow width="640" height="480" fullscreen="0"/><osc receive_port="47320" send_port="47321"/></config>
+XML
+
+session() {
+  # Runs inside the X server: start, wait for the window, screenshot, quit.
+  local args=("$@")
+  ./pictavo "${args[@]}" > "$work/out.log" 2>&1 &
+  local pid=$! win=""
+  for _ in $(seq 100); do
+    win=$(xdotool search --name "Velk Tabletop Framework Demo Application" 2>/dev/null | head -n 1)
+    [ -n "$win" ] && break
+    sleep 0.1
+  done
+  if [ -z "$win" ]; then echo "no window"; kill -9 $pid; return 1; fi
+  sleep 2
+  xdotool getwindowgeometry "$win" > "$work/geometry.txt"
+  import -window root "$work/shot.png"
+  xdotool windowfocus --sync "$win" 2>/dev/null || true
+  xdotool key --window "$win" Escape
+  for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  if kill -0 $pid 2>/dev/null; then echo "did not quit on Esc"; kill -9 $pid; return 1; fi
+  wait $pid
+}
+export -f session
+export work
+
+# 1. The default configuration of the run directory.
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'session' > "$work/session.log" 2>&1
+rc=$?
+[ $rc -eq 0 ] || { cat "$work/session.log" "$work/out.log"; fail "default run exited with $rc"; }
+if [ -f "$work/shot.png" ]; then
+  spread=$(convert "$work/shot.png" -colorspace Gray -format '%[fx:standard_deviation*255]' info:)
+  awk -v s="$spread" 'BEGIN { exit !(s > 2) }' || fail "screenshot is blank (grey spread $spread)"
+else
+  fail "no screenshot"
+fi
+grep -q "Depth Buffer" "$work/out.log" || fail "no depth buffer line"
+
+# 2. Exactly one argument names the configuration: a 640 x 480 window.
+rm -f "$work/shot.png"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'session "$work/alt.xml"' > "$work/session.log" 2>&1
+rc=$?
+[ $rc -eq 0 ] || { cat "$work/session.log" "$work/out.log"; fail "run with an argument exited with $rc"; }
+grep -q "Geometry: 640x" "$work/geometry.txt" || fail "argument ignored: $(cat "$work/geometry.txt")"
+
+# 3. Two arguments: back to config.xml of the working directory.
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'session "$work/alt.xml" extra' > "$work/session.log" 2>&1
+rc=$?
+[ $rc -eq 0 ] || fail "run with two arguments exited with $rc"
+grep -q "Geometry: 640x" "$work/geometry.txt" && fail "two arguments must read config.xml"
+
+# 4. No OpenGL (Qt's minimal platform has none): message and exit code -1.
+QT_QPA_PLATFORM=minimal timeout 20 ./pictavo > "$work/nogl.log" 2>&1
+rc=$?
+[ $rc -eq 255 ] || fail "without OpenGL the exit code is $rc, not -1"
+grep -q "This system has no OpenGL support. Exiting." "$work/nogl.log" || fail "no OpenGL message"
+
+if [ $failures -eq 0 ]; then echo "e2e startup: all checks passed"; fi
+exit $failures
