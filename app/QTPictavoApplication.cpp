@@ -294,6 +294,7 @@ void QTPictavoApplication::toggleMultiMonitorFullscreen()
         setWindowFlags(savedWindowFlags);
         setGeometry(savedWindowRect);
         show();
+        activateWindow(); // changing the flags re-shows the window without focus
     } else {
         if (isFullScreen())
             showNormal();
@@ -302,10 +303,12 @@ void QTPictavoApplication::toggleMultiMonitorFullscreen()
         savedWindowRect = geometry();
         savedWindowFlags = windowFlags();
         // Without a caption or sizing frame the frame is 0 thick, so the client
-        // area is the virtual desktop inset by one pixel.
-        setWindowFlags(savedWindowFlags | Qt::FramelessWindowHint);
+        // area is the virtual desktop inset by one pixel. Staying on top keeps
+        // the desktop's panels and task bars behind the window.
+        setWindowFlags(savedWindowFlags | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         setGeometry(WindowGeometry::spanningRect(WindowGeometry::virtualDesktop(QGuiApplication::screens()), 0, 0));
         show();
+        activateWindow();
     }
     _multiMonitorFullscreen = !_multiMonitorFullscreen;
 }

@@ -29,6 +29,7 @@ int main(int argc, char* argv[])
             window->toggleMultiMonitorFullscreen();
     }
     window->show();
+    window->activateWindow(); // keyboard shortcuts work at once, with or without a window manager
     const int result = application.exec();
     delete window;
     return result;

@@ -229,6 +229,7 @@ TEST_F(MainWindowTest, FullScreenModesExcludeEachOtherAndRestoreTheWindow)
     EXPECT_TRUE(_window->isMultiMonitorFullscreen());
     EXPECT_FALSE(barsVisible());
     EXPECT_TRUE(_window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(_window->windowFlags() & Qt::WindowStaysOnTopHint);
     const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
     EXPECT_EQ(_window->geometry(), desktop.adjusted(1, 1, -1, -1));
 
@@ -236,7 +237,7 @@ TEST_F(MainWindowTest, FullScreenModesExcludeEachOtherAndRestoreTheWindow)
     _window->toggleFullscreen();
     EXPECT_FALSE(_window->isMultiMonitorFullscreen());
     EXPECT_TRUE(_window->isFullScreen());
-    EXPECT_FALSE(_window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(_window->windowFlags() & (Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(barsVisible());
 
     // And the spanning mode leaves real full screen.

@@ -34,8 +34,13 @@ session() {
   sleep 2
   xdotool getwindowgeometry "$win" > "$work/geometry.txt"
   import -window root "$work/shot.png"
-  xdotool windowfocus --sync "$win" 2>/dev/null || true
-  xdotool key --window "$win" Escape
+  # Application-wide shortcuts typed at the focused window, as a person would.
+  if [ -n "${KEYS:-}" ]; then
+    xdotool key $KEYS
+    sleep 0.5
+    xdotool getwindowgeometry "$win" > "$work/geometry-after-keys.txt"
+  fi
+  xdotool key Escape
   for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
   if kill -0 $pid 2>/dev/null; then echo "did not quit on Esc"; kill -9 $pid; return 1; fi
   wait $pid
@@ -61,6 +66,12 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'session "$work/alt.xml"' > "$wo
 rc=$?
 [ $rc -eq 0 ] || { cat "$work/session.log" "$work/out.log"; fail "run with an argument exited with $rc"; }
 grep -q "Geometry: 640x" "$work/geometry.txt" || fail "argument ignored: $(cat "$work/geometry.txt")"
+
+# Ctrl+N spans the window over the whole (single) screen, one pixel inset.
+KEYS=ctrl+n xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'session "$work/alt.xml"' > "$work/session.log" 2>&1
+rc=$?
+[ $rc -eq 0 ] || { cat "$work/session.log"; fail "multi-monitor run exited with $rc"; }
+grep -q "Geometry: 1278x1022" "$work/geometry-after-keys.txt" || fail "Ctrl+N did not span the screen: $(cat "$work/geometry-after-keys.txt")"
 
 # 3. Two arguments: back to config.xml of the working directory.
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'session "$work/alt.xml" extra' > "$work/session.log" 2>&1
