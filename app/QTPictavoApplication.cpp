@@ -18,6 +18,7 @@
 #include <QNetworkDatagram>
 #include <QScreen>
 #include <QStatusBar>
+#include <QWindow>
 #include <QUdpSocket>
 
 #include <array>
@@ -289,26 +290,27 @@ void QTPictavoApplication::toggleFullscreen()
 
 void QTPictavoApplication::toggleMultiMonitorFullscreen()
 {
+    // The flags are changed on the native window rather than on the widget:
+    // changing a visible widget's flags makes a new native window, which
+    // comes up without keyboard focus.
+    create();
+    QWindow* handle = windowHandle();
     if (_multiMonitorFullscreen) {
         setBarsVisible(true);
-        setWindowFlags(savedWindowFlags);
+        handle->setFlags(savedWindowFlags);
         setGeometry(savedWindowRect);
-        show();
-        activateWindow(); // changing the flags re-shows the window without focus
     } else {
         if (isFullScreen())
             showNormal();
         if (!_barsInFullscreen)
             setBarsVisible(false);
         savedWindowRect = geometry();
-        savedWindowFlags = windowFlags();
+        savedWindowFlags = handle->flags();
         // Without a caption or sizing frame the frame is 0 thick, so the client
         // area is the virtual desktop inset by one pixel. Staying on top keeps
         // the desktop's panels and task bars behind the window.
-        setWindowFlags(savedWindowFlags | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        handle->setFlags(savedWindowFlags | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         setGeometry(WindowGeometry::spanningRect(WindowGeometry::virtualDesktop(QGuiApplication::screens()), 0, 0));
-        show();
-        activateWindow();
     }
     _multiMonitorFullscreen = !_multiMonitorFullscreen;
 }

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -228,8 +229,8 @@ TEST_F(MainWindowTest, FullScreenModesExcludeEachOtherAndRestoreTheWindow)
     _window->toggleMultiMonitorFullscreen();
     EXPECT_TRUE(_window->isMultiMonitorFullscreen());
     EXPECT_FALSE(barsVisible());
-    EXPECT_TRUE(_window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(_window->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(_window->windowHandle()->flags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(_window->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
     EXPECT_EQ(_window->geometry(), desktop.adjusted(1, 1, -1, -1));
 
@@ -237,7 +238,7 @@ TEST_F(MainWindowTest, FullScreenModesExcludeEachOtherAndRestoreTheWindow)
     _window->toggleFullscreen();
     EXPECT_FALSE(_window->isMultiMonitorFullscreen());
     EXPECT_TRUE(_window->isFullScreen());
-    EXPECT_FALSE(_window->windowFlags() & (Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(_window->windowHandle()->flags() & (Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(barsVisible());
 
     // And the spanning mode leaves real full screen.

@@ -5,20 +5,7 @@
 # it must refuse to start with its message and exit code -1.
 # Usage: startup.sh <pictavo binary> <run directory>
 set -uo pipefail
-binary=$1
-run_template=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp -r "$run_template" "$work/run"
-cp "$binary" "$work/run/pictavo"
-cd "$work/run"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# A small windowed configuration used through the command-line argument.
-cat > "$work/alt.xml" <<'XML'
-<config><mainwindow width="640" height="480" fullscreen="0"/><osc receive_port="47320" send_port="47321"/></config>
-XML
+self=$(readlink -f "$0")
 
 session() {
   # Runs inside the X server: start, wait for the window, screenshot, quit.
@@ -45,11 +32,33 @@ session() {
   if kill -0 $pid 2>/dev/null; then echo "did not quit on Esc"; kill -9 $pid; return 1; fi
   wait $pid
 }
-export -f session
+
+# Inside the X server: `startup.sh --session [args]` runs one session.
+if [ "${1:-}" = "--session" ]; then
+  shift
+  cd "$work/run" && session "$@"
+  exit $?
+fi
+
+binary=$1
+run_template=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp -r "$run_template" "$work/run"
+cp "$binary" "$work/run/pictavo"
+cd "$work/run"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# A small windowed configuration used through the command-line argument.
+cat > "$work/alt.xml" <<'XML'
+<config><mainwindow width="640" height="480" fullscreen="0"/><osc receive_port="47320" send_port="47321"/></config>
+XML
+
 export work
 
 # 1. The default configuration of the run directory.
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'session' > "$work/session.log" 2>&1
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$self" --session > "$work/session.log" 2>&1
 rc=$?
 [ $rc -eq 0 ] || { cat "$work/session.log" "$work/out.log"; fail "default run exited with $rc"; }
 if [ -f "$work/shot.png" ]; then
@@ -62,19 +71,19 @@ grep -q "Depth Buffer" "$work/out.log" || fail "no depth buffer line"
 
 # 2. Exactly one argument names the configuration: a 640 x 480 window.
 rm -f "$work/shot.png"
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'session "$work/alt.xml"' > "$work/session.log" 2>&1
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$self" --session "$work/alt.xml" > "$work/session.log" 2>&1
 rc=$?
 [ $rc -eq 0 ] || { cat "$work/session.log" "$work/out.log"; fail "run with an argument exited with $rc"; }
 grep -q "Geometry: 640x" "$work/geometry.txt" || fail "argument ignored: $(cat "$work/geometry.txt")"
 
 # Ctrl+N spans the window over the whole (single) screen, one pixel inset.
-KEYS=ctrl+n xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'session "$work/alt.xml"' > "$work/session.log" 2>&1
+KEYS=ctrl+n xvfb-run -a -s "-screen 0 1280x1024x24" bash "$self" --session "$work/alt.xml" > "$work/session.log" 2>&1
 rc=$?
 [ $rc -eq 0 ] || { cat "$work/session.log"; fail "multi-monitor run exited with $rc"; }
 grep -q "Geometry: 1278x1022" "$work/geometry-after-keys.txt" || fail "Ctrl+N did not span the screen: $(cat "$work/geometry-after-keys.txt")"
 
 # 3. Two arguments: back to config.xml of the working directory.
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'session "$work/alt.xml" extra' > "$work/session.log" 2>&1
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$self" --session "$work/alt.xml" extra > "$work/session.log" 2>&1
 rc=$?
 [ $rc -eq 0 ] || fail "run with two arguments exited with $rc"
 grep -q "Geometry: 640x" "$work/geometry.txt" && fail "two arguments must read config.xml"
