@@ -1,0 +1,97 @@
+// Base of the study loggers: the task being logged, entry times and the
+// layout shared by the per-task log files.
+#pragma once
+
+#include <ctime>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+struct TaskRecord;
+struct TaskHeaderStyle;
+
+// First and last action time of a task, in seconds since its start.
+using ActionTimes = std::pair<float, float>;
+
+// Each derived logger is a process-wide single instance (instance()), set up
+// with setTask() and start() when a task begins, fed entries while it runs,
+// and written and reset when it ends. Not copyable.
+class Logger
+{
+public:
+    // The clock the loggers read, in milliseconds.
+    using ClockFunction = std::clock_t (*)();
+
+    virtual ~Logger() = default;
+    Logger(const Logger&) = delete;
+    Logger& operator=(const Logger&) = delete;
+
+    // Writes the logger's file at path (the directory must exist; a file
+    // that cannot be opened is skipped silently). The base writes nothing.
+    virtual void writeFile(const std::string& path);
+    // Times 0, no task; derived loggers also drop their entries.
+    virtual void reset();
+    // The task starts now: entry times count from here.
+    virtual void start();
+    // Keeps the record (not owned; it must outlive the task). A null record
+    // leaves the logger without a task.
+    virtual void setTask(const TaskRecord* task);
+
+    // Selects the clock of all loggers; times are its ticks / 1000.0.
+    // nullptr restores the default, wall-clock milliseconds since the
+    // process started. Meant for tests.
+    static void setClock(ClockFunction clock);
+
+protected:
+    Logger() = default;
+
+    // The clock's reading in seconds: ticks / 1000.0.
+    static float clockSeconds();
+    // Time of a new entry: seconds since start(), or since the first entry
+    // when start() was not called. Updates the current time.
+    float entryTime();
+
+    bool hasTask() const { return _taskSet; }
+    // Only valid while hasTask().
+    const TaskRecord& task() const { return *_task; }
+
+    // Replaces the file at path with the task header (when a task is set)
+    // in the given style, the column line and whatever writeRows writes.
+    void writeTaskFile(const std::string& path, const TaskHeaderStyle& style, std::string_view columns,
+                       const std::function<void(std::ostream&)>& writeRows) const;
+
+    // Writes each value followed by a tab (bools as 1 or 0).
+    template <class... Values>
+    static void writeFields(std::ostream& out, const Values&... values)
+    {
+        ((out << values << '\t'), ...);
+    }
+
+    // The time of the first entry that is an action, and of the latest later
+    // one (0 when there is none); (0, 0) without any action. Entries carry
+    // their time in `time`.
+    template <class Entry, class IsAction>
+    static ActionTimes firstAndLastAction(const std::vector<Entry>& entries, IsAction isAction)
+    {
+        ActionTimes times{0.0f, 0.0f};
+        bool found = false;
+        for (const Entry& entry : entries) {
+            if (!isAction(entry))
+                continue;
+            if (found)
+                times.second = entry.time;
+            else
+                times.first = entry.time;
+            found = true;
+        }
+        return times;
+    }
+
+    float _currentTime = 0.0f;
+    float _startTime = 0.0f;
+    bool _taskSet = false;
+    const TaskRecord* _task = nullptr;
+};
