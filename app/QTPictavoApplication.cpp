@@ -3,6 +3,7 @@
 #include "QTPictavoApplication.h"
 
 #include "OpenGLSupport.h"
+#include "Posture.h"
 #include "QTPictavoWidgetGL.h"
 #include "QTVelkConfiguration.h"
 #include "WindowGeometry.h"
@@ -366,15 +367,15 @@ void QTPictavoApplication::closePalette() {}
 
 void QTPictavoApplication::setCanvasInteractionMode(int) {}
 void QTPictavoApplication::createCanvasBufferImage(int) {}
-void QTPictavoApplication::setCanvasFakePosture(int, int, int) {}
+void QTPictavoApplication::setCanvasFakePosture(const FakePosture&) {}
 void QTPictavoApplication::setInputCombination(int) {}
 void QTPictavoApplication::setTaskMode(bool) {}
 
-void QTPictavoApplication::setPenFakePosture() { setCanvasFakePosture(0, 3, 3); }
-void QTPictavoApplication::setOneFingerFakePosture() { setCanvasFakePosture(1, 10, 10); }
-void QTPictavoApplication::setTwoFingersFakePosture() { setCanvasFakePosture(2, 15, 15); }
-void QTPictavoApplication::setFistFakePosture() { setCanvasFakePosture(3, 50, 50); }
-void QTPictavoApplication::setHandFakePosture() { setCanvasFakePosture(4, 350, 350); }
+void QTPictavoApplication::setPenFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_PEN)); }
+void QTPictavoApplication::setOneFingerFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_ONE_FINGER)); }
+void QTPictavoApplication::setTwoFingersFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_TWO_FINGERS)); }
+void QTPictavoApplication::setFistFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_FIST)); }
+void QTPictavoApplication::setHandFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_HAND)); }
 
 void QTPictavoApplication::createTargetAreaBufferImage() { createCanvasBufferImage(29); }
 void QTPictavoApplication::createPrimColorBufferImage() { createCanvasBufferImage(12); }

@@ -10,6 +10,7 @@
 class QLabel;
 class QMenu;
 class QUdpSocket;
+struct FakePosture;
 class QTVelkConfiguration;
 class QTPictavoWidgetGL;
 
@@ -129,7 +130,7 @@ private:
     // and the command does nothing.
     void setCanvasInteractionMode(int mode);
     void createCanvasBufferImage(int bufferTag);
-    void setCanvasFakePosture(int posture, int width, int height);
+    void setCanvasFakePosture(const FakePosture& posture);
     void setInputCombination(int combination);
     void setTaskMode(bool on);
 
