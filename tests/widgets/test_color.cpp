@@ -1,0 +1,203 @@
+// Colour model tests: paint-to-display conversion, the look-up table against a plain
+// per-paint build, lookups and round trips through the table, table sharing, mixing.
+#include "Color.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using Channels = std::array<int, 3>;
+
+Channels channels(const Color& c)
+{
+    return {c.r, c.g, c.b};
+}
+
+Channels display(int r, int y, int b)
+{
+    Color c;
+    c.convertRYBToRGB(r, y, b);
+    return channels(c);
+}
+
+Channels lookUp(const Color& table, const Channels& rgb)
+{
+    Color c = table;
+    c.convertRGBToRYBByTable(rgb[0], rgb[1], rgb[2]);
+    return channels(c);
+}
+
+TEST(ColorConversion, CubeCornersAndGreys)
+{
+    const std::vector<std::pair<Channels, Channels>> cases = {
+        {{0, 0, 0}, {255, 255, 255}},       // no pigment: white
+        {{255, 255, 255}, {0, 0, 0}},       // all pigments: black
+        {{100, 100, 100}, {155, 155, 155}}, // equal amounts: grey
+        {{255, 0, 0}, {255, 0, 0}},
+        {{0, 255, 0}, {255, 255, 0}},
+        {{0, 0, 255}, {42, 95, 153}},
+        {{255, 255, 0}, {255, 127, 0}},     // one 256th short of orange (255, 128, 0)
+        {{255, 0, 255}, {127, 0, 127}},
+        {{0, 255, 255}, {0, 167, 50}},
+        {{1, 0, 0}, {255, 254, 254}},       // the smallest step already leaves white
+    };
+    for (const auto& [paint, expected] : cases)
+        EXPECT_EQ(display(paint[0], paint[1], paint[2]), expected)
+            << "paint " << ::testing::PrintToString(paint);
+}
+
+// Paint (100, 150, 200), red channel by hand: p = 88.59 155.78 55.78 55.78 -> 88 155 55 55;
+// q = 68.66 96.41 -> 68 96; result 78.94 -> 78. Without the intermediate truncations the
+// paint would show as (80, 105, 74).
+TEST(ColorConversion, TruncatesEveryIntermediate)
+{
+    EXPECT_EQ(display(100, 150, 200), (Channels{78, 105, 73}));
+    EXPECT_EQ(display(128, 64, 32), (Channels{230, 132, 97}));
+}
+
+// The table as the plain rule states it: every paint in order, later ones overwriting.
+std::vector<unsigned char> referenceTable()
+{
+    std::vector<unsigned char> table(Color::lookUpTableBytes);
+    Color c;
+    for (int r = 0; r < 256; ++r)
+        for (int y = 0; y < 256; ++y)
+            for (int b = 0; b < 256; ++b) {
+                c.convertRYBToRGB(r, y, b);
+                unsigned char* e = &table[Color::lookUpIndex(c.r, c.g, c.b)];
+                e[0] = r;
+                e[1] = y;
+                e[2] = b;
+            }
+    return table;
+}
+
+// One table for the tests that read it.
+const Color& tableOwner()
+{
+    static const Color owner = [] {
+        Color c;
+        c.buildColorLookUpTable();
+        return c;
+    }();
+    return owner;
+}
+
+TEST(ColorTable, EqualsThePlainPerPaintBuild)
+{
+    const std::vector<unsigned char> reference = referenceTable();
+    const unsigned char* table = tableOwner().lookUpTable();
+    ASSERT_NE(table, nullptr);
+    std::size_t mismatches = 0;
+    for (std::size_t i = 0; i < reference.size(); ++i) {
+        if (table[i] != reference[i] && ++mismatches <= 5)
+            ADD_FAILURE() << "entry " << i / 3 << " byte " << i % 3 << ": "
+                          << int(table[i]) << " instead of " << int(reference[i]);
+    }
+    EXPECT_EQ(mismatches, 0u);
+}
+
+// A paint's display colour looks up the last paint that shows that way, which shows the same.
+TEST(ColorTable, PaintsRoundTripThroughTheTable)
+{
+    std::vector<int> amounts = {1, 254};
+    for (int v = 0; v < 256; v += 17)
+        amounts.push_back(v);
+    for (int r : amounts)
+        for (int y : amounts)
+            for (int b : amounts) {
+                if (r == 0 && y == 0 && b == 0)
+                    continue;  // its entry holds (0, 0, 0), which reads as empty
+                const Channels shown = display(r, y, b);
+                const Channels found = lookUp(tableOwner(), shown);
+                EXPECT_EQ(display(found[0], found[1], found[2]), shown)
+                    << "paint " << r << " " << y << " " << b;
+                EXPECT_GE(std::tie(found[0], found[1], found[2]), std::tie(r, y, b));
+            }
+    // Black is reached last by full pigment; white only by no pigment, whose entry is empty.
+    EXPECT_EQ(lookUp(tableOwner(), {0, 0, 0}), (Channels{255, 255, 255}));
+    EXPECT_EQ(lookUp(tableOwner(), {255, 255, 255}), (Channels{255, 255, 255}));
+}
+
+TEST(ColorTable, EmptyEntriesAndMissingTableKeepTheInput)
+{
+    const unsigned char* table = tableOwner().lookUpTable();
+    int checked = 0;
+    for (int i = 0; i < 256 * 256 * 256 && checked < 50; i += 4099) {
+        const unsigned char* e = table + std::size_t(i) * 3;
+        if (e[0] != 0 || e[1] != 0 || e[2] != 0)
+            continue;
+        const Channels rgb{i % 256, i / 256 % 256, i / 65536};
+        EXPECT_EQ(lookUp(tableOwner(), rgb), rgb);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 50);
+
+    Color noTable;
+    noTable.convertRGBToRYBByTable(42, 95, 153);
+    EXPECT_EQ(channels(noTable), (Channels{42, 95, 153}));
+}
+
+// Copies share the table and keep it alive; run under AddressSanitizer to catch a double free.
+TEST(ColorTableSharing, CopiesShareTheTableAndOutliveItsBuilder)
+{
+    EXPECT_EQ(Color().lookUpTable(), nullptr);
+    EXPECT_EQ(Color(1, 2, 3).lookUpTable(), nullptr);
+
+    Color copy;
+    const unsigned char* first = nullptr;
+    {
+        Color builder(5, 6, 7);
+        builder.buildColorLookUpTable();
+        first = builder.lookUpTable();
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(channels(builder), (Channels{5, 6, 7}));  // building leaves the channels
+
+        copy = builder;
+        Color copied(builder);
+        EXPECT_EQ(copy.lookUpTable(), first);
+        EXPECT_EQ(copied.lookUpTable(), first);
+
+        builder.buildColorLookUpTable();  // a rebuild leaves the copies their table
+        EXPECT_NE(builder.lookUpTable(), first);
+        EXPECT_EQ(copy.lookUpTable(), first);
+    }
+    copy.convertRGBToRYBByTable(0, 0, 0);  // the builder is gone; its table is still readable
+    EXPECT_EQ(channels(copy), (Channels{255, 255, 255}));
+
+    const Color mixed = Color::mixColors(copy, Color(1, 2, 3));
+    EXPECT_EQ(mixed.lookUpTable(), nullptr);
+}
+
+TEST(ColorMixing, GreyAndColouredPaints)
+{
+    struct Case {
+        Channels a, b, mixed;
+    };
+    const std::vector<Case> cases = {
+        {{0, 0, 0}, {255, 0, 0}, {127, 0, 0}},              // no pigment halves the other
+        {{255, 255, 255}, {10, 200, 0}, {137, 255, 127}},   // full pigment adds 127, capped
+        {{60, 60, 60}, {10, 200, 0}, {35, 130, 30}},        // other greys average
+        {{255, 0, 0}, {0, 0, 0}, {127, 0, 0}},              // a grey second paint alike
+        {{10, 200, 0}, {255, 255, 255}, {137, 255, 127}},
+        {{10, 200, 0}, {60, 60, 60}, {35, 130, 30}},
+        {{100, 100, 100}, {255, 255, 255}, {177, 177, 177}}, // both grey: the first decides
+        {{255, 255, 255}, {100, 100, 100}, {227, 227, 227}},
+        {{255, 0, 0}, {0, 255, 0}, {191, 191, 0}},          // colours: 0.75 of each
+        {{255, 0, 0}, {255, 0, 0}, {255, 0, 0}},            // capped at 255
+        {{200, 100, 0}, {100, 200, 50}, {225, 225, 37}},
+        {{170, 1, 0}, {170, 0, 3}, {255, 0, 2}},
+    };
+    for (const auto& [a, b, mixed] : cases) {
+        const Color result =
+            Color::mixColors(Color(a[0], a[1], a[2]), Color(b[0], b[1], b[2]));
+        EXPECT_EQ(channels(result), mixed)
+            << ::testing::PrintToString(a) << " with " << ::testing::PrintToString(b);
+    }
+}
+
+}  // namespace
