@@ -1,0 +1,56 @@
+// ComponentList: slots with holes, each member knowing its own slot.
+#include "ComponentList.h"
+
+#include "VisComponent.h"
+
+ComponentList::~ComponentList()
+{
+    for (VisComponent* c : _slots)
+        if (c != nullptr)
+            c->linkFor(_role) = {};
+}
+
+void ComponentList::append(VisComponent* c)
+{
+    if (c == nullptr)
+        return;
+    VisComponent::ListLink& link = c->linkFor(_role);
+    if (link.list != nullptr)
+        link.list->remove(c);
+    link = {this, _slots.size()};
+    _slots.push_back(c);
+}
+
+void ComponentList::remove(VisComponent* c)
+{
+    if (!contains(c))
+        return;
+    VisComponent::ListLink& link = c->linkFor(_role);
+    _slots[link.index] = nullptr;
+    link = {};
+    ++_holes;
+    // Render lists are never walked by index while members leave, so they
+    // close their holes once half the slots are empty.
+    if (_holes == _slots.size() || (_role == Role::Render && 2 * _holes > _slots.size()))
+        compact();
+}
+
+bool ComponentList::contains(const VisComponent* c) const
+{
+    return c != nullptr && c->linkFor(_role).list == this;
+}
+
+void ComponentList::compact()
+{
+    if (_holes == 0)
+        return;
+    std::size_t kept = 0;
+    for (VisComponent* c : _slots) {
+        if (c == nullptr)
+            continue;
+        c->linkFor(_role).index = kept;
+        _slots[kept++] = c;
+    }
+    _slots.resize(kept);
+    _holes = 0;
+}

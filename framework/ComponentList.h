@@ -1,0 +1,52 @@
+// ComponentList: an ordered list of components with O(1) removal, used for
+// the scene's ownership list, its render list and composites' local lists.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+class VisComponent;
+
+// Removal leaves a hole (a null slot) so that a loop walking the slots by
+// index is never disturbed; compact() closes the holes and keeps the order.
+// Each component knows its slot in at most one list of each role, so removal
+// and membership tests need no search.
+//
+// Walk it as: for (i = 0; i < list.slotCount(); ++i) if (auto* c = list[i]) ...
+// Appending during such a walk is safe (the loop reads slotCount() each turn);
+// compacting is not. The ownership list is compacted only by the scene,
+// between frames; a render list compacts itself when half its slots are
+// holes (nothing removes members while a render list is being walked).
+class ComponentList
+{
+public:
+    // Ownership: the scene's list of all its components, in creation order.
+    // Render: a drawing order, back first; the last slot is the front.
+    enum class Role { Ownership, Render };
+
+    explicit ComponentList(Role role) : _role(role) {}
+    ~ComponentList();   // members are forgotten, not deleted
+
+    ComponentList(const ComponentList&) = delete;
+    ComponentList& operator=(const ComponentList&) = delete;
+
+    // Appends c at the end (the front of a render list). A component already
+    // in another list of the same role is taken out of it first.
+    void append(VisComponent* c);
+    // Takes c out; nothing when c is not in this list.
+    void remove(VisComponent* c);
+    bool contains(const VisComponent* c) const;
+
+    std::size_t slotCount() const { return _slots.size(); }
+    VisComponent* operator[](std::size_t i) const { return _slots[i]; }   // null for a hole
+    std::size_t size() const { return _slots.size() - _holes; }
+    bool hasHoles() const { return _holes != 0; }
+
+    // Closes the holes, keeping the order; invalidates slot indices.
+    void compact();
+
+private:
+    Role _role;
+    std::vector<VisComponent*> _slots;
+    std::size_t _holes = 0;
+};

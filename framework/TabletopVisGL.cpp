@@ -1,0 +1,97 @@
+// TabletopVisGL: drawing the frame, the picking view and touch indicators.
+#include "TabletopVisGL.h"
+
+#include "VisComponentGL.h"
+
+#include <GL/gl.h>
+#include <QOpenGLContext>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+void ellipse(double x, double y, double width, double height)
+{
+    constexpr int Segments = 32;
+    glBegin(GL_LINE_LOOP);
+    for (int i = 0; i < Segments; ++i) {
+        const double a = 2.0 * std::numbers::pi * i / Segments;
+        glVertex2d(x + 0.5 * width * std::cos(a), y + 0.5 * height * std::sin(a));
+    }
+    glEnd();
+}
+
+} // namespace
+
+TabletopVisGL::TabletopVisGL(unsigned users, unsigned bufferWidth, unsigned bufferHeight, unsigned screenWidth,
+                             unsigned screenHeight)
+    : TabletopVis(users, bufferWidth, bufferHeight, screenWidth, screenHeight, hasCurrentContext())
+{
+}
+
+bool TabletopVisGL::hasCurrentContext()
+{
+    return QOpenGLContext::currentContext() != nullptr;
+}
+
+void TabletopVisGL::initializeRenderer()
+{
+    if (!hasGL())
+        return;
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_NORMALIZE);
+    const GLenum hint = isHardwareOptimization() ? GL_FASTEST : GL_NICEST;
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, hint);
+    glHint(GL_POINT_SMOOTH_HINT, hint);
+    glHint(GL_LINE_SMOOTH_HINT, hint);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
+void TabletopVisGL::drawScene(unsigned users)
+{
+    if (!hasGL())
+        return;
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    if (isPickingRendering())
+        drawPickingView(getRenderList());
+    else
+        VisComponentGL::renderActive(getRenderList());
+    drawTouchIndicators(users);
+    glPopMatrix();
+}
+
+void TabletopVisGL::drawPickingView(const ComponentList& list)
+{
+    for (std::size_t i = 0; i < list.slotCount(); ++i) {
+        VisComponent* c = list[i];
+        if (c == nullptr || !c->isActiveForRendering())
+            continue;
+        if (c->isPickable())
+            c->renderForPicking();
+        if (const ComponentList* local = c->getLocalRenderList(); local && c->compositeManagesLocalRenderList())
+            drawPickingView(*local);
+    }
+}
+
+void TabletopVisGL::drawTouchIndicators(unsigned users)
+{
+    const SceneColor c = getHighlightColor();
+    glColor4f(c.r, c.g, c.b, 1.0f);
+    for (unsigned u = 0; u < users; ++u) {
+        const UserState* state = userState(static_cast<int>(u));
+        if (state == nullptr)
+            return;
+        if (state->indicatorWidth > 0.0 && state->indicatorHeight > 0.0)
+            ellipse(state->x, state->y, state->indicatorWidth, state->indicatorHeight);
+        if (isRenderingTouchIndicatorWithExtend() && state->down && state->boundWidth > 0.0 && state->boundHeight > 0.0)
+            ellipse(state->x, state->y, state->boundWidth * getScaleFactorExtendWidth(),
+                    state->boundHeight * getScaleFactorExtendHeight());
+    }
+}

@@ -1,0 +1,150 @@
+// TabletopVis: property buffer factories with memory accounting, timing
+// states, textures and fonts, and the settings with more than a plain store.
+#include "TabletopVis.h"
+
+#include "FontLibrary.h"
+#include "TextureLibrary.h"
+
+#include <algorithm>
+
+// ---- Property buffers ----
+
+template <typename T>
+std::unique_ptr<BufferTemplate<T>> TabletopVis::makeBuffer(int width, int height, int dimension)
+{
+    auto buffer = std::make_unique<BufferTemplate<T>>(width, height, dimension);
+    // The ledger is shared so a buffer that outlives the scene still reports safely.
+    buffer->setMemoryChangeCallback([ledger = _ledger](std::int64_t delta) {
+        ledger->bytes += delta;
+        ledger->changed = true;
+    });
+    return buffer;
+}
+
+std::unique_ptr<BufferTemplate<bool>> TabletopVis::createNewBoolImageBuffer(int width, int height)
+{
+    return makeBuffer<bool>(width, height, 1);
+}
+
+std::unique_ptr<BufferTemplate<int>> TabletopVis::createNewIntImageBuffer(int width, int height)
+{
+    return makeBuffer<int>(width, height, 1);
+}
+
+std::unique_ptr<BufferTemplate<unsigned int>> TabletopVis::createNewUnsignedIntImageBuffer(int width, int height)
+{
+    return makeBuffer<unsigned int>(width, height, 1);
+}
+
+std::unique_ptr<BufferTemplate<float>> TabletopVis::createNewFloatImageBuffer(int width, int height)
+{
+    return makeBuffer<float>(width, height, 1);
+}
+
+std::unique_ptr<BufferTemplate<float>> TabletopVis::createNew2DFloatVectorImageBuffer(int width, int height)
+{
+    return makeBuffer<float>(width, height, 2);
+}
+
+std::unique_ptr<BufferTemplate<double>> TabletopVis::createNewDoubleImageBuffer(int width, int height)
+{
+    return makeBuffer<double>(width, height, 1);
+}
+
+std::unique_ptr<BufferTemplate<double>> TabletopVis::createNew2DDoubleVectorImageBuffer(int width, int height)
+{
+    return makeBuffer<double>(width, height, 2);
+}
+
+std::unique_ptr<BufferTemplate<unsigned char>> TabletopVis::createNew3DUCharImageBuffer(int width, int height)
+{
+    return makeBuffer<unsigned char>(width, height, 3);
+}
+
+unsigned long TabletopVis::getAllocatedMemorySize() const
+{
+    return static_cast<unsigned long>(std::max<std::int64_t>(_ledger->bytes, 0));
+}
+
+bool TabletopVis::bufferMemoryChanged()
+{
+    const bool changed = _ledger->changed;
+    _ledger->changed = false;
+    return changed;
+}
+
+void TabletopVis::pushTimeState()
+{
+    _timeStates.push_back(std::chrono::steady_clock::now());
+}
+
+double TabletopVis::popTimeState()
+{
+    if (_timeStates.empty())
+        return 0.0;
+    const auto start = _timeStates.back();
+    _timeStates.pop_back();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// ---- Textures and fonts ----
+
+unsigned TabletopVis::loadTexture(const std::string& path, bool imageTexture)
+{
+    return _textures->loadTexture(path, imageTexture);
+}
+
+std::size_t TabletopVis::addImageTexture(const RGBAImage& image) { return _textures->addImageTexture(image); }
+std::size_t TabletopVis::getImageTextureCount() const { return _textures->imageTextureCount(); }
+unsigned TabletopVis::getImageTextureIDAt(std::size_t i) const { return _textures->getImageTextureIDAt(i); }
+float TabletopVis::getTextureMinXAt(std::size_t i) const { return _textures->getTextureMinXAt(i); }
+float TabletopVis::getTextureMaxXAt(std::size_t i) const { return _textures->getTextureMaxXAt(i); }
+float TabletopVis::getTextureMinYAt(std::size_t i) const { return _textures->getTextureMinYAt(i); }
+float TabletopVis::getTextureMaxYAt(std::size_t i) const { return _textures->getTextureMaxYAt(i); }
+unsigned TabletopVis::getTextureSizeAt(std::size_t i) const { return _textures->getTextureSizeAt(i); }
+
+bool TabletopVis::loadFont(const std::string& file, unsigned size) { return _fonts->loadFont(file, size); }
+FTFont* TabletopVis::getFont(const std::string& name) const { return _fonts->getFont(name); }
+
+// ---- Settings ----
+
+void TabletopVis::setTextureFlag(bool TextureSettings::*flag, bool on)
+{
+    TextureSettings settings = _textures->settings();
+    settings.*flag = on;
+    _textures->setSettings(settings);
+}
+
+void TabletopVis::enableMipMapping(bool on) { setTextureFlag(&TextureSettings::mipMapping, on); }
+void TabletopVis::enableLinearFiltering(bool on) { setTextureFlag(&TextureSettings::linearFiltering, on); }
+void TabletopVis::enableTextureCompression(bool on) { setTextureFlag(&TextureSettings::textureCompression, on); }
+void TabletopVis::enableARBTextureCompression(bool on) { setTextureFlag(&TextureSettings::arbTextureCompression, on); }
+bool TabletopVis::isMipMapping() const { return _textures->settings().mipMapping; }
+bool TabletopVis::isLinearFiltering() const { return _textures->settings().linearFiltering; }
+bool TabletopVis::isTextureCompression() const { return _textures->settings().textureCompression; }
+bool TabletopVis::isARBTextureCompression() const { return _textures->settings().arbTextureCompression; }
+
+void TabletopVis::initializeRenderer() {}
+
+void TabletopVis::determineTextureParameters()
+{
+    _textures->applyDefaultParameters();
+}
+
+void TabletopVis::setContainerControlPointSteps(unsigned inside, unsigned outside)
+{
+    _insideSteps = inside;
+    _outsideSteps = outside;
+}
+
+void TabletopVis::setTossingParameters(double friction, double cutoff)
+{
+    _tossingFriction = friction;
+    _tossingCutoff = cutoff;
+}
+
+void TabletopVis::setRNTParameters(double factor, double circleTime)
+{
+    _rntFactor = factor;
+    _rntCircleTime = circleTime;
+}

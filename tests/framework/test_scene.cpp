@@ -1,0 +1,441 @@
+// The scene without a display: picking and render order, contacts per user,
+// the frame's order and deletions, buffer memory, headless drawing, builders.
+#include "BasicImageGL.h"
+#include "BufferTag.h"
+#include "SurfaceCompositeGL.h"
+#include "TabletopVisBuilderGL.h"
+#include "TabletopVisGL.h"
+#include "VisComponentGL.h"
+#include "WiiCommunicationData.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+struct Contact
+{
+    int x, y;
+    double width, height;
+    int device;
+};
+
+// Logs the engine's calls; hooks let a test act from inside the frame.
+class Recorder : public VisComponentGL
+{
+public:
+    Recorder(TabletopVis* scene, Log& log, std::string name, double x, double y, double w, double h,
+             double angle = 0.0)
+        : VisComponentGL(scene, x, y, false, false, w, h, angle), _log(log), _name(std::move(name))
+    {
+    }
+    ~Recorder() override { _log.push_back("destroyed " + _name); }
+
+    void renderIntoBuffers() override
+    {
+        _log.push_back("buffers " + _name);
+        if (onBuffers)
+            onBuffers();
+    }
+    void animateMyself(double dt) override
+    {
+        _log.push_back("animate " + _name);
+        lastDt = dt;
+        if (onAnimate)
+            onAnimate();
+    }
+    void doConstantAnimations(double) override { _log.push_back("constant " + _name); }
+    void render() override { _log.push_back("draw " + _name); }
+    void renderForPicking() override { _log.push_back("pick-draw " + _name); }
+    int hitLocalBuffer(int x, int y, double w, double h, int device) override
+    {
+        hits.push_back({x, y, w, h, device});
+        return 1;
+    }
+    int releaseLocalBuffer(int x, int y, int device) override
+    {
+        releases.push_back({x, y, 0, 0, device});
+        return 0;
+    }
+    int wiimoteEvent(const std::vector<int>& buttons, const WiiCommunicationData&) override
+    {
+        wiiButtons.insert(wiiButtons.end(), buttons.begin(), buttons.end());
+        if (onWii)
+            onWii();
+        return 0;
+    }
+    void rebuildGraphicRepresentation() override { ++rebuilds; }
+    bool containsLocalPoint(double x, double y) const override
+    {
+        return !declines && VisComponentGL::containsLocalPoint(x, y);
+    }
+
+    std::function<void()> onBuffers;
+    std::function<void()> onAnimate;
+    std::function<void()> onWii;
+    std::vector<Contact> hits;
+    std::vector<Contact> releases;
+    std::vector<int> wiiButtons;
+    double lastDt = -1.0;
+    int rebuilds = 0;
+    bool declines = false;
+
+private:
+    Log& _log;
+    std::string _name;
+};
+
+class Scene : public testing::Test
+{
+protected:
+    Recorder* add(const std::string& name, double x, double y, double w, double h, double angle = 0.0)
+    {
+        auto* r = new Recorder(&scene, log, name, x, y, w, h, angle);
+        scene.addComponent(r, true);
+        return r;
+    }
+    SurfaceCompositeGL* addSurface(double x, double y, double w, double h)
+    {
+        auto* s = new SurfaceCompositeGL(&scene, x, y, w, h, 0.0, 0.0, 0.0);
+        scene.addComponent(s, true);
+        return s;
+    }
+    VisComponent* front() const
+    {
+        const ComponentList& list = scene.getRenderList();
+        for (std::size_t i = list.slotCount(); i-- > 0;)
+            if (list[i] != nullptr)
+                return list[i];
+        return nullptr;
+    }
+
+    Log log;   // outlives the scene: destructors write to it
+    TabletopVis scene{2, 700, 525, 700, 525};
+};
+
+} // namespace
+
+// ---- Picking and render order ----
+
+TEST_F(Scene, TheFrontMostActiveComponentUnderThePointIsPicked)
+{
+    Recorder* a = add("A", 100, 100, 100, 100);
+    Recorder* b = add("B", 150, 100, 100, 100);
+    EXPECT_EQ(scene.pickComponent(140, 100), b);
+    EXPECT_EQ(scene.pickComponent(60, 100), a);
+    EXPECT_EQ(scene.pickComponent(500, 500), nullptr);
+    scene.moveComponentToRenderFront(a);
+    EXPECT_EQ(scene.pickComponent(140, 100), a);
+    a->deactivateForRendering();
+    EXPECT_EQ(scene.pickComponent(140, 100), b);
+    scene.removeComponentFromRenderList(b);
+    EXPECT_EQ(scene.pickComponent(140, 100), nullptr);
+    EXPECT_EQ(scene.countComponents(), 2u);
+}
+
+TEST_F(Scene, PickingUsesTheRotatedRectangle)
+{
+    Recorder* bar = add("bar", 300, 300, 200, 20, 45.0);
+    EXPECT_EQ(scene.pickComponent(370, 370), bar);
+    // Inside the bar's unturned rectangle, outside the turned one.
+    EXPECT_EQ(scene.pickComponent(370, 300), nullptr);
+}
+
+TEST_F(Scene, AComponentMayDeclineByItsRegionMapOrItsOwnTest)
+{
+    Recorder* back = add("back", 100, 100, 100, 100);
+    Recorder* map = add("map", 100, 100, 100, 100);
+    auto regions = scene.createNewUnsignedIntImageBuffer(map->getBufferWidth(), map->getBufferHeight());
+    regions->fillRectWithValue(0, 0, 49, 99, 7u);   // only the left half is a region
+    map->setActiveBuffer(HIT_BUFFER, std::move(regions));
+    EXPECT_EQ(scene.pickComponent(70, 100), map);
+    EXPECT_EQ(scene.pickComponent(130, 100), back);
+    map->declines = true;
+    EXPECT_EQ(scene.pickComponent(70, 100), back);
+    back->setPickable(false);
+    EXPECT_EQ(scene.pickComponent(70, 100), nullptr);
+}
+
+TEST_F(Scene, ACompositesChildrenArePickedBeforeIt)
+{
+    SurfaceCompositeGL* surface = addSurface(350, 262, 700, 525);
+    Recorder* child = add("child", 200, 200, 40, 40);
+    Recorder* over = add("over", 500, 400, 40, 40);
+    ASSERT_EQ(surface->addChild(child), 1);
+    EXPECT_EQ(scene.pickComponent(200, 200), child);
+    EXPECT_EQ(scene.pickComponent(500, 400), over);   // top-level components above the surface
+    EXPECT_EQ(scene.pickComponent(100, 100), surface);
+    child->declines = true;
+    EXPECT_EQ(scene.pickComponent(200, 200), surface);
+    child->declines = false;
+    surface->deactivateForRendering();
+    EXPECT_EQ(scene.pickComponent(200, 200), nullptr);
+}
+
+TEST_F(Scene, APressBringsItsComponentToTheFrontUnlessItsOrderIsStatic)
+{
+    Recorder* a = add("A", 100, 100, 100, 100);
+    add("B", 400, 100, 100, 100);
+    SurfaceCompositeGL* surface = addSurface(100, 400, 100, 100);
+    scene.devicePress(100, 100, 0, 0);
+    EXPECT_EQ(front(), a);
+    scene.deviceRelease(100, 100, 0, 0);
+    scene.devicePress(100, 400, 0, 0);
+    EXPECT_EQ(front(), a);
+    EXPECT_EQ(scene.getLastComponent(0), surface);
+}
+
+// ---- Contacts ----
+
+TEST_F(Scene, AContactStaysWithItsComponentThroughMovesAndRelease)
+{
+    Recorder* a = add("A", 100, 100, 100, 100);
+    Recorder* b = add("B", 400, 400, 100, 100);
+    scene.setTouchBoundWidth(0, 12.0);
+    scene.setTouchBoundHeight(0, 7.0);
+    scene.devicePress(100, 100, 3, 0);
+    // Another component slides under the finger and to the front.
+    b->setPos(120, 100);
+    scene.moveComponentToRenderFront(b);
+    scene.deviceMove(120, 100, 3, 0);
+    scene.deviceMove(125, 105, 3, 0);
+    scene.deviceRelease(125, 105, 3, 0);
+    ASSERT_EQ(a->hits.size(), 3u);
+    EXPECT_EQ(a->hits[2].x, 125);
+    EXPECT_EQ(a->hits[2].y, 105);
+    EXPECT_EQ(a->hits[0].width, 12.0);
+    EXPECT_EQ(a->hits[0].height, 7.0);
+    EXPECT_EQ(a->hits[0].device, 0);
+    ASSERT_EQ(a->releases.size(), 1u);
+    EXPECT_EQ(a->releases[0].x, 125);
+    EXPECT_TRUE(b->hits.empty());
+    EXPECT_TRUE(b->releases.empty());
+    EXPECT_FALSE(scene.isContactDown(0));
+    EXPECT_EQ(scene.getContactValue(0), 3);
+}
+
+TEST_F(Scene, UsersKeepTheirOwnContacts)
+{
+    Recorder* a = add("A", 100, 100, 100, 100);
+    Recorder* b = add("B", 400, 400, 100, 100);
+    scene.devicePress(100, 100, 0, 0);
+    scene.devicePress(400, 400, 0, 1);
+    scene.deviceMove(110, 100, 0, 0);
+    scene.deviceMove(410, 400, 0, 1);
+    scene.deviceRelease(410, 400, 0, 1);
+    scene.deviceMove(120, 100, 0, 0);
+    EXPECT_EQ(a->hits.size(), 3u);
+    EXPECT_TRUE(a->releases.empty());
+    EXPECT_EQ(b->hits.size(), 2u);
+    ASSERT_EQ(b->releases.size(), 1u);
+    EXPECT_EQ(b->releases[0].device, 1);
+    EXPECT_TRUE(scene.isContactDown(0));
+    EXPECT_FALSE(scene.isContactDown(1));
+    // Devices beyond the scene's users are ignored.
+    scene.devicePress(100, 100, 0, 2);
+    scene.devicePress(100, 100, 0, -1);
+    EXPECT_EQ(a->hits.size(), 3u);
+}
+
+TEST_F(Scene, TheLastComponentOutlivesTheContactAndCanBeHandedOn)
+{
+    Recorder* a = add("A", 100, 100, 100, 100);
+    Recorder* b = add("B", 400, 400, 100, 100);
+    // Pointing with no contact and no component yet picks one; a contact
+    // that began on nothing stays on nothing.
+    scene.deviceMove(400, 400, 0, 1);
+    EXPECT_EQ(scene.getLastComponent(1), b);
+    scene.devicePress(600, 100, 0, 1);
+    scene.deviceMove(400, 400, 0, 1);
+    scene.deviceRelease(400, 400, 0, 1);
+    EXPECT_EQ(b->hits.size(), 1u);
+    EXPECT_TRUE(b->releases.empty());
+    scene.devicePress(100, 100, 0, 0);
+    scene.deviceRelease(100, 100, 0, 0);
+    scene.deviceMove(300, 300, 0, 0);   // hovering after the release still reaches A
+    EXPECT_EQ(a->hits.size(), 2u);
+    scene.setLastComponent(0, b);
+    scene.deviceMove(300, 300, 0, 0);
+    EXPECT_EQ(b->hits.size(), 2u);
+    scene.setLastComponent(1, b);
+    scene.deleteComponent(b);
+    EXPECT_EQ(scene.getLastComponent(0), nullptr);
+    EXPECT_EQ(scene.getLastComponent(1), nullptr);
+}
+
+TEST_F(Scene, WiiReportsReachActiveTopLevelComponents)
+{
+    SurfaceCompositeGL* surface = addSurface(350, 262, 700, 525);
+    Recorder* top = add("top", 100, 100, 10, 10);
+    Recorder* hidden = add("hidden", 100, 100, 10, 10);
+    Recorder* child = add("child", 100, 100, 10, 10);
+    hidden->deactivateForRendering();
+    surface->addChild(child);
+    scene.wiimoteEvent(1, {WiiCommunicationData::BUTTON_A, WiiCommunicationData::BUTTON_Z}, WiiCommunicationData());
+    EXPECT_EQ(top->wiiButtons, (std::vector<int>{0, 3}));
+    EXPECT_TRUE(hidden->wiiButtons.empty());
+    EXPECT_TRUE(child->wiiButtons.empty());
+    // A handler that deletes a later receiver: it is skipped and freed after.
+    Recorder* deleter = add("deleter", 100, 100, 10, 10);
+    deleter->onWii = [&] {
+        scene.deleteComponent(top);
+        log.push_back("deleted");
+    };
+    log.clear();
+    scene.wiimoteEvent(1, {WiiCommunicationData::BUTTON_B}, WiiCommunicationData());
+    EXPECT_EQ(log, (Log{"deleted", "destroyed top"}));
+}
+
+// ---- Frame ----
+
+TEST_F(Scene, AFrameWritesBuffersEverywhereBeforeAnyAnimation)
+{
+    Recorder* a = add("A", 10, 10, 5, 5);
+    add("B", 20, 10, 5, 5);
+    scene.setFixedFrameTime(0.02);
+    EXPECT_DOUBLE_EQ(scene.render(2, 40.0), 50.0);
+    EXPECT_EQ(log, (Log{"buffers A", "buffers B", "animate A", "animate B"}));
+    EXPECT_DOUBLE_EQ(a->lastDt, 0.8);
+    log.clear();
+    scene.setAnimating(true);
+    scene.setFixedFrameTime(0.5);   // a stall: dt is capped, the rate is not
+    EXPECT_DOUBLE_EQ(scene.render(2, 40.0), 2.0);
+    EXPECT_DOUBLE_EQ(a->lastDt, 40.0 * TabletopVis::MaxFrameSeconds);
+    EXPECT_EQ(log, (Log{"buffers A", "buffers B", "animate A", "animate B", "constant A", "constant B"}));
+    EXPECT_EQ(scene.getFrameNumber(), 2u);
+}
+
+TEST_F(Scene, AComponentDeletedDuringAFrameLeavesItSafelyAndDiesAfterIt)
+{
+    Recorder* a = add("A", 10, 10, 5, 5);
+    Recorder* b = add("B", 20, 10, 5, 5);
+    add("C", 30, 10, 5, 5);
+    unsigned countInside = 0;
+    a->onBuffers = [&] {
+        scene.deleteComponent(b);
+        scene.deleteComponent(b);   // a second request is ignored
+        countInside = scene.countComponents();
+    };
+    a->onAnimate = [&] { scene.deleteComponent(a); };
+    scene.render(2, 1.0);
+    EXPECT_EQ(countInside, 2u);
+    EXPECT_EQ(log, (Log{"buffers A", "buffers C", "animate A", "animate C", "destroyed B", "destroyed A"}));
+    EXPECT_EQ(scene.countComponents(), 1u);
+    EXPECT_EQ(scene.getComponents().slotCount(), 1u);
+}
+
+TEST_F(Scene, AComponentMadeDuringAFrameJoinsItsRemainingPasses)
+{
+    Recorder* a = add("A", 10, 10, 5, 5);
+    a->onBuffers = [&] {
+        if (scene.getFrameNumber() == 1)
+            add("D", 40, 10, 5, 5);
+    };
+    scene.render(2, 1.0);
+    EXPECT_EQ(log, (Log{"buffers A", "buffers D", "animate A", "animate D"}));
+}
+
+TEST_F(Scene, DeletingAComponentDetachesItFromParentAndChildren)
+{
+    SurfaceCompositeGL* surface = addSurface(350, 262, 700, 525);
+    Recorder* child = add("child", 100, 100, 10, 10);
+    Recorder* other = add("other", 200, 100, 10, 10);
+    surface->addChild(child);
+    surface->addChild(other);
+    scene.deleteComponent(child);
+    EXPECT_EQ(log, (Log{"destroyed child"}));
+    EXPECT_EQ(surface->getChildren().size(), 1u);
+    scene.deleteComponent(surface);
+    // The surviving child is top-level again and still drawn and picked.
+    EXPECT_EQ(other->getParent(), nullptr);
+    EXPECT_EQ(scene.pickComponent(200, 100), other);
+    EXPECT_EQ(scene.countComponents(), 1u);
+}
+
+TEST_F(Scene, AScreenSizeChangeRebuildsEveryComponentOnce)
+{
+    Recorder* a = add("A", 10, 10, 5, 5);
+    scene.setScreensize(700, 525);
+    EXPECT_EQ(a->rebuilds, 0);
+    scene.setScreensize(800, 600);
+    EXPECT_EQ(a->rebuilds, 1);
+    EXPECT_EQ(scene.getScreenWidth(), 800u);
+    // The cell resolution stays the one the scene was made with.
+    EXPECT_DOUBLE_EQ(scene.getCellsPerPixelX(), 1.0);
+}
+
+// ---- Buffer memory ----
+
+TEST_F(Scene, BufferMemoryIsCountedAndAChangeIsReportedOnce)
+{
+    EXPECT_FALSE(scene.bufferMemoryChanged());
+    auto grid = scene.createNewFloatImageBuffer(10, 10);
+    EXPECT_EQ(scene.getAllocatedMemorySize(), 400u);
+    EXPECT_TRUE(scene.bufferMemoryChanged());
+    EXPECT_FALSE(scene.bufferMemoryChanged());
+
+    Recorder* owner = add("owner", 10, 10, 5, 5);
+    owner->setActiveBuffer(COLOR_BUFFER, scene.createNew3DUCharImageBuffer(10, 10));
+    owner->setActiveBuffer(GRADIENT_BUFFER, scene.createNew2DDoubleVectorImageBuffer(10, 10));
+    EXPECT_EQ(scene.getAllocatedMemorySize(), 400u + 300u + 1600u);
+    EXPECT_TRUE(scene.bufferMemoryChanged());
+    scene.deleteComponent(owner);
+    EXPECT_EQ(scene.getAllocatedMemorySize(), 400u);
+    EXPECT_TRUE(scene.bufferMemoryChanged());
+    grid.reset();
+    EXPECT_EQ(scene.getAllocatedMemorySize(), 0u);
+    EXPECT_TRUE(scene.bufferMemoryChanged());
+    EXPECT_FALSE(scene.bufferMemoryChanged());
+}
+
+// ---- Headless drawing ----
+
+TEST(HeadlessScene, AGLSceneWithoutAContextNeverDraws)
+{
+    Log log;
+    TabletopVisGL scene(1, 700, 525, 700, 525);
+    EXPECT_FALSE(scene.hasGL());
+    scene.addComponent(new Recorder(&scene, log, "A", 10, 10, 5, 5), true);
+    scene.initializeRenderer();
+    scene.render(1, 1.0);
+    scene.setPickingRendering(true);
+    scene.render(1, 1.0);
+    for (const std::string& entry : log)
+        EXPECT_EQ(entry.find("draw"), std::string::npos) << entry;
+}
+
+// ---- Builders ----
+
+TEST(Builder, BuildsPicturesOnTheScreenAndDeletesTheNewestFirst)
+{
+    TabletopVisBuilderGL builder;
+    builder.buildImages(3, 40, 30);   // no scene: nothing
+    builder.buildVis(2, 700, 525, 800, 600);
+    TabletopVis* scene = builder.getVis();
+    ASSERT_NE(scene, nullptr);
+    EXPECT_FALSE(scene->hasGL());
+    EXPECT_EQ(scene->getNumberOfUsers(), 2u);
+    builder.buildImages(3, 40, 30);
+    ASSERT_EQ(scene->countComponents(), 3u);
+    std::vector<unsigned long> ids;
+    for (std::size_t i = 0; i < scene->getComponents().slotCount(); ++i) {
+        auto* image = dynamic_cast<BasicImageGL*>(scene->getComponents()[i]);
+        ASSERT_NE(image, nullptr);
+        EXPECT_GE(image->getXPos(), 0.0);
+        EXPECT_LE(image->getXPos(), 800.0);
+        EXPECT_LE(image->getYPos(), 600.0);
+        EXPECT_TRUE(image->allowsRotateAndTranslate());
+        ids.push_back(image->getId());
+    }
+    builder.deleteLastImageComponent();
+    builder.deleteLastImageComponent();
+    ASSERT_EQ(scene->countComponents(), 1u);
+    EXPECT_EQ(scene->getComponents()[0]->getId(), ids[0]);
+    builder.setVis(nullptr);
+    delete scene;
+}
