@@ -3,6 +3,7 @@
 #include "QTPictavoApplication.h"
 
 #include "OpenGLSupport.h"
+#include "PictavoVisGL.h"
 #include "Posture.h"
 #include "QTPictavoWidgetGL.h"
 #include "QTVelkConfiguration.h"
@@ -323,10 +324,16 @@ void QTPictavoApplication::toggleStatusbars()
     _barsInFullscreen = !_barsInFullscreen;
 }
 
+PictavoVisGL* QTPictavoApplication::pictavoVis() const
+{
+    return dynamic_cast<PictavoVisGL*>(_glWidget->getVis());
+}
+
 void QTPictavoApplication::togglePickingRendering()
 {
-    // The scene's picking view arrives with the scene; the flag is kept until then.
     _pickingRendering = !_pickingRendering;
+    if (PictavoVisGL* vis = pictavoVis())
+        vis->setPickingRendering(_pickingRendering);
 }
 
 void QTPictavoApplication::choosePaintColor()
@@ -368,7 +375,11 @@ void QTPictavoApplication::closePalette() {}
 void QTPictavoApplication::setCanvasInteractionMode(int) {}
 void QTPictavoApplication::createCanvasBufferImage(int) {}
 void QTPictavoApplication::setCanvasFakePosture(const FakePosture&) {}
-void QTPictavoApplication::setInputCombination(int) {}
+void QTPictavoApplication::setInputCombination(int combination)
+{
+    if (PictavoVisGL* vis = pictavoVis())
+        vis->setInputCombination(combination);
+}
 void QTPictavoApplication::setTaskMode(bool) {}
 
 void QTPictavoApplication::setPenFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_PEN)); }

@@ -10,6 +10,7 @@
 class QLabel;
 class QMenu;
 class QUdpSocket;
+class PictavoVisGL;
 struct FakePosture;
 class QTVelkConfiguration;
 class QTPictavoWidgetGL;
@@ -125,13 +126,14 @@ private:
     void setHardwareSetting(HardwareSetting setting, bool on);
     // A menu command: flips the setting, tells the widget, shows the note.
     void toggleHardwareSetting(HardwareSetting setting);
-    // Commands for the canvas and the visualization. The scene is not part
-    // of the program yet, so the component lookup behind each finds nothing
-    // and the command does nothing.
+    // The scene as this system's scene; null before the surface is initialised.
+    PictavoVisGL* pictavoVis() const;
+    void setInputCombination(int combination);
+    // Commands for the canvas. The canvas is not part of the scene yet, so
+    // the lookup behind each finds nothing and the command does nothing.
     void setCanvasInteractionMode(int mode);
     void createCanvasBufferImage(int bufferTag);
     void setCanvasFakePosture(const FakePosture& posture);
-    void setInputCombination(int combination);
     void setTaskMode(bool on);
 
     QTVelkConfiguration* _config;

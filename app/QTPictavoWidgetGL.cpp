@@ -2,6 +2,8 @@
 // rate, statistics, mouse input, animation and texture settings.
 #include "QTPictavoWidgetGL.h"
 
+#include "PictavoBuilderGL.h"
+#include "PictavoVisGL.h"
 #include "VelkConfiguration.h"
 
 #include <QMouseEvent>
@@ -10,10 +12,11 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <iostream>
 
 QTPictavoWidgetGL::QTPictavoWidgetGL(const QSurfaceFormat& format, VelkConfiguration* config)
     : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate)
-    , _config(config)
+    , PictavoBuildDirector(config)
     , _timer(new QTimer(this))
     , _animating(config->_startupAnimation)
 {
@@ -24,7 +27,17 @@ QTPictavoWidgetGL::QTPictavoWidgetGL(const QSurfaceFormat& format, VelkConfigura
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 }
 
-QTPictavoWidgetGL::~QTPictavoWidgetGL() = default;
+QTPictavoWidgetGL::~QTPictavoWidgetGL()
+{
+    // The scene frees its textures, fonts and display lists in its context.
+    if (_vis && context()) {
+        makeCurrent();
+        delete _vis;
+        doneCurrent();
+    } else {
+        delete _vis;
+    }
+}
 
 void QTPictavoWidgetGL::OnPen() { _toolPutBack = false; }
 void QTPictavoWidgetGL::OnEraser() { _toolPutBack = false; }
@@ -33,14 +46,84 @@ void QTPictavoWidgetGL::OnNoTool() { _toolPutBack = true; }
 void QTPictavoWidgetGL::initializeGL()
 {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    _builder = std::make_unique<PictavoBuilderGL>();
     _mipMapping = _config->_graphicsMipmapping;
     _linearFiltering = _config->_graphicsLinearFilering;
     _textureCompression = _config->_graphicsTexureCompression;
     _arbTextureCompression = _config->_graphicsArbTextureCompression;
-    _pointerPos[0] = 0.5f * static_cast<float>(width());
-    _pointerPos[1] = 0.5f * static_cast<float>(height());
+
+    setUpScene();
+    _builder->getVis()->enableMipMapping(_config->_graphicsMipmapping);
+    int demo = static_cast<int>(_config->_startupDemoType);
+    if (demo > 3) {
+        std::cout << "QTPictavoWidgetGL: there is no demo " << demo << "; building the stroke demo." << std::endl;
+        demo = 0;
+    }
+    constructDemo(demo);
+    _vis = _builder->getVis();
+    _vis->renderAllTouchIndicatorWithExtend(_config->_touchextendRender);
     emitStatistics();
     _frameClock.start();
+}
+
+void QTPictavoWidgetGL::setUpScene()
+{
+    const unsigned users = _config->_userdataNumber + _config->_userdataWiis;
+    _builder->buildVis(users, _config->_globalbuffersWidth, _config->_globalbuffersHeight,
+                       static_cast<unsigned>(width()), static_cast<unsigned>(height()));
+    TabletopVis* vis = _builder->getVis();
+    vis->setInitialMaxCurrentWidth(_config->_containersettingsInitialMaxWidth);
+    vis->setContainerBorderWidth(_config->_containersettingsBorderWidth);
+    vis->setContainerOpacity(_config->_containersettingsOpacity);
+    vis->setContainerControlPointSteps(_config->_containersettingsInsideCPSteps,
+                                       _config->_containersettingsOutsideCPSteps);
+    vis->setTossingParameters(_config->_tossingFriction, _config->_tossingCutoff);
+    vis->setRNTParameters(_config->_rntFactor, _config->_rntCircleTime);
+    vis->setInsideColor(_config->_insideColorR, _config->_insideColorG, _config->_insideColorB);
+    vis->setBorderColor(_config->_borderColorR, _config->_borderColorG, _config->_borderColorB);
+    vis->setHighlightColor(_config->_highlightColorR, _config->_highlightColorG, _config->_highlightColorB);
+    vis->enableHardwareOptimization(true);
+    vis->enableMipMapping(_mipMapping);
+    vis->enableLinearFiltering(_linearFiltering);
+    vis->enableTextureCompression(_textureCompression);
+    vis->enableARBTextureCompression(_arbTextureCompression);
+    vis->initializeRenderer();
+    vis->enableVSync(_config->_graphicsVsync);
+    vis->setAnimating(_animating);
+
+    _lastTouchX.assign(users, 0);
+    _lastTouchY.assign(users, 0);
+
+    _boardToScreenX = static_cast<double>(width()) / _config->_smartboardResolutionWidth;
+    _boardToScreenY = static_cast<double>(height()) / _config->_smartboardResolutionHeight;
+    vis->setScaleFactorExtendWidth(_boardToScreenX);
+    vis->setScaleFactorExtendHeight(_boardToScreenY);
+
+    // Posture ranges are configured as physical areas; contacts arrive in
+    // board units, so the ranges are scaled by board units per physical area.
+    _touchAreaFactor = (static_cast<double>(_config->_smartboardResolutionWidth) * _config->_smartboardResolutionHeight)
+                       / (_config->_smartboardPhysicalWidth * _config->_smartboardPhysicalHeight);
+    if (auto* pictavo = dynamic_cast<PictavoVisGL*>(vis)) {
+        const double f = _touchAreaFactor;
+        pictavo->setPenRange(_config->_inputareaPenMin * f, _config->_inputareaPenMax * f);
+        pictavo->setOneFingerRange(_config->_inputareaSingleFingerMin * f, _config->_inputareaSingleFingerMax * f);
+        pictavo->setTwoFingersRange(_config->_inputareaTwoFingerMin * f, _config->_inputareaTwoFingerMax * f);
+        pictavo->setFistRange(_config->_inputareaFistMin * f, _config->_inputareaFistMax * f);
+        pictavo->setHandRange(_config->_inputareaHandMin * f, _config->_inputareaHandMax * f);
+    }
+
+    _pointerPos[0] = 0.5f * static_cast<float>(width());
+    _pointerPos[1] = 0.5f * static_cast<float>(height());
+}
+
+void QTPictavoWidgetGL::constructDemo(int demo)
+{
+    switch (demo) {
+    case 0: constructFirstDemo(*_builder); break;
+    case 1: constructMosaicDemo(*_builder); break;
+    case 2: constructPointillismDemo(*_builder); break;
+    default: constructGeoStrokeDemo(*_builder); break;
+    }
 }
 
 void QTPictavoWidgetGL::resizeGL(int w, int h)
@@ -50,16 +133,25 @@ void QTPictavoWidgetGL::resizeGL(int w, int h)
     glLoadIdentity();
     glOrtho(0.0, w, 0.0, h, -1.0, 1000.0);
     glMatrixMode(GL_MODELVIEW);
+    if (_vis)
+        _vis->setScreensize(static_cast<unsigned>(w), static_cast<unsigned>(h));
 }
 
 void QTPictavoWidgetGL::paintGL()
 {
     applyPenTray();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
     glLoadIdentity();
+    const double measured = measureFrameRate();
+    const double rate = _vis ? _vis->render(_config->_userdataNumber + _config->_userdataWiis, _speed) : measured;
     ++_frameCount;
-    emit fpsChanged(_frameRate.add(measureFrameRate()));
+    emit fpsChanged(_frameRate.add(rate));
+    glPopMatrix();
     update();
+    if (_vis && _vis->bufferMemoryChanged())
+        emitStatistics();
 }
 
 QTPictavoWidgetGL::PenTrayChange QTPictavoWidgetGL::applyPenTray()
@@ -89,8 +181,20 @@ void QTPictavoWidgetGL::storePointer(const QMouseEvent* event)
     _previousPointerPos[1] = _pointerPos[1];
 }
 
+QTPictavoWidgetGL::DeviceEvent QTPictavoWidgetGL::deviceEvent(const QMouseEvent* event) const
+{
+    // Device coordinates have their origin at the bottom left.
+    const QPoint p = event->position().toPoint();
+    return {p.x(), height() - 1 - p.y()};
+}
+
 void QTPictavoWidgetGL::mousePressEvent(QMouseEvent* event)
 {
+    if (_vis) {
+        const DeviceEvent at = deviceEvent(event);
+        _vis->resizeTouchIndicator(0, 0.0, 0.0);
+        _vis->devicePress(at.x, at.y, 0, 0);
+    }
     storePointer(event);
 }
 
@@ -99,19 +203,32 @@ void QTPictavoWidgetGL::mouseMoveEvent(QMouseEvent* event)
     // A native window reports every move; without mouse tracking only drags count.
     if (!_mouseTracking && event->buttons() == Qt::NoButton)
         return;
+    if (_vis) {
+        const DeviceEvent at = deviceEvent(event);
+        _vis->resizeTouchIndicator(0, 0.0, 0.0);
+        _vis->deviceMove(at.x, at.y, 0, 0);
+    }
     storePointer(event);
 }
 
-void QTPictavoWidgetGL::mouseReleaseEvent(QMouseEvent*)
+void QTPictavoWidgetGL::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (_vis) {
+        const DeviceEvent at = deviceEvent(event);
+        _vis->resizeTouchIndicator(0, 0.0, 0.0);
+        _vis->deviceRelease(at.x, at.y, 0, 0);
+    }
 }
 
 void QTPictavoWidgetGL::emitStatistics()
 {
-    emit bufferSize(0, 0);
-    emit objectNumber(0);
-    emit allocatedMemorySize(0);
-    emit userNumber(_config->_userdataNumber + _config->_userdataWiis);
+    if (_vis) {
+        emit bufferSize(_vis->getBufferWidth(), _vis->getBufferHeight());
+        emit objectNumber(_vis->countComponents());
+        emit allocatedMemorySize(_vis->getAllocatedMemorySize());
+        emit userNumber(_vis->getNumberOfUsers());
+        readTextureSettings();
+    }
     emit notifyMipMapping(_mipMapping);
     emit notifyLinearFiltering(_linearFiltering);
     emit notifyTextureCompression(_textureCompression);
@@ -127,9 +244,20 @@ void QTPictavoWidgetGL::changePaintColor(unsigned char r, unsigned char g, unsig
 
 void QTPictavoWidgetGL::changePaintRadius(float radius) { _paintRadius = radius; }
 
-void QTPictavoWidgetGL::changeDemo(int)
+void QTPictavoWidgetGL::changeDemo(int demo)
 {
-    // No builder exists yet, so no scene can be constructed.
+    if (!_builder || demo < 0 || demo > 3) {
+        emitStatistics();
+        return;
+    }
+    // The old scene goes first, in its context, so two scenes never coexist.
+    makeCurrent();
+    _builder->setVis(nullptr);
+    delete _vis;
+    _vis = nullptr;
+    setUpScene();
+    constructDemo(demo);
+    _vis = _builder->getVis();
     emitStatistics();
 }
 
@@ -137,12 +265,31 @@ void QTPictavoWidgetGL::changeDemoToFirst() { changeDemo(0); }
 void QTPictavoWidgetGL::changeDemoToMosaic() { changeDemo(1); }
 void QTPictavoWidgetGL::changeDemoToPointillism() { changeDemo(2); }
 
-void QTPictavoWidgetGL::addObjects() { emitStatistics(); }
-void QTPictavoWidgetGL::removeObjects() { emitStatistics(); }
+void QTPictavoWidgetGL::addObjects()
+{
+    if (_builder && _vis) {
+        makeCurrent();
+        _builder->buildImages(_config->_objectAddAndRemoveNumberPerStep, _config->_imagesWidth.front(),
+                              _config->_imagesHeight.front());
+    }
+    emitStatistics();
+}
+
+void QTPictavoWidgetGL::removeObjects()
+{
+    if (_builder && _vis) {
+        makeCurrent();
+        for (unsigned i = 0; i < _config->_objectAddAndRemoveNumberPerStep; ++i)
+            _builder->deleteLastImageComponent();
+    }
+    emitStatistics();
+}
 
 void QTPictavoWidgetGL::toggleAnimating()
 {
     _animating = !_animating;
+    if (_vis)
+        _vis->setAnimating(_animating);
     if (_animating)
         update();
 }
@@ -150,10 +297,17 @@ void QTPictavoWidgetGL::toggleAnimating()
 void QTPictavoWidgetGL::startAnimating()
 {
     _animating = true;
+    if (_vis)
+        _vis->setAnimating(true);
     update();
 }
 
-void QTPictavoWidgetGL::stopAnimating() { _animating = false; }
+void QTPictavoWidgetGL::stopAnimating()
+{
+    _animating = false;
+    if (_vis)
+        _vis->setAnimating(false);
+}
 
 void QTPictavoWidgetGL::faster() { _speed *= 2.5; }
 void QTPictavoWidgetGL::slower() { _speed *= 0.4; }
@@ -166,10 +320,45 @@ void QTPictavoWidgetGL::toggleCursor()
     setCursor(_cursorVisible ? Qt::ArrowCursor : Qt::BlankCursor);
 }
 
-void QTPictavoWidgetGL::toggleMipMapping(bool on) { _mipMapping = on; }
-void QTPictavoWidgetGL::toggleLinearFiltering(bool on) { _linearFiltering = on; }
-void QTPictavoWidgetGL::toggleTextureCompression(bool on) { _textureCompression = on; }
-void QTPictavoWidgetGL::toggleARBTextureCompression(bool on) { _arbTextureCompression = on; }
+// The settings take effect when the next scene is set up; the scene's answer
+// is read back so the widget keeps what the next scene will use.
+void QTPictavoWidgetGL::applyTextureSetting(void (TabletopVis::*enable)(bool), bool& flag, bool on)
+{
+    if (!_vis) {
+        flag = on;
+        return;
+    }
+    (_vis->*enable)(on);
+    readTextureSettings();
+}
+
+void QTPictavoWidgetGL::readTextureSettings()
+{
+    _mipMapping = _vis->isMipMapping();
+    _linearFiltering = _vis->isLinearFiltering();
+    _textureCompression = _vis->isTextureCompression();
+    _arbTextureCompression = _vis->isARBTextureCompression();
+}
+
+void QTPictavoWidgetGL::toggleMipMapping(bool on)
+{
+    applyTextureSetting(&TabletopVis::enableMipMapping, _mipMapping, on);
+}
+
+void QTPictavoWidgetGL::toggleLinearFiltering(bool on)
+{
+    applyTextureSetting(&TabletopVis::enableLinearFiltering, _linearFiltering, on);
+}
+
+void QTPictavoWidgetGL::toggleTextureCompression(bool on)
+{
+    applyTextureSetting(&TabletopVis::enableTextureCompression, _textureCompression, on);
+}
+
+void QTPictavoWidgetGL::toggleARBTextureCompression(bool on)
+{
+    applyTextureSetting(&TabletopVis::enableARBTextureCompression, _arbTextureCompression, on);
+}
 
 void QTPictavoWidgetGL::startTask()
 {

@@ -3,11 +3,17 @@
 #pragma once
 
 #include "FrameRateAverage.h"
+#include "PictavoBuildDirector.h"
 
 #include <QElapsedTimer>
 #include <QOpenGLWindow>
 
+#include <memory>
+#include <vector>
+
+class PictavoBuilderGL;
 class QTimer;
+class TabletopVis;
 class VelkConfiguration;
 
 // A QOpenGLWindow rather than a QOpenGLWidget: the widget variant draws into
@@ -15,7 +21,10 @@ class VelkConfiguration;
 // frame loop at about a fifth of the rate a native GL window reaches here
 // (bench_frameloop measures both). The main window embeds it with
 // QWidget::createWindowContainer.
-class QTPictavoWidgetGL : public QOpenGLWindow
+//
+// The widget is the build director: it owns the builder and keeps the newest
+// scene, which it deletes (with its context current) when a demo replaces it.
+class QTPictavoWidgetGL : public QOpenGLWindow, public PictavoBuildDirector
 {
     Q_OBJECT
 
@@ -49,6 +58,14 @@ public:
 
     // Frames drawn since the surface was initialised.
     quint64 frameCount() const { return _frameCount; }
+
+    // The current scene (a PictavoVisGL), null before initializeGL.
+    TabletopVis* getVis() const { return _vis; }
+    PictavoBuilderGL* getBuilder() const { return _builder.get(); }
+    // Board-to-widget scale factors and the touch area factor of the scene set-up.
+    double boardToScreenX() const { return _boardToScreenX; }
+    double boardToScreenY() const { return _boardToScreenY; }
+    double touchAreaFactor() const { return _touchAreaFactor; }
 
 signals:
     void fpsChanged(const float fps);
@@ -93,15 +110,30 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // Makes a new scene from the configuration and the widget's flags and
+    // size; the builder keeps it until the demo is constructed.
+    void setUpScene();
+    // Demo 0 strokes, 1 mosaic, 2 pointillism, 3 stroke shapes.
+    void constructDemo(int demo);
     // Step 2 of a frame: follows the pen tray once per frame, so putting the
     // tools back and taking one again within a frame changes nothing.
     PenTrayChange applyPenTray();
     // Rate of the frame that just ended, from the time since the previous one.
     double measureFrameRate();
     void storePointer(const QMouseEvent* event);
+    // A mouse position in device coordinates (origin bottom left).
+    struct DeviceEvent
+    {
+        int x;
+        int y;
+    };
+    DeviceEvent deviceEvent(const QMouseEvent* event) const;
     void emitStatistics();
+    void applyTextureSetting(void (TabletopVis::*enable)(bool), bool& flag, bool on);
+    void readTextureSettings();
 
-    VelkConfiguration* _config;
+    std::unique_ptr<PictavoBuilderGL> _builder;
+    TabletopVis* _vis = nullptr;
     QTimer* _timer;
     bool _animating;
     double _speed = 40.0;
@@ -120,6 +152,11 @@ private:
     double _paintRadius = 10.0;
     bool _toolPutBack = false;
     bool _buildCanvasShown = false;
+    std::vector<int> _lastTouchX;
+    std::vector<int> _lastTouchY;
+    double _boardToScreenX = 1.0;
+    double _boardToScreenY = 1.0;
+    double _touchAreaFactor = 1.0;
 
     friend class WidgetTest;
 };

@@ -1,0 +1,32 @@
+// The builder of this system's scenes: makes a PictavoVisGL and loads the
+// texture sets of the configuration.
+#pragma once
+
+#include "TabletopVisBuilderGL.h"
+
+class PictavoVisGL;
+
+class PictavoBuilderGL : public TabletopVisBuilderGL
+{
+public:
+    PictavoBuilderGL() = default;
+
+    // Makes a PictavoVisGL with these arguments the builder's scene; the
+    // caller keeps it (the builder never owns a scene).
+    void buildVis(unsigned users, unsigned bufferWidth, unsigned bufferHeight, unsigned screenWidth,
+                  unsigned screenHeight) override;
+    // Counts the set; a pattern of 45 characters or more loads nothing.
+    // Otherwise prints the loading message and loads files 1 to count as
+    // image textures. A pattern without exactly one integer conversion is
+    // refused with a message, since formatting it could read past the number.
+    void buildTextures(unsigned count, const std::string& pattern) override;
+
+    // The scene as this system's scene; null before buildVis or for a
+    // scene of another kind.
+    PictavoVisGL* getPictavoVis() const;
+    // Texture sets asked for so far, loaded or not.
+    unsigned getTextureSetCount() const { return _textureSetCount; }
+
+private:
+    unsigned _textureSetCount = 0;
+};

@@ -1,0 +1,208 @@
+// Scene construction without a display: texture sets, the director's order,
+// random placement and the visualization's settings.
+#include "PictavoBuildDirector.h"
+#include "PictavoBuilderGL.h"
+#include "PictavoVisGL.h"
+#include "PrimitivePlacement.h"
+#include "QTVelkConfiguration.h"
+#include "TexturePattern.h"
+
+#include "ImageIO.h"
+#include "Random.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// A run directory with n small textures t1.png ... tn.png of different widths.
+class SceneConstruction : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(_dir.isValid());
+        QDir().mkpath(_dir.filePath("textures"));
+        for (int i = 1; i <= 4; ++i) {
+            RGBAImage image{8 * i, 8, std::vector<unsigned char>(static_cast<std::size_t>(8 * i * 8 * 4), 200)};
+            ASSERT_TRUE(ImageIO::save(_dir.filePath(QStringLiteral("textures/t%1.png").arg(i)).toStdString(), image));
+        }
+        _previous = QDir::currentPath();
+        QDir::setCurrent(_dir.path());
+    }
+    void TearDown() override
+    {
+        QDir::setCurrent(_previous);
+        _builder.setVis(nullptr);
+        _vis.reset();
+    }
+
+    PictavoVisGL& buildVis()
+    {
+        _builder.buildVis(2, 70, 50, 700, 500);
+        _vis.reset(_builder.getPictavoVis());
+        return *_vis;
+    }
+
+    static std::unique_ptr<QTVelkConfiguration> configuration(const char* xml)
+    {
+        QByteArray bytes(xml);
+        QBuffer buffer(&bytes);
+        return std::make_unique<QTVelkConfiguration>(buffer);
+    }
+
+    QTemporaryDir _dir;
+    QString _previous;
+    PictavoBuilderGL _builder;
+    std::unique_ptr<PictavoVisGL> _vis;
+};
+
+} // namespace
+
+TEST_F(SceneConstruction, TextureSetLoadsEachFileOfThePatternAfterItsMessage)
+{
+    PictavoVisGL& vis = buildVis();
+    testing::internal::CaptureStdout();
+    _builder.buildTextures(3, "textures/t%d.png");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nLoading 3 textures, please wait.\n");
+    ASSERT_EQ(vis.getImageTextureCount(), 3u);
+    // t1 is 8 wide, t3 is 24 wide: each placed in its own power-of-two square.
+    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(0), 8.0f);
+    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(2), 24.0f);
+    EXPECT_EQ(vis.getTextureSizeAt(2), 32u);
+    EXPECT_EQ(_builder.getTextureSetCount(), 1u);
+}
+
+TEST_F(SceneConstruction, LongOrUnsafePatternsLoadNothingButCount)
+{
+    PictavoVisGL& vis = buildVis();
+    const std::string long45(45, 'a');
+    testing::internal::CaptureStdout();
+    _builder.buildTextures(2, long45);
+    _builder.buildTextures(2, "textures/t%s.png");
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out.find("Loading"), std::string::npos);
+    EXPECT_NE(out.find("PictavoBuilderGL:"), std::string::npos);
+    EXPECT_EQ(vis.getImageTextureCount(), 0u);
+    EXPECT_EQ(_builder.getTextureSetCount(), 2u);
+
+    // 44 characters is still a pattern.
+    std::string long44 = "textures/t%d.png";
+    long44.insert(0, 44 - long44.size(), '.');
+    long44.replace(0, 2, "./");
+    EXPECT_EQ(long44.size(), 44u);
+    testing::internal::CaptureStdout();
+    _builder.buildTextures(1, long44);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Loading 1 textures"), std::string::npos);
+}
+
+TEST(TexturePattern, AcceptsOneIntegerConversionOnly)
+{
+    EXPECT_EQ(TexturePattern::format("t%d.png", 7), "t7.png");
+    EXPECT_EQ(TexturePattern::format("t%03d.png", 7), "t007.png");
+    EXPECT_EQ(TexturePattern::format("100%%_%u.png", 2), "100%_2.png");
+    EXPECT_FALSE(TexturePattern::isValid("plain.png"));
+    EXPECT_FALSE(TexturePattern::isValid("%d_%d.png"));
+    EXPECT_FALSE(TexturePattern::isValid("%s.png"));
+    EXPECT_FALSE(TexturePattern::isValid("%n.png"));
+    EXPECT_FALSE(TexturePattern::isValid("%999999d.png"));
+    EXPECT_FALSE(TexturePattern::isValid("trailing%"));
+}
+
+TEST_F(SceneConstruction, DirectorBuildsTexturesThenFontsInDocumentOrder)
+{
+    QFile::copy("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf", _dir.filePath("arial.ttf"));
+    const auto config = configuration(
+        "<c><textures number='2' source='textures/t%d.png'/><font file='arial.ttf' size='32'/>"
+        "<textures number='1' source='textures/t%d.png'/><font file='arial.ttf' size='72'/></c>");
+    PictavoBuildDirector director(config.get());
+
+    // Without a scene nothing is built.
+    director.constructFirstDemo(_builder);
+    EXPECT_EQ(_builder.getTextureSetCount(), 0u);
+
+    PictavoVisGL& vis = buildVis();
+    testing::internal::CaptureStdout();
+    director.constructFirstDemo(_builder);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_LT(out.find("Loading 2 textures"), out.find("Loading 1 textures"));
+    EXPECT_EQ(vis.getImageTextureCount(), 3u);
+    EXPECT_NE(vis.getFont("arial32"), nullptr);
+    EXPECT_NE(vis.getFont("arial72"), nullptr);
+    EXPECT_EQ(_builder.getTextureSetCount(), 2u);
+}
+
+TEST(PrimitivePlacement, FormulasUseOneRandomValueEachInOrder)
+{
+    std::srand(11);
+    const int r1 = randomValue();
+    const int r2 = randomValue();
+    const int r3 = randomValue();
+    const int r4 = randomValue();
+
+    std::srand(11);
+    const PrimitivePlacement stroke = Placement::stroke(1024, 768);
+    EXPECT_EQ(stroke.imageIndex, static_cast<int>(r1 * 9.0 / 32767.0));
+    EXPECT_DOUBLE_EQ(stroke.rotation, r2 * 360.0 / 32767.0);
+    EXPECT_DOUBLE_EQ(stroke.x, r3 * 1023.0 / 32767.0);
+    EXPECT_DOUBLE_EQ(stroke.y, r4 * 808.0 / 32767.0);
+
+    std::srand(11);
+    const PrimitivePlacement tile = Placement::tile(1024, 768);
+    EXPECT_DOUBLE_EQ(tile.rotation, r1 * 360.0 / 32767.0);
+    EXPECT_DOUBLE_EQ(tile.y, r3 * 768.0 / 32767.0);
+
+    std::srand(11);
+    const PrimitivePlacement point = Placement::point(1024, 768);
+    EXPECT_DOUBLE_EQ(point.x, r1 * 1023.0 / 32767.0);
+    EXPECT_DOUBLE_EQ(point.y, r2 * 808.0 / 32767.0);
+    EXPECT_DOUBLE_EQ(point.rotation, 0.0);
+}
+
+TEST(PrimitivePlacement, StaysWithinItsRanges)
+{
+    std::srand(3);
+    for (int i = 0; i < 20000; ++i) {
+        const PrimitivePlacement p = Placement::stroke(640, 480);
+        ASSERT_GE(p.imageIndex, 0);
+        ASSERT_LE(p.imageIndex, 9);
+        ASSERT_GE(p.x, 0.0);
+        ASSERT_LE(p.x, 639.0);
+        ASSERT_LE(p.y, 520.0);
+        ASSERT_LE(p.rotation, 360.0);
+    }
+}
+
+TEST_F(SceneConstruction, VisualizationKeepsRangesCombinationAndBuildsTheTable)
+{
+    PictavoVisGL& vis = buildVis();
+    EXPECT_EQ(vis.getInputCombination(), 7);
+    EXPECT_TRUE(vis.isAmountShown());
+    EXPECT_EQ(vis.getAmount(), 5);
+    vis.setFistRange(10.0, 20.5);
+    EXPECT_DOUBLE_EQ(vis.getFistMin(), 10.0);
+    EXPECT_DOUBLE_EQ(vis.getPostureRanges().fistMax, 20.5);
+    EXPECT_FALSE(vis.hasGL());
+
+    EXPECT_EQ(vis.getColorLookUpTable(), nullptr);
+    testing::internal::CaptureStdout();
+    vis.initializeRenderer();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Generating Color Look-up Table...\n");
+    ASSERT_NE(vis.getColorLookUpTable(), nullptr);
+    // Blue paint's display colour maps back to a paint showing that colour.
+    Color display;
+    display.convertRYBToRGB(0, 0, 255);
+    Color paint = *vis.getColorLookUpTable();
+    paint.convertRGBToRYBByTable(display.r, display.g, display.b);
+    Color again;
+    again.convertRYBToRGB(paint.r, paint.g, paint.b);
+    EXPECT_EQ(again.r, display.r);
+    EXPECT_EQ(again.g, display.g);
+    EXPECT_EQ(again.b, display.b);
+}
