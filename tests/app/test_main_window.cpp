@@ -1,12 +1,16 @@
 // The main window in-process under Xvfb: the command table, the menus, the
 // full-screen and bar rules, the hardware links, the one-time note, the
 // reference-image toggle, the sockets and the running frame loop.
+#include "PictavoBuilderGL.h"
+#include "PictavoVisGL.h"
 #include "QTPictavoApplication.h"
 #include "QTPictavoWidgetGL.h"
 #include "QTVelkConfiguration.h"
+#include "VisComponentGL.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,7 +24,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -97,6 +103,38 @@ protected:
     std::unique_ptr<QTVelkConfiguration> _config;
     std::unique_ptr<QTPictavoApplication> _window;
 };
+
+// Covers the screen and records the device points it is handed.
+class RecordingComponent : public VisComponentGL
+{
+public:
+    RecordingComponent(TabletopVis* scene, double width, double height)
+        : VisComponentGL(scene, width / 2, height / 2, false, false, width, height)
+    {
+    }
+    int hitLocalBuffer(int x, int y, double, double, int) override
+    {
+        hits.push_back({x, y});
+        return 1;
+    }
+    int releaseLocalBuffer(int x, int y, int) override
+    {
+        releases.push_back({x, y});
+        return 1;
+    }
+    std::vector<QPoint> hits;
+    std::vector<QPoint> releases;
+};
+
+// Resident memory of this process in MiB.
+double residentMiB()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
 
 struct Command
 {
@@ -397,6 +435,110 @@ TEST_F(MainWindowTest, AnimationCommandsChangeSpeedAndState)
     EXPECT_EQ(widget->cursor().shape(), Qt::BlankCursor);
     actionFor("Ctrl+T")->trigger();
     EXPECT_TRUE(widget->isMouseTracking());
+}
+
+TEST_F(MainWindowTest, SceneIsBuiltAndItsStatisticsShown)
+{
+    _window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(_window.get()));
+    QTPictavoWidgetGL* widget = _window->glWidget();
+    ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 10000));
+    auto* vis = dynamic_cast<PictavoVisGL*>(widget->getVis());
+    ASSERT_NE(vis, nullptr);
+    EXPECT_TRUE(vis->hasGL());
+    EXPECT_NE(vis->getColorLookUpTable(), nullptr);
+    const QStringList labels = [&] {
+        QStringList list;
+        for (QLabel* label : _window->statusBar()->findChildren<QLabel*>())
+            list << label->text();
+        return list;
+    }();
+    EXPECT_EQ(labels.value(3), "700");
+    EXPECT_EQ(labels.value(5), "525");
+    EXPECT_EQ(labels.value(9), "1");
+
+    // Default input area bounds scaled by board units per square inch.
+    const double factor = 4000.0 * 4000.0 / (57.5 * 43.3);
+    EXPECT_NEAR(widget->touchAreaFactor(), factor, 1e-9);
+    EXPECT_NEAR(vis->getHandMin(), 6.0 * factor, 1e-6);
+
+    // Input combination commands reach the scene: Ctrl+F9, F10, F11.
+    actionFor("Ctrl+F9")->trigger();
+    EXPECT_EQ(vis->getInputCombination(), 5);
+    actionFor("Ctrl+F10")->trigger();
+    EXPECT_EQ(vis->getInputCombination(), 0);
+    actionFor("Ctrl+F11")->trigger();
+    EXPECT_EQ(vis->getInputCombination(), 6);
+    actionFor("Ctrl+P")->trigger();
+    EXPECT_TRUE(vis->isPickingRendering());
+}
+
+TEST_F(MainWindowTest, MouseReachesTheSceneInDeviceCoordinates)
+{
+    _window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(_window.get()));
+    QTPictavoWidgetGL* widget = _window->glWidget();
+    ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 10000));
+    auto* recorder = new RecordingComponent(widget->getVis(), widget->width(), widget->height());
+    widget->getVis()->addComponent(recorder, true);
+
+    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, QPoint(10, 0));
+    EXPECT_FLOAT_EQ(widget->pointerPos()[1], static_cast<float>(widget->height())) << "pointer: height - y";
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, QPoint(12, widget->height() - 1));
+    ASSERT_GE(recorder->hits.size(), 1u); // the press, then the drag to the release point
+    EXPECT_EQ(recorder->hits[0], QPoint(10, widget->height() - 1)) << "top row is the highest device row";
+    ASSERT_EQ(recorder->releases.size(), 1u);
+    EXPECT_EQ(recorder->releases[0], QPoint(12, 0)) << "bottom row is device row 0";
+}
+
+TEST_F(MainWindowTest, ObjectsAreAddedAndRemovedInSteps)
+{
+    _window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(_window.get()));
+    QTPictavoWidgetGL* widget = _window->glWidget();
+    ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 10000));
+    const unsigned before = widget->getVis()->countComponents();
+    actionFor("Ctrl++")->trigger();
+    actionFor("Ctrl++")->trigger();
+    EXPECT_EQ(widget->getVis()->countComponents(), before + 200);
+    QLabel* objects = _window->statusBar()->findChildren<QLabel*>().value(1);
+    EXPECT_EQ(objects->text(), QString::number(before + 200));
+    actionFor("Ctrl+-")->trigger();
+    EXPECT_EQ(widget->getVis()->countComponents(), before + 100);
+}
+
+// Each scene holds the 48 MiB colour table and its textures; replacing the
+// scene must free them, so switching demos again and again keeps memory flat.
+TEST(DemoChange, ReplacedScenesAreFreed)
+{
+    const QByteArray runDir = qgetenv("PICTAVO_RUN_DIR");
+    ASSERT_FALSE(runDir.isEmpty());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromLocal8Bit(runDir));
+    {
+        QTVelkConfiguration config(QStringLiteral("config.xml"));
+        QTPictavoApplication window(&config);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QTPictavoWidgetGL* widget = window.glWidget();
+        ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 20000));
+        EXPECT_EQ(widget->getVis()->getImageTextureCount(), 63u);
+
+        widget->changeDemoToMosaic();
+        EXPECT_NE(widget->getVis(), nullptr);
+        EXPECT_EQ(widget->getBuilder()->getVis(), widget->getVis());
+        widget->changeDemo(7); // no such demo: the scene stays
+        EXPECT_EQ(widget->getBuilder()->getVis(), widget->getVis());
+
+        widget->changeDemoToPointillism();
+        const double settled = residentMiB();
+        for (int i = 0; i < 6; ++i) {
+            widget->changeDemo(i % 3);
+            QTest::qWait(20);
+        }
+        EXPECT_LT(residentMiB() - settled, 40.0) << "six demo changes must not keep six scenes";
+    }
+    QDir::setCurrent(previous);
 }
 
 int main(int argc, char** argv)
