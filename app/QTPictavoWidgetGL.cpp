@@ -181,20 +181,20 @@ void QTPictavoWidgetGL::storePointer(const QMouseEvent* event)
     _previousPointerPos[1] = _pointerPos[1];
 }
 
-QTPictavoWidgetGL::DeviceEvent QTPictavoWidgetGL::deviceEvent(const QMouseEvent* event) const
+void QTPictavoWidgetGL::forwardMouse(const QMouseEvent* event, void (TabletopVis::*deliver)(int, int, int, int))
 {
-    // Device coordinates have their origin at the bottom left.
+    if (!_vis)
+        return;
+    // Device coordinates have their origin at the bottom left; the mouse is
+    // user 0 with value 0 and no contact size.
     const QPoint p = event->position().toPoint();
-    return {p.x(), height() - 1 - p.y()};
+    _vis->resizeTouchIndicator(0, 0.0, 0.0);
+    (_vis->*deliver)(p.x(), height() - 1 - p.y(), 0, 0);
 }
 
 void QTPictavoWidgetGL::mousePressEvent(QMouseEvent* event)
 {
-    if (_vis) {
-        const DeviceEvent at = deviceEvent(event);
-        _vis->resizeTouchIndicator(0, 0.0, 0.0);
-        _vis->devicePress(at.x, at.y, 0, 0);
-    }
+    forwardMouse(event, &TabletopVis::devicePress);
     storePointer(event);
 }
 
@@ -203,21 +203,13 @@ void QTPictavoWidgetGL::mouseMoveEvent(QMouseEvent* event)
     // A native window reports every move; without mouse tracking only drags count.
     if (!_mouseTracking && event->buttons() == Qt::NoButton)
         return;
-    if (_vis) {
-        const DeviceEvent at = deviceEvent(event);
-        _vis->resizeTouchIndicator(0, 0.0, 0.0);
-        _vis->deviceMove(at.x, at.y, 0, 0);
-    }
+    forwardMouse(event, &TabletopVis::deviceMove);
     storePointer(event);
 }
 
 void QTPictavoWidgetGL::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (_vis) {
-        const DeviceEvent at = deviceEvent(event);
-        _vis->resizeTouchIndicator(0, 0.0, 0.0);
-        _vis->deviceRelease(at.x, at.y, 0, 0);
-    }
+    forwardMouse(event, &TabletopVis::deviceRelease);
 }
 
 void QTPictavoWidgetGL::emitStatistics()

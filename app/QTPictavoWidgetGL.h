@@ -121,13 +121,8 @@ private:
     // Rate of the frame that just ended, from the time since the previous one.
     double measureFrameRate();
     void storePointer(const QMouseEvent* event);
-    // A mouse position in device coordinates (origin bottom left).
-    struct DeviceEvent
-    {
-        int x;
-        int y;
-    };
-    DeviceEvent deviceEvent(const QMouseEvent* event) const;
+    // Hands a mouse event to the scene as a device call of user 0.
+    void forwardMouse(const QMouseEvent* event, void (TabletopVis::*deliver)(int, int, int, int));
     void emitStatistics();
     void applyTextureSetting(void (TabletopVis::*enable)(bool), bool& flag, bool on);
     void readTextureSettings();

@@ -293,6 +293,8 @@ protected:
     };
     const UserState* userState(int user) const;
     UserState* userState(int user);
+    // The user's state with its latest point and value; null for an unknown user.
+    UserState* updateUser(int x, int y, int value, int device);
 
 private:
     friend class VisComponent;

@@ -62,14 +62,22 @@ void TabletopVis::devicePress(int x, int y, int value, int device)
     deliverContact(hit, *state, device);
 }
 
-void TabletopVis::deviceMove(int x, int y, int value, int device)
+TabletopVis::UserState* TabletopVis::updateUser(int x, int y, int value, int device)
 {
     UserState* state = userState(device);
+    if (state != nullptr) {
+        state->x = x;
+        state->y = y;
+        state->value = value;
+    }
+    return state;
+}
+
+void TabletopVis::deviceMove(int x, int y, int value, int device)
+{
+    UserState* state = updateUser(x, y, value, device);
     if (state == nullptr)
         return;
-    state->x = x;
-    state->y = y;
-    state->value = value;
     // Pointing without a contact (hover, joystick) finds its component; a
     // contact that started on nothing stays on nothing.
     if (state->last == nullptr && !state->down)
@@ -80,12 +88,9 @@ void TabletopVis::deviceMove(int x, int y, int value, int device)
 
 void TabletopVis::deviceRelease(int x, int y, int value, int device)
 {
-    UserState* state = userState(device);
+    UserState* state = updateUser(x, y, value, device);
     if (state == nullptr)
         return;
-    state->x = x;
-    state->y = y;
-    state->value = value;
     state->down = false;
     if (state->last != nullptr)
         state->last->releaseLocalBuffer(x, y, device);

@@ -69,32 +69,24 @@ void PictavoVisGL::findMultitexturing()
     std::cout << "Multitexturing enabled" << std::endl;
 }
 
-void PictavoVisGL::setPenRange(double min, double max)
-{
-    _postureRanges.penMin = min;
-    _postureRanges.penMax = max;
-}
+void PictavoVisGL::setPenRange(double min, double max) { setRange(_postureRanges.penMin, _postureRanges.penMax, min, max); }
 
 void PictavoVisGL::setOneFingerRange(double min, double max)
 {
-    _postureRanges.oneFingerMin = min;
-    _postureRanges.oneFingerMax = max;
+    setRange(_postureRanges.oneFingerMin, _postureRanges.oneFingerMax, min, max);
 }
 
 void PictavoVisGL::setTwoFingersRange(double min, double max)
 {
-    _postureRanges.twoFingersMin = min;
-    _postureRanges.twoFingersMax = max;
+    setRange(_postureRanges.twoFingersMin, _postureRanges.twoFingersMax, min, max);
 }
 
-void PictavoVisGL::setFistRange(double min, double max)
-{
-    _postureRanges.fistMin = min;
-    _postureRanges.fistMax = max;
-}
+void PictavoVisGL::setFistRange(double min, double max) { setRange(_postureRanges.fistMin, _postureRanges.fistMax, min, max); }
 
-void PictavoVisGL::setHandRange(double min, double max)
+void PictavoVisGL::setHandRange(double min, double max) { setRange(_postureRanges.handMin, _postureRanges.handMax, min, max); }
+
+void PictavoVisGL::setRange(double& min, double& max, double newMin, double newMax)
 {
-    _postureRanges.handMin = min;
-    _postureRanges.handMax = max;
+    min = newMin;
+    max = newMax;
 }

@@ -70,6 +70,7 @@ public:
 
 private:
     void findMultitexturing();
+    static void setRange(double& min, double& max, double newMin, double newMax);
 
     std::unique_ptr<Color> _colorLookUpTable;
     PostureRanges _postureRanges{};
