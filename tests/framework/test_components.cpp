@@ -2,23 +2,41 @@
 // built-in rotate-and-translate and tossing, buffers and children.
 #include "BoundedContainerGL.h"
 #include "BufferTag.h"
+#include "FrameworkTestSupport.h"
 #include "Kinematics.h"
 #include "SurfaceCompositeGL.h"
 #include "TabletopVis.h"
 #include "VisComponentGL.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <numbers>
+#include <tuple>
+
+using support::near;
 
 namespace {
-
-constexpr double Tolerance = 1e-9;
 
 // Angle of a vector in degrees, counter-clockwise from +x.
 double direction(double x, double y)
 {
-    return std::atan2(y, x) * 180.0 / 3.14159265358979323846;
+    return std::atan2(y, x) * 180.0 / std::numbers::pi;
+}
+
+// Local coordinates of a device point; *inside says whether it lies on c.
+Vector2d local(const VisComponent& c, Vector2d devicePoint, bool* inside = nullptr)
+{
+    Vector2d p;
+    const bool on = c.getLocalCoordinates(devicePoint.x, devicePoint.y, p.x, p.y);
+    if (inside != nullptr)
+        *inside = on;
+    return p;
+}
+
+Vector2d device(const VisComponent& c, Vector2d p)
+{
+    Vector2d d;
+    c.getDeviceCoordinates(p.x, p.y, d.x, d.y);
+    return d;
 }
 
 class CountingComponent : public VisComponentGL
@@ -31,77 +49,30 @@ public:
 
 } // namespace
 
-// ---- Pure motion rules ----
+// ---- Pure motion rules, at the edges the input tests below do not reach ----
 
-TEST(Kinematics, DragTurnFollowsTheDragAndIgnoresRadialPulls)
+TEST(Kinematics, TurnsWrapAndLimitBothWaysAndTheCutoffsAreInclusive)
 {
-    // Touched 50 px right of the centre, dragged 10 px up: the offset turns
-    // counter-clockwise by atan(10/50); a pull straight outwards turns nothing.
-    EXPECT_NEAR(Kinematics::dragTurn({0, 0}, {50, 0}, {50, 10}), direction(50, 10), Tolerance);
-    EXPECT_NEAR(Kinematics::dragTurn({0, 0}, {50, 0}, {50, -10}), -direction(50, 10), Tolerance);
-    EXPECT_NEAR(Kinematics::dragTurn({0, 0}, {50, 0}, {60, 0}), 0.0, Tolerance);
+    // Touched 50 px right of the centre: a drag down turns clockwise, a pull
+    // straight outwards or a touch at the centre turns nothing.
+    EXPECT_NEAR(Kinematics::dragTurn({0, 0}, {50, 0}, {50, -10}), -direction(50, 10), 1e-9);
+    EXPECT_NEAR(Kinematics::dragTurn({0, 0}, {50, 0}, {60, 0}), 0.0, 1e-9);
     EXPECT_EQ(Kinematics::dragTurn({0, 0}, {0, 0}, {5, 5}), 0.0);
-}
-
-TEST(Kinematics, RotationAboutAPivotKeepsThePivotAndWrapsTheAngle)
-{
-    const Kinematics::Pose turned = Kinematics::rotateAbout({{10, 0}, 170.0}, {0, 0}, 90.0);
-    EXPECT_NEAR(turned.centre.x, 0.0, Tolerance);
-    EXPECT_NEAR(turned.centre.y, 10.0, Tolerance);
-    EXPECT_NEAR(turned.rotation, -100.0, Tolerance);
-    const Kinematics::Pose still = Kinematics::rotateAbout({{3, 4}, 0.0}, {3, 4}, 45.0);
-    EXPECT_NEAR(still.centre.x, 3.0, Tolerance);
-    EXPECT_NEAR(still.centre.y, 4.0, Tolerance);
-}
-
-TEST(Kinematics, CircleTimeLimitsTheTurnPerFrame)
-{
-    // Two seconds per full turn: at most 18 degrees in a tenth of a second.
-    EXPECT_DOUBLE_EQ(Kinematics::limitTurn(5.0, 0.1, 2.0), 5.0);
-    EXPECT_DOUBLE_EQ(Kinematics::limitTurn(40.0, 0.1, 2.0), 18.0);
+    // Two seconds per full turn: at most 18 degrees in a tenth of a second;
+    // no circle time, no limit.
     EXPECT_DOUBLE_EQ(Kinematics::limitTurn(-40.0, 0.1, 2.0), -18.0);
     EXPECT_DOUBLE_EQ(Kinematics::limitTurn(40.0, 0.1, 0.0), 40.0);
-}
-
-TEST(Kinematics, TranslateOnlyDiscHasTheFactorTimesHalfTheSmallerSideAsRadius)
-{
-    const double quarterSquared = 0.25 * 0.5 * 0.5;   // factor 0.5
-    EXPECT_TRUE(Kinematics::inTranslateOnlyDisc({12.5, 0}, 50.0, quarterSquared));
-    EXPECT_FALSE(Kinematics::inTranslateOnlyDisc({12.6, 0}, 50.0, quarterSquared));
+    const Kinematics::Pose turned = Kinematics::rotateAbout({{10, 0}, 170.0}, {0, 0}, 90.0);
+    EXPECT_TRUE(near(turned.centre, {0, 10}));
+    EXPECT_NEAR(turned.rotation, -100.0, 1e-9);
+    // Factor 0.5 on a 50 px side: a disc of radius 12.5; factor 0: no disc.
+    EXPECT_TRUE(Kinematics::inTranslateOnlyDisc({12.5, 0}, 50.0, 0.25 * 0.5 * 0.5));
+    EXPECT_FALSE(Kinematics::inTranslateOnlyDisc({12.6, 0}, 50.0, 0.25 * 0.5 * 0.5));
     EXPECT_FALSE(Kinematics::inTranslateOnlyDisc({0.1, 0}, 50.0, 0.0));
-}
-
-TEST(Kinematics, TossingDecaysByTheFactorPerFrameAndStopsBelowTheCutoff)
-{
-    Vector2d velocity(8.0, 0.0);
-    EXPECT_TRUE(Kinematics::startsTossing(velocity, 1.0));
     EXPECT_FALSE(Kinematics::startsTossing({0.5, 0.0}, 1.0));
-    const double expected[] = {8.0, 4.0, 2.0, 1.0};
-    for (double step : expected)
-        EXPECT_DOUBLE_EQ(Kinematics::tossStep(velocity, 0.5, 1.0).x, step);
-    // 1.0 * 0.5 fell below the cutoff with the last step.
-    EXPECT_EQ(velocity, Vector2d());
 }
 
-// ---- Coordinates ----
-
-TEST(ComponentCoordinates, LocalCoordinatesUndoTranslationAndRotation)
-{
-    TabletopVis scene(1, 700, 525, 700, 525);
-    VisComponentGL c(&scene, 100, 50, false, false, 40, 20, 90.0);
-    double lx = 0;
-    double ly = 0;
-    // Turned a quarter counter-clockwise, the local x axis points up.
-    EXPECT_TRUE(c.getLocalCoordinates(100, 60, lx, ly));
-    EXPECT_NEAR(lx, 30.0, Tolerance);
-    EXPECT_NEAR(ly, 10.0, Tolerance);
-    EXPECT_TRUE(c.getLocalCoordinates(95, 50, lx, ly));
-    EXPECT_NEAR(ly, 15.0, Tolerance);
-    // Within the unrotated rectangle but outside the turned one.
-    EXPECT_FALSE(c.getLocalCoordinates(115, 50, lx, ly));
-    EXPECT_NEAR(lx, 20.0, Tolerance);
-    EXPECT_NEAR(ly, -5.0, Tolerance);
-}
+// ---- Coordinates and size ----
 
 TEST(ComponentCoordinates, DeviceLocalAndCellConversionsRoundTripUnderRotation)
 {
@@ -116,29 +87,68 @@ TEST(ComponentCoordinates, DeviceLocalAndCellConversionsRoundTripUnderRotation)
     for (int cx = 5; cx < 105; cx += 7)
         for (int cy = 5; cy < 55; cy += 5) {
             // Centre of cell (cx, cy) in local pixels, through device and back.
-            const double lx = (cx + 0.5) / 0.5 - 10.0;
-            const double ly = (cy + 0.5) / 0.5 - 10.0;
-            double dx = 0;
-            double dy = 0;
-            surface.getDeviceCoordinates(lx, ly, dx, dy);
-            double bx = 0;
-            double by = 0;
-            ASSERT_TRUE(surface.getLocalCoordinates(dx, dy, bx, by));
-            EXPECT_NEAR(bx, lx, 1e-9);
-            EXPECT_NEAR(by, ly, 1e-9);
-            EXPECT_EQ(surface.getBufferXCoordinateFromLocal(bx), cx);
-            EXPECT_EQ(surface.getBufferYCoordinateFromLocal(by), cy);
+            const Vector2d centre{(cx + 0.5) / 0.5 - 10.0, (cy + 0.5) / 0.5 - 10.0};
+            bool inside = false;
+            const Vector2d back = local(surface, device(surface, centre), &inside);
+            ASSERT_TRUE(inside);
+            EXPECT_TRUE(near(back, centre));
+            EXPECT_EQ(surface.getBufferXCoordinateFromLocal(back.x), cx);
+            EXPECT_EQ(surface.getBufferYCoordinateFromLocal(back.y), cy);
         }
-}
 
-TEST(ComponentCoordinates, AScreenCoveringComponentGetsTheGlobalBufferSize)
-{
-    TabletopVis scene(1, 700, 525, 1024, 768);
-    VisComponentGL canvas(&scene, 512, 384, false, false, 1024, 768);
+    // A component covering the screen takes the scene's global buffer size.
+    TabletopVis screen(1, 700, 525, 1024, 768);
+    VisComponentGL canvas(&screen, 512, 384, false, false, 1024, 768);
     EXPECT_EQ(canvas.getBufferWidth(), 700);
     EXPECT_EQ(canvas.getBufferHeight(), 525);
     EXPECT_EQ(canvas.getBufferXCoordinateFromLocal(1023.9), 699);
     EXPECT_EQ(canvas.getBufferYCoordinateFromLocal(767.9), 524);
+}
+
+TEST(ComponentSize, EasingReachesTheTargetAfterFiftyFramesAndEndsOnce)
+{
+    TabletopVis scene(1, 700, 525, 700, 525);
+    auto* c = new CountingComponent(&scene, 10, 10, false, false, 20, 20);
+    scene.addComponent(c, false);
+    c->animateToSize(120, 70);
+    // Each frame closes the share p of the remaining gap, p growing by 0.02.
+    scene.render(1, 1.0);
+    EXPECT_DOUBLE_EQ(c->getWidth(), 22.0);
+    scene.render(1, 1.0);
+    EXPECT_DOUBLE_EQ(c->getWidth(), 22.0 + 98.0 * 0.04);
+    for (int frame = 3; frame <= 51; ++frame) {
+        scene.render(1, 1.0);
+        EXPECT_EQ(c->ended, frame >= 50 ? 1 : 0) << "frame " << frame;
+    }
+    EXPECT_DOUBLE_EQ(c->getWidth(), 120.0);
+    EXPECT_DOUBLE_EQ(c->getHeight(), 70.0);
+    EXPECT_FALSE(c->hasPendingSizeTarget());
+}
+
+TEST(ComponentSize, MagnificationAndInteractiveResizes)
+{
+    TabletopVis scene(1, 700, 525, 700, 525);
+    VisComponentGL zoomed(&scene, 0, 0, false, false, 40, 30);
+    zoomed.setCurrentScaleFactor(2.0);
+    EXPECT_DOUBLE_EQ(zoomed.getWidth(), 80.0);
+    zoomed.setSize(100, 60);
+    EXPECT_DOUBLE_EQ(zoomed.getUnscaledWidth(), 50.0);
+    EXPECT_DOUBLE_EQ(zoomed.getUnscaledHeight(), 30.0);
+
+    // Resizing from the centre keeps the centre; from the top-left corner
+    // keeps that corner, in a quarter-turned frame.
+    VisComponentGL c(&scene, 100, 100, false, false, 40, 20, 90.0);
+    c.interactiveResizeCenter(90, 130);   // 30 up, 10 left
+    EXPECT_DOUBLE_EQ(c.getXPos(), 100.0);
+    EXPECT_NEAR(c.getWidth(), 60.0, 1e-9);
+    EXPECT_NEAR(c.getHeight(), 20.0, 1e-9);
+    const Vector2d corner = device(c, {0, c.getHeight()});
+    // Local (80, -10) of the 60 x 20 frame: 20 px wider, 10 px taller.
+    c.interactiveResizeTopLeft(120, 150);
+    EXPECT_NEAR(c.getWidth(), 80.0, 1e-9);
+    EXPECT_NEAR(c.getHeight(), 30.0, 1e-9);
+    EXPECT_TRUE(near(device(c, {0, c.getHeight()}), corner));
+    EXPECT_TRUE(near(local(c, {120, 150}), {80, 0}));
 }
 
 // ---- Rotate-and-translate and tossing through the component's input ----
@@ -156,12 +166,12 @@ protected:
 
     void frame() { scene.render(2, 40.0); }
 
-    // Local coordinates of a device point on the object.
-    Vector2d local(double x, double y) const
+    // A press, a move and a frame with contact 0.
+    void drag(int fromX, int fromY, int toX, int toY)
     {
-        Vector2d p;
-        object->getLocalCoordinates(x, y, p.x, p.y);
-        return p;
+        scene.devicePress(fromX, fromY, 0, 0);
+        scene.deviceMove(toX, toY, 0, 0);
+        frame();
     }
 
     TabletopVis scene{2, 700, 525, 700, 525};
@@ -171,29 +181,24 @@ protected:
 TEST_F(TouchMotion, TheTouchedPointStaysUnderTheFingerWhileTheObjectTurnsTowardsTheDrag)
 {
     scene.devicePress(140, 100, 0, 0);
-    const Vector2d grabbed = local(140, 100);
-    double x = 140;
-    double y = 100;
+    const Vector2d grabbed = local(*object, {140, 100});
+    int y = 100;
     for (int i = 0; i < 10; ++i) {
         y += 8;
-        scene.deviceMove(static_cast<int>(x), static_cast<int>(y), 0, 0);
+        scene.deviceMove(140, y, 0, 0);
         frame();
-        const Vector2d now = local(x, y);
-        EXPECT_NEAR(now.x, grabbed.x, 1e-6);
-        EXPECT_NEAR(now.y, grabbed.y, 1e-6);
+        EXPECT_TRUE(near(local(*object, {140.0, double(y)}), grabbed, 1e-6)) << "frame " << i;
     }
     // Dragged upwards by its right end: the right end turned towards up and
     // the centre trails below the finger.
     EXPECT_GT(object->getRotation(), 20.0);
     EXPECT_LT(object->getYPos(), y);
-    EXPECT_GT(direction(x - object->getXPos(), y - object->getYPos()), 20.0);
+    EXPECT_GT(direction(140 - object->getXPos(), y - object->getYPos()), 20.0);
 }
 
 TEST_F(TouchMotion, AContactNearTheCentreOnlyTranslates)
 {
-    scene.devicePress(105, 100, 0, 0);
-    scene.deviceMove(105, 160, 0, 0);
-    frame();
+    drag(105, 100, 105, 160);
     EXPECT_DOUBLE_EQ(object->getRotation(), 0.0);
     EXPECT_DOUBLE_EQ(object->getXPos(), 100.0);
     EXPECT_DOUBLE_EQ(object->getYPos(), 160.0);
@@ -202,16 +207,12 @@ TEST_F(TouchMotion, AContactNearTheCentreOnlyTranslates)
 TEST_F(TouchMotion, TheCircleTimeSpreadsALargeTurnOverFrames)
 {
     scene.setRNTParameters(0.5, 1.2);   // at most 5 degrees per frame at 60 fps
-    scene.devicePress(140, 100, 0, 0);
-    scene.deviceMove(140, 140, 0, 0);   // asks for 45 degrees
-    frame();
+    drag(140, 100, 140, 140);           // asks for 45 degrees
     EXPECT_NEAR(object->getRotation(), 5.0, 1e-9);
     for (int i = 0; i < 20; ++i)
         frame();
     EXPECT_NEAR(object->getRotation(), 45.0, 1e-9);
-    const Vector2d held = local(140, 140);
-    EXPECT_NEAR(held.x, 90.0, 1e-6);
-    EXPECT_NEAR(held.y, 25.0, 1e-6);
+    EXPECT_TRUE(near(local(*object, {140, 140}), {90, 25}, 1e-6));
 }
 
 TEST_F(TouchMotion, OnlyTheGrabbingContactMovesTheObject)
@@ -234,19 +235,18 @@ TEST_F(TouchMotion, AReleasedObjectKeepsItsVelocityDecayingByFrictionUntilTheCut
     scene.deviceRelease(201, 100, 0, 0);
     ASSERT_TRUE(object->isBeingTossed());
     // Smoothed over the frames of a steady 16 px drag.
-    const double v0 = object->getTossVelocity().x;
-    EXPECT_NEAR(v0, 16.0 * (1.0 - std::pow(0.5, 6)), 1e-9);
+    double step = object->getTossVelocity().x;
+    EXPECT_NEAR(step, 16.0 * (1.0 - std::pow(0.5, 6)), 1e-9);
     double x = object->getXPos();
-    double expectedStep = v0;
-    while (object->isBeingTossed()) {
+    for (int frames = 0; object->isBeingTossed(); step *= 0.5, ++frames) {
+        ASSERT_LT(frames, 10) << "still tossed";
         frame();
-        EXPECT_NEAR(object->getXPos() - x, expectedStep, 1e-9);
+        EXPECT_NEAR(object->getXPos() - x, step, 1e-9);
         x = object->getXPos();
-        expectedStep *= 0.5;
     }
     // The last step was the first speed whose successor fell below 1.
-    EXPECT_LT(expectedStep, 1.0);
-    EXPECT_GE(2.0 * expectedStep, 1.0);
+    EXPECT_LT(step, 1.0);
+    EXPECT_GE(2.0 * step, 1.0);
     frame();
     EXPECT_DOUBLE_EQ(object->getXPos(), x);
 }
@@ -254,9 +254,7 @@ TEST_F(TouchMotion, AReleasedObjectKeepsItsVelocityDecayingByFrictionUntilTheCut
 TEST_F(TouchMotion, WithoutTossingOrMotionRightsTheObjectStopsOrStays)
 {
     object->setTossing(false);
-    scene.devicePress(105, 100, 0, 0);
-    scene.deviceMove(150, 100, 0, 0);
-    frame();
+    drag(105, 100, 150, 100);
     scene.deviceRelease(150, 100, 0, 0);
     EXPECT_FALSE(object->isBeingTossed());
 
@@ -275,79 +273,11 @@ TEST_F(TouchMotion, AParentsSlowdownFieldReplacesTheFriction)
     field->fillEntireBuffer(0.0f);   // a border everywhere: tossing stops at once
     surface->setActiveBuffer(SLOWDOWN_BUFFER, std::move(field));
     ASSERT_EQ(surface->addChild(object), 1);
-    scene.devicePress(105, 100, 0, 0);
-    scene.deviceMove(125, 100, 0, 0);
-    frame();
+    drag(105, 100, 125, 100);
     scene.deviceRelease(125, 100, 0, 0);
     ASSERT_TRUE(object->isBeingTossed());
     frame();
     EXPECT_FALSE(object->isBeingTossed());
-}
-
-// ---- Size easing ----
-
-TEST(ComponentSize, EasingReachesTheTargetAfterFiftyFramesAndEndsOnce)
-{
-    TabletopVis scene(1, 700, 525, 700, 525);
-    auto* c = new CountingComponent(&scene, 10, 10, false, false, 20, 20);
-    scene.addComponent(c, false);
-    c->animateToSize(120, 70);
-    // Each frame closes the share p of the remaining gap, p growing by 0.02.
-    scene.render(1, 1.0);
-    EXPECT_DOUBLE_EQ(c->getWidth(), 22.0);
-    scene.render(1, 1.0);
-    EXPECT_DOUBLE_EQ(c->getWidth(), 22.0 + 98.0 * 0.04);
-    for (int i = 2; i < 49; ++i)
-        scene.render(1, 1.0);
-    EXPECT_EQ(c->ended, 0);
-    EXPECT_TRUE(c->hasPendingSizeTarget());
-    scene.render(1, 1.0);
-    EXPECT_DOUBLE_EQ(c->getWidth(), 120.0);
-    EXPECT_DOUBLE_EQ(c->getHeight(), 70.0);
-    EXPECT_EQ(c->ended, 1);
-    scene.render(1, 1.0);
-    EXPECT_EQ(c->ended, 1);
-    EXPECT_FALSE(c->hasPendingSizeTarget());
-}
-
-TEST(ComponentSize, MagnificationScalesTheUnscaledSize)
-{
-    TabletopVis scene(1, 700, 525, 700, 525);
-    VisComponentGL c(&scene, 0, 0, false, false, 40, 30);
-    c.setCurrentScaleFactor(2.0);
-    EXPECT_TRUE(c.isCurrentlyMagnified());
-    EXPECT_DOUBLE_EQ(c.getWidth(), 80.0);
-    c.setSize(100, 60);
-    EXPECT_DOUBLE_EQ(c.getUnscaledWidth(), 50.0);
-    EXPECT_DOUBLE_EQ(c.getUnscaledHeight(), 30.0);
-}
-
-TEST(ComponentSize, InteractiveResizesKeepTheCentreOrTheTopLeftCorner)
-{
-    TabletopVis scene(1, 700, 525, 700, 525);
-    VisComponentGL c(&scene, 100, 100, false, false, 40, 20, 90.0);
-    c.interactiveResizeCenter(90, 130);   // 30 up, 10 left in a quarter-turned frame
-    EXPECT_DOUBLE_EQ(c.getXPos(), 100.0);
-    EXPECT_NEAR(c.getWidth(), 60.0, 1e-9);
-    EXPECT_NEAR(c.getHeight(), 20.0, 1e-9);
-
-    double leftX = 0;
-    double topY = 0;
-    c.getDeviceCoordinates(0, c.getHeight(), leftX, topY);
-    // Local (80, -10) of the 60 x 20 frame: 20 px wider, 10 px taller.
-    c.interactiveResizeTopLeft(120, 150);
-    EXPECT_NEAR(c.getWidth(), 80.0, 1e-9);
-    EXPECT_NEAR(c.getHeight(), 30.0, 1e-9);
-    double afterX = 0;
-    double afterY = 0;
-    c.getDeviceCoordinates(0, c.getHeight(), afterX, afterY);
-    EXPECT_NEAR(afterX, leftX, 1e-9);
-    EXPECT_NEAR(afterY, topY, 1e-9);
-    double lx = 0;
-    double ly = 0;
-    c.getLocalCoordinates(120, 150, lx, ly);
-    EXPECT_NEAR(lx, 80.0, 1e-9);
-    EXPECT_NEAR(ly, 0.0, 1e-9);
 }
 
 // ---- Buffers and children ----
@@ -370,7 +300,7 @@ protected:
     VisComponentGL* child = new VisComponentGL(&scene, 10, 10, false, false, 5, 5);
 };
 
-TEST_F(Family, ConnectingLinksTheWantedTagsAndDisconnectingClearsThem)
+TEST_F(Family, ChildrenLinkTheWantedTagsFollowReplacementsAndLoseThemOnDisconnect)
 {
     EXPECT_EQ(child->getPassiveBuffer(ERASE_BUFFER), nullptr);
     parent->setActiveBuffer(SIZE_BUFFER, scene.createNewFloatImageBuffer(10, 10));
@@ -381,20 +311,18 @@ TEST_F(Family, ConnectingLinksTheWantedTagsAndDisconnectingClearsThem)
     // A tag registered once a child takes its parent's buffer at once.
     child->registerPassiveBuffer(SIZE_BUFFER);
     EXPECT_EQ(child->getPassiveBuffer(SIZE_BUFFER), parent->getActiveBuffer(SIZE_BUFFER));
-    parent->disconnectBuffers(child);
-    EXPECT_EQ(child->getPassiveBuffer(ERASE_BUFFER), nullptr);
-    EXPECT_EQ(child->getPassiveBuffer(SIZE_BUFFER), nullptr);
-    EXPECT_EQ(child->getPassiveBuffer(0), nullptr);
-    EXPECT_EQ(child->getPassiveBuffer(33), nullptr);
-}
-
-TEST_F(Family, ReplacedBuffersRelinkChildrenAndRemovedOnesUnlinkThem)
-{
-    ASSERT_EQ(parent->addChild(child), 1);
     auto replacement = scene.createNewFloatImageBuffer(20, 20);
     AbstractBuffer* fresh = replacement.get();
     parent->setActiveBuffer(ERASE_BUFFER, std::move(replacement));
     EXPECT_EQ(child->getPassiveBuffer(ERASE_BUFFER), fresh);
+    parent->disconnectBuffers(child);
+    for (int tag : {int(ERASE_BUFFER), int(SIZE_BUFFER), 0, 33})
+        EXPECT_EQ(child->getPassiveBuffer(tag), nullptr) << tag;
+}
+
+TEST_F(Family, RemovedBuffersUnlinkTheChildren)
+{
+    ASSERT_EQ(parent->addChild(child), 1);
     EXPECT_NE(child->getPassiveBuffer(CONTROL_BUFFER), nullptr);
     parent->removeActiveBuffers();
     EXPECT_EQ(parent->getActiveBuffer(ERASE_BUFFER), nullptr);
@@ -407,12 +335,12 @@ TEST_F(Family, ChildrenMoveBetweenTheScenesRenderListAndTheLocalOne)
     ASSERT_TRUE(scene.getRenderList().contains(child));
     ASSERT_EQ(parent->addChild(child), 1);
     EXPECT_EQ(parent->addChild(child), 0);
+    EXPECT_EQ(parent->addChild(parent), 0);
     EXPECT_EQ(child->getParent(), parent);
     EXPECT_TRUE(child->isStoringImportantAttributes());
     EXPECT_EQ(parent->getChildren().at(child->getId()), child);
     EXPECT_FALSE(scene.getRenderList().contains(child));
     EXPECT_TRUE(parent->getLocalRenderList()->contains(child));
-    EXPECT_EQ(parent->addChild(parent), 0);
 
     ASSERT_EQ(parent->removeChild(child), 1);
     EXPECT_EQ(parent->removeChild(child), 0);
@@ -421,6 +349,10 @@ TEST_F(Family, ChildrenMoveBetweenTheScenesRenderListAndTheLocalOne)
     EXPECT_TRUE(parent->getChildren().empty());
     EXPECT_EQ(scene.getRenderList()[scene.getRenderList().slotCount() - 1], child);
     EXPECT_EQ(child->getPassiveBuffer(ERASE_BUFFER), nullptr);
+
+    VisComponentGL leaf(&scene, 0, 0, false, false, 5, 5);
+    EXPECT_EQ(child->addChild(&leaf), 0) << "a leaf accepts no children";
+    EXPECT_EQ(leaf.getParent(), nullptr);
 }
 
 TEST_F(Family, AdoptionTakesTheChildFromItsOldParentAndMovingTheSurfaceMovesIt)
@@ -437,13 +369,6 @@ TEST_F(Family, AdoptionTakesTheChildFromItsOldParentAndMovingTheSurfaceMovesIt)
     EXPECT_DOUBLE_EQ(child->getYPos(), 7.0);
 }
 
-TEST_F(Family, ALeafAcceptsNoChildren)
-{
-    VisComponentGL leaf(&scene, 0, 0, false, false, 5, 5);
-    EXPECT_EQ(child->addChild(&leaf), 0);
-    EXPECT_EQ(leaf.getParent(), nullptr);
-}
-
 TEST(BoundedContainer, PicksInsideItsRoundOutlineOnly)
 {
     TabletopVis scene(1, 700, 525, 700, 525);
@@ -453,7 +378,6 @@ TEST(BoundedContainer, PicksInsideItsRoundOutlineOnly)
     EXPECT_FALSE(round.containsLocalPoint(4, 4));   // a corner of the square
     BoundedContainerGL square(&scene, 100, 100, true, false, 100, 100, 0, 8, false);
     EXPECT_TRUE(square.containsLocalPoint(1, 1));
-    // Resizing moves the outline with the size.
     round.setSize(200, 100);
-    EXPECT_TRUE(round.containsLocalPoint(195, 50));
+    EXPECT_TRUE(round.containsLocalPoint(195, 50)) << "the outline follows the size";
 }

@@ -11,19 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Log = std::vector<std::string>;
-
-struct Contact
-{
-    int x, y;
-    double width, height;
-    int device;
-};
 
 // Logs the engine's calls; hooks let a test act from inside the frame.
 class Recorder : public VisComponentGL
@@ -34,39 +28,37 @@ public:
         : VisComponentGL(scene, x, y, false, false, w, h, angle), _log(log), _name(std::move(name))
     {
     }
-    ~Recorder() override { _log.push_back("destroyed " + _name); }
+    ~Recorder() override { note("destroyed"); }
 
-    void renderIntoBuffers() override
-    {
-        _log.push_back("buffers " + _name);
-        if (onBuffers)
-            onBuffers();
-    }
+    void renderIntoBuffers() override { note("buffers", onBuffers); }
     void animateMyself(double dt) override
     {
-        _log.push_back("animate " + _name);
         lastDt = dt;
-        if (onAnimate)
-            onAnimate();
+        note("animate", onAnimate);
     }
-    void doConstantAnimations(double) override { _log.push_back("constant " + _name); }
-    void render() override { _log.push_back("draw " + _name); }
-    void renderForPicking() override { _log.push_back("pick-draw " + _name); }
+    void doConstantAnimations(double) override { note("constant"); }
+    void render() override { note("draw"); }
+    void renderForPicking() override { note("pick-draw"); }
+    // Contacts are logged as "hit A 120,100 12x7 u0": position, touch bounds, user.
     int hitLocalBuffer(int x, int y, double w, double h, int device) override
     {
-        hits.push_back({x, y, w, h, device});
+        std::ostringstream s;
+        s << "hit " << _name << " " << x << "," << y << " " << w << "x" << h << " u" << device;
+        _log.push_back(s.str());
         return 1;
     }
     int releaseLocalBuffer(int x, int y, int device) override
     {
-        releases.push_back({x, y, 0, 0, device});
+        _log.push_back("release " + _name + " " + std::to_string(x) + "," + std::to_string(y) + " u" +
+                       std::to_string(device));
         return 0;
     }
     int wiimoteEvent(const std::vector<int>& buttons, const WiiCommunicationData&) override
     {
-        wiiButtons.insert(wiiButtons.end(), buttons.begin(), buttons.end());
-        if (onWii)
-            onWii();
+        std::string pressed;
+        for (int b : buttons)
+            pressed += " " + std::to_string(b);
+        note("wii" + pressed, onWii);
         return 0;
     }
     void rebuildGraphicRepresentation() override { ++rebuilds; }
@@ -75,17 +67,20 @@ public:
         return !declines && VisComponentGL::containsLocalPoint(x, y);
     }
 
-    std::function<void()> onBuffers;
-    std::function<void()> onAnimate;
-    std::function<void()> onWii;
-    std::vector<Contact> hits;
-    std::vector<Contact> releases;
-    std::vector<int> wiiButtons;
+    std::function<void()> onBuffers, onAnimate, onWii;
     double lastDt = -1.0;
     int rebuilds = 0;
     bool declines = false;
 
 private:
+    // Logs "<call> <name>", then runs the hook.
+    void note(const std::string& call, const std::function<void()>& hook = {})
+    {
+        _log.push_back(call + " " + _name);
+        if (hook)
+            hook();
+    }
+
     Log& _log;
     std::string _name;
 };
@@ -93,13 +88,13 @@ private:
 class Scene : public testing::Test
 {
 protected:
-    Recorder* add(const std::string& name, double x, double y, double w, double h, double angle = 0.0)
+    Recorder* add(const std::string& name, double x, double y, double w = 100, double h = 100, double angle = 0.0)
     {
         auto* r = new Recorder(&scene, log, name, x, y, w, h, angle);
         scene.addComponent(r, true);
         return r;
     }
-    SurfaceCompositeGL* addSurface(double x, double y, double w, double h)
+    SurfaceCompositeGL* addSurface(double x = 350, double y = 262, double w = 700, double h = 525)
     {
         auto* s = new SurfaceCompositeGL(&scene, x, y, w, h, 0.0, 0.0, 0.0);
         scene.addComponent(s, true);
@@ -122,10 +117,10 @@ protected:
 
 // ---- Picking and render order ----
 
-TEST_F(Scene, TheFrontMostActiveComponentUnderThePointIsPicked)
+TEST_F(Scene, TheFrontMostActiveComponentUnderTheRotatedRectangleIsPicked)
 {
-    Recorder* a = add("A", 100, 100, 100, 100);
-    Recorder* b = add("B", 150, 100, 100, 100);
+    Recorder* a = add("A", 100, 100);
+    Recorder* b = add("B", 150, 100);
     EXPECT_EQ(scene.pickComponent(140, 100), b);
     EXPECT_EQ(scene.pickComponent(60, 100), a);
     EXPECT_EQ(scene.pickComponent(500, 500), nullptr);
@@ -136,20 +131,17 @@ TEST_F(Scene, TheFrontMostActiveComponentUnderThePointIsPicked)
     scene.removeComponentFromRenderList(b);
     EXPECT_EQ(scene.pickComponent(140, 100), nullptr);
     EXPECT_EQ(scene.countComponents(), 2u);
-}
 
-TEST_F(Scene, PickingUsesTheRotatedRectangle)
-{
     Recorder* bar = add("bar", 300, 300, 200, 20, 45.0);
     EXPECT_EQ(scene.pickComponent(370, 370), bar);
-    // Inside the bar's unturned rectangle, outside the turned one.
-    EXPECT_EQ(scene.pickComponent(370, 300), nullptr);
+    EXPECT_EQ(scene.pickComponent(370, 300), nullptr) << "inside the unturned rectangle only";
 }
 
-TEST_F(Scene, AComponentMayDeclineByItsRegionMapOrItsOwnTest)
+TEST_F(Scene, ComponentsMayDeclineAndACompositesChildrenArePickedBeforeIt)
 {
-    Recorder* back = add("back", 100, 100, 100, 100);
-    Recorder* map = add("map", 100, 100, 100, 100);
+    // A region map declines where it holds no region; the component's own test declines everywhere.
+    Recorder* back = add("back", 100, 100);
+    Recorder* map = add("map", 100, 100);
     auto regions = scene.createNewUnsignedIntImageBuffer(map->getBufferWidth(), map->getBufferHeight());
     regions->fillRectWithValue(0, 0, 49, 99, 7u);   // only the left half is a region
     map->setActiveBuffer(HIT_BUFFER, std::move(regions));
@@ -159,28 +151,25 @@ TEST_F(Scene, AComponentMayDeclineByItsRegionMapOrItsOwnTest)
     EXPECT_EQ(scene.pickComponent(70, 100), back);
     back->setPickable(false);
     EXPECT_EQ(scene.pickComponent(70, 100), nullptr);
-}
 
-TEST_F(Scene, ACompositesChildrenArePickedBeforeIt)
-{
-    SurfaceCompositeGL* surface = addSurface(350, 262, 700, 525);
-    Recorder* child = add("child", 200, 200, 40, 40);
+    SurfaceCompositeGL* surface = addSurface();
+    Recorder* child = add("child", 400, 200, 40, 40);
     Recorder* over = add("over", 500, 400, 40, 40);
     ASSERT_EQ(surface->addChild(child), 1);
-    EXPECT_EQ(scene.pickComponent(200, 200), child);
+    EXPECT_EQ(scene.pickComponent(400, 200), child);
     EXPECT_EQ(scene.pickComponent(500, 400), over);   // top-level components above the surface
-    EXPECT_EQ(scene.pickComponent(100, 100), surface);
+    EXPECT_EQ(scene.pickComponent(300, 300), surface);
     child->declines = true;
-    EXPECT_EQ(scene.pickComponent(200, 200), surface);
+    EXPECT_EQ(scene.pickComponent(400, 200), surface);
     child->declines = false;
     surface->deactivateForRendering();
-    EXPECT_EQ(scene.pickComponent(200, 200), nullptr);
+    EXPECT_EQ(scene.pickComponent(400, 200), nullptr);
 }
 
 TEST_F(Scene, APressBringsItsComponentToTheFrontUnlessItsOrderIsStatic)
 {
-    Recorder* a = add("A", 100, 100, 100, 100);
-    add("B", 400, 100, 100, 100);
+    Recorder* a = add("A", 100, 100);
+    add("B", 400, 100);
     SurfaceCompositeGL* surface = addSurface(100, 400, 100, 100);
     scene.devicePress(100, 100, 0, 0);
     EXPECT_EQ(front(), a);
@@ -194,8 +183,8 @@ TEST_F(Scene, APressBringsItsComponentToTheFrontUnlessItsOrderIsStatic)
 
 TEST_F(Scene, AContactStaysWithItsComponentThroughMovesAndRelease)
 {
-    Recorder* a = add("A", 100, 100, 100, 100);
-    Recorder* b = add("B", 400, 400, 100, 100);
+    add("A", 100, 100);
+    Recorder* b = add("B", 400, 400);
     scene.setTouchBoundWidth(0, 12.0);
     scene.setTouchBoundHeight(0, 7.0);
     scene.devicePress(100, 100, 3, 0);
@@ -205,47 +194,35 @@ TEST_F(Scene, AContactStaysWithItsComponentThroughMovesAndRelease)
     scene.deviceMove(120, 100, 3, 0);
     scene.deviceMove(125, 105, 3, 0);
     scene.deviceRelease(125, 105, 3, 0);
-    ASSERT_EQ(a->hits.size(), 3u);
-    EXPECT_EQ(a->hits[2].x, 125);
-    EXPECT_EQ(a->hits[2].y, 105);
-    EXPECT_EQ(a->hits[0].width, 12.0);
-    EXPECT_EQ(a->hits[0].height, 7.0);
-    EXPECT_EQ(a->hits[0].device, 0);
-    ASSERT_EQ(a->releases.size(), 1u);
-    EXPECT_EQ(a->releases[0].x, 125);
-    EXPECT_TRUE(b->hits.empty());
-    EXPECT_TRUE(b->releases.empty());
+    EXPECT_EQ(log, (Log{"hit A 100,100 12x7 u0", "hit A 120,100 12x7 u0", "hit A 125,105 12x7 u0",
+                        "release A 125,105 u0"}));
     EXPECT_FALSE(scene.isContactDown(0));
     EXPECT_EQ(scene.getContactValue(0), 3);
 }
 
 TEST_F(Scene, UsersKeepTheirOwnContacts)
 {
-    Recorder* a = add("A", 100, 100, 100, 100);
-    Recorder* b = add("B", 400, 400, 100, 100);
+    add("A", 100, 100);
+    add("B", 400, 400);
     scene.devicePress(100, 100, 0, 0);
     scene.devicePress(400, 400, 0, 1);
     scene.deviceMove(110, 100, 0, 0);
     scene.deviceMove(410, 400, 0, 1);
     scene.deviceRelease(410, 400, 0, 1);
     scene.deviceMove(120, 100, 0, 0);
-    EXPECT_EQ(a->hits.size(), 3u);
-    EXPECT_TRUE(a->releases.empty());
-    EXPECT_EQ(b->hits.size(), 2u);
-    ASSERT_EQ(b->releases.size(), 1u);
-    EXPECT_EQ(b->releases[0].device, 1);
-    EXPECT_TRUE(scene.isContactDown(0));
-    EXPECT_FALSE(scene.isContactDown(1));
     // Devices beyond the scene's users are ignored.
     scene.devicePress(100, 100, 0, 2);
     scene.devicePress(100, 100, 0, -1);
-    EXPECT_EQ(a->hits.size(), 3u);
+    EXPECT_EQ(log, (Log{"hit A 100,100 0x0 u0", "hit B 400,400 0x0 u1", "hit A 110,100 0x0 u0",
+                        "hit B 410,400 0x0 u1", "release B 410,400 u1", "hit A 120,100 0x0 u0"}));
+    EXPECT_TRUE(scene.isContactDown(0));
+    EXPECT_FALSE(scene.isContactDown(1));
 }
 
 TEST_F(Scene, TheLastComponentOutlivesTheContactAndCanBeHandedOn)
 {
-    Recorder* a = add("A", 100, 100, 100, 100);
-    Recorder* b = add("B", 400, 400, 100, 100);
+    add("A", 100, 100);
+    Recorder* b = add("B", 400, 400);
     // Pointing with no contact and no component yet picks one; a contact
     // that began on nothing stays on nothing.
     scene.deviceMove(400, 400, 0, 1);
@@ -253,15 +230,14 @@ TEST_F(Scene, TheLastComponentOutlivesTheContactAndCanBeHandedOn)
     scene.devicePress(600, 100, 0, 1);
     scene.deviceMove(400, 400, 0, 1);
     scene.deviceRelease(400, 400, 0, 1);
-    EXPECT_EQ(b->hits.size(), 1u);
-    EXPECT_TRUE(b->releases.empty());
+    // Hovering after the release still reaches A, until B is handed the contact.
     scene.devicePress(100, 100, 0, 0);
     scene.deviceRelease(100, 100, 0, 0);
-    scene.deviceMove(300, 300, 0, 0);   // hovering after the release still reaches A
-    EXPECT_EQ(a->hits.size(), 2u);
+    scene.deviceMove(300, 300, 0, 0);
     scene.setLastComponent(0, b);
     scene.deviceMove(300, 300, 0, 0);
-    EXPECT_EQ(b->hits.size(), 2u);
+    EXPECT_EQ(log, (Log{"hit B 400,400 0x0 u1", "hit A 100,100 0x0 u0", "release A 100,100 u0",
+                        "hit A 300,300 0x0 u0", "hit B 300,300 0x0 u0"}));
     scene.setLastComponent(1, b);
     scene.deleteComponent(b);
     EXPECT_EQ(scene.getLastComponent(0), nullptr);
@@ -270,25 +246,17 @@ TEST_F(Scene, TheLastComponentOutlivesTheContactAndCanBeHandedOn)
 
 TEST_F(Scene, WiiReportsReachActiveTopLevelComponents)
 {
-    SurfaceCompositeGL* surface = addSurface(350, 262, 700, 525);
+    SurfaceCompositeGL* surface = addSurface();
     Recorder* top = add("top", 100, 100, 10, 10);
-    Recorder* hidden = add("hidden", 100, 100, 10, 10);
-    Recorder* child = add("child", 100, 100, 10, 10);
-    hidden->deactivateForRendering();
-    surface->addChild(child);
+    add("hidden", 100, 100, 10, 10)->deactivateForRendering();
+    surface->addChild(add("child", 100, 100, 10, 10));
     scene.wiimoteEvent(1, {WiiCommunicationData::BUTTON_A, WiiCommunicationData::BUTTON_Z}, WiiCommunicationData());
-    EXPECT_EQ(top->wiiButtons, (std::vector<int>{0, 3}));
-    EXPECT_TRUE(hidden->wiiButtons.empty());
-    EXPECT_TRUE(child->wiiButtons.empty());
+    EXPECT_EQ(log, (Log{"wii 0 3 top"}));
     // A handler that deletes a later receiver: it is skipped and freed after.
-    Recorder* deleter = add("deleter", 100, 100, 10, 10);
-    deleter->onWii = [&] {
-        scene.deleteComponent(top);
-        log.push_back("deleted");
-    };
+    add("deleter", 100, 100, 10, 10)->onWii = [&] { scene.deleteComponent(top); };
     log.clear();
     scene.wiimoteEvent(1, {WiiCommunicationData::BUTTON_B}, WiiCommunicationData());
-    EXPECT_EQ(log, (Log{"deleted", "destroyed top"}));
+    EXPECT_EQ(log, (Log{"wii 1 deleter", "destroyed top"}));
 }
 
 // ---- Frame ----
@@ -307,10 +275,9 @@ TEST_F(Scene, AFrameWritesBuffersEverywhereBeforeAnyAnimation)
     EXPECT_DOUBLE_EQ(scene.render(2, 40.0), 2.0);
     EXPECT_DOUBLE_EQ(a->lastDt, 40.0 * TabletopVis::MaxFrameSeconds);
     EXPECT_EQ(log, (Log{"buffers A", "buffers B", "animate A", "animate B", "constant A", "constant B"}));
-    EXPECT_EQ(scene.getFrameNumber(), 2u);
 }
 
-TEST_F(Scene, AComponentDeletedDuringAFrameLeavesItSafelyAndDiesAfterIt)
+TEST_F(Scene, ComponentsMadeOrDeletedDuringAFrameJoinOrLeaveItSafely)
 {
     Recorder* a = add("A", 10, 10, 5, 5);
     Recorder* b = add("B", 20, 10, 5, 5);
@@ -320,29 +287,20 @@ TEST_F(Scene, AComponentDeletedDuringAFrameLeavesItSafelyAndDiesAfterIt)
         scene.deleteComponent(b);
         scene.deleteComponent(b);   // a second request is ignored
         countInside = scene.countComponents();
+        add("D", 40, 10, 5, 5);
     };
     a->onAnimate = [&] { scene.deleteComponent(a); };
     scene.render(2, 1.0);
     EXPECT_EQ(countInside, 2u);
-    EXPECT_EQ(log, (Log{"buffers A", "buffers C", "animate A", "animate C", "destroyed B", "destroyed A"}));
-    EXPECT_EQ(scene.countComponents(), 1u);
-    EXPECT_EQ(scene.getComponents().slotCount(), 1u);
-}
-
-TEST_F(Scene, AComponentMadeDuringAFrameJoinsItsRemainingPasses)
-{
-    Recorder* a = add("A", 10, 10, 5, 5);
-    a->onBuffers = [&] {
-        if (scene.getFrameNumber() == 1)
-            add("D", 40, 10, 5, 5);
-    };
-    scene.render(2, 1.0);
-    EXPECT_EQ(log, (Log{"buffers A", "buffers D", "animate A", "animate D"}));
+    EXPECT_EQ(log, (Log{"buffers A", "buffers C", "buffers D", "animate A", "animate C", "animate D", "destroyed B",
+                        "destroyed A"}));
+    EXPECT_EQ(scene.countComponents(), 2u);
+    EXPECT_EQ(scene.getComponents().slotCount(), 2u) << "holes are compacted after the frame";
 }
 
 TEST_F(Scene, DeletingAComponentDetachesItFromParentAndChildren)
 {
-    SurfaceCompositeGL* surface = addSurface(350, 262, 700, 525);
+    SurfaceCompositeGL* surface = addSurface();
     Recorder* child = add("child", 100, 100, 10, 10);
     Recorder* other = add("other", 200, 100, 10, 10);
     surface->addChild(child);
@@ -364,12 +322,8 @@ TEST_F(Scene, AScreenSizeChangeRebuildsEveryComponentOnce)
     EXPECT_EQ(a->rebuilds, 0);
     scene.setScreensize(800, 600);
     EXPECT_EQ(a->rebuilds, 1);
-    EXPECT_EQ(scene.getScreenWidth(), 800u);
-    // The cell resolution stays the one the scene was made with.
-    EXPECT_DOUBLE_EQ(scene.getCellsPerPixelX(), 1.0);
+    EXPECT_DOUBLE_EQ(scene.getCellsPerPixelX(), 1.0) << "the cell resolution stays the one the scene was made with";
 }
-
-// ---- Buffer memory ----
 
 TEST_F(Scene, BufferMemoryIsCountedAndAChangeIsReportedOnce)
 {
@@ -393,7 +347,7 @@ TEST_F(Scene, BufferMemoryIsCountedAndAChangeIsReportedOnce)
     EXPECT_FALSE(scene.bufferMemoryChanged());
 }
 
-// ---- Headless drawing ----
+// ---- Headless drawing and builders ----
 
 TEST(HeadlessScene, AGLSceneWithoutAContextNeverDraws)
 {
@@ -409,8 +363,6 @@ TEST(HeadlessScene, AGLSceneWithoutAContextNeverDraws)
         EXPECT_EQ(entry.find("draw"), std::string::npos) << entry;
 }
 
-// ---- Builders ----
-
 TEST(Builder, BuildsPicturesOnTheScreenAndDeletesTheNewestFirst)
 {
     TabletopVisBuilderGL builder;
@@ -418,24 +370,19 @@ TEST(Builder, BuildsPicturesOnTheScreenAndDeletesTheNewestFirst)
     builder.buildVis(2, 700, 525, 800, 600);
     TabletopVis* scene = builder.getVis();
     ASSERT_NE(scene, nullptr);
-    EXPECT_FALSE(scene->hasGL());
-    EXPECT_EQ(scene->getNumberOfUsers(), 2u);
     builder.buildImages(3, 40, 30);
     ASSERT_EQ(scene->countComponents(), 3u);
-    std::vector<unsigned long> ids;
-    for (std::size_t i = 0; i < scene->getComponents().slotCount(); ++i) {
+    for (std::size_t i = 0; i < 3; ++i) {
         auto* image = dynamic_cast<BasicImageGL*>(scene->getComponents()[i]);
         ASSERT_NE(image, nullptr);
-        EXPECT_GE(image->getXPos(), 0.0);
-        EXPECT_LE(image->getXPos(), 800.0);
-        EXPECT_LE(image->getYPos(), 600.0);
+        EXPECT_TRUE(image->getXPos() >= 0.0 && image->getXPos() <= 800.0 && image->getYPos() <= 600.0);
         EXPECT_TRUE(image->allowsRotateAndTranslate());
-        ids.push_back(image->getId());
     }
+    const unsigned long oldest = scene->getComponents()[0]->getId();
     builder.deleteLastImageComponent();
     builder.deleteLastImageComponent();
     ASSERT_EQ(scene->countComponents(), 1u);
-    EXPECT_EQ(scene->getComponents()[0]->getId(), ids[0]);
+    EXPECT_EQ(scene->getComponents()[0]->getId(), oldest);
     builder.setVis(nullptr);
     delete scene;
 }

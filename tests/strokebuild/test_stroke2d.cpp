@@ -46,7 +46,6 @@ TEST(Stroke2d, AdditionsReportTheCountBeforeAndTrackTheWidestPoint)
     EXPECT_EQ(stroke->getVertexFloatCount(), 14u);
 
     Stroke2d widths;
-    EXPECT_EQ(widths.getMaxRadius(), 0.0f);
     for (double r : {3.0, 9.0, 5.0})
         widths.addControlPoint(ControlPoint2D(0, 0, 0, r, 1.0));
     EXPECT_EQ(widths.getMaxRadius(), 9.0f);

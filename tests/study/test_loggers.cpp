@@ -1,6 +1,6 @@
 // Log files of the study loggers, compared as complete text: task headers
 // per log and input device, rows, primitive grouping, action times and the
-// overview file.
+// overview file; the Nunchuk option table.
 #include "DirectTouchLogger.h"
 #include "NunchukLogger.h"
 #include "PrimitiveLogger.h"
@@ -12,7 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -21,14 +21,6 @@ namespace fs = std::filesystem;
 namespace {
 
 std::clock_t fakeTicks = 0;
-std::clock_t fakeClock()
-{
-    return fakeTicks;
-}
-std::time_t fakeTimestamp()
-{
-    return 1700000000;
-}
 
 const char* const TouchColumns =
     "time since start of task \t touch event \t pos x \t pos y \t touchWidth \t touchHeight \n";
@@ -48,30 +40,21 @@ const std::string OverviewHeader =
 const char* const TargetItems = "Target Area Start X: \t100\tTarget Area Start Y: \t300\tTarget Area End X: "
                                 "\t700\tTarget Area End Y: \t300\tTarget Area Diameter: \t80\t\n\n";
 
+// Only the first target area is logged; the others hold 1.
 TaskRecord makeTask(int number, int inputDevice, int type, int elementsType)
 {
-    TaskRecord task;
-    task.number = number;
-    task.inputDevice = inputDevice;
-    task.type = type;
-    task.elementsType = elementsType;
-    task.elementsInitNumber = 50;
-    task.startsSequence = true;
-    task.blockNumber = 2;
-    task.targetStartX = {100, 1, 1, 1};
-    task.targetStartY = {300, 1, 1, 1};
-    task.targetEndX = {700, 1, 1, 1};
-    task.targetEndY = {300, 1, 1, 1};
-    task.targetDiameter = {80, 1, 1, 1};
-    return task;
+    return {.number = number, .inputDevice = inputDevice, .type = type, .elementsType = elementsType,
+            .elementsInitNumber = 50, .startsSequence = true, .blockNumber = 2,
+            .targetStartX = {100, 1, 1, 1}, .targetStartY = {300, 1, 1, 1}, .targetEndX = {700, 1, 1, 1},
+            .targetEndY = {300, 1, 1, 1}, .targetDiameter = {80, 1, 1, 1}};
 }
 
-std::string readFile(const fs::path& path)
+// The task line of a makeTask record: the items that differ per log and task
+// go between the block number and the initial number, counts after it.
+std::string taskLine(int number, const std::string& items, const std::string& counts = "")
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return "Task Nr: \t" + std::to_string(number) + "\tBlock Nr: \t 2 \t" + items +
+           "Initial Number of Primitives: \t50\t" + counts + TargetItems;
 }
 
 Logger* const allLoggers[] = {&PrimitiveLogger::instance(), &DirectTouchLogger::instance(),
@@ -82,29 +65,29 @@ class Loggers : public ::testing::Test
 protected:
     void SetUp() override
     {
-        _dir = fs::temp_directory_path() /
-               ("pictavo_loggers_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(_dir);
         fs::create_directories(_dir);
-        Logger::setClock(fakeClock);
-        TaskLogger::setTimestampClock(fakeTimestamp);
+        Logger::setClock([] { return fakeTicks; });
+        TaskLogger::setTimestampClock([]() -> std::time_t { return 1700000000; });
         fakeTicks = 1000;
-        for (Logger* logger : allLoggers)
-            logger->reset();
+        resetAll();
     }
 
     void TearDown() override
     {
-        for (Logger* logger : allLoggers)
-            logger->reset();
+        resetAll();
         Logger::setClock(nullptr);
         TaskLogger::setTimestampClock(nullptr);
         fs::remove_all(_dir);
     }
 
+    static void resetAll()
+    {
+        for (Logger* logger : allLoggers)
+            logger->reset();
+    }
+
     // setTask and start on all five loggers at the current fake time.
-    void begin(const TaskRecord& task)
+    static void begin(const TaskRecord& task)
     {
         for (Logger* logger : allLoggers) {
             logger->setTask(&task);
@@ -115,10 +98,11 @@ protected:
     std::string write(Logger& logger, const std::string& name)
     {
         logger.writeFile((_dir / name).string());
-        return readFile(_dir / name);
+        std::ifstream in(_dir / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
 
-    fs::path _dir;
+    const fs::path _dir = fs::temp_directory_path() / ("pictavo_loggers_" + std::to_string(::getpid()));
 };
 
 } // namespace
@@ -141,7 +125,7 @@ TEST_F(Loggers, TouchLogWithTaskHeaderAndRows)
     EXPECT_EQ(TaskLogger::instance().touchActionTimes(), (ActionTimes{0.5f, 2.25f}));
 }
 
-TEST_F(Loggers, WithoutATaskOnlyColumnsAndRowsAreWritten)
+TEST_F(Loggers, WithoutATaskOrADirectoryLittleOrNothingIsWritten)
 {
     // Without start() times count from the first entry.
     DirectTouchLogger& touch = DirectTouchLogger::instance();
@@ -151,85 +135,73 @@ TEST_F(Loggers, WithoutATaskOnlyColumnsAndRowsAreWritten)
     touch.addEntry(DirectTouchLogger::EVENT_RELEASE, 1, 2, 3, 4);
     EXPECT_EQ(write(touch, "touch.txt"), std::string(TouchColumns) + "0\t0\t1\t2\t3\t4\t\n0.5\t1\t1\t2\t3\t4\t\n");
     EXPECT_EQ(write(PrimitiveLogger::instance(), "prims.txt"), PrimitiveColumns);
-
-    // After reset the entries are gone.
-    touch.reset();
-    EXPECT_EQ(write(touch, "touch.txt"), TouchColumns);
-    // The overview needs a task: nothing is written.
+    // The overview needs a task.
     TaskLogger::instance().writeFile((_dir / "overview.txt").string());
     EXPECT_FALSE(fs::exists(_dir / "overview.txt"));
-}
 
-TEST_F(Loggers, HeadersDifferPerLogForUnnamedTypesAndOtherInputDevices)
-{
-    // Input device 2, task type 5 (named only in the input logs), primitive
-    // type 2 (unnamed).
-    const TaskRecord task = makeTask(6, 2, 5, 2);
+    const TaskRecord task = makeTask(4, 0, 0, 0);
     begin(task);
-    const std::string opening = "Task Nr: \t6\tBlock Nr: \t 2 \tStarts Sequence: \t1\tEnds Sequence: \t0\t";
-    const std::string closing = std::string("Initial Number of Primitives: \t50\t") + TargetItems;
+    PrimitiveLogger::instance().addEntry(1, 1, 2, 3, 4, 0.0f, false, false);
+    for (Logger* logger : allLoggers)
+        logger->writeFile((_dir / "missing" / "task4.txt").string());
+    EXPECT_FALSE(fs::exists(_dir / "missing"));
 
-    EXPECT_EQ(write(DirectTouchLogger::instance(), "touch.txt"),
-              opening + "Task: \t Repel strokes outward \t" + closing + TouchColumns);
-    EXPECT_EQ(write(WiimoteLogger::instance(), "wii.txt"),
-              opening + "Task: \t Repel strokes outward \tTask: \t5\t" + closing + WiiColumns);
-    EXPECT_EQ(write(NunchukLogger::instance(), "nunchuk.txt"),
-              opening + "Task: \t Repel strokes outward \tTask: \t5\t" + closing + NunchukColumns);
-    EXPECT_EQ(write(PrimitiveLogger::instance(), "prims.txt"),
-              opening + "Task: \t5\tTask: \t5\tInitial Number of Primitives: \t50\t"
-                        "Final Number of Primitives: \t0\tNumber of Erased Primitives: \t0\t" +
-                  TargetItems + PrimitiveColumns);
-    // No device and no action times in the overview either (appended: no header).
-    EXPECT_EQ(write(TaskLogger::instance(), "overview.txt"),
-              "6\t2 \t1\t0\t5 \t Repel strokes outward \t1700000000\t0\t\n");
+    // After reset the entries (and the task) are gone.
+    touch.reset();
+    EXPECT_EQ(write(touch, "touch.txt"), TouchColumns);
 }
 
-TEST_F(Loggers, TaskTypeLabelsDifferBetweenLogs)
+TEST_F(Loggers, TaskLabelsDifferPerLog)
 {
-    // Input logs, primitive log and overview name task types differently;
-    // primitive type 4 makes the Wii Remote and primitive logs repeat the type.
+    // Input logs name the task by its strokes, the primitive log by its
+    // elements; an unnamed primitive type repeats the task type in all but
+    // the touch log, and input device 2 is named nowhere.
     struct Labels
     {
-        int type, elementsType;
-        const char *strokes, *elements, *overview, *primitiveType;
+        int device, type, elementsType;
+        const char *strokes, *elements, *primitiveType, *overview;
     };
     const Labels labels[] = {
-        {0, 0, " Create strokes \t", " Create Elements \t", "0 \t Create strokes \t", " Points \t"},
-        {1, 1, "  Orient strokes in a line \t", " Orient Elements linear/follow \t",
-         "1 \t Orient strokes in a line \t", " Tiles \t"},
-        {2, 3, " Orient strokes circular \t", " Orient Elements circular \t", "2 \t Orient strokes circular \t",
-         " Strokes \t"},
-        {3, 0, " Orient strokes in a star shape \t", " Orient Elements radial \t",
-         "3 \t Orient strokes in a star shape \t", " Points \t"},
-        {4, 4, "4\t", "4\t", "4\t NO DESCRIPTION \t", nullptr},
-        {5, 4, " Repel strokes outward \t", "5\t", "5 \t Repel strokes outward \t", nullptr},
+        {0, 0, 0, " Create strokes \t", " Create Elements \t", " Points \t", "0 \t Create strokes \t"},
+        {1, 1, 1, "  Orient strokes in a line \t", " Orient Elements linear/follow \t", " Tiles \t",
+         "1 \t Orient strokes in a line \t"},
+        {1, 2, 3, " Orient strokes circular \t", " Orient Elements circular \t", " Strokes \t",
+         "2 \t Orient strokes circular \t"},
+        {1, 3, 0, " Orient strokes in a star shape \t", " Orient Elements radial \t", " Points \t",
+         "3 \t Orient strokes in a star shape \t"},
+        {1, 4, 4, "4\t", "4\t", nullptr, "4\t NO DESCRIPTION \t"},
+        {2, 5, 2, " Repel strokes outward \t", "5\t", nullptr, "5 \t Repel strokes outward \t"},
     };
+    // Per device: the per-task log item and the overview columns.
+    const std::string devices[][2] = {{"Input Device: \t Direct Touch + Nunchuk \t", "0 \t Direct Touch + Nunchuk \t"},
+                                      {"Input Device: \t WiiRemote + Nunchuk \t", "1 \t WiiRemote + Nunchuk \t"},
+                                      {"", ""}};
     for (const Labels& l : labels) {
-        const TaskRecord task = makeTask(-1, 1, l.type, l.elementsType);
+        SCOPED_TRACE(l.type);
+        const TaskRecord task = makeTask(-1, l.device, l.type, l.elementsType);
         begin(task);
-        const std::string primitiveType = l.primitiveType ? std::string("Primitive Type: \t") + l.primitiveType
-                                                          : "Task: \t" + std::to_string(l.type) + "\t";
-        const std::string initial = "Initial Number of Primitives: \t50\t";
-        EXPECT_NE(write(WiimoteLogger::instance(), "wii.txt")
-                      .find("Input Device: \t WiiRemote + Nunchuk \tStarts Sequence: \t1\tEnds Sequence: \t0\tTask: \t" +
-                            std::string(l.strokes) + primitiveType + initial),
-                  std::string::npos)
-            << l.type;
-        EXPECT_NE(write(PrimitiveLogger::instance(), "prims.txt").find("Ends Sequence: \t0\tTask: \t" +
-                                                                        std::string(l.elements) + primitiveType + initial),
-                  std::string::npos)
-            << l.type;
+        const std::string opening = devices[l.device][0] + "Starts Sequence: \t1\tEnds Sequence: \t0\tTask: \t";
+        const std::string primitive = l.primitiveType ? std::string("Primitive Type: \t") + l.primitiveType : "";
+        const std::string orRepeat = l.primitiveType ? primitive : "Task: \t" + std::to_string(l.type) + "\t";
+        EXPECT_EQ(write(DirectTouchLogger::instance(), "touch.txt"),
+                  taskLine(-1, opening + l.strokes + primitive) + TouchColumns);
+        EXPECT_EQ(write(WiimoteLogger::instance(), "wii.txt"),
+                  taskLine(-1, opening + l.strokes + orRepeat) + WiiColumns);
+        EXPECT_EQ(write(NunchukLogger::instance(), "nunchuk.txt"),
+                  taskLine(-1, opening + l.strokes + orRepeat) + NunchukColumns);
+        EXPECT_EQ(write(PrimitiveLogger::instance(), "prims.txt"),
+                  taskLine(-1, opening + l.elements + orRepeat,
+                           "Final Number of Primitives: \t0\tNumber of Erased Primitives: \t0\t") +
+                      PrimitiveColumns);
+        // Action times only for devices 0 and 1.
         EXPECT_EQ(write(TaskLogger::instance(), "overview.txt"),
-                  OverviewHeader + "-1\t2 \t1 \t WiiRemote + Nunchuk \t1\t0\t" + l.overview +
-                      "1700000000\t0\t0\t0\t\n")
-            << l.type;
+                  OverviewHeader + "-1\t2 \t" + devices[l.device][1] + "1\t0\t" + l.overview + "1700000000\t" +
+                      (l.device < 2 ? "0\t0\t" : "") + "0\t\n");
     }
 }
 
 TEST_F(Loggers, WiimoteRowsAndTheFirstBPressAlone)
 {
-    const TaskRecord task = makeTask(2, 1, 0, 0);
-    begin(task);
     WiiCommunicationData data;
     data.pointerX = 12.5f;
     data.pointerY = 300.0f;
@@ -246,31 +218,24 @@ TEST_F(Loggers, WiimoteRowsAndTheFirstBPressAlone)
     data.b = false;
     wii.addEntry(data);
 
-    const std::string text = write(wii, "wii.txt");
-    EXPECT_EQ(text.substr(text.find(WiiColumns)), WiiColumns +
-                                         std::string("0\t12.5\t300\t1\t0\t0\t0\t0\t0\t0\t0\t0\t0\t1\t0.25\t-1\t9.75\t30.5\t-2\t\n"
-                                         "1.5\t12.5\t300\t1\t0\t0\t0\t0\t1\t0\t0\t0\t0\t1\t0.25\t-1\t9.75\t30.5\t-2\t\n"
-                                         "2\t12.5\t300\t1\t0\t0\t0\t0\t0\t0\t0\t0\t0\t1\t0.25\t-1\t9.75\t30.5\t-2\t\n"));
+    EXPECT_EQ(write(wii, "wii.txt"),
+              std::string(WiiColumns) +
+                  "0\t12.5\t300\t1\t0\t0\t0\t0\t0\t0\t0\t0\t0\t1\t0.25\t-1\t9.75\t30.5\t-2\t\n"
+                  "1.5\t12.5\t300\t1\t0\t0\t0\t0\t1\t0\t0\t0\t0\t1\t0.25\t-1\t9.75\t30.5\t-2\t\n"
+                  "2\t12.5\t300\t1\t0\t0\t0\t0\t0\t0\t0\t0\t0\t1\t0.25\t-1\t9.75\t30.5\t-2\t\n");
     EXPECT_EQ(TaskLogger::instance().wiimoteActionTimes(), (ActionTimes{1.5f, 0.0f}));
 }
 
 TEST_F(Loggers, NunchukRowsCarryTheSelectedOptionAndActionTimes)
 {
     NunchukLogger& nunchuk = NunchukLogger::instance();
-    NunchukCommunicationData data;
-    data.joystickY = 0.5f;
-    data.gx = 1.5f, data.pitch = -3.0f, data.roll = 4.0f;
-    nunchuk.addEntry(data); // t 0: joystick beyond 0.4 is an action
+    nunchuk.addEntry({.joystickY = 0.5f, .gx = 1.5f, .pitch = -3.0f, .roll = 4.0f}); // beyond 0.4: an action
     fakeTicks = 1500;
-    data = {};
-    data.joystickX = 0.4f; // on the boundary: no action
-    nunchuk.addEntry(data);
+    nunchuk.addEntry({.joystickX = 0.4f}); // on the boundary: no action
     fakeTicks = 2000;
-    data.c = data.z = true;
-    nunchuk.addEntry(data);
+    nunchuk.addEntry({.joystickX = 0.4f, .c = true, .z = true});
     fakeTicks = 2250;
-    data = {};
-    nunchuk.addEntry(data);
+    nunchuk.addEntry({});
 
     EXPECT_EQ(write(nunchuk, "nunchuk.txt"), std::string(NunchukColumns) +
                                                  "0\t0\t0.5\t0\t0\t1.5\t0\t0\t-3\t4\t0\tcreate\n"
@@ -313,7 +278,6 @@ TEST_F(Loggers, PrimitiveLogGroupsRecordsById)
 
 TEST_F(Loggers, OverviewStartsWithTheFirstTaskAndAppendsTheNext)
 {
-    const std::string overview = (_dir / "taskOverview.txt").string();
     // First of a series, direct touch: the touch pair.
     TaskRecord first = makeTask(-1, 0, 3, 0);
     first.blockNumber = 1;
@@ -324,9 +288,8 @@ TEST_F(Loggers, OverviewStartsWithTheFirstTaskAndAppendsTheNext)
     DirectTouchLogger::instance().addEntry(1, 1, 1, 1, 1);
     DirectTouchLogger::instance().reportActionTimes();
     fakeTicks = 5000;
-    TaskLogger::instance().writeFile(overview);
-    for (Logger* logger : allLoggers)
-        logger->reset();
+    TaskLogger::instance().writeFile((_dir / "overview.txt").string());
+    resetAll();
 
     // Task 4, Wii input, unnamed type: the Wii pair; the touch pair is unused.
     TaskRecord fourth = makeTask(4, 1, 7, 0);
@@ -341,23 +304,51 @@ TEST_F(Loggers, OverviewStartsWithTheFirstTaskAndAppendsTheNext)
     WiimoteLogger::instance().reportActionTimes();
     TaskLogger::instance().setTouchActionTimes(9.0f, 9.0f);
     fakeTicks = 7000;
-    TaskLogger::instance().writeFile(overview);
 
-    const std::string firstLine = "-1\t1 \t0 \t Direct Touch + Nunchuk \t1\t0\t3 \t Orient strokes in a star "
-                                  "shape \t1700000000\t0.5\t2.25\t4\t\n";
-    EXPECT_EQ(readFile(overview), OverviewHeader + firstLine +
-                                      "4\t2 \t1 \t WiiRemote + Nunchuk \t1\t1\t7\t NO DESCRIPTION \t1700000000\t"
-                                      "1\t1.5\t2\t\n");
+    EXPECT_EQ(write(TaskLogger::instance(), "overview.txt"),
+              OverviewHeader +
+                  "-1\t1 \t0 \t Direct Touch + Nunchuk \t1\t0\t3 \t Orient strokes in a star shape \t1700000000\t"
+                  "0.5\t2.25\t4\t\n"
+                  "4\t2 \t1 \t WiiRemote + Nunchuk \t1\t1\t7\t NO DESCRIPTION \t1700000000\t1\t1.5\t2\t\n");
 }
 
-TEST_F(Loggers, MissingDirectoryWritesNothing)
+// The option a Nunchuk state selects: rows in order, with their bounds.
+TEST(NunchukOption, FirstMatchingRowWinsAndBoundsFollowTheTable)
 {
-    const TaskRecord task = makeTask(4, 0, 0, 0);
-    begin(task);
-    DirectTouchLogger::instance().addEntry(0, 1, 2, 3, 4);
-    PrimitiveLogger::instance().addEntry(1, 1, 2, 3, 4, 0.0f, false, false);
-    const fs::path missing = _dir / "missing";
-    for (Logger* logger : allLoggers)
-        logger->writeFile((missing / "task4.txt").string());
-    EXPECT_FALSE(fs::exists(missing));
+    struct Case
+    {
+        float x, y;
+        bool c, z;
+        int number;
+        const char* name;
+    };
+    const Case cases[] = {
+        {0.0f, 0.9f, false, false, 8, "resize smaller"},
+        {0.0f, 0.8f, false, false, 0, "create"}, // y > 0.8 is strict
+        {0.39f, -0.9f, false, false, 7, "resize bigger"},
+        {0.4f, -0.9f, false, false, 0, "create"}, // x < 0.4 is strict
+        {0.5f, -0.6f, false, false, 5, "repell outwards"},
+        {0.5f, -0.4f, false, false, 4, "move follow"}, // -0.4 <= y <= 0.4
+        {0.5f, 0.4f, false, false, 4, "move follow"},
+        {0.5f, 0.6f, false, false, 6, "attract inwards"},
+        {0.5f, 0.8f, false, false, 0, "create"},
+        {0.5f, 0.0f, false, true, 0, "create"}, // any button leaves the right side
+        {-0.5f, -0.6f, false, true, 0, "create"}, // z on the left comes before the orient rows
+        {-0.5f, 0.9f, false, true, 0, "create"},
+        {-0.5f, -0.6f, false, false, 2, "orient circular"},
+        {-0.5f, -0.4f, false, false, 1, "orient follow"},
+        {-0.5f, 0.4f, false, false, 1, "orient follow"},
+        {-0.5f, 0.6f, false, false, 3, "orient in a star shape"},
+        {-0.5f, 0.6f, true, false, 0, "create"},
+        {-0.4f, 0.0f, false, false, 0, "create"}, // x < -0.4 is strict
+        {-0.5f, 0.0f, true, true, 0, "erase"},
+        {0.0f, 0.9f, true, true, 0, "erase"},
+        {0.0f, 0.0f, false, false, 0, "create"},
+    };
+    for (const Case& k : cases) {
+        const NunchukLogger::SelectedOption option =
+            NunchukLogger::selectedOption({.joystickX = k.x, .joystickY = k.y, .c = k.c, .z = k.z});
+        EXPECT_EQ(option.number, k.number) << k.x << ", " << k.y << ", c " << k.c << ", z " << k.z;
+        EXPECT_EQ(std::string(option.name), k.name) << k.x << ", " << k.y << ", c " << k.c << ", z " << k.z;
+    }
 }
