@@ -3,6 +3,7 @@
 #include "BoundedContainerGL.h"
 
 #include "BufferTag.h"
+#include "PolygonContains.h"
 #include "TabletopVis.h"
 
 #include <algorithm>
@@ -10,19 +11,6 @@
 #include <numbers>
 
 namespace {
-
-// Even-odd test of a point against a closed polygon.
-bool insidePolygon(const std::vector<Vector2d>& polygon, const Vector2d& p)
-{
-    bool inside = false;
-    for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
-        const Vector2d& a = polygon[i];
-        const Vector2d& b = polygon[j];
-        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
-            inside = !inside;
-    }
-    return inside;
-}
 
 // Unit normal at point i of a closed polygon, pointing towards its centre.
 Vector2d inwardNormal(const std::vector<Vector2d>& points, std::size_t i)
@@ -179,5 +167,5 @@ bool BoundedContainerGL::containsLocalPoint(double localX, double localY) const
     if (getActiveBuffer(HIT_BUFFER) != nullptr)
         return VisComponentGL::containsLocalPoint(localX, localY);
     const std::vector<Vector2d>& outline = _outline.splinePoints();
-    return outline.size() >= 3 && insidePolygon(outline, {localX - getHalfWidth(), localY - getHalfHeight()});
+    return polygonContains(outline, {localX - getHalfWidth(), localY - getHalfHeight()});
 }

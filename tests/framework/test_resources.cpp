@@ -2,6 +2,7 @@
 // names, and the closed spline with its normals.
 #include "FontLibrary.h"
 #include "FrameworkTestSupport.h"
+#include "PolygonContains.h"
 #include "Spline.h"
 #include "TextureLibrary.h"
 
@@ -162,19 +163,6 @@ Spline builtSpline(const std::vector<Vector2d>& controlPoints, unsigned level)
     return spline;
 }
 
-// Even-odd crossing test, independent of the spline's own geometry.
-bool insidePolygon(const std::vector<Vector2d>& polygon, const Vector2d& p)
-{
-    bool inside = false;
-    for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
-        const Vector2d& a = polygon[i];
-        const Vector2d& b = polygon[j];
-        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
-            inside = !inside;
-    }
-    return inside;
-}
-
 } // namespace
 
 TEST(Spline, EachLevelDoublesARoundClosedCurve)
@@ -219,8 +207,8 @@ TEST(Spline, NormalsAreOutwardUnitVectorsWhicheverWayThePointsRun)
     for (std::size_t k = 0; k < blob.size(); ++k) {
         const Vector2d& onCurve = outline[k << 5];
         const Vector2d& normal = spline.controlPointNormalVectors()[k];
-        EXPECT_FALSE(insidePolygon(outline, onCurve + 0.02 * normal)) << k;
-        EXPECT_TRUE(insidePolygon(outline, onCurve - 0.02 * normal)) << k;
+        EXPECT_FALSE(polygonContains(outline, onCurve + 0.02 * normal)) << k;
+        EXPECT_TRUE(polygonContains(outline, onCurve - 0.02 * normal)) << k;
     }
 }
 
