@@ -33,6 +33,9 @@ public:
     void writeFile(const std::string& path) override;
     void reset() override;
 
+    // True while a task is set: primitives add records only then.
+    bool isRecording() const { return hasTask(); }
+
     const std::map<int, std::vector<Record>>& records() const { return _records; }
     unsigned erasedCount() const { return _erasedCount; }
 

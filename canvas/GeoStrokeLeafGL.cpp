@@ -1,0 +1,97 @@
+// GeoStrokeLeafGL: centre line, outlines and the translucent band.
+#include "GeoStrokeLeafGL.h"
+
+#include "BufferTag.h"
+#include "PrimitiveBatch.h"
+#include "TabletopVis.h"
+
+#include <GL/gl.h>
+
+#include <utility>
+
+GeoStrokeLeafGL::GeoStrokeLeafGL(TabletopVis* scene, double x, double y, bool rotateAndTranslate, bool tossing,
+                                 double width, double height, unsigned valueA, unsigned valueB, int type,
+                                 int segments)
+    : PrimitiveLeafGL(scene, x, y, rotateAndTranslate, tossing, width, height, 0.0, type)
+    , _segments(PrimitiveShapes::validSegmentCount(segments))
+{
+    setAuxiliaryValues(static_cast<float>(valueA), static_cast<float>(valueB));
+    initializePassiveBuffers();
+    initialize();
+}
+
+void GeoStrokeLeafGL::animateMyself(double) {}
+
+void GeoStrokeLeafGL::initializePassiveBuffers()
+{
+    PrimitiveLeafGL::initializePassiveBuffers();
+    registerPassiveBuffer(DODGING_BUFFER);
+}
+
+void GeoStrokeLeafGL::initialize()
+{
+    _outline = PrimitiveShapes::defaultOutline(_segments);
+    compileShapeLists();
+}
+
+void GeoStrokeLeafGL::setCentreLine(std::vector<PrimitiveShapes::Point2f> centre, std::vector<double> halfWidths)
+{
+    _outline.centre = std::move(centre);
+    _outline.halfWidth = std::move(halfWidths);
+    _outline.halfWidth.resize(_outline.centre.size(), PrimitiveShapes::DefaultHalfWidth);
+    PrimitiveShapes::computeOutline(_outline);
+    compileShapeLists();
+}
+
+void GeoStrokeLeafGL::drawStrip() const
+{
+    glBegin(GL_QUAD_STRIP);
+    for (std::size_t i = 0; i < _outline.left.size(); ++i) {
+        glVertex2f(_outline.left[i].x, _outline.left[i].y);
+        glVertex2f(_outline.right[i].x, _outline.right[i].y);
+    }
+    glEnd();
+}
+
+void GeoStrokeLeafGL::compileShapeLists()
+{
+    if (!getController()->hasGL())
+        return;
+    if (_lists.empty() && !_lists.generate(2))
+        return;
+    for (GLsizei i = 0; i < 2; ++i) {
+        _lists.beginCompile(i);
+        drawStrip();
+        GLDisplayList::endCompile();
+    }
+}
+
+void GeoStrokeLeafGL::specificRender()
+{
+    if (!pastHiddenFrames())
+        return;
+    glColor4fv(FillColor);
+    _lists.call(0);
+}
+
+void GeoStrokeLeafGL::specificRenderForPicking()
+{
+    if (acceptsContacts())
+        _lists.call(1);
+}
+
+void GeoStrokeLeafGL::appendToBatch(PrimitiveBatch& batch)
+{
+    if (!pastHiddenFrames() || _outline.left.size() < 2)
+        return;
+    const PrimitiveShapes::Placement place = placement(1.0, 1.0);
+    const std::size_t quads = _outline.left.size() - 1;
+    BatchVertex* v = batch.append(PrimitiveBatch::Kind::TranslucentQuads, 0, 4 * quads);
+    const auto& [r, g, b, a] = FillColor;
+    for (std::size_t i = 1; i <= quads; ++i)
+        for (const PrimitiveShapes::Point2f& corner :
+             {_outline.left[i - 1], _outline.right[i - 1], _outline.right[i], _outline.left[i]}) {
+            const PrimitiveShapes::Point2f p = place.apply(corner);
+            *v++ = {p.x, p.y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, r, g, b, a};
+        }
+}

@@ -1,0 +1,131 @@
+// PrimitiveLeafGL: the base of the rendering primitives (point dabs, strokes,
+// tiles, stroke shapes). Each frame a primitive reads the canvas buffers at
+// its own position and follows them: it erases itself, takes colours,
+// moves, turns and resizes. Drawing is the leaves' business.
+#pragma once
+
+#include "Color.h"
+#include "PrimitiveShapes.h"
+#include "VisComponentGL.h"
+
+class CanvasCompositeGL;
+class PrimitiveBatch;
+class PrimitiveLogger;
+
+// Buffer cells: every buffer read and write of a primitive uses the parent's
+// buffer cell under the primitive's centre. The centre is taken into the
+// parent's local coordinates, clamped to the parent's rectangle and turned
+// into a cell with the parent's conversions (bufferCell). Canvas buffers are
+// coarser than the screen (700 x 525 cells for 1024 x 768 pixels), so a
+// device pixel is never used as a cell.
+//
+// Primitive types: controlBuffer cell (0,3) names the type being worked on.
+// Only primitives of that type animate and take contacts; the others stand
+// still whatever the buffers hold.
+class PrimitiveLeafGL : public VisComponentGL
+{
+public:
+    // targetAngle: the angle (degrees) the primitive turns towards while a
+    // tempOrientationBuffer is present; the primitive starts at rotation 0.
+    // type: the primitive type (see above).
+    PrimitiveLeafGL(TabletopVis* scene, double x, double y, bool rotateAndTranslate, bool tossing, double width,
+                    double height, double targetAngle, int type);
+
+    // ---- Framework overrides ----
+    bool isResizingReal() const override;
+    // The common animation step: type filter, erase, colour, context
+    // selection, then (on a top-level parent and not tossed) move, turn and
+    // absolute size, relative size, and the size easing.
+    void animateMyself(double dt) override;
+    void specificRender() override;
+    void specificRenderForPicking() override;
+    void initializePassiveBuffers() override;
+    bool isAnimatingDirection() const override;
+    bool isAnimatingOrienation() const override;
+    bool isAnimatingAbsoluteSize() const override;
+    bool isAnimatingRelativeSize() const override;
+    // No contact unless the parent is a canvas that is not tracking touches
+    // and this primitive is of the current type.
+    bool containsLocalPoint(double localX, double localY) const override;
+
+    // ---- Own virtual operations ----
+    virtual int getPrimitiveType() const;
+    // Appends what specificRender would draw (same first frames, colours and
+    // masks) to the batch, in device coordinates. The base appends nothing.
+    virtual void appendToBatch(PrimitiveBatch& batch);
+
+    // ---- State ----
+    const Color& getColor() const { return _color; }
+    void setColor(unsigned char r, unsigned char g, unsigned char b) { _color.setRGB(r, g, b); }
+    bool isContextSelected() const { return _contextSelected; }
+    // Set when a buffer asked the primitive to move, turn or resize.
+    bool hasChanged() const { return _changed; }
+    void setChanged(bool changed) { _changed = changed; }
+    // Life counter: 210 when fresh, lowered by erasing; at 10 or less the
+    // primitive asks its canvas to delete it and the counter stays at 1.
+    int getLife() const { return _life; }
+    bool isQueuedForDeletion() const { return _queuedForDeletion; }
+    double getTargetAngle() const { return _targetAngle; }
+    // Two values kept for the code that made the primitive (stroke shapes
+    // keep the two values they were made with); 0 otherwise.
+    float getAuxiliaryValue(int i) const { return _auxiliary[i == 0 ? 0 : 1]; }
+
+    // While a study task is recorded: one record of the current state
+    // (position, size, rotation, whether it lies in the target area, whether
+    // it is queued for deletion). The canvas calls it at the end of a task.
+    void logState();
+
+    static constexpr int FreshLife = 210;
+    static constexpr int HiddenFrames = 3;     // drawing calls that draw nothing
+    static constexpr double MinRelativeSize = 5.0;
+    static constexpr double MaxRelativeSize = 250.0;
+
+protected:
+    // Counts one drawing call; false for the first HiddenFrames calls, so a
+    // new primitive shows only once it has taken up its buffer values.
+    bool pastHiddenFrames();
+    // The parent's buffer cell under the centre; false without a parent.
+    bool bufferCell(int& bx, int& by) const;
+    // controlBuffer cell (row, column); false without the buffer.
+    bool controlValue(int row, int column, float& value) const;
+    // The controlBuffer exists and its cell (0,3) names this type.
+    bool isCurrentType() const;
+    // Highlighting is on (0,5) and names another type (0,4).
+    bool isHighlightDimmed() const;
+    // The picking rule of containsLocalPoint, also used by the picking view.
+    bool acceptsContacts() const;
+    CanvasCompositeGL* canvas() const;
+    // Takes the tempColorBuffer colour at the cell unless its red is the
+    // neutral 127 (points and tiles).
+    void takeTemporaryColor(int bx, int by);
+    // Shape coordinates scaled by (scaleX, scaleY) into device coordinates.
+    PrimitiveShapes::Placement placement(double scaleX, double scaleY) const;
+    void setAuxiliaryValues(float a, float b);
+
+private:
+    void followErase(int bx, int by);
+    void followColor(int bx, int by);
+    void followContextSelection(int bx, int by);
+    void startTargets(double& tw, double& th);
+    void followDirection(int bx, int by, double dt);
+    void followOrientation(int bx, int by);
+    void followAbsoluteSize(int bx, int by, double& tw, double& th);
+    void followRelativeSize(int bx, int by, double& tw, double& th) const;
+    void applySize(double tw, double th);
+    void stepEasing();
+    void addLogRecord(bool erased);
+
+    Color _color{65, 66, 67};
+    unsigned char _lastBufferColor[3] = {0, 0, 0};
+    bool _contextSelected = false;
+    bool _changed = true;
+    int _life = FreshLife;
+    PrimitiveLogger* _logger;
+    float _auxiliary[2] = {0.0f, 0.0f};
+    bool _startLogged = false;
+    bool _queuedForDeletion = false;
+    int _primitiveType;
+    double _targetAngle;
+    double _previousTargetAngle = 0.0;
+    int _drawCalls = 0;
+};

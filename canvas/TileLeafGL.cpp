@@ -1,0 +1,197 @@
+// TileLeafGL: the shared tile list, footprint, dodging and lit drawing.
+#include "TileLeafGL.h"
+
+#include "BufferTag.h"
+#include "PrimitiveBatch.h"
+#include "SurfaceCompositeGL.h"
+#include "TabletopVis.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+using PrimitiveShapes::TileVertexCount;
+
+namespace {
+
+GLuint tileList = 0;
+
+void compileTileList()
+{
+    tileList = glGenLists(1);
+    glNewList(tileList, GL_COMPILE);
+    glEnable(GL_LIGHTING);
+    glBegin(GL_QUADS);
+    for (const PrimitiveShapes::LitVertex& v : PrimitiveShapes::tileFaces()) {
+        glNormal3f(v.nx, v.ny, v.nz);
+        glVertex2f(v.x, v.y);
+    }
+    glEnd();
+    glDisable(GL_LIGHTING);
+    glEndList();
+}
+
+} // namespace
+
+TileLeafGL::TileLeafGL(TabletopVis* scene, double x, double y, bool rotateAndTranslate, bool tossing, double width,
+                       double height, double angle, int type, bool dodging)
+    : PrimitiveLeafGL(scene, x, y, rotateAndTranslate, tossing, width, height, angle, type)
+    , _dodging(dodging)
+{
+    initializePassiveBuffers();
+    initialize();
+}
+
+unsigned TileLeafGL::getSharedList() { return tileList; }
+
+void TileLeafGL::initializePassiveBuffers()
+{
+    PrimitiveLeafGL::initializePassiveBuffers();
+    registerPassiveBuffer(DODGING_BUFFER);
+    registerPassiveBuffer(TEMP_COLOR_BUFFER);
+}
+
+void TileLeafGL::initialize()
+{
+    // A list id from a context that has gone is not a list in this one.
+    if (getController()->hasGL() && (tileList == 0 || !glIsList(tileList)))
+        compileTileList();
+}
+
+bool TileLeafGL::fractionalCell(float& cx, float& cy) const
+{
+    const VisComponent* parent = getParent();
+    if (parent == nullptr)
+        return false;
+    double lx = 0.0;
+    double ly = 0.0;
+    parent->getLocalCoordinates(getXPos(), getYPos(), lx, ly);
+    // The parent's cells start at its overflow margin (see
+    // VisComponent::getBufferXCoordinateFromLocal, which floors this value).
+    const auto* surface = dynamic_cast<const SurfaceCompositeGL*>(parent);
+    const double margin = surface != nullptr ? surface->getOverflowSize() : 0.0;
+    cx = static_cast<float>((lx + margin) * getController()->getCellsPerPixelX());
+    cy = static_cast<float>((ly + margin) * getController()->getCellsPerPixelY());
+    return true;
+}
+
+void TileLeafGL::renderIntoBuffers()
+{
+    BufferTemplate<float>* dodging = getPassiveBufferAs<float>(DODGING_BUFFER);
+    float cx = 0.0f;
+    float cy = 0.0f;
+    if (!isCurrentType() || dodging == nullptr || canvas() == nullptr || !fractionalCell(cx, cy))
+        return;
+    if (cx >= 0.0f && cy >= 0.0f && cx < dodging->getWidth() && cy < dodging->getHeight())
+        dodging->set2DValues(static_cast<int>(cx), static_cast<int>(cy), cx, cy);
+}
+
+void TileLeafGL::animateMyself(double dt)
+{
+    int bx = 0;
+    int by = 0;
+    if (isCurrentType() && bufferCell(bx, by)) {
+        if (_dodging)
+            dodge();
+        takeTemporaryColor(bx, by);
+    }
+    PrimitiveLeafGL::animateMyself(dt);
+}
+
+void TileLeafGL::dodge()
+{
+    const BufferTemplate<float>* dodging = getPassiveBufferAs<float>(DODGING_BUFFER);
+    const BufferTemplate<float>* sizes = getPassiveBufferAs<float>(SIZE_BUFFER);
+    float cx = 0.0f;
+    float cy = 0.0f;
+    if (dodging == nullptr || sizes == nullptr || !fractionalCell(cx, cy) || cx < 0.0f || cy < 0.0f)
+        return;
+    const double perPixelX = getController()->getCellsPerPixelX();
+    const double perPixelY = getController()->getCellsPerPixelY();
+    const float s = sizes->getValue(static_cast<int>(cx), static_cast<int>(cy));
+    const float sx = static_cast<float>(s * perPixelX);
+    const float sy = static_cast<float>(s * perPixelY);
+    const int x0 = std::max(0, static_cast<int>(cx - sx));
+    const int x1 = std::min(dodging->getWidth(), static_cast<int>(cx + sx));
+    const int y0 = std::max(0, static_cast<int>(cy - sy));
+    const int y1 = std::min(dodging->getHeight(), static_cast<int>(cy + sy));
+    double sumX = 0.0;
+    double sumY = 0.0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            float a = 0.0f;
+            float b = 0.0f;
+            dodging->get2DValues(x, y, a, b);
+            // Empty cells, this tile's own centre and centres on its row or
+            // column do not push.
+            if (a != 0.0f && b != 0.0f && a != cx && b != cy) {
+                sumX += cx - a;
+                sumY += cy - b;
+            }
+        }
+    if (sumX == 0.0 && sumY == 0.0)
+        return;
+    // Cells to pixels of the parent's frame, then into device directions.
+    const double px = sumX / perPixelX;
+    const double py = sumY / perPixelY;
+    const double length = std::sqrt(px * px + py * py);
+    const double c = getParent()->getRotationCos();
+    const double sn = getParent()->getRotationSin();
+    moveBy((c * px - sn * py) / length, (sn * px + c * py) / length);
+}
+
+void TileLeafGL::diffuseColor(float rgba[4]) const
+{
+    const Color& c = getColor();
+    const float strength = isHighlightDimmed() ? 0.5f : 1.0f;
+    rgba[0] = strength * c.r / 256.0f;
+    rgba[1] = strength * c.g / 256.0f;
+    rgba[2] = strength * c.b / 256.0f;
+    rgba[3] = 1.0f;
+}
+
+double TileLeafGL::depthScale() const
+{
+    return 0.5 * (getWidth() + getHeight());
+}
+
+void TileLeafGL::specificRender()
+{
+    if (!pastHiddenFrames() || tileList == 0)
+        return;
+    float diffuse[4];
+    diffuseColor(diffuse);
+    glMaterialfv(isHighlightDimmed() ? GL_FRONT_AND_BACK : GL_FRONT, GL_DIFFUSE, diffuse);
+    glScaled(getWidth(), getHeight(), depthScale());
+    glCallList(tileList);
+}
+
+void TileLeafGL::specificRenderForPicking()
+{
+    if (acceptsContacts())
+        drawQuad(getWidth(), getHeight());
+}
+
+void TileLeafGL::appendToBatch(PrimitiveBatch& batch)
+{
+    if (!pastHiddenFrames())
+        return;
+    float diffuse[4];
+    diffuseColor(diffuse);
+    const PrimitiveShapes::Placement place = placement(getWidth(), getHeight());
+    const double depth = depthScale();
+    BatchVertex* v = batch.append(PrimitiveBatch::Kind::LitQuads, 0, TileVertexCount);
+    for (const PrimitiveShapes::LitVertex& corner : PrimitiveShapes::tileFaces()) {
+        const PrimitiveShapes::Point2f p = place.apply({corner.x, corner.y});
+        // Normals transform with the inverse of the scale, as GL does them.
+        const double nx = corner.nx / getWidth();
+        const double ny = corner.ny / getHeight();
+        const double nz = corner.nz / depth;
+        const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+        const PrimitiveShapes::Point2f n =
+            place.turn(static_cast<float>(nx / length), static_cast<float>(ny / length));
+        *v++ = {p.x, p.y, 0.0f, 0.0f, n.x, n.y, static_cast<float>(nz / length),
+                diffuse[0], diffuse[1], diffuse[2], diffuse[3]};
+    }
+}

@@ -1,0 +1,52 @@
+// TileLeafGL: a lit, bevelled mosaic tile. Tiles write their centres into
+// dodgingBuffer every frame and, with dodging on, step away from the
+// centres of their neighbours.
+#pragma once
+
+#include "PrimitiveLeafGL.h"
+
+// The tile geometry is the unit bevelled square of PrimitiveShapes drawn
+// scaled by the tile's size. A GL scene compiles it once into a display
+// list shared by all tiles; the list stays for the life of the context.
+//
+// Dodging works in the canvas's cell units: a tile's centre is a
+// fractional cell (the parent's local position plus its overflow margin,
+// times the scene's cells per pixel, not clamped), the search radius is the
+// sizeBuffer value (pixels) in cells, and the tile moves one pixel away
+// from the sum of its neighbours' offsets.
+class TileLeafGL : public PrimitiveLeafGL
+{
+public:
+    TileLeafGL(TabletopVis* scene, double x, double y, bool rotateAndTranslate, bool tossing, double width,
+               double height, double angle, int type, bool dodging);
+
+    // Dodging and the tempColorBuffer colour, then the common step.
+    void animateMyself(double dt) override;
+    // The footprint: the centre (fractional cell) into its dodgingBuffer cell.
+    void renderIntoBuffers() override;
+    void specificRender() override;
+    void specificRenderForPicking() override;
+    // A GL scene builds the shared list if it has none.
+    void initialize() override;
+    void initializePassiveBuffers() override;
+    void appendToBatch(PrimitiveBatch& batch) override;
+
+    bool isDodging() const { return _dodging; }
+    // The diffuse colour (bytes / 256, alpha 1), at half strength when
+    // dimmed by highlighting.
+    void diffuseColor(float rgba[4]) const;
+    // The centre as a fractional cell of the parent's buffers; false
+    // without a parent.
+    bool fractionalCell(float& cx, float& cy) const;
+
+    // The shared tile list (0 before the first tile of a GL scene).
+    static unsigned getSharedList();
+
+private:
+    void dodge();
+    // The unit tile is scaled by (width, height, depthScale): for a square
+    // tile a uniform scale, which keeps the bevel normals' slopes.
+    double depthScale() const;
+
+    bool _dodging;
+};

@@ -1,0 +1,207 @@
+// Rendering primitives under a real GL context: shared display lists live
+// as long as their users, a batch draws primitives where they are and leaves
+// the GL state as it found it, and the display-list path draws the same.
+#include "FrameworkTestSupport.h"
+#include "GeoStrokeLeafGL.h"
+#include "PointLeafGL.h"
+#include "PrimitiveBatch.h"
+#include "StrokeLeafGL.h"
+#include "TabletopVisGL.h"
+#include "TileLeafGL.h"
+
+#include <cstdlib>
+#include <vector>
+
+using namespace support;
+
+namespace {
+
+constexpr int Width = 200;
+constexpr int Height = 150;
+
+bool isRed(const std::array<int, 3>& p) { return p[0] > 180 && p[1] < 70 && p[2] < 70; }
+bool isGrey(const std::array<int, 3>& p)
+{
+    return std::abs(p[0] - 127) < 4 && std::abs(p[1] - 127) < 4 && std::abs(p[2] - 127) < 4;
+}
+
+std::vector<unsigned char> readAll()
+{
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(Width) * Height * 4);
+    glReadPixels(0, 0, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+// The scene's renderer state: blending with source alpha, light 0 from the
+// viewer, normals normalised.
+void sceneState()
+{
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_NORMALIZE);
+    const GLfloat white[4] = {1, 1, 1, 1};
+    const GLfloat fromViewer[4] = {0, 0, 1, 0};
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_POSITION, fromViewer);
+    glEnable(GL_LIGHT0);
+}
+
+class GLPrimitives : public GLTest
+{
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        sceneState();
+        const std::vector<unsigned char> white(4 * 4 * 4, 255);
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, white.data());
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+    void TearDown() override
+    {
+        glDeleteTextures(1, &texture);
+        GLTest::TearDown();
+    }
+
+    template <class Primitive>
+    Primitive* make(Primitive* primitive)
+    {
+        scene.addComponent(primitive, true);
+        return primitive;
+    }
+    StrokeLeafGL* stroke(double x, double y, unsigned textureId)
+    {
+        return make(new StrokeLeafGL(&scene, x, y, 0, 1, 0, 1, false, false, 30, 30, 0, textureId, 0, 0, 3, false));
+    }
+    // A red point, stroke and tile side by side, past their hidden frames.
+    std::vector<PrimitiveLeafGL*> redRow()
+    {
+        std::vector<PrimitiveLeafGL*> row{
+            make(new PointLeafGL(&scene, 40, 75, false, false, 30, 30, 0)),
+            stroke(100, 75, texture),
+            make(new TileLeafGL(&scene, 160, 75, false, false, 30, 30, 0, 1, false)),
+        };
+        PrimitiveBatch hidden;
+        for (PrimitiveLeafGL* p : row) {
+            p->setColor(230, 20, 20);
+            for (int i = 0; i < PrimitiveLeafGL::HiddenFrames; ++i)
+                p->appendToBatch(hidden);
+        }
+        return row;
+    }
+
+    OffscreenTarget target{Width, Height};
+    TabletopVisGL scene{1, Width, Height, Width, Height};
+    GLuint texture = 0;
+};
+
+} // namespace
+
+TEST_F(GLPrimitives, SharedListsLiveAsLongAsTheirUsers)
+{
+    ASSERT_TRUE(scene.hasGL());
+    StrokeLeafGL* first = stroke(50, 50, 7);
+    StrokeLeafGL* second = stroke(60, 50, 7);
+    PointLeafGL* point = make(new PointLeafGL(&scene, 80, 50, false, false, 20, 20, 0));
+    const GLuint lists[] = {StrokeLeafGL::getSharedRenderList(7), StrokeLeafGL::getSharedPickingList(7),
+                            PointLeafGL::getSharedRenderList(15)};
+    for (GLuint list : lists)
+        EXPECT_TRUE(glIsList(list)) << list;
+    EXPECT_EQ(StrokeLeafGL::getUseCount(7), 2);
+    scene.deleteComponent(first);
+    EXPECT_TRUE(glIsList(lists[0]));
+    EXPECT_EQ(StrokeLeafGL::getSharedRenderList(7), lists[0]);
+    scene.deleteComponent(second);
+    scene.deleteComponent(point);
+    for (GLuint list : lists)
+        EXPECT_FALSE(glIsList(list)) << list;
+    EXPECT_EQ(StrokeLeafGL::getSharedRenderList(7), 0u);
+    EXPECT_FALSE(PointLeafGL::hasSharedShapeLists());
+    // The tile list stays once made.
+    scene.deleteComponent(make(new TileLeafGL(&scene, 50, 50, false, false, 20, 20, 0, 1, false)));
+    EXPECT_TRUE(glIsList(TileLeafGL::getSharedList()));
+}
+
+TEST_F(GLPrimitives, ABatchDrawsRedPrimitivesWhereTheyAreAndRestoresTheState)
+{
+    std::vector<PrimitiveLeafGL*> row = redRow();
+    PrimitiveBatch batch;
+    for (PrimitiveLeafGL* p : row)
+        p->appendToBatch(batch);
+    target.clear(0.5f);
+    glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
+    batch.draw();
+    EXPECT_EQ(batch.vertexCount(), 0u) << "drawing empties the batch";
+    for (int x : {40, 100, 160})
+        EXPECT_TRUE(isRed(target.pixel(x, 75))) << x;
+    // Every dab reaches 0.4 half widths sideways; tile and stroke end at 15 px.
+    for (auto [x, y] : {std::pair{40 - 9, 75}, {100, 75 + 18}, {160 + 18, 75}, {130, 75}, {10, 10}})
+        EXPECT_TRUE(isGrey(target.pixel(x, y))) << x << ", " << y;
+
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_COLOR_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
+    GLint value = 0;
+    glGetIntegerv(GL_BLEND_SRC, &value);
+    EXPECT_EQ(value, GL_SRC_ALPHA);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
+    EXPECT_EQ(value, 0);
+    glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &value);
+    EXPECT_EQ(value, 0);
+    glGetIntegerv(GL_CLIENT_ATTRIB_STACK_DEPTH, &value);
+    EXPECT_EQ(value, 0);
+    GLfloat colour[4] = {};
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[2], 0.75f);
+}
+
+TEST_F(GLPrimitives, TheDisplayListsDrawWhatTheBatchDraws)
+{
+    std::vector<PrimitiveLeafGL*> row = redRow();
+    auto* shape = make(new GeoStrokeLeafGL(&scene, 60, 20, false, false, 20, 20, 0, 0, 2, 12));
+    PrimitiveBatch hidden;
+    for (int i = 0; i < PrimitiveLeafGL::HiddenFrames; ++i)
+        shape->appendToBatch(hidden);
+    row.push_back(shape);
+    // Turned, so that both paths must agree on the rotation too.
+    for (PrimitiveLeafGL* p : row)
+        p->setRotation(30.0);
+
+    target.clear(0.5f);
+    for (PrimitiveLeafGL* p : row)
+        p->render();
+    glFinish();
+    const std::vector<unsigned char> listed = readAll();
+    target.clear(0.5f);
+    PrimitiveBatch batch;
+    for (PrimitiveLeafGL* p : row)
+        p->appendToBatch(batch);
+    batch.draw();
+    glFinish();
+    const std::vector<unsigned char> batched = readAll();
+
+    int drawn = 0;
+    int different = 0;
+    for (std::size_t i = 0; i < listed.size(); i += 4) {
+        drawn += std::abs(listed[i] - 127) > 10 ? 1 : 0;
+        for (std::size_t c = 0; c < 3; ++c)
+            if (std::abs(listed[i + c] - batched[i + c]) > 10) {
+                ++different;
+                break;
+            }
+    }
+    EXPECT_GT(drawn, 2000) << "all four primitives drew";
+    // Rasterisation may differ along edges; lighting and placement may not.
+    EXPECT_LT(different, drawn / 50);
+}
+
+int main(int argc, char** argv) { return runWithGLContext(argc, argv); }

@@ -1,0 +1,249 @@
+// Rendering primitives without a display: the shared shape data, what a
+// primitive appends to a batch (hidden first frames, highlighting, stroke
+// mask and alpha, placement) and the batch's bucket order.
+#include "BufferTag.h"
+#include "GeoStrokeLeafGL.h"
+#include "PointLeafGL.h"
+#include "PrimitiveBatch.h"
+#include "StrokeLeafGL.h"
+#include "SurfaceCompositeGL.h"
+#include "TabletopVis.h"
+#include "TileLeafGL.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+using namespace PrimitiveShapes;
+
+namespace {
+
+constexpr int Type = 1;
+
+// Vertices a primitive appends in one call.
+std::size_t appended(PrimitiveLeafGL& primitive)
+{
+    PrimitiveBatch batch;
+    primitive.appendToBatch(batch);
+    return batch.vertexCount();
+}
+
+// A control table with highlighting on for `highlighted`.
+std::unique_ptr<BufferTemplate<float>> highlighting(TabletopVis& scene, int highlighted)
+{
+    auto control = scene.createNewFloatImageBuffer(10, 10);
+    control->setValue(5, 0, 1.0f);
+    control->setValue(4, 0, static_cast<float>(highlighted));
+    return control;
+}
+
+class Primitives : public testing::Test
+{
+protected:
+    template <class Primitive>
+    Primitive* make(Primitive* primitive)
+    {
+        scene.addComponent(primitive, true);
+        return primitive;
+    }
+    StrokeLeafGL* stroke(unsigned texture, int type = Type)
+    {
+        return make(new StrokeLeafGL(&scene, 100, 50, 0, 1, 0, 1, false, false, 40, 20, 0, texture, 0, 0, type, false));
+    }
+    // Past the three hidden frames.
+    static void reveal(PrimitiveLeafGL& primitive)
+    {
+        for (int i = 0; i < PrimitiveLeafGL::HiddenFrames; ++i)
+            appended(primitive);
+    }
+
+    TabletopVis scene{1, 700, 525, 1024, 768};
+};
+
+} // namespace
+
+TEST(PrimitiveShapes, DabFansGrowToJustBelowTwoAndAHalfAndTileFacesCoverTheUnitSquare)
+{
+    const auto& factors = pointShapeFactors();
+    EXPECT_EQ(factors[0], 1.0f);
+    EXPECT_LT(factors[15], 2.5f);
+    EXPECT_GT(factors[15], 2.4999f);
+    const PointFan& widest = pointShapes()[15];
+    EXPECT_NEAR(widest[1].x, 0.4f, 1e-6);
+    EXPECT_NEAR(widest[3].y, 0.4f * factors[15] * std::sin(72.0 * std::numbers::pi / 180.0), 1e-5);
+    EXPECT_NEAR(widest[11].x, widest[1].x, 1e-5) << "the fan closes";
+
+    // Five counter-clockwise faces, each leaning outwards, covering 1 x 1.
+    double area = 0.0;
+    for (int f = 0; f < TileVertexCount; f += 4) {
+        const LitVertex* q = &tileFaces()[f];
+        double twice = 0.0;
+        double cx = 0.0;
+        double cy = 0.0;
+        for (int i = 0; i < 4; ++i) {
+            twice += q[i].x * q[(i + 1) % 4].y - q[(i + 1) % 4].x * q[i].y;
+            cx += q[i].x;
+            cy += q[i].y;
+        }
+        EXPECT_GT(twice, 0.0) << "face " << f / 4;
+        EXPECT_GE(q->nx * cx + q->ny * cy, 0.0) << "face " << f / 4;
+        EXPECT_NEAR(std::hypot(q->nx, q->ny, q->nz), 1.0, 1e-6);
+        area += 0.5 * twice;
+    }
+    EXPECT_NEAR(area, 1.0, 1e-6);
+    EXPECT_NEAR(tileFaces()[2].x, 0.5 - 0.15 * 0.5, 1e-6) << "bevel of 0.15 x half size";
+}
+
+TEST(PrimitiveShapes, StrokeShapeOutlinesRunAHalfWidthEitherSideOfTheCentreLine)
+{
+    for (auto [asked, got] : {std::pair{0, 32}, {40, 32}, {-1, 32}, {1, 1}, {32, 32}})
+        EXPECT_EQ(validSegmentCount(asked), got) << asked;
+    const Outline outline = defaultOutline(6);
+    const float expectedY[] = {0, 1, 2, 2, 1, 0};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(outline.centre[i].x, 4.0f * i);
+        EXPECT_EQ(outline.centre[i].y, expectedY[i]);
+        const double dx = outline.left[i].x - outline.right[i].x;
+        const double dy = outline.left[i].y - outline.right[i].y;
+        EXPECT_NEAR(std::hypot(dx, dy), 20.0, 1e-4) << i;
+        EXPECT_GT(dy, 0.0) << "left of the direction of travel";
+    }
+    // Point 0 borrows the first segment's normal (-1, 4) / |(-1, 4)|.
+    EXPECT_NEAR(outline.left[0].x, -10.0 / std::sqrt(17.0), 1e-5);
+}
+
+TEST_F(Primitives, EveryLeafDrawsNothingForItsFirstThreeFrames)
+{
+    PrimitiveLeafGL* leaves[] = {
+        make(new PointLeafGL(&scene, 10, 10, false, false, 20, 20, Type)),
+        stroke(3),
+        make(new TileLeafGL(&scene, 10, 10, false, false, 20, 20, 0, Type, false)),
+        make(new GeoStrokeLeafGL(&scene, 10, 10, false, false, 20, 20, 7, 8, Type, 0)),
+    };
+    const std::size_t expected[] = {30, 4, 20, 4 * 31};
+    for (int i = 0; i < 4; ++i) {
+        for (int frame = 0; frame < 3; ++frame)
+            EXPECT_EQ(appended(*leaves[i]), 0u) << "leaf " << i << " frame " << frame;
+        EXPECT_EQ(appended(*leaves[i]), expected[i]) << "leaf " << i;
+        EXPECT_EQ(appended(*leaves[i]), expected[i]) << "leaf " << i;
+    }
+    EXPECT_EQ(leaves[3]->getAuxiliaryValue(1), 8.0f);
+}
+
+TEST_F(Primitives, HighlightingDimsEveryTypeButTheHighlightedOne)
+{
+    const auto control = highlighting(scene, Type);
+    PointLeafGL* shown = make(new PointLeafGL(&scene, 10, 10, false, false, 20, 20, Type));
+    PointLeafGL* dimmed = make(new PointLeafGL(&scene, 10, 10, false, false, 20, 20, Type + 1));
+    StrokeLeafGL* stroke2 = stroke(3, Type + 1);
+    TileLeafGL* tile = make(new TileLeafGL(&scene, 10, 10, false, false, 20, 20, 0, Type + 1, false));
+    for (PrimitiveLeafGL* p : std::initializer_list<PrimitiveLeafGL*>{shown, dimmed, stroke2, tile}) {
+        p->setPassiveBuffer(CONTROL_BUFFER, control.get());
+        p->setColor(200, 101, 7);
+        reveal(*p);
+    }
+    PrimitiveBatch batch;
+    shown->appendToBatch(batch);
+    dimmed->appendToBatch(batch);
+    const auto& points = batch.bucketVertices(0);
+    EXPECT_FLOAT_EQ(points.front().r * 255.0f, 200.0f);
+    EXPECT_FLOAT_EQ(points.back().r * 255.0f, 100.0f);
+    EXPECT_FLOAT_EQ(points.back().g * 255.0f, 50.0f);
+    EXPECT_FLOAT_EQ(points.back().b * 255.0f, 3.0f);
+    EXPECT_EQ(stroke2->drawAlpha(), 100);
+    float diffuse[4];
+    tile->diffuseColor(diffuse);
+    EXPECT_FLOAT_EQ(diffuse[0], 100.0f / 256.0f);
+
+    // Highlighting off: full strength for every type.
+    control->setValue(5, 0, 0.0f);
+    EXPECT_EQ(stroke2->drawAlpha(), StrokeLeafGL::FreshLife);
+    tile->diffuseColor(diffuse);
+    EXPECT_FLOAT_EQ(diffuse[0], 200.0f / 256.0f);
+    EXPECT_EQ(dimmed->drawColor().r, 200);
+}
+
+TEST_F(Primitives, StrokesHideWhereTheMaskIsOffAndShowTheirLifeAsAlpha)
+{
+    // A bare surface parent with a stroke mask, a context selection and the
+    // control table, the stroke's type current.
+    auto* surface = make(new SurfaceCompositeGL(&scene, 512, 384, 1024, 768, 0, 0, 0));
+    surface->setActiveBuffer(STROKE_MASK_BUFFER, scene.createNewBoolImageBuffer(700, 525));
+    surface->setActiveBuffer(CONTEXT_SELECTION_BUFFER, scene.createNewBoolImageBuffer(700, 525));
+    auto control = scene.createNewFloatImageBuffer(10, 10);
+    control->setValue(3, 0, static_cast<float>(Type));
+    surface->setActiveBuffer(CONTROL_BUFFER, std::move(control));
+    StrokeLeafGL* s = stroke(3);
+    surface->addChild(s);
+    ASSERT_TRUE(s->isMasked());
+    for (int frame = 0; frame < 10; ++frame)
+        EXPECT_EQ(appended(*s), 0u);
+
+    surface->getActiveBufferAs<bool>(STROKE_MASK_BUFFER)->fillEntireBuffer(true);
+    reveal(*s);
+    PrimitiveBatch batch;
+    s->appendToBatch(batch);
+    ASSERT_EQ(batch.vertexCount(), 4u);
+    EXPECT_FLOAT_EQ(batch.bucketVertices(0)[0].a * 255.0f, 210.0f);
+
+    surface->getActiveBufferAs<bool>(CONTEXT_SELECTION_BUFFER)->fillEntireBuffer(true);
+    s->animateMyself(1.0);
+    EXPECT_EQ(s->drawAlpha(), 120);
+}
+
+TEST_F(Primitives, BatchVerticesArePlacedTurnedAndTexturedOnTheCpu)
+{
+    StrokeLeafGL* s = make(new StrokeLeafGL(&scene, 100, 50, 0.1f, 0.9f, 0.2f, 0.8f, false, false, 40, 20, 0, 4, 0,
+                                            0, Type, false));
+    TileLeafGL* tile = make(new TileLeafGL(&scene, 300, 200, false, false, 10, 10, 0, Type, false));
+    PrimitiveBatch batch;
+    for (PrimitiveLeafGL* p : std::initializer_list<PrimitiveLeafGL*>{s, tile}) {
+        p->setRotation(90.0);
+        reveal(*p);
+        p->appendToBatch(batch);
+    }
+    // The stroke's corners (-20, -10) and (20, 10) turned a quarter, with
+    // the used rectangle's corners.
+    const BatchVertex& low = batch.bucketVertices(0)[0];
+    const BatchVertex& high = batch.bucketVertices(0)[2];
+    EXPECT_NEAR(low.x, 110.0f, 1e-4);
+    EXPECT_NEAR(low.y, 30.0f, 1e-4);
+    EXPECT_NEAR(high.x, 90.0f, 1e-4);
+    EXPECT_NEAR(high.y, 70.0f, 1e-4);
+    EXPECT_EQ(std::pair(low.s, low.t), std::pair(0.1f, 0.2f));
+    EXPECT_EQ(std::pair(high.s, high.t), std::pair(0.9f, 0.8f));
+    // The tile's right bevel (normal +x) faces +y once turned.
+    const BatchVertex& bevel = batch.bucketVertices(1)[4];
+    EXPECT_NEAR(bevel.nx, 0.0f, 1e-6);
+    EXPECT_NEAR(bevel.ny, std::sqrt(0.5f), 1e-6);
+    EXPECT_NEAR(bevel.nz, std::sqrt(0.5f), 1e-6);
+}
+
+TEST_F(Primitives, BucketsFollowFirstUseAndGroupStrokesByTexture)
+{
+    StrokeLeafGL* a1 = stroke(11);
+    PointLeafGL* point = make(new PointLeafGL(&scene, 10, 10, false, false, 20, 20, Type));
+    StrokeLeafGL* b = stroke(12);
+    StrokeLeafGL* a2 = stroke(11);
+    for (PrimitiveLeafGL* p : std::initializer_list<PrimitiveLeafGL*>{a1, point, b, a2})
+        reveal(*p);
+    PrimitiveBatch batch;
+    for (PrimitiveLeafGL* p : std::initializer_list<PrimitiveLeafGL*>{a1, point, b, a2})
+        p->appendToBatch(batch);
+    ASSERT_EQ(batch.bucketCount(), 3u);
+    EXPECT_EQ(batch.bucketTexture(0), 11u);
+    EXPECT_EQ(batch.bucketVertices(0).size(), 8u);
+    EXPECT_EQ(batch.bucketKind(1), PrimitiveBatch::Kind::FlatTriangles);
+    EXPECT_EQ(batch.bucketTexture(2), 12u);
+    EXPECT_EQ(batch.vertexCount(), 8u + 30u + 4u);
+
+    batch.clear();
+    EXPECT_EQ(batch.vertexCount(), 0u);
+    EXPECT_EQ(batch.bucketCount(), 0u);
+    point->appendToBatch(batch);
+    a1->appendToBatch(batch);
+    EXPECT_EQ(batch.bucketKind(0), PrimitiveBatch::Kind::FlatTriangles);
+    EXPECT_EQ(batch.bucketTexture(1), 11u);
+}
