@@ -106,13 +106,15 @@ protected:
     void TearDown() override { EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)); }
 };
 
-// An RGBA8 colour buffer bound as the draw target, cleared to a grey level,
-// with a projection in device pixels (origin bottom left). Rebinds the
-// default target when it goes.
+// An RGBA8 colour buffer (with withDepth also a 24-bit depth buffer) bound
+// as the draw target, cleared to a grey level, with a projection in device
+// pixels (origin bottom left, depth range near -1 to far 1000 as the GL
+// surface sets it). Rebinds the default target when it goes.
 class OffscreenTarget
 {
 public:
-    OffscreenTarget(int width, int height) : _width(width), _height(height), _f(glContext->functions())
+    OffscreenTarget(int width, int height, bool withDepth = false)
+        : _width(width), _height(height), _f(glContext->functions())
     {
         _f->glGenRenderbuffers(1, &_colour);
         _f->glBindRenderbuffer(GL_RENDERBUFFER, _colour);
@@ -120,6 +122,12 @@ public:
         _f->glGenFramebuffers(1, &_framebuffer);
         _f->glBindFramebuffer(GL_FRAMEBUFFER, _framebuffer);
         _f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, _colour);
+        if (withDepth) {
+            _f->glGenRenderbuffers(1, &_depth);
+            _f->glBindRenderbuffer(GL_RENDERBUFFER, _depth);
+            _f->glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+            _f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, _depth);
+        }
         EXPECT_EQ(_f->glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
         glViewport(0, 0, width, height);
         glMatrixMode(GL_PROJECTION);
@@ -133,6 +141,8 @@ public:
         _f->glBindFramebuffer(GL_FRAMEBUFFER, glContext->defaultFramebufferObject());
         _f->glDeleteFramebuffers(1, &_framebuffer);
         _f->glDeleteRenderbuffers(1, &_colour);
+        if (_depth != 0)
+            _f->glDeleteRenderbuffers(1, &_depth);
     }
     OffscreenTarget(const OffscreenTarget&) = delete;
 
@@ -166,6 +176,7 @@ private:
     int _height;
     QOpenGLFunctions* _f;
     GLuint _colour = 0;
+    GLuint _depth = 0;
     GLuint _framebuffer = 0;
 };
 

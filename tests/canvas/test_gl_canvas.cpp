@@ -1,0 +1,239 @@
+// The canvas under a real GL context: the feature curve's distance field read
+// back from the depth buffer, the frozen picture, and the mode label's
+// drawing and fade.
+#include "BufferTag.h"
+#include "CanvasCompositeGL.h"
+#include "FrameworkTestSupport.h"
+#include "TabletopVisGL.h"
+
+#include <algorithm>
+#include <filesystem>
+
+using namespace support;
+
+namespace {
+
+constexpr int Width = 480;
+constexpr int Height = 200;
+// Depth 1 is reached this far from the curve.
+const double ConeReach = -CanvasCompositeGL::ConeRadius;
+
+std::vector<unsigned char> readFrame()
+{
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(Width) * Height * 4);
+    glReadPixels(0, 0, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+// Each test draws into a Width x Height target with a depth buffer; one cell
+// per pixel, so with no overflow device pixel (x, y) is cell (x, y). The
+// canvas has no tool brush, so it draws only its own picture and label.
+class GLCanvas : public GLTest
+{
+protected:
+    CanvasCompositeGL& makeCanvas(double x = Width / 2.0, double y = Height / 2.0, double w = Width,
+                                  double h = Height)
+    {
+        scene.initializeRenderer();
+        canvas = new CanvasCompositeGL(&scene, x, y, w, h, 0.0, 0.0, 0.0, 0, 0, 100, 2, 16.0f, 0);
+        scene.addComponent(canvas, true);
+        return *canvas;
+    }
+    // The canvas's own picture (background or frozen list) in its frame.
+    void drawCanvasPicture()
+    {
+        glPushMatrix();
+        canvas->doCommonTransformations();
+        canvas->specificRender();
+        glPopMatrix();
+    }
+
+    OffscreenTarget target{Width, Height, true};
+    TabletopVisGL scene{1, Width, Height, Width, Height};
+    CanvasCompositeGL* canvas = nullptr;
+};
+
+void fillRect(int x0, int y0, int x1, int y1, float r, float g, float b, float a = 1.0f)
+{
+    glColor4f(r, g, b, a);
+    glBegin(GL_QUADS);
+    glVertex2i(x0, y0);
+    glVertex2i(x1, y0);
+    glVertex2i(x1, y1);
+    glVertex2i(x0, y1);
+    glEnd();
+}
+
+testing::AssertionResult near(const std::array<int, 3>& actual, const std::array<int, 3>& expected)
+{
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(actual[i] - expected[i]) > 10)
+            return testing::AssertionFailure() << "(" << actual[0] << ", " << actual[1] << ", " << actual[2]
+                                               << ") is not (" << expected[0] << ", " << expected[1] << ", "
+                                               << expected[2] << ")";
+    return testing::AssertionSuccess();
+}
+
+} // namespace
+
+TEST_F(GLCanvas, AHorizontalFeatureCurveGivesDepthGrowingWithDistance)
+{
+    CanvasCompositeGL& c = makeCanvas();
+    for (int x = 40; x <= 360; x += 4)
+        c.getInitialCurve().addPoint(Point2D(x, 100));
+    c.setFeatureCurvePending(true);
+    target.clear(1.0f);
+    glColor3f(1.0f, 0.0f, 0.0f);   // what the cones would be drawn in
+    testing::internal::CaptureStdout();
+    c.render();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("number of points in initial curve: 81 in resampled curve: "), std::string::npos) << out;
+    EXPECT_FALSE(c.isFeatureCurvePending());
+
+    const BufferTemplate<double>& depth = *c.getActiveBufferAs<double>(DEPTH_BUFFER);
+    EXPECT_LT(depth.getValue(200, 100), 0.01) << "on the curve";
+    for (int d : {10, 30, 45, 70, 85}) {
+        const double expected = d / ConeReach;
+        EXPECT_NEAR(depth.getValue(200, 100 + d), expected, 0.015) << "above, " << d;
+        EXPECT_NEAR(depth.getValue(200, 100 - d), expected, 0.015) << "below, " << d;
+        EXPECT_NEAR(depth.getValue(360 + d, 100), expected, 0.015) << "past the end, " << d;
+    }
+    EXPECT_EQ(depth.getValue(200, 190), 1.0) << "beyond the cone";
+
+    // The orientation field points across the line near it.
+    EXPECT_TRUE(c.isGradientOrientationSet());
+    float angle = 0, valid = 0;
+    c.getActiveBufferAs<float>(GRADIENT_ORIENTATION_BUFFER)->get2DValues(200, 130, angle, valid);
+    EXPECT_EQ(valid, 1.0f);
+    EXPECT_NEAR(std::abs(angle), 90.0f, 1.0f);
+
+    // Only depth was drawn, and the depth buffer is left cleared.
+    EXPECT_TRUE(near(target.pixel(200, 100), {255, 255, 255}));
+    EXPECT_TRUE(near(target.pixel(380, 100), {255, 255, 255}));
+    float left = 0.0f;
+    glReadPixels(200, 100, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &left);
+    EXPECT_EQ(left, 1.0f);
+}
+
+TEST_F(GLCanvas, AFrozenCanvasShowsThePictureItHadWhenFrozen)
+{
+    // The canvas covers (40, 30) - (160, 110) of the frame.
+    CanvasCompositeGL& c = makeCanvas(100, 70, 120, 80);
+    const std::array<int, 3> red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, black{0, 0, 0};
+    const std::array<int, 3> grey{127, 127, 127};
+    for (bool mipMapping : {false, true}) {
+        SCOPED_TRACE(mipMapping ? "mip-mapped" : "single level");
+        scene.enableMipMapping(mipMapping);
+        target.clear(1.0f);
+        glDisable(GL_TEXTURE_2D);
+        // Written unblended with alpha 0.5, as blended strokes leave the
+        // frame buffer's alpha: the frozen picture is opaque all the same.
+        glDisable(GL_BLEND);
+        fillRect(40, 30, 100, 70, 1, 0, 0, 0.5f);
+        fillRect(100, 30, 160, 70, 0, 1, 0, 0.5f);
+        fillRect(40, 70, 100, 110, 0, 0, 1, 0.5f);
+        fillRect(100, 70, 160, 110, 0, 0, 0, 0.5f);
+        glEnable(GL_BLEND);
+        c.setLivePainting(false);
+        EXPECT_FALSE(c.getActiveBufferAs<bool>(STROKE_MASK_BUFFER)->getValue(0, 0)) << "strokes stop drawing";
+
+        target.clear(0.5f);
+        drawCanvasPicture();
+        EXPECT_TRUE(near(target.pixel(70, 50), red));
+        EXPECT_TRUE(near(target.pixel(130, 50), green));
+        EXPECT_TRUE(near(target.pixel(70, 90), blue));
+        EXPECT_TRUE(near(target.pixel(130, 90), black));
+        EXPECT_TRUE(near(target.pixel(42, 32), red)) << "the corner stays in place";
+        EXPECT_TRUE(near(target.pixel(30, 50), grey)) << "nothing outside the canvas";
+        EXPECT_TRUE(near(target.pixel(100, 120), grey));
+    }
+
+    c.setLivePainting(true);
+    EXPECT_TRUE(c.getActiveBufferAs<bool>(STROKE_MASK_BUFFER)->getValue(0, 0));
+    target.clear(0.5f);
+    drawCanvasPicture();
+    EXPECT_TRUE(near(target.pixel(70, 50), grey)) << "live again: no frozen picture";
+}
+
+TEST_F(GLCanvas, AModeLabelFadesInAndOutOnceAfterAModeChange)
+{
+    CanvasCompositeGL& c = makeCanvas();
+    c.setInteractionMode(CanvasCompositeGL::MODE_MOVE);
+    std::vector<float> alphas;
+    while (c.isModeChanged() && alphas.size() < 100) {
+        c.render();
+        alphas.push_back(c.getLabelAlpha());
+    }
+    ASSERT_GE(alphas.size(), 34u);
+    ASSERT_LE(alphas.size(), 36u);
+    EXPECT_NEAR(alphas.front(), 0.13f, 1e-5f);
+    const auto peak = std::max_element(alphas.begin(), alphas.end());
+    EXPECT_FLOAT_EQ(*peak, 1.0f);
+    for (auto a = alphas.begin() + 1; a != peak; ++a)
+        EXPECT_NEAR(*a - *(a - 1), 0.03f, 1e-5f);
+    for (auto a = peak + 1; a != alphas.end() - 1; ++a)
+        EXPECT_NEAR(*(a - 1) - *a, 0.2f, 1e-5f);
+    EXPECT_FLOAT_EQ(alphas.back(), 0.1f) << "ready for the next change";
+
+    // Modes without a label end the change in the next frame, also one whose
+    // label was still showing; the next label starts afresh.
+    c.setInteractionMode(CanvasCompositeGL::MODE_SIZE);
+    for (int i = 0; i < 40 && c.getLabelAlpha() < 1.0f; ++i)
+        c.render();
+    c.render();
+    ASSERT_NEAR(c.getLabelAlpha(), 0.8f, 1e-5f);
+    c.setInteractionMode(CanvasCompositeGL::MODE_CREATE_ERASE);
+    c.render();
+    EXPECT_FALSE(c.isModeChanged());
+    EXPECT_FLOAT_EQ(c.getLabelAlpha(), 0.1f);
+    c.setInteractionMode(CanvasCompositeGL::MODE_COLOR);
+    c.render();
+    EXPECT_NEAR(c.getLabelAlpha(), 0.13f, 1e-5f);
+}
+
+TEST_F(GLCanvas, TheModeLabelIsDrawnGreyInTheMiddleOfTheCanvas)
+{
+    const std::string font = Scratch{"pictavo_gl_canvas"}("arial.ttf");
+    std::filesystem::copy_file("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf", font,
+                               std::filesystem::copy_options::overwrite_existing);
+    ASSERT_TRUE(scene.loadFont(font, 72));
+    CanvasCompositeGL& c = makeCanvas();
+
+    // The frame at full alpha, with and without a label, on white.
+    auto frameAtPeak = [&](int mode) {
+        c.setInteractionMode(mode);
+        for (int i = 0; i < 40 && c.isModeChanged() && c.getLabelAlpha() < 1.0f; ++i)
+            c.render();
+        target.clear(1.0f);
+        c.render();
+        glFinish();
+        return readFrame();
+    };
+    const std::vector<unsigned char> labelled = frameAtPeak(CanvasCompositeGL::MODE_MOVE);
+    const std::vector<unsigned char> plain = frameAtPeak(CanvasCompositeGL::MODE_CREATE_ERASE);
+
+    // Glyph cores are the label's grey 0.3; edges blend towards white.
+    int count = 0, notGrey = 0, minX = Width, maxX = 0, minY = Height, maxY = 0;
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) {
+            const std::size_t i = (static_cast<std::size_t>(y) * Width + x) * 4;
+            if (labelled[i] == plain[i])
+                continue;
+            notGrey += labelled[i] < 70 || labelled[i] != labelled[i + 2] ? 1 : 0;
+            ++count;
+            minX = std::min(minX, x);
+            maxX = std::max(maxX, x);
+            minY = std::min(minY, y);
+            maxY = std::max(maxY, y);
+        }
+    EXPECT_GT(count, 1500) << "72 px letters";
+    EXPECT_EQ(notGrey, 0);
+    EXPECT_NEAR((minX + maxX) / 2.0, Width / 2.0, 6.0);
+    EXPECT_NEAR((minY + maxY) / 2.0, Height / 2.0, 6.0);
+    EXPECT_GT(maxX - minX, 250) << "\"Move Mode\" is wide";
+}
+
+int main(int argc, char** argv)
+{
+    return runWithGLContext(argc, argv);
+}
