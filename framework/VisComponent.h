@@ -184,6 +184,9 @@ public:
     double getHalfHeight() const { return 0.5 * _height; }
     double getRotation() const { return _rotation; }
     void setRotation(double degrees);
+    // Cosine and sine of the rotation, kept with it.
+    double getRotationCos() const { return _cos; }
+    double getRotationSin() const { return _sin; }
     // The square of the smaller side.
     double getSmallestSquareSurface() const;
     // Size without the magnification: size = unscaled size x scale factor.

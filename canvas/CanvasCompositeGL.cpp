@@ -1,0 +1,606 @@
+// CanvasCompositeGL: construction, buffers, children, the frame's deferred
+// work, rebuild, lasso erase, task set-up and drawing of the children. The
+// feature-curve distance field is in CanvasFeatureField.cpp, dumps,
+// screenshots, the frozen picture and the mode labels in CanvasOutput.cpp.
+#include "CanvasCompositeGL.h"
+
+#include "BufferTag.h"
+#include "PrimitiveBatch.h"
+#include "PrimitiveLeafGL.h"
+#include "Random.h"
+#include "TabletopVis.h"
+#include "ToolBrushLeafGL.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <unordered_set>
+
+namespace {
+
+// Texture keys of the element images the Wii texture step walks through.
+constexpr std::array<std::size_t, 7> StepTextureKeys{1, 10, 19, 28, 38, 47, 54};
+constexpr double DefaultBrushSize = 200.0;
+
+} // namespace
+
+CanvasCompositeGL::CanvasCompositeGL(TabletopVis* scene, double x, double y, double width, double height,
+                                     double angle, double border, double overflow, unsigned textureId,
+                                     unsigned toolBrushes, int brushValue, int elementKind, float initialSize,
+                                     int furtherValue)
+    : SurfaceCompositeGL(scene, x, y, width, height, angle, border, overflow, textureId)
+    , _batch(std::make_unique<PrimitiveBatch>())
+    , _initialSize(initialSize)
+    , _brushValue(brushValue)
+    , _elementKind(elementKind)
+    , _furtherValue(furtherValue)
+{
+    createActiveBuffers();
+    _bufferWidth = static_cast<unsigned>(getBufferWidth());
+    _bufferHeight = static_cast<unsigned>(getBufferHeight());
+    if (scene->hasGL() && _coneList.generate(1)) {
+        _coneList.beginCompile();
+        compileConeList();
+        GLDisplayList::endCompile();
+    }
+    createToolBrushes(toolBrushes);
+    compileModeLabels();
+    for (std::size_t key : StepTextureKeys)
+        _stepTextureIds.push_back(key < scene->getImageTextureCount() ? scene->getImageTextureIDAt(key) : 0u);
+}
+
+CanvasCompositeGL::~CanvasCompositeGL()
+{
+    // GL names go only while a context is current; a headless scene has none.
+    if (!getController()->hasGL()) {
+        _coneList.take();
+        _modeLabels.take();
+        _frozenList.take();
+    } else if (_frozenTexture != 0) {
+        glDeleteTextures(1, &_frozenTexture);
+    }
+}
+
+void CanvasCompositeGL::createToolBrushes(unsigned count)
+{
+    TabletopVis* scene = getController();
+    for (unsigned user = 0; user < count; ++user) {
+        auto* brush = new ToolBrushLeafGL(scene, getXPos(), getYPos(), DefaultBrushSize, DefaultBrushSize,
+                                          _elementKind, static_cast<int>(user));
+        scene->addComponent(brush, true);
+        addChild(brush);
+        _toolBrushes.push_back(brush);
+    }
+}
+
+// ---- Buffers ----
+
+void CanvasCompositeGL::createActiveBuffers()
+{
+    TabletopVis* scene = getController();
+    scene->pushTimeState();
+    createCanvasBuffers();
+    const int w = getBufferWidth();
+    const int h = getBufferHeight();
+
+    auto strokeMask = scene->createNewBoolImageBuffer(w, h);
+    strokeMask->fillEntireBuffer(true);
+    setActiveBuffer(STROKE_MASK_BUFFER, std::move(strokeMask));
+    setActiveBuffer(TARGET_AREA_BUFFER, scene->createNewBoolImageBuffer(w, h));
+    auto size = scene->createNewFloatImageBuffer(w, h);
+    size->fillEntireBuffer(_initialSize);
+    setActiveBuffer(SIZE_BUFFER, std::move(size));
+    setActiveBuffer(ORIENTATION_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
+    fillRandomOrientations();
+    auto color = scene->createNew3DUCharImageBuffer(w, h);
+    color->fillEntireBufferWith3DValue(120, 100, 40);
+    setActiveBuffer(COLOR_BUFFER, std::move(color));
+    setActiveBuffer(DIRECTION_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
+    setActiveBuffer(ERASE_BUFFER, scene->createNewFloatImageBuffer(w, h));
+    setActiveBuffer(DODGING_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
+    setActiveBuffer(SPEED_BUFFER, scene->createNewIntImageBuffer(w, h));
+    setActiveBuffer(SLOWDOWN_BUFFER, scene->createNewFloatImageBuffer(w, h));
+    fillSlowdownField();
+    setActiveBuffer(CONTROL_BUFFER, scene->createNewFloatImageBuffer(ControlSize, ControlSize));
+    fillInitialControlTable();
+    scene->popTimeState();
+}
+
+void CanvasCompositeGL::createCanvasBuffers()
+{
+    TabletopVis* scene = getController();
+    const int w = getBufferWidth();
+    const int h = getBufferHeight();
+    setActiveBuffer(SIZE_ABS_DIFF_BUFFER, scene->createNewFloatImageBuffer(w, h));
+    setActiveBuffer(GRADIENT_ORIENTATION_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
+    setActiveBuffer(TEMP_ORIENTATION_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
+    auto tempColor = scene->createNew3DUCharImageBuffer(w, h);
+    tempColor->fillEntireBufferWith3DValue(127, 127, 127);
+    setActiveBuffer(TEMP_COLOR_BUFFER, std::move(tempColor));
+    setActiveBuffer(SELECTION_BUFFER, scene->createNewBoolImageBuffer(w, h));
+    setActiveBuffer(CONTEXT_SELECTION_BUFFER, scene->createNewBoolImageBuffer(w, h));
+    setActiveBuffer(TEMP_DIRECTION_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
+    setActiveBuffer(DROPOFF_BUFFER, scene->createNewFloatImageBuffer(w, h));
+    setActiveBuffer(DEPTH_BUFFER, scene->createNewDoubleImageBuffer(w, h));
+    setActiveBuffer(GRADIENT_BUFFER, scene->createNew2DDoubleVectorImageBuffer(w, h));
+}
+
+void CanvasCompositeGL::fillInitialControlTable()
+{
+    setControlValue(0, 0, 1.0f);
+    setControlValue(0, 2, 200.0f);
+    setControlValue(1, 1, 4.0f);
+    setControlValue(2, 1, 3.0f);
+    setControlValue(4, 1, 5.0f);
+    setControlValue(4, 2, static_cast<float>(_elementKind));
+    // (0,1), (0,3) .. (0,6), (3,1) .. (3,3) and (4,4) start at 0 like every
+    // other cell of a new buffer.
+}
+
+void CanvasCompositeGL::fillRandomOrientations()
+{
+    auto* orientation = getActiveBufferAs<float>(ORIENTATION_BUFFER);
+    float* cell = orientation->cells();
+    const std::size_t count = orientation->getCellCount();
+    for (std::size_t i = 0; i < count; ++i) {
+        const float r = static_cast<float>(randomValue()) / 32767.0f;
+        const float f = r - (1.0f - r);
+        cell[2 * i] = 0.0f;
+        // f / |f|: up or down with equal chance (f is never 0 for r = k / 32767).
+        cell[2 * i + 1] = f < 0.0f ? -1.0f : 1.0f;
+    }
+}
+
+void CanvasCompositeGL::fillSlowdownField()
+{
+    auto* slowdown = getActiveBufferAs<float>(SLOWDOWN_BUFFER);
+    const float full = static_cast<float>(getTossingSlowdownFactor());
+    slowdown->fillEntireBuffer(full);
+    const int w = slowdown->getWidth();
+    const int h = slowdown->getHeight();
+    for (int i = 0; i < SlowdownRings; ++i) {
+        const float value = std::min(static_cast<float>(i) * SlowdownStep, full);
+        // Left and right columns of ring i, then its bottom and top rows.
+        for (int y = i; y < h - i; ++y) {
+            slowdown->setValue(i, y, value);
+            slowdown->setValue(w - 1 - i, y, value);
+        }
+        for (int x = i; x < w - i; ++x) {
+            slowdown->setValue(x, i, value);
+            slowdown->setValue(x, h - 1 - i, value);
+        }
+    }
+}
+
+float CanvasCompositeGL::getControlValue(int row, int column) const
+{
+    const auto* control = getActiveBufferAs<float>(CONTROL_BUFFER);
+    return control != nullptr ? control->getValue(column, row) : 0.0f;
+}
+
+void CanvasCompositeGL::setControlValue(int row, int column, float value)
+{
+    if (auto* control = getActiveBufferAs<float>(CONTROL_BUFFER))
+        control->setValue(column, row, value);
+}
+
+// ---- Children ----
+
+PaletteLeafGL* CanvasCompositeGL::asPalette(VisComponent*)
+{
+    // The palette component joins this build with the palette; until then no
+    // child is one.
+    return nullptr;
+}
+
+int CanvasCompositeGL::addChild(VisComponent* child)
+{
+    if (child == nullptr || child->getParent() == this)
+        return 0;
+    if (adoptChild(child, compositeManagesLocalRenderList()) == 0)
+        return 0;
+    if (PaletteLeafGL* palette = asPalette(child); palette != nullptr && _paletteCount < _palettes.size())
+        _palettes[_paletteCount++] = palette;
+    return 1;
+}
+
+int CanvasCompositeGL::removeChild(VisComponent* child)
+{
+    if (PaletteLeafGL* palette = asPalette(child)) {
+        auto* end = _palettes.begin() + _paletteCount;
+        if (auto* found = std::find(_palettes.begin(), end, palette); found != end) {
+            std::copy(found + 1, end, found);
+            _palettes[--_paletteCount] = nullptr;
+        }
+    }
+    return releaseChild(child);
+}
+
+void CanvasCompositeGL::scheduleDeletion(VisComponent* component)
+{
+    _deletionQueue.push_back(component);
+}
+
+bool CanvasCompositeGL::hasPrimitiveOfCurrentType() const
+{
+    const int type = getCurrentPrimitiveType();
+    for (const auto& entry : getChildren())
+        if (const auto* primitive = dynamic_cast<const PrimitiveLeafGL*>(entry.second))
+            if (primitive->getPrimitiveType() == type)
+                return true;
+    return false;
+}
+
+void CanvasCompositeGL::logPrimitives()
+{
+    for (const auto& entry : getChildren())
+        if (auto* primitive = dynamic_cast<PrimitiveLeafGL*>(entry.second))
+            primitive->logState();
+}
+
+// ---- The frame ----
+
+bool CanvasCompositeGL::stepDeferredClear(DeferredClear& state, void (CanvasCompositeGL::*clear)())
+{
+    if (!state.requested)
+        return false;
+    if (state.delayed)
+        (this->*clear)();
+    else
+        state.delayed = true;
+    return true;
+}
+
+void CanvasCompositeGL::renderIntoBuffers()
+{
+    if (auto* dodging = getActiveBufferAs<float>(DODGING_BUFFER))
+        dodging->fillEntireBuffer(0.0f);
+
+    // A mark written between frames is seen by exactly one frame of
+    // primitive updates: this frame validates, the next one clears.
+    if (auto* erase = getActiveBufferAs<float>(ERASE_BUFFER)) {
+        if (erase->isInvalid()) {
+            erase->startValidating();
+        } else if (erase->isValidating()) {
+            erase->fillEntireBuffer(0.0f);
+            erase->finishValidating();
+            _erasePending = false;
+        }
+    }
+
+    drainDeletionQueue();
+
+    if (_gradientOrientationSet)
+        clearGradientOrientation();
+    stepDeferredClear(_tempOrientationClear, &CanvasCompositeGL::clearTempOrientation);
+    if (!stepDeferredClear(_eraseClear, &CanvasCompositeGL::clearEraseBuffer) && _layoutPending) {
+        fillTargetArea();
+        createTaskPrimitives(_currentTask);
+        _layoutPending = false;
+    }
+    stepDeferredClear(_selectionClear, &CanvasCompositeGL::clearSelection);
+    stepDeferredClear(_sizeDiffClear, &CanvasCompositeGL::clearSizeDiff);
+}
+
+void CanvasCompositeGL::drainDeletionQueue()
+{
+    TabletopVis* scene = getController();
+    // A component queued twice is deleted once.
+    std::unordered_set<VisComponent*> deleted;
+    for (VisComponent* component : _deletionQueue) {
+        if (!deleted.insert(component).second)
+            continue;
+        scene->removeComponentFromRenderList(component);
+        scene->deleteComponent(component);
+    }
+    _deletionQueue.clear();
+}
+
+// ---- Clears and flags ----
+
+void CanvasCompositeGL::noOperation() {}
+
+void CanvasCompositeGL::clearGradientOrientation()
+{
+    if (auto* buffer = getActiveBufferAs<float>(GRADIENT_ORIENTATION_BUFFER))
+        buffer->fillEntireBufferWith2DValue(0.0f, 0.0f);
+    _gradientOrientationSet = false;
+}
+
+void CanvasCompositeGL::clearTempOrientation()
+{
+    if (auto* buffer = getActiveBufferAs<float>(TEMP_ORIENTATION_BUFFER))
+        buffer->fillEntireBufferWith2DValue(0.0f, 0.0f);
+    _gradientOrientationSet = false;
+    _tempOrientationClear = {};
+}
+
+void CanvasCompositeGL::clearSelection()
+{
+    if (!_selectionClear.requested)
+        return;
+    if (auto* buffer = getActiveBufferAs<bool>(SELECTION_BUFFER))
+        buffer->fillEntireBuffer(false);
+    _selectionClear = {};
+}
+
+void CanvasCompositeGL::clearEraseBuffer()
+{
+    if (!_eraseClear.requested)
+        return;
+    if (auto* buffer = getActiveBufferAs<float>(ERASE_BUFFER))
+        buffer->fillEntireBuffer(0.0f);
+    _eraseClear = {};
+}
+
+void CanvasCompositeGL::clearSizeDiff()
+{
+    if (!_sizeDiffClear.requested)
+        return;
+    if (auto* buffer = getActiveBufferAs<float>(SIZE_ABS_DIFF_BUFFER))
+        buffer->fillEntireBuffer(0.0f);
+    _sizeDiffClear = {};
+}
+
+void CanvasCompositeGL::markSelectionDirty() { _selectionClear.requested = true; }
+void CanvasCompositeGL::markEraseDirty() { _eraseClear.requested = true; }
+void CanvasCompositeGL::markGradientOrientation() { _gradientOrientationSet = true; }
+void CanvasCompositeGL::markOrientationPending() { _tempOrientationClear.requested = true; }
+void CanvasCompositeGL::markErasePending() { _erasePending = true; }
+
+void CanvasCompositeGL::eraseInsideCurve()
+{
+    auto* erase = getActiveBufferAs<float>(ERASE_BUFFER);
+    const std::vector<Point2D> points =
+        _initialCurve.isProcessed() ? _initialCurve.getCurvePoints() : _initialCurve.getRawPoints();
+    if (erase == nullptr || points.size() < 3)
+        return;
+    std::vector<Vector2d> cells;
+    cells.reserve(points.size());
+    for (const Point2D& p : points) {
+        int cx = 0;
+        int cy = 0;
+        deviceToCell(p.x(), p.y(), cx, cy);
+        cells.emplace_back(cx, cy);
+    }
+    std::cout << "erasing elements" << std::endl;
+    erase->fillComplexPolygonWithValue(cells.data(), static_cast<int>(cells.size()), 1.0f);
+    erase->invalidate();
+}
+
+// ---- Settings ----
+
+bool CanvasCompositeGL::isTrackingTouches() const { return _trackingTouches; }
+void CanvasCompositeGL::setTrackingTouches(bool on) { _trackingTouches = on; }
+bool CanvasCompositeGL::wasTouched() const { return _touched; }
+float CanvasCompositeGL::getDefaultPrimitiveSize() const { return _initialSize; }
+void CanvasCompositeGL::setObserverPointer(void* observer) { _observer = observer; }
+int CanvasCompositeGL::getSizeStep() const { return _sizeStep; }
+int CanvasCompositeGL::getStepAmount() const { return static_cast<int>(_stepAmount); }
+bool CanvasCompositeGL::isNunchukIgnored() const { return _nunchukIgnored; }
+void CanvasCompositeGL::setNunchukIgnored(bool on) { _nunchukIgnored = on; }
+void CanvasCompositeGL::setCompanionPointer(void* companion) { _companion = companion; }
+
+void CanvasCompositeGL::setInteractionMode(int mode)
+{
+    _curInteractionMode = mode;
+    _modeChanged = true;
+}
+
+void CanvasCompositeGL::setOrientationStyleRadial()
+{
+    setControlValue(0, 0, 2.0f);
+    setControlValue(2, 1, 3.0f);
+}
+
+void CanvasCompositeGL::setOrientationStyleCircular()
+{
+    setControlValue(0, 0, 2.0f);
+    setControlValue(2, 1, 0.0f);
+}
+
+void CanvasCompositeGL::setOrientationStyleRandom()
+{
+    setControlValue(0, 0, 2.0f);
+    setControlValue(2, 1, 1.0f);
+}
+
+void CanvasCompositeGL::setDebugCurvesShown(bool initial, bool resampled)
+{
+    _showInitialCurve = initial;
+    _showResampledCurve = resampled;
+}
+
+void CanvasCompositeGL::deviceToCell(double x, double y, int& cellX, int& cellY) const
+{
+    double lx = 0.0;
+    double ly = 0.0;
+    getLocalCoordinates(x, y, lx, ly);
+    cellX = getBufferXCoordinateFromLocal(lx);
+    cellY = getBufferYCoordinateFromLocal(ly);
+}
+
+// ---- Input (the interaction modes build on these) ----
+
+int CanvasCompositeGL::hitLocalBuffer(int x, int y, double, double, int)
+{
+    if (_trackingTouches) {
+        int cellX = 0;
+        int cellY = 0;
+        deviceToCell(x, y, cellX, cellY);
+        setControlValue(6, 0, static_cast<float>(cellX));
+        setControlValue(6, 1, static_cast<float>(cellY));
+        if (!_firstPressSeen)
+            _touched = true;
+    }
+    _firstPressSeen = true;
+    _released = false;
+    return 1;
+}
+
+int CanvasCompositeGL::releaseLocalBuffer(int, int, int)
+{
+    _firstPressSeen = false;
+    _released = true;
+    setControlValue(0, 0, static_cast<float>(MODE_IDLE));
+    _postureDetector.reset();
+    return 1;
+}
+
+int CanvasCompositeGL::wiimoteEvent(const std::vector<int>&, const WiiCommunicationData& data)
+{
+    _curWiiData = data;
+    _curNunchukData = data.nunchuk();
+    _wiiHistory[_wiiHistoryNext] = data;
+    _wiiHistoryNext = (_wiiHistoryNext + 1) % _wiiHistory.size();
+    return 0;
+}
+
+int CanvasCompositeGL::orientAt(double, double, double, double, int) { return 1; }
+int CanvasCompositeGL::moveAt(double, double, double, double, int) { return 1; }
+int CanvasCompositeGL::resizeAt(double, double, double, double, int) { return 1; }
+int CanvasCompositeGL::colorAt(double, double, double, double, int) { return 1; }
+int CanvasCompositeGL::createAt(double, double, double, double, int) { return 1; }
+int CanvasCompositeGL::eraseAt(double, double, double, double, int) { return 1; }
+int CanvasCompositeGL::spareHandler1(double, double, double, double, int) { return 1; }
+int CanvasCompositeGL::spareHandler2(double, double, double, double, int) { return 1; }
+int CanvasCompositeGL::spareHandler3(double, double, double, double, int) { return 1; }
+int CanvasCompositeGL::spareHandler4(double, double, double, double, int) { return 1; }
+int CanvasCompositeGL::spareHandler5(double, double, double, double, int) { return 1; }
+
+// ---- Study tasks ----
+
+void CanvasCompositeGL::setUpTask(int taskIndex)
+{
+    if (_tasks == nullptr || taskIndex < 0 || static_cast<std::size_t>(taskIndex) >= _tasks->size())
+        return;
+    _curTaskNr = taskIndex;
+    const TaskRecord record = (*_tasks)[static_cast<std::size_t>(taskIndex)];
+    prepareTaskTarget(record);
+    if (ToolBrushLeafGL* brush = getToolBrush(0)) {
+        const double diameter = record.targetDiameter[0];
+        brush->setSize(diameter, diameter);
+    }
+    if (record.elementsInitNumber >= 1 && record.elementsType >= 3)
+        _layoutPending = true;
+}
+
+void CanvasCompositeGL::clearTargetArea()
+{
+    if (auto* target = getActiveBufferAs<bool>(TARGET_AREA_BUFFER))
+        target->fillEntireBuffer(false);
+    if (auto* erase = getActiveBufferAs<float>(ERASE_BUFFER))
+        erase->fillEntireBuffer(1.0f);
+    markEraseDirty();
+}
+
+void CanvasCompositeGL::createTaskPrimitives(const TaskRecord& record)
+{
+    // New primitives of the task's type at random places above the bottom
+    // band; the element kind decides the class through the scene's factories,
+    // which the task issue wires in. Here: strokes of the first image.
+    (void)record;
+}
+
+// ---- Rebuild ----
+
+void CanvasCompositeGL::rebuildGraphicRepresentation()
+{
+    TabletopVis* scene = getController();
+    setPos(0.5 * scene->getScreenWidth(), 0.5 * scene->getScreenHeight());
+    const unsigned width = static_cast<unsigned>(getBufferWidth());
+    const unsigned height = static_cast<unsigned>(getBufferHeight());
+    if (width <= _bufferWidth && height <= _bufferHeight)
+        return;
+
+    // Keep the cells that carry the picture's layout and the control table.
+    constexpr std::array<int, 4> keptTags{SIZE_BUFFER, ORIENTATION_BUFFER, SPEED_BUFFER, CONTROL_BUFFER};
+    std::array<std::unique_ptr<AbstractBuffer>, keptTags.size()> saved;
+    for (std::size_t i = 0; i < keptTags.size(); ++i) {
+        const AbstractBuffer* old = getActiveBuffer(keptTags[i]);
+        if (old == nullptr)
+            continue;
+        if (keptTags[i] == SPEED_BUFFER) {
+            auto copy = std::make_unique<BufferTemplate<int>>(old->getWidth(), old->getHeight(), 1);
+            copy->copyOverlapFrom(*static_cast<const BufferTemplate<int>*>(old));
+            saved[i] = std::move(copy);
+        } else {
+            auto copy = std::make_unique<BufferTemplate<float>>(old->getWidth(), old->getHeight(),
+                                                                old->getDimension());
+            copy->copyOverlapFrom(*static_cast<const BufferTemplate<float>*>(old));
+            saved[i] = std::move(copy);
+        }
+    }
+    recreateActiveBuffers();
+    for (std::size_t i = 0; i < keptTags.size(); ++i) {
+        if (!saved[i])
+            continue;
+        if (keptTags[i] == SPEED_BUFFER)
+            getActiveBufferAs<int>(SPEED_BUFFER)
+                ->copyOverlapFrom(*static_cast<BufferTemplate<int>*>(saved[i].get()));
+        else
+            getActiveBufferAs<float>(keptTags[i])
+                ->copyOverlapFrom(*static_cast<BufferTemplate<float>*>(saved[i].get()));
+    }
+    _bufferWidth = width;
+    _bufferHeight = height;
+}
+
+// ---- Drawing ----
+
+void CanvasCompositeGL::render()
+{
+    if (_featureCurvePending)
+        resampleFeatureCurve();
+    glPushMatrix();
+    doCommonTransformations();
+    specificRender();
+    renderBorder();
+    glPopMatrix();
+    if (_showInitialCurve)
+        renderInitialCurve();
+    if (_showResampledCurve)
+        renderResampledCurve();
+    drawChildren();
+    glPushMatrix();
+    doCommonTransformations();
+    specificRenderAdditional();
+    renderDecoration();
+    glPopMatrix();
+    stepLabelAlpha();
+}
+
+void CanvasCompositeGL::specificRender()
+{
+    if (_livePainting)
+        SurfaceCompositeGL::specificRender();
+    else
+        _frozenList.call();
+}
+
+void CanvasCompositeGL::specificRenderAdditional()
+{
+    if (_modeChanged)
+        drawModeLabel();
+}
+
+void CanvasCompositeGL::drawChildren()
+{
+    // Primitives go into the batch; any other child is drawn on its own
+    // after the primitives batched before it.
+    const ComponentList& list = *getLocalRenderList();
+    for (std::size_t i = 0; i < list.slotCount(); ++i) {
+        VisComponent* child = list[i];
+        if (child == nullptr || !child->isActiveForRendering())
+            continue;
+        if (auto* primitive = dynamic_cast<PrimitiveLeafGL*>(child)) {
+            primitive->appendToBatch(*_batch);
+        } else {
+            _batch->draw();
+            child->render();
+        }
+    }
+    _batch->draw();
+}

@@ -1,0 +1,302 @@
+// CanvasCompositeGL: the painting surface. Owns the canvas property buffers
+// that tool brushes, menus and the reference image write and every primitive
+// reads; holds the primitives, palettes and tool brushes as children; runs
+// the deferred clears and the deletion queue once per frame; computes the
+// feature-curve distance field; dumps buffers and takes screenshots.
+#pragma once
+
+#include "Curve2D.h"
+#include "GLDisplayList.h"
+#include "PostureDetector.h"
+#include "SurfaceCompositeGL.h"
+#include "TaskRecord.h"
+#include "WiiCommunicationData.h"
+
+#include <array>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+class PaletteLeafGL;
+class PrimitiveBatch;
+class ToolBrushLeafGL;
+
+// Canvas buffers are grids of the canvas's buffer size (getBufferWidth x
+// getBufferHeight) except controlBuffer, a 10 x 10 table. Cell (x, y) of
+// every grid is the buffer cell of the canvas (VisComponent's conversions).
+// controlBuffer cells are addressed (row, column) in the tables of the code
+// that reads them and stored at cell (column, row).
+class CanvasCompositeGL : public SurfaceCompositeGL
+{
+public:
+    // Interaction modes; MODE_CREATE_ERASE at start.
+    enum InteractionMode
+    {
+        MODE_CREATE = 0,
+        MODE_ERASE = 1,
+        MODE_CREATE_ERASE = 2,
+        MODE_ORIENT = 3,
+        MODE_MOVE = 4,
+        MODE_SIZE = 5,
+        MODE_COLOR = 6,
+        MODE_POSTURE = 7,
+        MODE_IDLE = 8
+    };
+
+    static constexpr int ControlSize = 10;   // controlBuffer columns and rows
+    static constexpr int SlowdownRings = 150;
+    static constexpr float SlowdownStep = 0.006666666828095913f;
+    // Radius of the distance cone: depth 1 is reached this far from the curve.
+    static constexpr double ConeRadius = -87.15574274765818;
+    static constexpr int ModeLabelCount = 6;
+
+    // scene, then the surface (centre x, y, width, height, angle, border,
+    // overflow, background texture); toolBrushes brushes are made, each with
+    // the two brush values (brushValue is the size scale, elementKind the kind
+    // of element new primitives are made of, also the initial controlBuffer
+    // (4,2)); initialSize is the initial primitive size; the last value is
+    // kept for callers that need it.
+    CanvasCompositeGL(TabletopVis* scene, double x, double y, double width, double height, double angle,
+                      double border, double overflow, unsigned textureId, unsigned toolBrushes, int brushValue,
+                      int elementKind, float initialSize, int furtherValue);
+    ~CanvasCompositeGL() override;
+
+    // ---- Framework overrides ----
+    // A palette child joins the palette array (at most 3); children enter the
+    // id map and the local render list and get the canvas buffers.
+    int addChild(VisComponent* child) override;
+    int removeChild(VisComponent* child) override;
+    // Input entry points of the interaction modes. Until those land a press
+    // only records the brush position in controlBuffer row 6 (while touch
+    // tracking is on) and a release sets the action to idle.
+    int hitLocalBuffer(int x, int y, double width, double height, int device) override;
+    int releaseLocalBuffer(int x, int y, int device) override;
+    // Deferred work of the frame: dodging clear, erase validation, deletion
+    // queue, temporary clears, task layout (see the .cpp for the order).
+    void renderIntoBuffers() override;
+    // Centres the canvas on the screen; grows the buffers when the scene's
+    // buffer grid grew, keeping the cells of size, orientation, speed and
+    // control.
+    void rebuildGraphicRepresentation() override;
+    int wiimoteEvent(const std::vector<int>& buttons, const WiiCommunicationData& data) override;
+    // Background (live) or the frozen picture, debug curves, pending feature
+    // curve, and the children drawn in batches.
+    void render() override;
+    void specificRender() override;
+    void createActiveBuffers() override;
+    // The mode label over the children.
+    void specificRenderAdditional() override;
+
+    // ---- Own virtual operations ----
+    virtual void noOperation();
+    virtual void clearGradientOrientation();
+    virtual void clearTempOrientation();
+    virtual void clearSelection();
+    virtual void clearEraseBuffer();
+    virtual void clearSizeDiff();
+    virtual void eraseInsideCurve();
+    virtual void markSelectionDirty();
+    virtual void markEraseDirty();
+    virtual void markGradientOrientation();
+    virtual void markOrientationPending();
+    virtual void saveBuffers();
+    virtual void loadBuffers();
+    virtual void createBufferImage(int tag);
+    virtual void markErasePending();
+    virtual void scheduleDeletion(VisComponent* component);
+    virtual bool isTrackingTouches() const;
+    virtual void setTrackingTouches(bool on);
+    virtual bool wasTouched() const;
+    virtual void setInteractionMode(int mode);
+    virtual bool hasPrimitiveOfCurrentType() const;
+    virtual float getDefaultPrimitiveSize() const;
+    virtual void setObserverPointer(void* observer);
+    virtual int getSizeStep() const;
+    virtual int getStepAmount() const;
+    virtual void setUpTask(int taskIndex);
+    virtual void clearTargetArea();
+    virtual bool isNunchukIgnored() const;
+    virtual void setNunchukIgnored(bool on);
+    virtual void setCompanionPointer(void* companion);
+    virtual void prepareTaskTarget(const TaskRecord& record);
+    virtual void fillTargetArea();
+    virtual void createTaskPrimitives(const TaskRecord& record);
+    virtual void compileModeLabels();
+    virtual void createCanvasBuffers();
+    // Press handlers of the interaction modes: (x, y) in device pixels,
+    // contact width and height, posture. Minimal until the modes land.
+    virtual int orientAt(double x, double y, double width, double height, int posture);
+    virtual int moveAt(double x, double y, double width, double height, int posture);
+    virtual int resizeAt(double x, double y, double width, double height, int posture);
+    virtual int colorAt(double x, double y, double width, double height, int posture);
+    virtual int createAt(double x, double y, double width, double height, int posture);
+    virtual int eraseAt(double x, double y, double width, double height, int posture);
+    virtual int spareHandler1(double x, double y, double width, double height, int posture);
+    // (0,0) = 2 and (2,1) = 3, 0, 1: radial, circular and random orientation.
+    virtual void setOrientationStyleRadial();
+    virtual void setOrientationStyleCircular();
+    virtual void setOrientationStyleRandom();
+    virtual int spareHandler2(double x, double y, double width, double height, int posture);
+    virtual int spareHandler3(double x, double y, double width, double height, int posture);
+    virtual int spareHandler4(double x, double y, double width, double height, int posture);
+    virtual int spareHandler5(double x, double y, double width, double height, int posture);
+    virtual void renderInitialCurve();
+    virtual void renderResampledCurve();
+    virtual void renderFeatureCurveDepth();
+    virtual void printInteractionMode() const;
+    virtual void compileConeList();
+    virtual void drawTexturedQuad(unsigned textureId);
+    virtual void computeDepthField();
+    virtual void computeGradientOrientation();
+    // Writes width x height RGBA pixels (bottom row first) as
+    // "screenshot<n>.png" in the working directory; returns the file name
+    // ("" on failure).
+    virtual std::string saveScreenshot(const unsigned char* rgba, int width, int height);
+
+    // Live painting draws the strokes; a frozen canvas shows the picture it
+    // had when it was frozen (read from the frame buffer) instead.
+    void setLivePainting(bool live);
+    bool isLivePainting() const { return _livePainting; }
+
+    // ---- controlBuffer ----
+    // (row, column) of the 10 x 10 table; 0 and no write without the buffer.
+    float getControlValue(int row, int column) const;
+    void setControlValue(int row, int column, float value);
+    int getCurrentPrimitiveType() const { return static_cast<int>(getControlValue(0, 3)); }
+
+    // ---- State ----
+    int getInteractionMode() const { return _curInteractionMode; }
+    bool isModeChanged() const { return _modeChanged; }
+    float getLabelAlpha() const { return _labelAlpha; }
+    unsigned getNumberOfToolBrushes() const { return static_cast<unsigned>(_toolBrushes.size()); }
+    ToolBrushLeafGL* getToolBrush(unsigned i) const { return i < _toolBrushes.size() ? _toolBrushes[i] : nullptr; }
+    unsigned getNumberOfPalettes() const { return _paletteCount; }
+    PaletteLeafGL* getPalette(unsigned i) const { return i < _paletteCount ? _palettes[i] : nullptr; }
+    std::size_t getDeletionQueueLength() const { return _deletionQueue.size(); }
+    int getCanvasBufferWidth() const { return static_cast<int>(_bufferWidth); }
+    int getCanvasBufferHeight() const { return static_cast<int>(_bufferHeight); }
+    int getBrushValue() const { return _brushValue; }
+    int getElementKind() const { return _elementKind; }
+    PostureDetector& getPostureDetector() { return _postureDetector; }
+    // The contact-area bounds the posture detector classifies with.
+    void setPostureRanges(const PostureRanges& ranges) { _postureDetector = PostureDetector(ranges); }
+    const std::vector<unsigned>& getStepTextureIds() const { return _stepTextureIds; }
+    int getScreenshotCounter() const { return _screenshotCounter; }
+
+    // Study tasks: the list the widget keeps (not owned; outlives the canvas)
+    // and the index of the running task.
+    void setTaskList(const std::vector<TaskRecord>* tasks) { _tasks = tasks; }
+    int getCurrentTaskIndex() const { return _curTaskNr; }
+    const TaskRecord& getCurrentTaskRecord() const { return _currentTask; }
+    bool isLayoutPending() const { return _layoutPending; }
+
+    // The feature curve the mosaic layout follows: points in device pixels;
+    // the curve is resampled and its distance field computed in the next
+    // drawn frame. The lasso of eraseInsideCurve is the same curve.
+    Curve2D& getInitialCurve() { return _initialCurve; }
+    const Curve2D& getResampledCurve() const { return _resampledCurve; }
+    void setFeatureCurvePending(bool pending) { _featureCurvePending = pending; }
+    bool isFeatureCurvePending() const { return _featureCurvePending; }
+    void setDebugCurvesShown(bool initial, bool resampled);
+    bool isGradientOrientationSet() const { return _gradientOrientationSet; }
+    // Copies a depth image (width x height floats, bottom row first, one per
+    // screen pixel) into depthBuffer at the overflow offset, the rest 1.0.
+    void storeDepthImage(const float* depth, int width, int height);
+
+    // A device point as a canvas buffer cell.
+    void deviceToCell(double x, double y, int& cellX, int& cellY) const;
+
+private:
+    // One deferred clear: the request and its one-frame delay.
+    struct DeferredClear
+    {
+        bool requested = false;
+        bool delayed = false;
+    };
+    // Runs `clear` one frame after the request: the first frame only arms
+    // the delay. Returns whether the clear ran.
+    bool stepDeferredClear(DeferredClear& state, void (CanvasCompositeGL::*clear)());
+    void createToolBrushes(unsigned count);
+    void drainDeletionQueue();
+    void fillInitialControlTable();
+    void fillRandomOrientations();
+    void fillSlowdownField();
+    void drawModeLabel();
+    void stepLabelAlpha();
+    void drawChildren();
+    void freezePicture();
+    void resampleFeatureCurve();
+    // One list per target area of the current task (device pixels; an
+    // unused area's list is empty); nothing without GL.
+    void compileTargetAreas(GLDisplayList& lists) const;
+    static PaletteLeafGL* asPalette(VisComponent* child);
+    // Each primitive child's state into the primitive log (study tasks).
+    void logPrimitives();
+
+    std::unique_ptr<PrimitiveBatch> _batch;
+    std::vector<ToolBrushLeafGL*> _toolBrushes;
+    std::array<PaletteLeafGL*, 3> _palettes{};
+    unsigned _paletteCount = 0;
+    std::deque<VisComponent*> _deletionQueue;
+
+    int _curInteractionMode = MODE_CREATE_ERASE;
+    int _secondMode = MODE_CREATE_ERASE;
+    bool _modeChanged = false;
+    int _curPosture = 6;
+    int _prevPosture = 6;
+
+    float _initialSize;
+    int _brushValue;
+    int _elementKind;
+    int _furtherValue;
+    double _stepAmount = 5.0;
+    int _sizeStep = 2;
+    float _labelAlpha = 0.1f;
+    bool _labelFading = false;
+
+    unsigned _bufferWidth = 0;
+    unsigned _bufferHeight = 0;
+    GLDisplayList _coneList;
+    GLDisplayList _modeLabels;
+    GLDisplayList _frozenList;
+    unsigned _frozenTexture = 0;
+    bool _livePainting = true;
+
+    Curve2D _initialCurve;
+    Curve2D _resampledCurve;
+    bool _featureCurvePending = false;
+    bool _showInitialCurve = false;
+    bool _showResampledCurve = false;
+
+    const std::vector<TaskRecord>* _tasks = nullptr;
+    TaskRecord _currentTask;
+    int _curTaskNr = 0;
+
+    DeferredClear _selectionClear;
+    DeferredClear _eraseClear;
+    DeferredClear _sizeDiffClear;
+    DeferredClear _tempOrientationClear;
+    bool _gradientOrientationSet = false;
+    bool _layoutPending = false;
+    bool _erasePending = false;
+
+    bool _trackingTouches = true;
+    bool _touched = true;
+    bool _firstPressSeen = false;
+    bool _released = true;
+    bool _nunchukIgnored = false;
+    void* _observer = nullptr;
+    void* _companion = nullptr;
+
+    std::vector<unsigned> _stepTextureIds;
+    std::size_t _stepTextureIndex = 0;
+    int _screenshotCounter = 0;
+
+    std::array<WiiCommunicationData, 50> _wiiHistory{};
+    std::size_t _wiiHistoryNext = 0;
+    WiiCommunicationData _curWiiData{};
+    NunchukCommunicationData _curNunchukData{};
+
+    PostureDetector _postureDetector{PostureRanges{}};
+};

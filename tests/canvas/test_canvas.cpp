@@ -1,0 +1,440 @@
+// The canvas without a display: its buffers and control table, the slowdown
+// field, children, the frame's deferred clears and deletions, rebuilds,
+// lasso erase and task set-up.
+#include "BufferTag.h"
+#include "CanvasCompositeGL.h"
+#include "Random.h"
+#include "TabletopVisGL.h"
+#include "ToolBrushLeafGL.h"
+#include "VisComponentGL.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// 700 x 525 cells for a 1024 x 768 screen, like the shipped configuration.
+constexpr unsigned ScreenW = 1024, ScreenH = 768, BufferW = 700, BufferH = 525;
+
+// Records every erase value it sees at one cell, frame by frame.
+class EraseWatcher : public VisComponentGL
+{
+public:
+    EraseWatcher(TabletopVis* scene) : VisComponentGL(scene, 10, 10) { registerPassiveBuffer(ERASE_BUFFER); }
+    void animateMyself(double) override
+    {
+        const auto* erase = getPassiveBufferAs<float>(ERASE_BUFFER);
+        seen.push_back(erase != nullptr ? erase->getValue(5, 5) : -1.0f);
+    }
+    std::vector<float> seen;
+};
+
+struct CanvasScene
+{
+    explicit CanvasScene(double overflow = 0.0, unsigned brushes = 1)
+        : scene(2, BufferW, BufferH, ScreenW, ScreenH)
+    {
+        canvas = new CanvasCompositeGL(&scene, ScreenW / 2.0, ScreenH / 2.0, ScreenW, ScreenH, 0.0, 10.0, overflow,
+                                       0, brushes, 768, 2, 16.0f, 0);
+        scene.addComponent(canvas, true);
+        scene.setFixedFrameTime(1.0 / 60.0);
+    }
+    // A child that reads the erase buffer every frame.
+    EraseWatcher* addChild()
+    {
+        auto* child = new EraseWatcher(&scene);
+        scene.addComponent(child, true);
+        EXPECT_EQ(canvas->addChild(child), 1);
+        return child;
+    }
+    TabletopVisGL scene;
+    CanvasCompositeGL* canvas;
+};
+
+template <typename T>
+BufferTemplate<T>* buffer(const CanvasCompositeGL& canvas, int tag)
+{
+    return canvas.getActiveBufferAs<T>(tag);
+}
+
+} // namespace
+
+// ---- Buffers ----
+
+TEST(CanvasBuffers, EveryTagHasItsCellTypeSizeAndInitialValue)
+{
+    srand(7);
+    CanvasScene s;
+    const CanvasCompositeGL& c = *s.canvas;
+    ASSERT_EQ(c.getBufferWidth(), 700);
+    ASSERT_EQ(c.getBufferHeight(), 525);
+    EXPECT_EQ(c.getCanvasBufferWidth(), 700);
+
+    struct Expected
+    {
+        int tag;
+        int dimension;
+        std::size_t valueSize;
+    };
+    const Expected table[] = {
+        {SPEED_BUFFER, 1, sizeof(int)},           {SIZE_BUFFER, 1, sizeof(float)},
+        {SIZE_ABS_DIFF_BUFFER, 1, sizeof(float)}, {DIRECTION_BUFFER, 2, sizeof(float)},
+        {TEMP_DIRECTION_BUFFER, 2, sizeof(float)}, {ORIENTATION_BUFFER, 2, sizeof(float)},
+        {TEMP_ORIENTATION_BUFFER, 2, sizeof(float)}, {GRADIENT_ORIENTATION_BUFFER, 2, sizeof(float)},
+        {COLOR_BUFFER, 3, 1},                     {TEMP_COLOR_BUFFER, 3, 1},
+        {ERASE_BUFFER, 1, sizeof(float)},         {DODGING_BUFFER, 2, sizeof(float)},
+        {SLOWDOWN_BUFFER, 1, sizeof(float)},      {DROPOFF_BUFFER, 1, sizeof(float)},
+        {SELECTION_BUFFER, 1, sizeof(bool)},      {CONTEXT_SELECTION_BUFFER, 1, sizeof(bool)},
+        {DEPTH_BUFFER, 1, sizeof(double)},        {GRADIENT_BUFFER, 2, sizeof(double)},
+        {TARGET_AREA_BUFFER, 1, sizeof(bool)},    {STROKE_MASK_BUFFER, 1, sizeof(bool)},
+    };
+    for (const Expected& e : table) {
+        const AbstractBuffer* b = c.getActiveBuffer(e.tag);
+        ASSERT_NE(b, nullptr) << "tag " << e.tag;
+        EXPECT_EQ(b->getWidth(), 700) << "tag " << e.tag;
+        EXPECT_EQ(b->getHeight(), 525) << "tag " << e.tag;
+        EXPECT_EQ(b->getDimension(), e.dimension) << "tag " << e.tag;
+        EXPECT_EQ(b->getAllocatedMemorySizeInBytes(), 700u * 525u * e.dimension * e.valueSize) << "tag " << e.tag;
+    }
+    for (int tag : {3, 12, 15, 16, 20, 21, 22, 23, 24, 30, 31})
+        EXPECT_EQ(c.getActiveBuffer(tag), nullptr) << "tag " << tag;
+    const AbstractBuffer* control = c.getActiveBuffer(CONTROL_BUFFER);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->getWidth(), 10);
+    EXPECT_EQ(control->getHeight(), 10);
+
+    // Initial values at a corner and in the middle.
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{350, 260}, std::pair{699, 524}}) {
+        EXPECT_EQ(buffer<float>(c, SIZE_BUFFER)->getValue(x, y), 16.0f);
+        unsigned char r, g, b;
+        buffer<unsigned char>(c, COLOR_BUFFER)->get3DValues(x, y, r, g, b);
+        EXPECT_EQ((std::array<int, 3>{r, g, b}), (std::array<int, 3>{120, 100, 40}));
+        buffer<unsigned char>(c, TEMP_COLOR_BUFFER)->get3DValues(x, y, r, g, b);
+        EXPECT_EQ((std::array<int, 3>{r, g, b}), (std::array<int, 3>{127, 127, 127}));
+        EXPECT_TRUE(buffer<bool>(c, STROKE_MASK_BUFFER)->getValue(x, y));
+        EXPECT_FALSE(buffer<bool>(c, TARGET_AREA_BUFFER)->getValue(x, y));
+        EXPECT_EQ(buffer<float>(c, ERASE_BUFFER)->getValue(x, y), 0.0f);
+        EXPECT_EQ(buffer<int>(c, SPEED_BUFFER)->getValue(x, y), 0);
+    }
+}
+
+TEST(CanvasBuffers, OrientationsPointStraightUpOrDownInRoughlyEqualShares)
+{
+    srand(11);
+    CanvasScene s;
+    const auto* o = buffer<float>(*s.canvas, ORIENTATION_BUFFER);
+    std::size_t up = 0;
+    for (std::size_t i = 0; i < o->getCellCount(); ++i) {
+        const float x = o->cells()[2 * i];
+        const float y = o->cells()[2 * i + 1];
+        ASSERT_EQ(x, 0.0f);
+        ASSERT_TRUE(y == 1.0f || y == -1.0f);
+        up += y > 0.0f ? 1 : 0;
+    }
+    const double share = static_cast<double>(up) / static_cast<double>(o->getCellCount());
+    EXPECT_NEAR(share, 0.5, 0.01);
+}
+
+TEST(CanvasBuffers, TheCanvasGroupIsCreatedBeforeTheRest)
+{
+    // The second group finds the first one in place and none of its own.
+    class Probe : public CanvasCompositeGL
+    {
+    public:
+        using CanvasCompositeGL::CanvasCompositeGL;
+        void createCanvasBuffers() override
+        {
+            firstGroupBeforeRest = getActiveBuffer(STROKE_MASK_BUFFER) == nullptr
+                                && getActiveBuffer(CONTROL_BUFFER) == nullptr;
+            CanvasCompositeGL::createCanvasBuffers();
+        }
+        bool firstGroupBeforeRest = false;
+    };
+    TabletopVisGL scene(1, 100, 80, 100, 80);
+    auto* probe = new Probe(&scene, 50, 40, 100, 80, 0, 0, 0, 0, 0, 80, 0, 10.0f, 0);
+    scene.addComponent(probe, true);
+    // Construction runs the canvas's own version; a rebuild reaches the probe.
+    probe->recreateActiveBuffers();
+    EXPECT_TRUE(probe->firstGroupBeforeRest);
+    EXPECT_NE(probe->getActiveBuffer(CONTROL_BUFFER), nullptr);
+}
+
+TEST(CanvasBuffers, ControlTableStartsWithTheActionAndAmounts)
+{
+    CanvasScene s;
+    const CanvasCompositeGL& c = *s.canvas;
+    EXPECT_EQ(c.getControlValue(0, 0), 1.0f);
+    EXPECT_EQ(c.getControlValue(0, 2), 200.0f);
+    EXPECT_EQ(c.getControlValue(1, 1), 4.0f);
+    EXPECT_EQ(c.getControlValue(2, 1), 3.0f);
+    EXPECT_EQ(c.getControlValue(4, 1), 5.0f);
+    // The element kind given to the brushes.
+    EXPECT_EQ(c.getControlValue(4, 2), 2.0f);
+    for (auto [row, column] : {std::pair{0, 1}, {0, 3}, {0, 4}, {0, 5}, {0, 6}, {3, 1}, {3, 2}, {3, 3}, {4, 4}})
+        EXPECT_EQ(c.getControlValue(row, column), 0.0f) << row << "," << column;
+    // Row and column are not swapped: (1,1) is not (4,1).
+    EXPECT_EQ(buffer<float>(c, CONTROL_BUFFER)->getValue(1, 4), 5.0f);
+    EXPECT_EQ(buffer<float>(c, CONTROL_BUFFER)->getValue(2, 0), 200.0f);
+}
+
+TEST(CanvasBuffers, OrientationStyleSettersWriteActionAndStyle)
+{
+    CanvasScene s;
+    CanvasCompositeGL& c = *s.canvas;
+    c.setOrientationStyleCircular();
+    EXPECT_EQ(c.getControlValue(0, 0), 2.0f);
+    EXPECT_EQ(c.getControlValue(2, 1), 0.0f);
+    c.setOrientationStyleRandom();
+    EXPECT_EQ(c.getControlValue(2, 1), 1.0f);
+    c.setOrientationStyleRadial();
+    EXPECT_EQ(c.getControlValue(2, 1), 3.0f);
+}
+
+TEST(CanvasBuffers, SlowdownRampsFromZeroAtTheBorderToTheFullFactor150CellsIn)
+{
+    CanvasScene s;
+    s.scene.setTossingParameters(0.9, 0.15);
+    // The field is made with the scene's factor of its time: remake it.
+    s.canvas->recreateActiveBuffers();
+    const auto* slow = buffer<float>(*s.canvas, SLOWDOWN_BUFFER);
+    const int w = slow->getWidth();
+    const int h = slow->getHeight();
+    EXPECT_EQ(slow->getValue(0, 200), 0.0f);
+    EXPECT_EQ(slow->getValue(w - 1, 200), 0.0f);
+    EXPECT_EQ(slow->getValue(300, 0), 0.0f);
+    EXPECT_EQ(slow->getValue(300, h - 1), 0.0f);
+    EXPECT_FLOAT_EQ(slow->getValue(10, 300), 10 * CanvasCompositeGL::SlowdownStep);
+    // A cell's ring is its distance from the nearest border.
+    EXPECT_FLOAT_EQ(slow->getValue(40, h - 1 - 20), 20 * CanvasCompositeGL::SlowdownStep);
+    EXPECT_FLOAT_EQ(slow->getValue(149, 300), 0.9f);   // 149 x 1/150 is above 0.9
+    EXPECT_FLOAT_EQ(slow->getValue(120, 300), 120 * CanvasCompositeGL::SlowdownStep);
+    EXPECT_FLOAT_EQ(slow->getValue(150, 300), 0.9f);
+    EXPECT_FLOAT_EQ(slow->getValue(350, 262), 0.9f);
+}
+
+// ---- Children ----
+
+TEST(CanvasChildren, AddingTwiceIsRefusedAndRemovingGivesTheChildBack)
+{
+    CanvasScene s;
+    EraseWatcher* child = s.addChild();
+    EXPECT_EQ(child->getParent(), s.canvas);
+    EXPECT_EQ(child->getPassiveBuffer(ERASE_BUFFER), s.canvas->getActiveBuffer(ERASE_BUFFER));
+    const std::size_t children = s.canvas->getChildren().size();
+    EXPECT_EQ(s.canvas->addChild(child), 0);
+    EXPECT_EQ(s.canvas->getChildren().size(), children);
+    EXPECT_EQ(s.canvas->removeChild(child), 1);
+    EXPECT_EQ(child->getParent(), nullptr);
+    EXPECT_EQ(child->getPassiveBuffer(ERASE_BUFFER), nullptr);
+    EXPECT_EQ(s.canvas->removeChild(child), 0);
+}
+
+TEST(CanvasChildren, OneNonPickableBrushPerUserAsChild)
+{
+    CanvasScene s(0.0, 3);
+    ASSERT_EQ(s.canvas->getNumberOfToolBrushes(), 3u);
+    for (unsigned i = 0; i < 3; ++i) {
+        ToolBrushLeafGL* brush = s.canvas->getToolBrush(i);
+        ASSERT_NE(brush, nullptr);
+        EXPECT_EQ(brush->getParent(), s.canvas);
+        EXPECT_FALSE(brush->isPickable());
+        EXPECT_EQ(brush->getOwner(), static_cast<int>(i));
+    }
+    EXPECT_EQ(s.canvas->getToolBrush(3), nullptr);
+    // A press on the canvas reaches the canvas, not the brush over it.
+    EXPECT_EQ(s.scene.pickComponent(ScreenW / 2.0, ScreenH / 2.0), s.canvas);
+}
+
+// ---- The frame ----
+
+TEST(CanvasFrame, ComponentsAreDeletedOnlyThroughTheQueueAtTheNextFrame)
+{
+    CanvasScene s;
+    EraseWatcher* child = s.addChild();
+    const unsigned before = s.scene.countComponents();
+    s.canvas->scheduleDeletion(child);
+    s.canvas->scheduleDeletion(child);   // queued twice, deleted once
+    EXPECT_EQ(s.scene.countComponents(), before);
+    EXPECT_EQ(s.canvas->getDeletionQueueLength(), 2u);
+    s.scene.render(1, 40.0);
+    EXPECT_EQ(s.scene.countComponents(), before - 1);
+    EXPECT_EQ(s.canvas->getDeletionQueueLength(), 0u);
+    s.scene.render(1, 40.0);
+    EXPECT_EQ(s.scene.countComponents(), before - 1);
+}
+
+TEST(CanvasFrame, AnEraseMarkIsSeenByExactlyOneFrameOfUpdates)
+{
+    CanvasScene s;
+    auto* watcher = new EraseWatcher(&s.scene);
+    s.scene.addComponent(watcher, true);
+    s.canvas->addChild(watcher);
+    auto* erase = buffer<float>(*s.canvas, ERASE_BUFFER);
+    s.scene.render(1, 40.0);
+    erase->setValue(5, 5, 1.0f);
+    erase->invalidate();
+    for (int i = 0; i < 3; ++i)
+        s.scene.render(1, 40.0);
+    EXPECT_EQ(watcher->seen, (std::vector<float>{0.0f, 1.0f, 0.0f, 0.0f}));
+    EXPECT_TRUE(erase->isValid());
+}
+
+TEST(CanvasFrame, DeferredClearsRunOneFrameAfterTheRequest)
+{
+    CanvasScene s;
+    CanvasCompositeGL& c = *s.canvas;
+    auto* selection = buffer<bool>(c, SELECTION_BUFFER);
+    auto* sizeDiff = buffer<float>(c, SIZE_ABS_DIFF_BUFFER);
+    auto* tempOrientation = buffer<float>(c, TEMP_ORIENTATION_BUFFER);
+    auto* erase = buffer<float>(c, ERASE_BUFFER);
+    selection->setValue(3, 3, true);
+    sizeDiff->setValue(3, 3, 4.0f);
+    tempOrientation->set2DValues(3, 3, 1.0f, 0.0f);
+    erase->setValue(3, 3, 0.5f);
+    c.markSelectionDirty();
+    c.markEraseDirty();
+    c.markOrientationPending();
+    c.clearSizeDiff();   // without a request nothing happens
+    EXPECT_EQ(sizeDiff->getValue(3, 3), 4.0f);
+
+    // Frame 1 arms the delays: every stamp stays visible this frame.
+    s.scene.render(1, 40.0);
+    EXPECT_TRUE(selection->getValue(3, 3));
+    EXPECT_EQ(erase->getValue(3, 3), 0.5f);
+    float ox = 0, oy = 0;
+    tempOrientation->get2DValues(3, 3, ox, oy);
+    EXPECT_EQ(ox, 1.0f);
+    // Frame 2 clears them; the size difference was never requested.
+    s.scene.render(1, 40.0);
+    EXPECT_FALSE(selection->getValue(3, 3));
+    EXPECT_EQ(erase->getValue(3, 3), 0.0f);
+    tempOrientation->get2DValues(3, 3, ox, oy);
+    EXPECT_EQ(ox, 0.0f);
+    EXPECT_EQ(sizeDiff->getValue(3, 3), 4.0f);
+
+    // A request after a finished cycle starts a new one.
+    selection->setValue(4, 4, true);
+    c.markSelectionDirty();
+    s.scene.render(1, 40.0);
+    EXPECT_TRUE(selection->getValue(4, 4));
+    s.scene.render(1, 40.0);
+    EXPECT_FALSE(selection->getValue(4, 4));
+}
+
+TEST(CanvasFrame, DodgingIsClearedAndTheGradientOrientationDroppedEveryFrame)
+{
+    CanvasScene s;
+    buffer<float>(*s.canvas, DODGING_BUFFER)->set2DValues(9, 9, 3.0f, 4.0f);
+    buffer<float>(*s.canvas, GRADIENT_ORIENTATION_BUFFER)->set2DValues(9, 9, 45.0f, 1.0f);
+    s.canvas->markGradientOrientation();
+    s.scene.render(1, 40.0);
+    float a = 0, b = 0;
+    buffer<float>(*s.canvas, DODGING_BUFFER)->get2DValues(9, 9, a, b);
+    EXPECT_EQ(a, 0.0f);
+    buffer<float>(*s.canvas, GRADIENT_ORIENTATION_BUFFER)->get2DValues(9, 9, a, b);
+    EXPECT_EQ(b, 0.0f);
+    EXPECT_FALSE(s.canvas->isGradientOrientationSet());
+}
+
+TEST(CanvasFrame, ClearTargetAreaErasesEverythingForOneCycle)
+{
+    CanvasScene s;
+    buffer<bool>(*s.canvas, TARGET_AREA_BUFFER)->setValue(2, 2, true);
+    s.canvas->clearTargetArea();
+    EXPECT_FALSE(buffer<bool>(*s.canvas, TARGET_AREA_BUFFER)->getValue(2, 2));
+    EXPECT_EQ(buffer<float>(*s.canvas, ERASE_BUFFER)->getValue(600, 400), 1.0f);
+    s.scene.render(1, 40.0);
+    EXPECT_EQ(buffer<float>(*s.canvas, ERASE_BUFFER)->getValue(600, 400), 1.0f);
+    s.scene.render(1, 40.0);
+    EXPECT_EQ(buffer<float>(*s.canvas, ERASE_BUFFER)->getValue(600, 400), 0.0f);
+}
+
+// ---- Input, lasso, tasks ----
+
+TEST(CanvasInput, APressRecordsTheBrushCellWhileTrackingAndAReleaseIdles)
+{
+    CanvasScene s(50.0);
+    s.scene.devicePress(512, 384, 0, 0);
+    int cx = 0, cy = 0;
+    s.canvas->deviceToCell(512, 384, cx, cy);
+    EXPECT_EQ(s.canvas->getControlValue(6, 0), static_cast<float>(cx));
+    EXPECT_EQ(s.canvas->getControlValue(6, 1), static_cast<float>(cy));
+    EXPECT_GT(cx, 350);   // the overflow margin shifts the cells
+    s.scene.deviceRelease(512, 384, 0, 0);
+    EXPECT_EQ(s.canvas->getControlValue(0, 0), 8.0f);
+
+    s.canvas->setTrackingTouches(false);
+    s.scene.devicePress(100, 100, 0, 0);
+    EXPECT_EQ(s.canvas->getControlValue(6, 0), static_cast<float>(cx));
+}
+
+TEST(CanvasInput, LassoErasesInsideTheCurveOnly)
+{
+    CanvasScene s;
+    Curve2D& lasso = s.canvas->getInitialCurve();
+    for (auto [x, y] : {std::pair{100.0, 100.0}, {300.0, 100.0}, {300.0, 300.0}, {100.0, 300.0}})
+        lasso.addPoint(Point2D(x, y));
+    s.canvas->eraseInsideCurve();
+    const auto* erase = buffer<float>(*s.canvas, ERASE_BUFFER);
+    int inX = 0, inY = 0, outX = 0, outY = 0;
+    s.canvas->deviceToCell(200, 200, inX, inY);
+    s.canvas->deviceToCell(400, 200, outX, outY);
+    EXPECT_EQ(erase->getValue(inX, inY), 1.0f);
+    EXPECT_EQ(erase->getValue(outX, outY), 0.0f);
+    EXPECT_TRUE(erase->isInvalid());
+}
+
+TEST(CanvasTasks, LayoutIsArmedOnlyForTasksWithStrokesToPlace)
+{
+    CanvasScene s;
+    std::vector<TaskRecord> tasks(3);
+    tasks[0].elementsInitNumber = 0;
+    tasks[0].elementsType = 3;
+    tasks[1].elementsInitNumber = 20;
+    tasks[1].elementsType = 1;
+    tasks[2].elementsInitNumber = 20;
+    tasks[2].elementsType = 3;
+    tasks[2].targetDiameter[0] = 120;
+    s.canvas->setTaskList(&tasks);
+    s.canvas->setUpTask(0);
+    EXPECT_FALSE(s.canvas->isLayoutPending());
+    s.canvas->setUpTask(1);
+    EXPECT_FALSE(s.canvas->isLayoutPending());
+    s.canvas->setUpTask(2);
+    EXPECT_TRUE(s.canvas->isLayoutPending());
+    EXPECT_EQ(s.canvas->getCurrentTaskIndex(), 2);
+    EXPECT_EQ(s.canvas->getToolBrush(0)->getWidth(), 120.0);
+    s.canvas->setUpTask(7);   // no such task: nothing changes
+    EXPECT_EQ(s.canvas->getCurrentTaskIndex(), 2);
+    s.scene.render(1, 40.0);
+    EXPECT_FALSE(s.canvas->isLayoutPending());
+}
+
+// ---- Rebuild ----
+
+TEST(CanvasRebuild, GrowingBuffersKeepTheLayoutCellsAndRelinkChildren)
+{
+    CanvasScene s;
+    VisComponentGL* child = new EraseWatcher(&s.scene);
+    s.scene.addComponent(child, true);
+    s.canvas->addChild(child);
+    buffer<float>(*s.canvas, SIZE_BUFFER)->setValue(20, 30, 77.0f);
+    buffer<int>(*s.canvas, SPEED_BUFFER)->setValue(20, 30, 9);
+    s.canvas->setControlValue(0, 3, 3.0f);
+    buffer<float>(*s.canvas, ERASE_BUFFER)->setValue(20, 30, 1.0f);
+
+    s.scene.setScreensize(ScreenW, ScreenH);   // same size: nothing to grow
+    EXPECT_EQ(buffer<float>(*s.canvas, ERASE_BUFFER)->getValue(20, 30), 1.0f);
+
+    // A wider canvas needs a wider grid.
+    s.canvas->setSize(1200, 768);
+    s.scene.setScreensize(1200, 768);
+    EXPECT_EQ(s.canvas->getXPos(), 600.0);
+    ASSERT_GT(s.canvas->getCanvasBufferWidth(), 700);
+    EXPECT_EQ(buffer<float>(*s.canvas, SIZE_BUFFER)->getValue(20, 30), 77.0f);
+    EXPECT_EQ(buffer<int>(*s.canvas, SPEED_BUFFER)->getValue(20, 30), 9);
+    EXPECT_EQ(s.canvas->getControlValue(0, 3), 3.0f);
+    EXPECT_EQ(buffer<float>(*s.canvas, ERASE_BUFFER)->getValue(20, 30), 0.0f);
+    EXPECT_EQ(child->getPassiveBuffer(ERASE_BUFFER), s.canvas->getActiveBuffer(ERASE_BUFFER));
+}
