@@ -3,6 +3,7 @@
 #include "QTPictavoApplication.h"
 
 #include "OpenGLSupport.h"
+#include "CanvasCompositeGL.h"
 #include "PictavoVisGL.h"
 #include "Posture.h"
 #include "QTPictavoWidgetGL.h"
@@ -372,8 +373,24 @@ void QTPictavoApplication::closeContextMenu() {}
 void QTPictavoApplication::openPalette() {}
 void QTPictavoApplication::closePalette() {}
 
-void QTPictavoApplication::setCanvasInteractionMode(int) {}
-void QTPictavoApplication::createCanvasBufferImage(int) {}
+CanvasCompositeGL* QTPictavoApplication::canvas() const
+{
+    PictavoVisGL* vis = pictavoVis();
+    return vis != nullptr ? vis->findCanvas() : nullptr;
+}
+
+void QTPictavoApplication::setCanvasInteractionMode(int mode)
+{
+    if (CanvasCompositeGL* c = canvas())
+        c->setInteractionMode(mode);
+}
+
+void QTPictavoApplication::createCanvasBufferImage(int tag)
+{
+    if (CanvasCompositeGL* c = canvas())
+        c->createBufferImage(tag);
+}
+
 void QTPictavoApplication::setCanvasFakePosture(const FakePosture&) {}
 void QTPictavoApplication::setInputCombination(int combination)
 {

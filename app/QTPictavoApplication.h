@@ -10,6 +10,7 @@
 class QLabel;
 class QMenu;
 class QUdpSocket;
+class CanvasCompositeGL;
 class PictavoVisGL;
 struct FakePosture;
 class QTVelkConfiguration;
@@ -128,6 +129,8 @@ private:
     void toggleHardwareSetting(HardwareSetting setting);
     // The scene as this system's scene; null before the surface is initialised.
     PictavoVisGL* pictavoVis() const;
+    // The scene's first canvas, or null.
+    CanvasCompositeGL* canvas() const;
     void setInputCombination(int combination);
     // Commands for the canvas. The canvas is not part of the scene yet, so
     // the lookup behind each finds nothing and the command does nothing.

@@ -3,7 +3,9 @@
 #include "QTPictavoWidgetGL.h"
 
 #include "PictavoBuilderGL.h"
+#include "CanvasCompositeGL.h"
 #include "PictavoVisGL.h"
+#include "ToolBrushLeafGL.h"
 #include "VelkConfiguration.h"
 
 #include <QMouseEvent>
@@ -62,6 +64,7 @@ void QTPictavoWidgetGL::initializeGL()
     constructDemo(demo);
     _vis = _builder->getVis();
     _vis->renderAllTouchIndicatorWithExtend(_config->_touchextendRender);
+    configureScene();
     emitStatistics();
     _frameClock.start();
 }
@@ -250,7 +253,24 @@ void QTPictavoWidgetGL::changeDemo(int demo)
     setUpScene();
     constructDemo(demo);
     _vis = _builder->getVis();
+    configureScene();
     emitStatistics();
+}
+
+void QTPictavoWidgetGL::configureScene()
+{
+    auto* vis = dynamic_cast<PictavoVisGL*>(_vis);
+    if (vis == nullptr)
+        return;
+    if (CanvasCompositeGL* canvas = vis->findCanvas()) {
+        // Touches that start on no other component reach the canvas.
+        for (unsigned user = 0; user < _config->_userdataNumber; ++user)
+            vis->setLastComponent(static_cast<int>(user), canvas);
+    }
+    if (ToolBrushLeafGL* brush = vis->findToolBrush(); brush != nullptr && !brush->isActiveForRendering()) {
+        brush->activateForRendering();
+        vis->moveComponentToRenderFront(brush);
+    }
 }
 
 void QTPictavoWidgetGL::changeDemoToFirst() { changeDemo(0); }

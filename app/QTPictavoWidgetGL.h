@@ -113,6 +113,9 @@ private:
     // Makes a new scene from the configuration and the widget's flags and
     // size; the builder keeps it until the demo is constructed.
     void setUpScene();
+    // After a demo is built: the canvas takes every user's touches, the
+    // first tool brush is drawn.
+    void configureScene();
     // Demo 0 strokes, 1 mosaic, 2 pointillism, 3 stroke shapes.
     void constructDemo(int demo);
     // Step 2 of a frame: follows the pen tray once per frame, so putting the

@@ -5,12 +5,11 @@
 #include "PictavoBuilderGL.h"
 #include "VelkConfiguration.h"
 
+#include <algorithm>
+
 void PictavoBuildDirector::constructFirstDemo(PictavoBuilderGL& builder)
 {
-    if (!builder.getVis())
-        return;
-    constructTextures(builder);
-    constructFonts(builder);
+    constructDemo(builder, &PictavoBuildDirector::constructStrokes);
 }
 
 void PictavoBuildDirector::constructMosaicDemo(PictavoBuilderGL& builder)
@@ -19,6 +18,8 @@ void PictavoBuildDirector::constructMosaicDemo(PictavoBuilderGL& builder)
         return;
     constructTextures(builder);
     constructFonts(builder);
+    constructCanvases(builder);
+    constructTiles(builder);
     // The mosaic loads its fonts once more at the end; fonts already loaded
     // are kept, so this only matters for entries added in between.
     constructFonts(builder);
@@ -26,12 +27,23 @@ void PictavoBuildDirector::constructMosaicDemo(PictavoBuilderGL& builder)
 
 void PictavoBuildDirector::constructPointillismDemo(PictavoBuilderGL& builder)
 {
-    constructFirstDemo(builder);
+    constructDemo(builder, &PictavoBuildDirector::constructPoints);
 }
 
 void PictavoBuildDirector::constructGeoStrokeDemo(PictavoBuilderGL& builder)
 {
-    constructFirstDemo(builder);
+    constructDemo(builder, &PictavoBuildDirector::constructGeoStrokes);
+}
+
+void PictavoBuildDirector::constructDemo(PictavoBuilderGL& builder,
+                                         void (PictavoBuildDirector::*primitives)(PictavoBuilderGL&))
+{
+    if (!builder.getVis())
+        return;
+    constructTextures(builder);
+    constructFonts(builder);
+    constructCanvases(builder);
+    (this->*primitives)(builder);
 }
 
 void PictavoBuildDirector::constructTextures(PictavoBuilderGL& builder)
@@ -44,4 +56,41 @@ void PictavoBuildDirector::constructFonts(PictavoBuilderGL& builder)
 {
     for (std::size_t i = 0; i < _config->_fontFile.size(); ++i)
         builder.buildFont(_config->_fontFile[i], _config->_fontSize[i]);
+}
+
+void PictavoBuildDirector::constructCanvases(PictavoBuilderGL& builder)
+{
+    const int smallerSide = static_cast<int>(std::min(_config->_mainwindowWidth, _config->_mainwindowHeight));
+    for (std::size_t i = 0; i < _config->_canvasSurfaceBorder.size(); ++i)
+        builder.buildCanvas(_config->_canvasSurfaceBorder[i], _config->_canvasSurfaceOverflow[i],
+                            _config->_canvasSurfaceTexture[i], _config->_canvasSurfaceNumberOfToolbrushes[i],
+                            smallerSide, static_cast<float>(_config->_canvasSurfaceInitialStrokeWidth[i]),
+                            static_cast<int>(_config->_startupDemoType));
+}
+
+void PictavoBuildDirector::constructStrokes(PictavoBuilderGL& builder)
+{
+    for (std::size_t i = 0; i < _config->_strokesNumber.size(); ++i)
+        builder.buildStrokes(_config->_strokesWidth[i], _config->_strokesHeight[i], _config->_strokesNumber[i],
+                             _config->_strokesDoBumpMapping[i]);
+}
+
+void PictavoBuildDirector::constructTiles(PictavoBuilderGL& builder)
+{
+    for (std::size_t i = 0; i < _config->_tilesNumber.size(); ++i)
+        builder.buildTiles(_config->_tilesWidth[i], _config->_tilesHeight[i], _config->_tilesNumber[i],
+                           _config->_tilesDoDodging[i]);
+}
+
+void PictavoBuildDirector::constructPoints(PictavoBuilderGL& builder)
+{
+    for (std::size_t i = 0; i < _config->_pointsNumber.size(); ++i)
+        builder.buildPoints(_config->_pointsWidth[i], _config->_pointsHeight[i], _config->_pointsNumber[i]);
+}
+
+void PictavoBuildDirector::constructGeoStrokes(PictavoBuilderGL& builder)
+{
+    for (std::size_t i = 0; i < _config->_geostrokesNumber.size(); ++i)
+        builder.buildGeoStrokes(_config->_geostrokesWidth[i], _config->_geostrokesHeight[i],
+                                _config->_geostrokesNumber[i], _config->_geostrokesNumSegments[i]);
 }

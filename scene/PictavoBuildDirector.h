@@ -14,8 +14,9 @@ public:
     explicit PictavoBuildDirector(VelkConfiguration* config) : _config(config) {}
 
     // Each fills the builder's scene and does nothing while the builder has
-    // no scene. Parts whose components the program does not have yet are
-    // skipped: today a demo is its textures and fonts.
+    // no scene: textures, fonts, canvases, then the demo's primitives. The
+    // menus, the stroke build canvas and the palettes join as their
+    // components land.
     void constructFirstDemo(PictavoBuilderGL& builder);
     void constructMosaicDemo(PictavoBuilderGL& builder);
     void constructPointillismDemo(PictavoBuilderGL& builder);
@@ -25,6 +26,14 @@ protected:
     // One builder call per configured entry, in document order.
     void constructTextures(PictavoBuilderGL& builder);
     void constructFonts(PictavoBuilderGL& builder);
+    void constructCanvases(PictavoBuilderGL& builder);
+    void constructStrokes(PictavoBuilderGL& builder);
+    void constructTiles(PictavoBuilderGL& builder);
+    void constructPoints(PictavoBuilderGL& builder);
+    void constructGeoStrokes(PictavoBuilderGL& builder);
 
     VelkConfiguration* _config;
+
+private:
+    void constructDemo(PictavoBuilderGL& builder, void (PictavoBuildDirector::*primitives)(PictavoBuilderGL&));
 };

@@ -3,8 +3,10 @@
 #include "PictavoBuilderGL.h"
 
 #include "PictavoVisGL.h"
+#include "PrimitivePlacement.h"
 #include "TexturePattern.h"
 
+#include <algorithm>
 #include <iostream>
 
 void PictavoBuilderGL::buildVis(unsigned users, unsigned bufferWidth, unsigned bufferHeight, unsigned screenWidth,
@@ -32,4 +34,71 @@ void PictavoBuilderGL::buildTextures(unsigned count, const std::string& pattern)
 PictavoVisGL* PictavoBuilderGL::getPictavoVis() const
 {
     return dynamic_cast<PictavoVisGL*>(getVis());
+}
+
+void PictavoBuilderGL::buildCanvas(double border, double overflow, const std::string& texture,
+                                   unsigned toolBrushes, int brushValue, float initialSize, int elementKind)
+{
+    PictavoVisGL* vis = getPictavoVis();
+    if (!vis)
+        return;
+    const unsigned textureId = vis->loadTexture(texture, false);
+    const double w = vis->getScreenWidth();
+    const double h = vis->getScreenHeight();
+    vis->createCanvas(0.5 * w, 0.5 * h, w, h, 0.0, border, overflow, textureId, toolBrushes, brushValue,
+                      elementKind, initialSize, 0);
+}
+
+void PictavoBuilderGL::buildStrokes(double width, double height, unsigned number, bool bumpMapping)
+{
+    PictavoVisGL* vis = getPictavoVis();
+    if (!vis)
+        return;
+    const std::size_t images = vis->getImageTextureCount();
+    if (images == 0) {
+        std::cout << "PictavoBuilderGL: no image textures loaded, no strokes built" << std::endl;
+        return;
+    }
+    for (unsigned n = 0; n < number; ++n) {
+        const PrimitivePlacement p = Placement::stroke(vis->getScreenWidth(), vis->getScreenHeight());
+        // With fewer than ten images the index wraps round the ones there are.
+        const std::size_t i = static_cast<std::size_t>(p.imageIndex) % images;
+        const float size = static_cast<float>(std::max(1u, vis->getTextureSizeAt(i)));
+        vis->createStrokeLeaf(width, height, p.x, p.y, p.rotation, vis->getImageTextureIDAt(i),
+                              vis->getTextureMinXAt(i) / size, vis->getTextureMaxXAt(i) / size,
+                              vis->getTextureMinYAt(i) / size, vis->getTextureMaxYAt(i) / size, bumpMapping, 0);
+    }
+}
+
+void PictavoBuilderGL::buildTiles(double width, double height, unsigned number, bool dodging)
+{
+    PictavoVisGL* vis = getPictavoVis();
+    if (!vis)
+        return;
+    for (unsigned n = 0; n < number; ++n) {
+        const PrimitivePlacement p = Placement::tile(vis->getScreenWidth(), vis->getScreenHeight());
+        vis->createTileLeaf(width, height, p.x, p.y, p.rotation, dodging, 0);
+    }
+}
+
+void PictavoBuilderGL::buildPoints(double width, double height, unsigned number)
+{
+    PictavoVisGL* vis = getPictavoVis();
+    if (!vis)
+        return;
+    for (unsigned n = 0; n < number; ++n) {
+        const PrimitivePlacement p = Placement::point(vis->getScreenWidth(), vis->getScreenHeight());
+        vis->createPointLeaf(width, height, p.x, p.y, 0);
+    }
+}
+
+void PictavoBuilderGL::buildGeoStrokes(double width, double height, unsigned number, int segments)
+{
+    PictavoVisGL* vis = getPictavoVis();
+    if (!vis)
+        return;
+    for (unsigned n = 0; n < number; ++n) {
+        const PrimitivePlacement p = Placement::geoStroke(vis->getScreenWidth(), vis->getScreenHeight());
+        vis->createGeoStrokeLeaf(width, height, p.x, p.y, p.rotation, segments, 0);
+    }
 }

@@ -21,6 +21,17 @@ public:
     // refused with a message, since formatting it could read past the number.
     void buildTextures(unsigned count, const std::string& pattern) override;
 
+    // Loads the background texture and makes the canvas: the size of the
+    // screen, centred on it, with the configured values (brushValue is the
+    // smaller window side, elementKind the demo type).
+    virtual void buildCanvas(double border, double overflow, const std::string& texture, unsigned toolBrushes,
+                             int brushValue, float initialSize, int elementKind);
+    // number primitives at random places (PrimitivePlacement), type 0.
+    virtual void buildStrokes(double width, double height, unsigned number, bool bumpMapping);
+    virtual void buildTiles(double width, double height, unsigned number, bool dodging);
+    virtual void buildPoints(double width, double height, unsigned number);
+    virtual void buildGeoStrokes(double width, double height, unsigned number, int segments);
+
     // The scene as this system's scene; null before buildVis or for a
     // scene of another kind.
     PictavoVisGL* getPictavoVis() const;

@@ -11,6 +11,13 @@
 
 #include <memory>
 
+class CanvasCompositeGL;
+class GeoStrokeLeafGL;
+class PointLeafGL;
+class StrokeLeafGL;
+class TileLeafGL;
+class ToolBrushLeafGL;
+
 class PictavoVisGL : public TabletopVisGL
 {
 public:
@@ -56,6 +63,28 @@ public:
     int getInputCombination() const { return _inputCombination; }
     void setInputCombination(int combination) { _inputCombination = combination; }
 
+    // ---- Lookups: the first component of the class, or null ----
+    CanvasCompositeGL* findCanvas() const;
+    ToolBrushLeafGL* findToolBrush() const;
+
+    // ---- Factories: the component is made for this scene, added to it
+    // (front of the render list) and returned. Primitives also join the
+    // first canvas, whose buffers they follow. Positions are device pixels,
+    // rotations degrees, type the primitive type of controlBuffer (0,3).
+    CanvasCompositeGL* createCanvas(double x, double y, double width, double height, double angle, double border,
+                                    double overflow, unsigned textureId, unsigned toolBrushes, int brushValue,
+                                    int elementKind, float initialSize, int furtherValue);
+    ToolBrushLeafGL* createToolBrush(double x, double y, double width, double height, int typeId, int owner);
+    // textureId with its used rectangle as texture coordinates (s0, s1, t0, t1).
+    StrokeLeafGL* createStrokeLeaf(double width, double height, double x, double y, double rotation,
+                                   unsigned textureId, float s0, float s1, float t0, float t1, bool bumpMapping,
+                                   int type);
+    TileLeafGL* createTileLeaf(double width, double height, double x, double y, double rotation, bool dodging,
+                               int type);
+    PointLeafGL* createPointLeaf(double width, double height, double x, double y, int type);
+    GeoStrokeLeafGL* createGeoStrokeLeaf(double width, double height, double x, double y, double rotation,
+                                         int segments, int type);
+
     // The colour that owns the display-to-paint table; null before
     // initializeRenderer.
     const Color* getColorLookUpTable() const { return _colorLookUpTable.get(); }
@@ -70,6 +99,9 @@ public:
 
 private:
     void findMultitexturing();
+    // Adds the primitive to the scene and to the first canvas.
+    template <typename Primitive>
+    Primitive* adoptPrimitive(Primitive* primitive);
     static void setRange(double& min, double& max, double newMin, double newMax);
 
     std::unique_ptr<Color> _colorLookUpTable;

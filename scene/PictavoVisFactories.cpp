@@ -1,0 +1,70 @@
+// PictavoVisGL: lookups of this system's components and the factories that
+// make them.
+#include "PictavoVisGL.h"
+
+#include "CanvasCompositeGL.h"
+#include "GeoStrokeLeafGL.h"
+#include "PointLeafGL.h"
+#include "StrokeLeafGL.h"
+#include "TileLeafGL.h"
+#include "ToolBrushLeafGL.h"
+
+CanvasCompositeGL* PictavoVisGL::findCanvas() const { return findFirstComponent<CanvasCompositeGL>(); }
+ToolBrushLeafGL* PictavoVisGL::findToolBrush() const { return findFirstComponent<ToolBrushLeafGL>(); }
+
+template <typename Primitive>
+Primitive* PictavoVisGL::adoptPrimitive(Primitive* primitive)
+{
+    addComponent(primitive, true);
+    if (CanvasCompositeGL* canvas = findCanvas())
+        canvas->addChild(primitive);
+    return primitive;
+}
+
+CanvasCompositeGL* PictavoVisGL::createCanvas(double x, double y, double width, double height, double angle,
+                                              double border, double overflow, unsigned textureId,
+                                              unsigned toolBrushes, int brushValue, int elementKind,
+                                              float initialSize, int furtherValue)
+{
+    auto* canvas = new CanvasCompositeGL(this, x, y, width, height, angle, border, overflow, textureId, toolBrushes,
+                                         brushValue, elementKind, initialSize, furtherValue);
+    addComponent(canvas, true);
+    canvas->setPostureRanges(getPostureRanges());
+    return canvas;
+}
+
+ToolBrushLeafGL* PictavoVisGL::createToolBrush(double x, double y, double width, double height, int typeId,
+                                               int owner)
+{
+    auto* brush = new ToolBrushLeafGL(this, x, y, width, height, typeId, owner);
+    addComponent(brush, true);
+    return brush;
+}
+
+StrokeLeafGL* PictavoVisGL::createStrokeLeaf(double width, double height, double x, double y, double rotation,
+                                             unsigned textureId, float s0, float s1, float t0, float t1,
+                                             bool bumpMapping, int type)
+{
+    return adoptPrimitive(new StrokeLeafGL(this, x, y, s0, s1, t0, t1, false, false, width, height, rotation,
+                                           textureId, textureId, textureId, type, bumpMapping));
+}
+
+TileLeafGL* PictavoVisGL::createTileLeaf(double width, double height, double x, double y, double rotation,
+                                         bool dodging, int type)
+{
+    return adoptPrimitive(new TileLeafGL(this, x, y, false, false, width, height, rotation, type, dodging));
+}
+
+PointLeafGL* PictavoVisGL::createPointLeaf(double width, double height, double x, double y, int type)
+{
+    return adoptPrimitive(new PointLeafGL(this, x, y, false, false, width, height, type));
+}
+
+GeoStrokeLeafGL* PictavoVisGL::createGeoStrokeLeaf(double width, double height, double x, double y,
+                                                   double rotation, int segments, int type)
+{
+    auto* shape = adoptPrimitive(new GeoStrokeLeafGL(this, x, y, false, false, width, height, 0u, 0u, type,
+                                                     segments));
+    shape->rotate(rotation);
+    return shape;
+}
