@@ -6,7 +6,10 @@
 
 #include "BufferTag.h"
 #include "PrimitiveBatch.h"
+#include "PointLeafGL.h"
 #include "PrimitiveLeafGL.h"
+#include "StrokeLeafGL.h"
+#include "TileLeafGL.h"
 #include "Random.h"
 #include "TabletopVis.h"
 #include "ToolBrushLeafGL.h"
@@ -58,6 +61,7 @@ CanvasCompositeGL::~CanvasCompositeGL()
         _coneList.take();
         _modeLabels.take();
         _frozenList.take();
+        _targetAreaLists.take();
     } else if (_frozenTexture != 0) {
         glDeleteTextures(1, &_frozenTexture);
     }
@@ -487,6 +491,12 @@ void CanvasCompositeGL::setUpTask(int taskIndex)
         _layoutPending = true;
 }
 
+void CanvasCompositeGL::renderTaskTarget() const
+{
+    for (GLsizei i = 0; i < _targetAreaLists.count(); ++i)
+        _targetAreaLists.call(i);
+}
+
 void CanvasCompositeGL::clearTargetArea()
 {
     if (auto* target = getActiveBufferAs<bool>(TARGET_AREA_BUFFER))
@@ -498,10 +508,29 @@ void CanvasCompositeGL::clearTargetArea()
 
 void CanvasCompositeGL::createTaskPrimitives(const TaskRecord& record)
 {
-    // New primitives of the task's type at random places above the bottom
-    // band; the element kind decides the class through the scene's factories,
-    // which the task issue wires in. Here: strokes of the first image.
-    (void)record;
+    // The task's primitives at random places clear of the bottom band (where
+    // the task text is), at the default size, of the task's primitive type:
+    // 0 point dabs, 1 tiles, 3 and above strokes of the current step image.
+    TabletopVis* scene = getController();
+    const double size = _initialSize;
+    const unsigned texture = _stepTextureIds.empty() ? 0u : _stepTextureIds[_stepTextureIndex];
+    for (int i = 0; i < record.elementsInitNumber; ++i) {
+        const double x = getWidth() * randomValue() / 32767.0;
+        const double y = (getHeight() - 120.0) * randomValue() / 32767.0;
+        double dx = 0.0;
+        double dy = 0.0;
+        getDeviceCoordinates(x, y, dx, dy);
+        PrimitiveLeafGL* primitive = nullptr;
+        if (record.elementsType == 0)
+            primitive = new PointLeafGL(scene, dx, dy, false, false, size, size, record.elementsType);
+        else if (record.elementsType == 1)
+            primitive = new TileLeafGL(scene, dx, dy, false, false, size, size, 0.0, record.elementsType, false);
+        else
+            primitive = new StrokeLeafGL(scene, dx, dy, 0.0f, 1.0f, 0.0f, 1.0f, false, false, 3.0 * size, size, 0.0,
+                                         texture, texture, texture, record.elementsType, false);
+        scene->addComponent(primitive, true);
+        addChild(primitive);
+    }
 }
 
 // ---- Rebuild ----

@@ -190,6 +190,8 @@ public:
     int getCurrentTaskIndex() const { return _curTaskNr; }
     const TaskRecord& getCurrentTaskRecord() const { return _currentTask; }
     bool isLayoutPending() const { return _layoutPending; }
+    // Draws the target areas of the current task (device pixels).
+    void renderTaskTarget() const;
 
     // The feature curve the mosaic layout follows: points in device pixels;
     // the curve is resampled and its distance field computed in the next
@@ -260,6 +262,7 @@ private:
     GLDisplayList _coneList;
     GLDisplayList _modeLabels;
     GLDisplayList _frozenList;
+    GLDisplayList _targetAreaLists;   // one per target area of the current task
     unsigned _frozenTexture = 0;
     bool _livePainting = true;
 

@@ -272,6 +272,7 @@ void CanvasCompositeGL::computeGradientOrientation()
 void CanvasCompositeGL::prepareTaskTarget(const TaskRecord& record)
 {
     _currentTask = record;
+    compileTargetAreas(_targetAreaLists);
 }
 
 void CanvasCompositeGL::compileTargetAreas(GLDisplayList& lists) const

@@ -1,6 +1,7 @@
 // GeoStrokeLeafGL: a stroke shape: a centre line with a half width per
-// point, drawn as a translucent yellow band between its outlines. Stroke
-// shapes do not follow the canvas buffers.
+// point, drawn as a translucent yellow band between its outlines, with the
+// outline traced in a darker line so the shape reads on light paper.
+// Stroke shapes do not follow the canvas buffers.
 #pragma once
 
 #include "GLDisplayList.h"
@@ -23,7 +24,8 @@ public:
     void animateMyself(double dt) override;   // nothing: shapes stand still
     void specificRender() override;
     void specificRenderForPicking() override;
-    // The default centre line, its outlines and (GL) the lists.
+    // The default centre line scaled to span the shape's width and centred
+    // on its position, its outlines and (GL) the lists.
     void initialize() override;
     void initializePassiveBuffers() override;
     void appendToBatch(PrimitiveBatch& batch) override;
@@ -39,9 +41,13 @@ public:
     void setCentreLine(std::vector<PrimitiveShapes::Point2f> centre, std::vector<double> halfWidths);
 
     static constexpr float FillColor[4] = {1.0f, 1.0f, 0.0f, 0.6f};
+    static constexpr float LineColor[4] = {0.45f, 0.38f, 0.08f, 0.85f};
 
 private:
     void drawStrip() const;
+    void drawOutline() const;
+    // The outline as a closed loop: left side forward, right side back.
+    std::vector<PrimitiveShapes::Point2f> outlineLoop() const;
 
     int _segments;
     PrimitiveShapes::Outline _outline;

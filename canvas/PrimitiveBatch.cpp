@@ -103,5 +103,10 @@ void PrimitiveBatch::drawBucket(const Bucket& bucket)
         glEnable(GL_BLEND);
         glDrawArrays(GL_QUADS, 0, count);
         break;
+    case Kind::Lines:
+        glDisable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glDrawArrays(GL_LINES, 0, count);
+        break;
     }
 }

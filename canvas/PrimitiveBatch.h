@@ -33,7 +33,8 @@ public:
         TexturedQuads,    // strokes: textured, blended, RGBA per vertex
         FlatTriangles,    // point dabs: untextured, colour per vertex
         LitQuads,         // tiles: lighting with the colour as diffuse material
-        TranslucentQuads  // stroke shapes: untextured, blended
+        TranslucentQuads, // stroke shapes: untextured, blended
+        Lines             // outlines: pairs of end points, blended
     };
 
     // Room for count vertices at the end of the bucket (kind, texture; the

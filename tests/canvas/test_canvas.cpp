@@ -3,6 +3,7 @@
 // lasso erase and task set-up.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "PrimitiveLeafGL.h"
 #include "Random.h"
 #include "TabletopVisGL.h"
 #include "ToolBrushLeafGL.h"
@@ -407,8 +408,18 @@ TEST(CanvasTasks, LayoutIsArmedOnlyForTasksWithStrokesToPlace)
     EXPECT_EQ(s.canvas->getToolBrush(0)->getWidth(), 120.0);
     s.canvas->setUpTask(7);   // no such task: nothing changes
     EXPECT_EQ(s.canvas->getCurrentTaskIndex(), 2);
+    const std::size_t before = s.canvas->getChildren().size();
     s.scene.render(1, 40.0);
     EXPECT_FALSE(s.canvas->isLayoutPending());
+    // Twenty strokes of the task's type, none in the bottom band.
+    ASSERT_EQ(s.canvas->getChildren().size(), before + 20);
+    int strokes = 0;
+    for (const auto& entry : s.canvas->getChildren())
+        if (const auto* p = dynamic_cast<const PrimitiveLeafGL*>(entry.second)) {
+            strokes += p->getPrimitiveType() == 3 ? 1 : 0;
+            EXPECT_LE(p->getYPos(), ScreenH - 120.0);
+        }
+    EXPECT_EQ(strokes, 20);
 }
 
 // ---- Rebuild ----

@@ -122,7 +122,8 @@ TEST_F(Primitives, EveryLeafDrawsNothingForItsFirstThreeFrames)
         make(new TileLeafGL(&scene, 10, 10, false, false, 20, 20, 0, Type, false)),
         make(new GeoStrokeLeafGL(&scene, 10, 10, false, false, 20, 20, 7, 8, Type, 0)),
     };
-    const std::size_t expected[] = {30, 4, 20, 4 * 31};
+    // Stroke shapes: 31 quads of band and 64 outline lines of two ends.
+    const std::size_t expected[] = {30, 4, 20, 4 * 31 + 2 * 64};
     for (int i = 0; i < 4; ++i) {
         for (int frame = 0; frame < 3; ++frame)
             EXPECT_EQ(appended(*leaves[i]), 0u) << "leaf " << i << " frame " << frame;
@@ -246,4 +247,21 @@ TEST_F(Primitives, BucketsFollowFirstUseAndGroupStrokesByTexture)
     a1->appendToBatch(batch);
     EXPECT_EQ(batch.bucketKind(0), PrimitiveBatch::Kind::FlatTriangles);
     EXPECT_EQ(batch.bucketTexture(1), 11u);
+}
+
+TEST_F(Primitives, StrokeShapesSpanTheirWidthCentredOnTheirPosition)
+{
+    auto* shape = make(new GeoStrokeLeafGL(&scene, 10, 10, false, false, 40, 14, 0, 0, Type, 32));
+    float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
+    for (const PrimitiveShapes::Point2f& p : shape->getOutline().centre) {
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+    }
+    EXPECT_NEAR(maxX - minX, 40.0f, 1e-4);
+    EXPECT_NEAR(minX + maxX, 0.0f, 1e-4);
+    EXPECT_NEAR(minY + maxY, 0.0f, 1e-4);
+    // Half widths scale with the line: 10 pixels for a 124-pixel line.
+    EXPECT_NEAR(shape->getOutline().halfWidth.front(), 10.0 * 40.0 / 124.0, 1e-6);
 }
