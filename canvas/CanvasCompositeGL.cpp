@@ -259,8 +259,13 @@ bool CanvasCompositeGL::stepDeferredClear(DeferredClear& state, void (CanvasComp
 
 void CanvasCompositeGL::renderIntoBuffers()
 {
-    if (auto* dodging = getActiveBufferAs<float>(DODGING_BUFFER))
+    // Tiles mark the buffer when they write their centres; an unmarked
+    // buffer is all zeros already and is not filled again.
+    if (auto* dodging = getActiveBufferAs<float>(DODGING_BUFFER); dodging != nullptr && !dodging->isValid()) {
         dodging->fillEntireBuffer(0.0f);
+        dodging->startValidating();
+        dodging->finishValidating();
+    }
 
     // A mark written between frames is seen by exactly one frame of
     // primitive updates: this frame validates, the next one clears.

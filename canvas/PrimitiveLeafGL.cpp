@@ -84,6 +84,30 @@ bool PrimitiveLeafGL::bufferCell(int& bx, int& by) const
     return true;
 }
 
+void PrimitiveLeafGL::prefetchCells(int bx, int by) const
+{
+    // The cells of one primitive lie in many buffers far apart; asking for
+    // all of them at once lets their cache misses overlap instead of
+    // queueing one behind the other through the steps below.
+    struct Cell
+    {
+        int tag;
+        std::size_t bytes;   // of one cell
+    };
+    static constexpr Cell Cells[] = {
+        {ERASE_BUFFER, 4},     {COLOR_BUFFER, 3},         {CONTEXT_SELECTION_BUFFER, sizeof(bool)},
+        {DIRECTION_BUFFER, 8}, {TEMP_ORIENTATION_BUFFER, 8}, {SIZE_BUFFER, 4},
+        {SIZE_ABS_DIFF_BUFFER, 4}, {SPEED_BUFFER, 4},     {TEMP_COLOR_BUFFER, 3}};
+    for (const Cell& c : Cells) {
+        const AbstractBuffer* buffer = getPassiveBuffer(c.tag);
+        if (buffer == nullptr || !buffer->isInside(bx, by))
+            continue;
+        const std::size_t cell = static_cast<std::size_t>(by) * static_cast<std::size_t>(buffer->getWidth())
+                               + static_cast<std::size_t>(bx);
+        __builtin_prefetch(static_cast<const char*>(buffer->getBufferArray()) + cell * c.bytes);
+    }
+}
+
 bool PrimitiveLeafGL::controlValue(int row, int column, float& value) const
 {
     const BufferTemplate<float>* control = getPassiveBufferAs<float>(CONTROL_BUFFER);
@@ -173,6 +197,7 @@ void PrimitiveLeafGL::animateMyself(double dt)
     int by = 0;
     const bool onParent = bufferCell(bx, by);
     if (onParent) {
+        prefetchCells(bx, by);
         followErase(bx, by);
         followColor(bx, by);
         followContextSelection(bx, by);

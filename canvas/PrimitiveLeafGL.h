@@ -86,6 +86,8 @@ protected:
     bool pastHiddenFrames();
     // The parent's buffer cell under the centre; false without a parent.
     bool bufferCell(int& bx, int& by) const;
+    // Starts loading the primitive's cell of every buffer it may read.
+    void prefetchCells(int bx, int by) const;
     // controlBuffer cell (row, column); false without the buffer.
     bool controlValue(int row, int column, float& value) const;
     // The controlBuffer exists and its cell (0,3) names this type.

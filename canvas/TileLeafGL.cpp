@@ -83,8 +83,11 @@ void TileLeafGL::renderIntoBuffers()
     float cy = 0.0f;
     if (!isCurrentType() || dodging == nullptr || canvas() == nullptr || !fractionalCell(cx, cy))
         return;
-    if (cx >= 0.0f && cy >= 0.0f && cx < dodging->getWidth() && cy < dodging->getHeight())
+    if (cx >= 0.0f && cy >= 0.0f && cx < dodging->getWidth() && cy < dodging->getHeight()) {
         dodging->set2DValues(static_cast<int>(cx), static_cast<int>(cy), cx, cy);
+        // Tells the canvas the buffer holds centres to clear next frame.
+        dodging->invalidate();
+    }
 }
 
 void TileLeafGL::animateMyself(double dt)

@@ -327,6 +327,7 @@ TEST(CanvasFrame, DodgingIsClearedAndTheGradientOrientationDroppedEveryFrame)
 {
     CanvasScene s;
     buffer<float>(*s.canvas, DODGING_BUFFER)->set2DValues(9, 9, 3.0f, 4.0f);
+    buffer<float>(*s.canvas, DODGING_BUFFER)->invalidate();   // as a writer marks it
     buffer<float>(*s.canvas, GRADIENT_ORIENTATION_BUFFER)->set2DValues(9, 9, 45.0f, 1.0f);
     s.canvas->markGradientOrientation();
     s.scene.render(1, 40.0);

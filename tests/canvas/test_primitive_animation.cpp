@@ -247,6 +247,7 @@ TEST_F(Animation, TilesStepAwayFromNeighbourCentresButNotFromTheirOwnRowOrColumn
     float b = 0.0f;
     dodging->get2DValues(x, y, a, b);
     EXPECT_EQ(std::pair(a, b), std::pair(cx, cy));
+    EXPECT_FALSE(dodging->isValid()) << "the canvas clears only marked buffers";
     dodging->set2DValues(x + 3, y, cx + 3.0f, cy);
     dodging->set2DValues(x, y - 2, cx, cy - 2.0f);
     run(tile, 1);
