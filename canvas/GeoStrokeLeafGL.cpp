@@ -119,21 +119,19 @@ void GeoStrokeLeafGL::appendToBatch(PrimitiveBatch& batch)
     if (!pastHiddenFrames() || _outline.left.size() < 2)
         return;
     const PrimitiveShapes::Placement place = placement(1.0, 1.0);
-    const std::size_t quads = _outline.left.size() - 1;
-    BatchVertex* v = batch.append(PrimitiveBatch::Kind::TranslucentQuads, 0, 4 * quads);
+    const std::size_t pairs = _outline.left.size();
+    BatchVertex* band = batch.appendStrip(PrimitiveBatch::Kind::TranslucentTriangles, 0, 2 * pairs);
     const auto& [r, g, b, a] = FillColor;
-    for (std::size_t i = 1; i <= quads; ++i)
-        for (const PrimitiveShapes::Point2f& corner :
-             {_outline.left[i - 1], _outline.right[i - 1], _outline.right[i], _outline.left[i]}) {
-            const PrimitiveShapes::Point2f p = place.apply(corner);
-            *v++ = {p.x, p.y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, r, g, b, a};
+    for (std::size_t i = 0; i < pairs; ++i)
+        for (const PrimitiveShapes::Point2f& side : {_outline.left[i], _outline.right[i]}) {
+            const PrimitiveShapes::Point2f p = place.apply(side);
+            *band++ = {p.x, p.y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, r, g, b, a};
         }
     const std::vector<PrimitiveShapes::Point2f> loop = outlineLoop();
-    BatchVertex* line = batch.append(PrimitiveBatch::Kind::Lines, 0, 2 * loop.size());
+    BatchVertex* line = batch.appendLoop(PrimitiveBatch::Kind::Lines, 0, loop.size());
     const auto& [lr, lg, lb, la] = LineColor;
-    for (std::size_t i = 0; i < loop.size(); ++i)
-        for (const PrimitiveShapes::Point2f& end : {loop[i], loop[(i + 1) % loop.size()]}) {
-            const PrimitiveShapes::Point2f p = place.apply(end);
-            *line++ = {p.x, p.y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, lr, lg, lb, la};
-        }
+    for (const PrimitiveShapes::Point2f& corner : loop) {
+        const PrimitiveShapes::Point2f p = place.apply(corner);
+        *line++ = {p.x, p.y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, lr, lg, lb, la};
+    }
 }

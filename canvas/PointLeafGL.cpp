@@ -159,13 +159,9 @@ void PointLeafGL::appendToBatch(PrimitiveBatch& batch)
     const float b = c.b / 255.0f;
     const PrimitiveShapes::Placement place = placement(getHalfWidth(), getHalfWidth());
     const PrimitiveShapes::PointFan& fan = PrimitiveShapes::pointShapes()[_shapeIndex];
-    PrimitiveShapes::Point2f moved[PointFanSize];
-    for (int i = 0; i < PointFanSize; ++i)
-        moved[i] = place.apply(fan[i]);
-    // The fan as separate triangles: centre, rim i, rim i + 1.
-    constexpr int Triangles = PointFanSize - 2;
-    BatchVertex* v = batch.append(PrimitiveBatch::Kind::FlatTriangles, 0, 3 * Triangles);
-    for (int i = 1; i <= Triangles; ++i)
-        for (int corner : {0, i, i + 1})
-            *v++ = {moved[corner].x, moved[corner].y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, r, g, b, 1.0f};
+    BatchVertex* v = batch.appendFan(PrimitiveBatch::Kind::FlatTriangles, 0, PointFanSize);
+    for (int i = 0; i < PointFanSize; ++i) {
+        const PrimitiveShapes::Point2f p = place.apply(fan[i]);
+        v[i] = {p.x, p.y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, r, g, b, 1.0f};
+    }
 }

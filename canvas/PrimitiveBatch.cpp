@@ -3,14 +3,81 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+unsigned char channel(float c)
+{
+    return static_cast<unsigned char>(std::lround(std::clamp(c, 0.0f, 1.0f) * 255.0f));
+}
+
+signed char component(float n)
+{
+    return static_cast<signed char>(std::lround(std::clamp(n, -1.0f, 1.0f) * 127.0f));
+}
+
+} // namespace
+
+BatchVertex::BatchVertex(float x_, float y_, float s_, float t_, float nx_, float ny_, float nz_, float r_, float g_,
+                         float b_, float a_)
+    : x(x_), y(y_), s(s_), t(t_), nx(component(nx_)), ny(component(ny_)), nz(component(nz_)), r(channel(r_)),
+      g(channel(g_)), b(channel(b_)), a(channel(a_))
+{
+}
+
+BatchVertex* PrimitiveBatch::grow(Bucket& bucket, std::size_t count, unsigned& first)
+{
+    first = static_cast<unsigned>(bucket.vertices.size());
+    bucket.vertices.resize(bucket.vertices.size() + count);
+    return bucket.vertices.data() + first;
+}
+
 BatchVertex* PrimitiveBatch::append(Kind kind, unsigned texture, std::size_t count)
 {
     if (count == 0)
         return nullptr;
-    std::vector<BatchVertex>& vertices = _buckets[bucketFor(kind, texture)].vertices;
-    const std::size_t first = vertices.size();
-    vertices.resize(first + count);
-    return vertices.data() + first;
+    unsigned first = 0;
+    return grow(_buckets[bucketFor(kind, texture)], count, first);
+}
+
+BatchVertex* PrimitiveBatch::appendFan(Kind kind, unsigned texture, std::size_t count)
+{
+    if (count < 3)
+        return nullptr;
+    Bucket& bucket = _buckets[bucketFor(kind, texture)];
+    unsigned first = 0;
+    BatchVertex* v = grow(bucket, count, first);
+    for (unsigned i = 1; i + 1 < count; ++i)
+        bucket.indices.insert(bucket.indices.end(), {first, first + i, first + i + 1});
+    return v;
+}
+
+BatchVertex* PrimitiveBatch::appendStrip(Kind kind, unsigned texture, std::size_t count)
+{
+    if (count < 4)
+        return nullptr;
+    Bucket& bucket = _buckets[bucketFor(kind, texture)];
+    unsigned first = 0;
+    BatchVertex* v = grow(bucket, count, first);
+    // Pair i is (2i, 2i + 1); quad i joins pair i and pair i + 1.
+    for (unsigned i = first; i + 3 < first + count; i += 2)
+        bucket.indices.insert(bucket.indices.end(), {i, i + 1, i + 3, i, i + 3, i + 2});
+    return v;
+}
+
+BatchVertex* PrimitiveBatch::appendLoop(Kind kind, unsigned texture, std::size_t count)
+{
+    if (count < 2)
+        return nullptr;
+    Bucket& bucket = _buckets[bucketFor(kind, texture)];
+    unsigned first = 0;
+    BatchVertex* v = grow(bucket, count, first);
+    for (unsigned i = 0; i < count; ++i)
+        bucket.indices.insert(bucket.indices.end(),
+                              {first + i, first + static_cast<unsigned>((i + 1) % count)});
+    return v;
 }
 
 std::size_t PrimitiveBatch::bucketFor(Kind kind, unsigned texture)
@@ -32,8 +99,10 @@ std::size_t PrimitiveBatch::bucketFor(Kind kind, unsigned texture)
 
 void PrimitiveBatch::clear()
 {
-    for (Bucket& bucket : _buckets)
+    for (Bucket& bucket : _buckets) {
         bucket.vertices.clear();
+        bucket.indices.clear();
+    }
     _order.clear();
 }
 
@@ -67,8 +136,10 @@ void PrimitiveBatch::drawBucket(const Bucket& bucket)
     const BatchVertex* v = bucket.vertices.data();
     const GLsizei stride = sizeof(BatchVertex);
     const GLsizei count = static_cast<GLsizei>(bucket.vertices.size());
+    const GLsizei indexCount = static_cast<GLsizei>(bucket.indices.size());
+    const unsigned* indices = bucket.indices.data();
     glVertexPointer(2, GL_FLOAT, stride, &v->x);
-    glColorPointer(4, GL_FLOAT, stride, &v->r);
+    glColorPointer(4, GL_UNSIGNED_BYTE, stride, &v->r);
     switch (bucket.kind) {
     case Kind::TexturedQuads:
         glEnable(GL_TEXTURE_2D);
@@ -82,7 +153,7 @@ void PrimitiveBatch::drawBucket(const Bucket& bucket)
         break;
     case Kind::FlatTriangles:
         glDisable(GL_TEXTURE_2D);
-        glDrawArrays(GL_TRIANGLES, 0, count);
+        glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, indices);
         break;
     case Kind::LitQuads:
         // The scene's renderer sets up light 0; the vertex colour is the
@@ -92,21 +163,21 @@ void PrimitiveBatch::drawBucket(const Bucket& bucket)
         glEnable(GL_COLOR_MATERIAL);
         glEnable(GL_LIGHTING);
         glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(GL_FLOAT, stride, &v->nx);
+        glNormalPointer(GL_BYTE, stride, &v->nx);
         glDrawArrays(GL_QUADS, 0, count);
         glDisableClientState(GL_NORMAL_ARRAY);
         glDisable(GL_LIGHTING);
         glDisable(GL_COLOR_MATERIAL);
         break;
-    case Kind::TranslucentQuads:
+    case Kind::TranslucentTriangles:
         glDisable(GL_TEXTURE_2D);
         glEnable(GL_BLEND);
-        glDrawArrays(GL_QUADS, 0, count);
+        glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, indices);
         break;
     case Kind::Lines:
         glDisable(GL_TEXTURE_2D);
         glEnable(GL_BLEND);
-        glDrawArrays(GL_LINES, 0, count);
+        glDrawElements(GL_LINES, indexCount, GL_UNSIGNED_INT, indices);
         break;
     }
 }

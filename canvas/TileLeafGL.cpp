@@ -119,20 +119,26 @@ void TileLeafGL::dodge()
     const int x1 = std::min(dodging->getWidth(), static_cast<int>(cx + sx));
     const int y0 = std::max(0, static_cast<int>(cy - sy));
     const int y1 = std::min(dodging->getHeight(), static_cast<int>(cy + sy));
+    // Empty cells, this tile's own centre and centres on its row or column
+    // do not push. Rows are read straight from the grid: the window is some
+    // hundreds of cells per tile and frame.
     double sumX = 0.0;
     double sumY = 0.0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            float a = 0.0f;
-            float b = 0.0f;
-            dodging->get2DValues(x, y, a, b);
-            // Empty cells, this tile's own centre and centres on its row or
-            // column do not push.
-            if (a != 0.0f && b != 0.0f && a != cx && b != cy) {
-                sumX += cx - a;
-                sumY += cy - b;
-            }
+    const int width = dodging->getWidth();
+    for (int y = y0; y < y1; ++y) {
+        const float* cell = dodging->cells() + 2 * (static_cast<std::size_t>(y) * width + x0);
+        float rowX = 0.0f;
+        float rowY = 0.0f;
+        for (int x = x0; x < x1; ++x, cell += 2) {
+            const float a = cell[0];
+            const float b = cell[1];
+            const bool pushes = (a != 0.0f) & (b != 0.0f) & (a != cx) & (b != cy);
+            rowX += pushes ? cx - a : 0.0f;
+            rowY += pushes ? cy - b : 0.0f;
         }
+        sumX += rowX;
+        sumY += rowY;
+    }
     if (sumX == 0.0 && sumY == 0.0)
         return;
     // Cells to pixels of the parent's frame, then into device directions.

@@ -122,8 +122,9 @@ TEST_F(Primitives, EveryLeafDrawsNothingForItsFirstThreeFrames)
         make(new TileLeafGL(&scene, 10, 10, false, false, 20, 20, 0, Type, false)),
         make(new GeoStrokeLeafGL(&scene, 10, 10, false, false, 20, 20, 7, 8, Type, 0)),
     };
-    // Stroke shapes: 31 quads of band and 64 outline lines of two ends.
-    const std::size_t expected[] = {30, 4, 20, 4 * 31 + 2 * 64};
+    // Dabs share their fan's 12 vertices; stroke shapes have 32 pairs of
+    // band vertices and the 64 corners of their outline.
+    const std::size_t expected[] = {12, 4, 20, 2 * 32 + 64};
     for (int i = 0; i < 4; ++i) {
         for (int frame = 0; frame < 3; ++frame)
             EXPECT_EQ(appended(*leaves[i]), 0u) << "leaf " << i << " frame " << frame;
@@ -149,10 +150,10 @@ TEST_F(Primitives, HighlightingDimsEveryTypeButTheHighlightedOne)
     shown->appendToBatch(batch);
     dimmed->appendToBatch(batch);
     const auto& points = batch.bucketVertices(0);
-    EXPECT_FLOAT_EQ(points.front().r * 255.0f, 200.0f);
-    EXPECT_FLOAT_EQ(points.back().r * 255.0f, 100.0f);
-    EXPECT_FLOAT_EQ(points.back().g * 255.0f, 50.0f);
-    EXPECT_FLOAT_EQ(points.back().b * 255.0f, 3.0f);
+    EXPECT_EQ(points.front().r, 200);
+    EXPECT_EQ(points.back().r, 100);
+    EXPECT_EQ(points.back().g, 50);
+    EXPECT_EQ(points.back().b, 3);
     EXPECT_EQ(stroke2->drawAlpha(), 100);
     float diffuse[4];
     tile->diffuseColor(diffuse);
@@ -187,7 +188,7 @@ TEST_F(Primitives, StrokesHideWhereTheMaskIsOffAndShowTheirLifeAsAlpha)
     PrimitiveBatch batch;
     s->appendToBatch(batch);
     ASSERT_EQ(batch.vertexCount(), 4u);
-    EXPECT_FLOAT_EQ(batch.bucketVertices(0)[0].a * 255.0f, 210.0f);
+    EXPECT_EQ(batch.bucketVertices(0)[0].a, 210);
 
     surface->getActiveBufferAs<bool>(CONTEXT_SELECTION_BUFFER)->fillEntireBuffer(true);
     s->animateMyself(1.0);
@@ -217,9 +218,9 @@ TEST_F(Primitives, BatchVerticesArePlacedTurnedAndTexturedOnTheCpu)
     EXPECT_EQ(std::pair(high.s, high.t), std::pair(0.9f, 0.8f));
     // The tile's right bevel (normal +x) faces +y once turned.
     const BatchVertex& bevel = batch.bucketVertices(1)[4];
-    EXPECT_NEAR(bevel.nx, 0.0f, 1e-6);
-    EXPECT_NEAR(bevel.ny, std::sqrt(0.5f), 1e-6);
-    EXPECT_NEAR(bevel.nz, std::sqrt(0.5f), 1e-6);
+    EXPECT_EQ(bevel.nx, 0);
+    EXPECT_EQ(bevel.ny, std::lround(127 * std::sqrt(0.5)));
+    EXPECT_EQ(bevel.nz, std::lround(127 * std::sqrt(0.5)));
 }
 
 TEST_F(Primitives, BucketsFollowFirstUseAndGroupStrokesByTexture)
@@ -238,7 +239,12 @@ TEST_F(Primitives, BucketsFollowFirstUseAndGroupStrokesByTexture)
     EXPECT_EQ(batch.bucketVertices(0).size(), 8u);
     EXPECT_EQ(batch.bucketKind(1), PrimitiveBatch::Kind::FlatTriangles);
     EXPECT_EQ(batch.bucketTexture(2), 12u);
-    EXPECT_EQ(batch.vertexCount(), 8u + 30u + 4u);
+    EXPECT_EQ(batch.vertexCount(), 8u + 12u + 4u);
+    // The dab's fan as ten triangles round its centre vertex.
+    const std::vector<unsigned>& fan = batch.bucketIndices(1);
+    ASSERT_EQ(fan.size(), 30u);
+    EXPECT_EQ((std::vector<unsigned>(fan.begin(), fan.begin() + 6)), (std::vector<unsigned>{0, 1, 2, 0, 2, 3}));
+    EXPECT_TRUE(batch.bucketIndices(0).empty());
 
     batch.clear();
     EXPECT_EQ(batch.vertexCount(), 0u);
@@ -264,4 +270,22 @@ TEST_F(Primitives, StrokeShapesSpanTheirWidthCentredOnTheirPosition)
     EXPECT_NEAR(minY + maxY, 0.0f, 1e-4);
     // Half widths scale with the line: 10 pixels for a 124-pixel line.
     EXPECT_NEAR(shape->getOutline().halfWidth.front(), 10.0 * 40.0 / 124.0, 1e-6);
+}
+
+TEST(PrimitiveBatchIndices, StripsAndLoopsIndexTheirOwnVertices)
+{
+    PrimitiveBatch batch;
+    EXPECT_EQ(batch.appendStrip(PrimitiveBatch::Kind::TranslucentTriangles, 0, 2), nullptr);   // too short
+    batch.appendLoop(PrimitiveBatch::Kind::Lines, 0, 3);
+    // A strip of three pairs after a loop of two already in its bucket.
+    batch.appendLoop(PrimitiveBatch::Kind::TranslucentTriangles, 0, 2);
+    batch.appendStrip(PrimitiveBatch::Kind::TranslucentTriangles, 0, 6);
+    ASSERT_EQ(batch.bucketCount(), 2u);
+    EXPECT_EQ(batch.bucketIndices(0), (std::vector<unsigned>{0, 1, 1, 2, 2, 0}));
+    EXPECT_EQ(batch.bucketIndices(1),
+              (std::vector<unsigned>{0, 1, 1, 0, 2, 3, 5, 2, 5, 4, 4, 5, 7, 4, 7, 6}));
+    // Colours and normals are stored as bytes, clamped.
+    const BatchVertex v(1, 2, 0, 0, -1.0f, 0.5f, 2.0f, 1.0f, 0.5f, -0.2f, 0.0f);
+    EXPECT_EQ(std::vector<int>({v.nx, v.ny, v.nz, v.r, v.g, v.b, v.a}),
+              (std::vector<int>{-127, 64, 127, 255, 128, 0, 0}));
 }
