@@ -89,7 +89,7 @@ std::size_t PrimitiveBatch::bucketFor(Kind kind, unsigned texture)
         while (index < _buckets.size() && !matches(index))
             ++index;
         if (index == _buckets.size())
-            _buckets.push_back({kind, texture, {}});
+            _buckets.push_back({kind, texture, {}, {}});
     }
     if (_buckets[index].vertices.empty())
         _order.push_back(index);

@@ -129,9 +129,10 @@ void TileLeafGL::dodge()
         const float* cell = dodging->cells() + 2 * (static_cast<std::size_t>(y) * width + x0);
         float rowX = 0.0f;
         float rowY = 0.0f;
-        for (int x = x0; x < x1; ++x, cell += 2) {
-            const float a = cell[0];
-            const float b = cell[1];
+#pragma omp simd reduction(+ : rowX, rowY)
+        for (int i = 0; i < x1 - x0; ++i) {
+            const float a = cell[2 * i];
+            const float b = cell[2 * i + 1];
             const bool pushes = (a != 0.0f) & (b != 0.0f) & (a != cx) & (b != cy);
             rowX += pushes ? cx - a : 0.0f;
             rowY += pushes ? cy - b : 0.0f;
