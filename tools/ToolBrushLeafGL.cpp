@@ -1,46 +1,480 @@
-// ToolBrushLeafGL: the brush component.
+// ToolBrushLeafGL: construction, the lens profile, the frame (clears, move,
+// footprint, dispatch on the action code), the create stamp and the public
+// operations. The per-cell stamp loops are in ToolBrushStamps.cpp, the
+// indicator in ToolBrushIndicator.cpp.
 #include "ToolBrushLeafGL.h"
 
+#include "BufferTag.h"
+#include "CanvasCompositeGL.h"
+#include "LensProfile.h"
+#include "PointLeafGL.h"
+#include "Random.h"
+#include "StrokeLeafGL.h"
+#include "SurfaceCompositeGL.h"
+#include "TabletopVis.h"
+#include "TileLeafGL.h"
 #include "epsLens.h"
 #include "epsLensSurround.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+namespace {
+
+constexpr double Pi = 3.141592653589793;
+constexpr double CreateDensity = 0.00001;     // primitives per amount and square pixel of D x D
+constexpr float DefaultSpawnDiameter = 200.0f;
+constexpr double StrokeSize = 64.0;
+constexpr double TileSize = 32.0;
+constexpr double PointSize = 32.0;
+constexpr int SpawnStartRange = 256;
+constexpr int LastNumberedImage = 60;          // element images up to this have 9 variants each
+constexpr double FarCell = 10000.0;            // footprints reaching this far are not written
+constexpr float LensMagnification = 2.0f;
+constexpr int LensShapeRound = 5;
+constexpr int SurroundGaussian = 2;
+
+// Action codes of controlBuffer (0,0).
+enum ActionCode
+{
+    ActionSize = 1,
+    ActionOrientation = 2,
+    ActionColor = 3,
+    ActionCreateErase = 4,
+    ActionMove = 5,
+    ActionSizeDifference = 9
+};
+
+} // namespace
 
 ToolBrushLeafGL::ToolBrushLeafGL(TabletopVis* scene, double x, double y, double width, double height, int typeId,
                                  int owner)
     : VisComponentGL(scene, x, y, false, false, width, height, 0.0)
     , _typeId(typeId)
     , _owner(owner)
+    , _surround(std::make_unique<epsLensSurround>())
+    , _lens(std::make_unique<epsLens>())
 {
     setPickable(false);
+    _lens->setLensShape(LensShapeRound);
+    _lens->setMagnification(LensMagnification);
+    _surround->setDropOffType(SurroundGaussian);
+    _lens->setSurround(_surround.get());
+
+    initializePassiveBuffers();
+    rebuildSpawnOffsets();
+    createActiveBuffers();
+    renderInActiveBuffers();
+    for (float& n : _noise)
+        n = static_cast<float>(randomValue()) / 32767.0f * 2.0f - 1.0f;
+    if (scene->getImageTextureCount() > 0)
+        _textureId = scene->getImageTextureIDAt(0);
+    _lastX = static_cast<float>(x);
+    _lastY = static_cast<float>(y);
 }
 
-ToolBrushLeafGL::~ToolBrushLeafGL() = default;
+ToolBrushLeafGL::~ToolBrushLeafGL()
+{
+    // A headless scene has no context to free display lists in.
+    if (!getController()->hasGL())
+        _indicator.take();
+}
 
-void ToolBrushLeafGL::setSize(double width, double height) { VisComponentGL::setSize(width, height); }
-void ToolBrushLeafGL::renderIntoBuffers() {}
-void ToolBrushLeafGL::renderInActiveBuffers() {}
-void ToolBrushLeafGL::createActiveBuffers() {}
-void ToolBrushLeafGL::initializePassiveBuffers() {}
-void ToolBrushLeafGL::specificRender() {}
-void ToolBrushLeafGL::animateMyself(double) {}
-void ToolBrushLeafGL::clearErase() {}
-void ToolBrushLeafGL::clearDirection() {}
-void ToolBrushLeafGL::clearSizeDifference() {}
-void ToolBrushLeafGL::clearTemporaryColor() {}
-void ToolBrushLeafGL::clearSelection() {}
-void ToolBrushLeafGL::clearDropoff() {}
-void ToolBrushLeafGL::clearGradientOrientation() {}
-void ToolBrushLeafGL::clearTemporaryOrientation() {}
-void ToolBrushLeafGL::writeOrientation(int, int, int, int, int, bool) {}
-void ToolBrushLeafGL::writeSizeDifference(int, int, float, bool) {}
+// ---- Buffers and profile ----
+
+void ToolBrushLeafGL::initializePassiveBuffers()
+{
+    for (int tag : {SPEED_BUFFER, SIZE_BUFFER, SIZE_ABS_DIFF_BUFFER, DIRECTION_BUFFER, TEMP_ORIENTATION_BUFFER,
+                    GRADIENT_ORIENTATION_BUFFER, COLOR_BUFFER, TEMP_COLOR_BUFFER, ERASE_BUFFER, CONTROL_BUFFER,
+                    DROPOFF_BUFFER, SELECTION_BUFFER})
+        registerPassiveBuffer(tag);
+}
+
+void ToolBrushLeafGL::createActiveBuffers()
+{
+    TabletopVis* scene = getController();
+    const int w = getBufferWidth();
+    const int h = getBufferHeight();
+    setActiveBuffer(DROPOFF_BUFFER, scene->createNewFloatImageBuffer(w, h));
+    setActiveBuffer(STAMP_MASK_BUFFER, scene->createNewFloatImageBuffer(w, h));
+    setActiveBuffer(MOVE_FIELD_0_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
+    setActiveBuffer(MOVE_FIELD_1_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
+    setActiveBuffer(MOVE_FIELD_2_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
+    _profileWidth = w;
+    _profileHeight = h;
+}
+
+void ToolBrushLeafGL::renderInActiveBuffers()
+{
+    auto* profile = getActiveBufferAs<float>(DROPOFF_BUFFER);
+    if (profile == nullptr)
+        return;
+    const int w = profile->getWidth();
+    const int h = profile->getHeight();
+    // The lens lives in brush cells. Cell (x, y) is sampled at the point
+    // (x, y); a focus half a cell short of the middle samples cell centres,
+    // so the profile is symmetric about the brush centre.
+    const float r = 0.5f * static_cast<float>(std::max(w, h));
+    _lens->setLensSize((1.0f - _surroundFraction) * r);
+    _surround->setWidth(_surroundFraction * r);
+    _lens->setFocus({0.5f * static_cast<float>(w) - 0.5f, 0.5f * static_cast<float>(h) - 0.5f});
+    sampleLensProfile(*_lens, profile->cells(), w, h);
+    buildMaskAndFields();
+}
+
+void ToolBrushLeafGL::setSize(double width, double height)
+{
+    const double oldWidth = getWidth();
+    const double oldHeight = getHeight();
+    VisComponentGL::setSize(width, height);
+    if (getBufferWidth() != _profileWidth || getBufferHeight() != _profileHeight)
+        recreateActiveBuffers();
+    if (getWidth() != oldWidth || getHeight() != oldHeight)
+        indicatorChanged();
+}
+
+void ToolBrushLeafGL::indicatorChanged()
+{
+    _indicatorDirty = true;
+    rebuildSpawnOffsets();
+}
+
+void ToolBrushLeafGL::rebuildSpawnOffsets()
+{
+    const float d = getPassiveBuffer(CONTROL_BUFFER) != nullptr ? control(0, 2) : DefaultSpawnDiameter;
+    _spawnDiameter = d;
+    _spawnX.assign(SpawnCount, 0.0f);
+    _spawnY.assign(SpawnCount, 0.0f);
+    // Rejection sampling never ends for an empty disc.
+    if (!(d > 0.0f) || !std::isfinite(d))
+        return;
+    const float half = 0.5f * d;
+    for (int kept = 0; kept < SpawnCount;) {
+        const float ox = static_cast<float>(randomValue()) / 32767.0f * d - half;
+        const float oy = static_cast<float>(randomValue()) / 32767.0f * d - half;
+        if (ox * ox + oy * oy < half * half) {
+            _spawnX[static_cast<std::size_t>(kept)] = ox;
+            _spawnY[static_cast<std::size_t>(kept)] = oy;
+            ++kept;
+        }
+    }
+}
+
+// ---- Coordinates ----
+
+bool ToolBrushLeafGL::deviceToCanvasCell(double x, double y, double& cellX, double& cellY) const
+{
+    const VisComponent* parent = getParent();
+    if (parent == nullptr)
+        return false;
+    const auto* surface = dynamic_cast<const SurfaceCompositeGL*>(parent);
+    const double overflow = surface != nullptr ? surface->getOverflowSize() : 0.0;
+    double lx = 0.0;
+    double ly = 0.0;
+    parent->getLocalCoordinates(x, y, lx, ly);
+    const TabletopVis* scene = getController();
+    cellX = (lx + overflow) * scene->getCellsPerPixelX();
+    cellY = (ly + overflow) * scene->getCellsPerPixelY();
+    return true;
+}
+
+void ToolBrushLeafGL::canvasCellToDevice(double cellX, double cellY, double& x, double& y) const
+{
+    const VisComponent* parent = getParent();
+    if (parent == nullptr) {
+        x = cellX;
+        y = cellY;
+        return;
+    }
+    const auto* surface = dynamic_cast<const SurfaceCompositeGL*>(parent);
+    const double overflow = surface != nullptr ? surface->getOverflowSize() : 0.0;
+    const TabletopVis* scene = getController();
+    parent->getDeviceCoordinates((cellX + 0.5) / scene->getCellsPerPixelX() - overflow,
+                                 (cellY + 0.5) / scene->getCellsPerPixelY() - overflow, x, y);
+}
+
+float ToolBrushLeafGL::control(int row, int column) const
+{
+    const auto* table = getPassiveBufferAs<float>(CONTROL_BUFFER);
+    return table != nullptr ? table->getValue(column, row) : 0.0f;
+}
+
+ToolBrushLeafGL::Footprint ToolBrushLeafGL::footprintAt(double x, double y) const
+{
+    double cellX = 0.0;
+    double cellY = 0.0;
+    if (!deviceToCanvasCell(x, y, cellX, cellY))
+        return {};
+    return footprintAtCell(cellX, cellY);
+}
+
+ToolBrushLeafGL::Footprint ToolBrushLeafGL::footprintAtCell(double cellX, double cellY) const
+{
+    const VisComponent* parent = getParent();
+    if (parent == nullptr)
+        return {};
+    // The brush grid's left edge rounded to a cell boundary: brush cell i
+    // then lies on canvas cell start + i.
+    const double startX = std::floor(cellX - 0.5 * _profileWidth + 0.5);
+    const double startY = std::floor(cellY - 0.5 * _profileHeight + 0.5);
+    if (!(startX + _profileWidth < FarCell && startY + _profileHeight < FarCell) || !(startX > -FarCell)
+        || !(startY > -FarCell))
+        return {};
+    const int sx = static_cast<int>(startX);
+    const int sy = static_cast<int>(startY);
+    const int x0 = std::max(sx, 0);
+    const int y0 = std::max(sy, 0);
+    const int x1 = std::min(sx + _profileWidth, parent->getBufferWidth());
+    const int y1 = std::min(sy + _profileHeight, parent->getBufferHeight());
+    if (x1 <= x0 || y1 <= y0)
+        return {};
+    return {x0, y0, x0 - sx, y0 - sy, x1 - x0, y1 - y0};
+}
+
+// ---- The frame ----
+
+void ToolBrushLeafGL::renderIntoBuffers()
+{
+    runClears();
+    followControlPosition();
+    if (getActiveBuffer(DROPOFF_BUFFER) == nullptr) {
+        std::cout << "activeBuffer NOT valid" << std::endl;
+        return;
+    }
+    const Footprint f = footprintAt(getXPos(), getYPos());
+    if (f.empty())
+        return;
+    writeSelection(f);
+    stampAction(f);
+}
+
+void ToolBrushLeafGL::runClears()
+{
+    // Erase and selection stay one more frame: the first frame after the
+    // write arms the delay, the next one clears.
+    if (_written[TargetErase]) {
+        if (_eraseDelay) {
+            clearErase();
+            _eraseDelay = false;
+        } else {
+            _eraseDelay = true;
+        }
+    }
+    if (_written[TargetSelection]) {
+        if (_selectionDelay) {
+            clearSelection();
+            _selectionDelay = false;
+        } else {
+            _selectionDelay = true;
+        }
+    }
+    if (_written[TargetTemporaryColor])
+        clearTemporaryColor();
+    if (_written[TargetGradientOrientation])
+        clearGradientOrientation();
+    if (_written[TargetTemporaryOrientation])
+        clearTemporaryOrientation();
+    if (_written[TargetDirection])
+        clearDirection();
+    clearDropoff();
+    clearSizeDifference();
+}
+
+void ToolBrushLeafGL::followControlPosition()
+{
+    const auto* canvas = dynamic_cast<const CanvasCompositeGL*>(getParent());
+    if (canvas == nullptr || !canvas->isTrackingTouches())
+        return;
+    _lastX = static_cast<float>(getXPos());
+    _lastY = static_cast<float>(getYPos());
+    if (_frozen || getPassiveBuffer(CONTROL_BUFFER) == nullptr)
+        return;
+    double x = 0.0;
+    double y = 0.0;
+    canvasCellToDevice(control(6, 0), control(6, 1), x, y);
+    setPos(x, y);
+}
+
+void ToolBrushLeafGL::stampAction(const Footprint& f)
+{
+    const int code = static_cast<int>(control(0, 0));
+    switch (code) {
+    case ActionSize:
+        stampSize(f, control(1, 1));
+        break;
+    case ActionOrientation:
+    case ActionSizeDifference: {
+        // The writers take the centre and the previous centre as cells.
+        double x = 0.0;
+        double y = 0.0;
+        double px = 0.0;
+        double py = 0.0;
+        deviceToCanvasCell(getXPos(), getYPos(), x, y);
+        deviceToCanvasCell(_lastX, _lastY, px, py);
+        const int cx = static_cast<int>(std::floor(x));
+        const int cy = static_cast<int>(std::floor(y));
+        if (code == ActionOrientation)
+            writeOrientation(cx, cy, static_cast<int>(std::floor(px)), static_cast<int>(std::floor(py)),
+                             static_cast<int>(std::lround(control(2, 1))), true);
+        else
+            writeSizeDifference(cx, cy, control(9, 1), true);
+        break;
+    }
+    case ActionColor:
+        stampColor(f);
+        break;
+    case ActionCreateErase: {
+        const float amount = control(4, 1);
+        if (amount < 0.0f) {
+            if (!_frozen)
+                stampEraseMask(f, amount);
+        } else if (amount > 0.0f) {
+            const double d = control(0, 2);
+            const int n = amount == 1.0f
+                            ? 1
+                            : std::max(1, static_cast<int>(Pi * d * d * amount * CreateDensity));
+            createPrimitives(n, n == 1, getXPos(), getYPos());
+        }
+        break;
+    }
+    case ActionMove:
+        if (getPassiveBuffer(DIRECTION_BUFFER) == nullptr) {
+            std::cout << "parentDirectionBuffer does not exist!" << std::endl;
+            return;
+        }
+        if (stampMove(f, static_cast<int>(control(5, 1))))
+            markWritten(TargetDirection, f);
+        break;
+    default:
+        break;
+    }
+}
+
+void ToolBrushLeafGL::writeOrientation(int x, int y, int previousX, int previousY, int style, bool flag)
+{
+    if (_frozen)
+        return;
+    if (getPassiveBuffer(TEMP_ORIENTATION_BUFFER) == nullptr) {
+        std::cout << "parentOrientationBuffer does not exist!" << std::endl;
+        return;
+    }
+    const Footprint f = footprintAtCell(x + 0.5, y + 0.5);
+    if (f.empty() || style < 0 || style > 3)
+        return;
+    const int moveX = x - previousX;
+    const int moveY = y - previousY;
+    if (style == 3 && std::abs(moveX) <= 10 && std::abs(moveY) <= 10)
+        return;
+    stampOrientation(f, style, static_cast<float>(moveX), static_cast<float>(moveY));
+    if (flag) {
+        markWritten(TargetTemporaryOrientation, f);
+    } else {
+        _written[TargetTemporaryOrientation] = false;
+        _writtenCells[TargetTemporaryOrientation] = {};
+    }
+}
+
+// ---- The create stamp ----
+
+int ToolBrushLeafGL::createPrimitives(int count, bool single, double x, double y)
+{
+    auto* canvas = getParent();
+    TabletopVis* scene = getController();
+    if (canvas == nullptr)
+        return 0;
+    // New offsets when the brush size in the control table changed.
+    if (control(0, 2) != _spawnDiameter)
+        rebuildSpawnOffsets();
+    if (count <= 0)
+        return 0;
+    const int start = static_cast<int>(static_cast<double>(randomValue()) / 32767.0 * SpawnStartRange);
+    const int kind = static_cast<int>(control(4, 2));
+    const int type = static_cast<int>(control(0, 3));
+    const double screenW = scene->getScreenWidth();
+    const double screenH = scene->getScreenHeight();
+    int made = 0;
+    for (int j = 0; j < count; ++j) {
+        const auto s = static_cast<std::size_t>((start + j) % SpawnCount);
+        double px = x + _spawnX[s];
+        double py = y + _spawnY[s];
+        VisComponent* primitive = nullptr;
+        if (kind == 0) {
+            if (single) {
+                px = x;
+                py = y;
+            }
+            const int image = static_cast<int>(control(4, 4));
+            const int number = image <= LastNumberedImage
+                                 ? 9 * image + static_cast<int>(static_cast<double>(randomValue()) / 32767.0 * 8.0 + 1.0)
+                                 : image;
+            if (!(px > 0.0 && px < screenW && py > 0.0 && py < screenH))
+                continue;
+            const double rotation = randomValue() * 360.0 / 32767.0;
+            // With fewer images the number wraps round the ones there are.
+            const std::size_t images = scene->getImageTextureCount();
+            unsigned texture = 0;
+            float s0 = 0.0f, s1 = 1.0f, t0 = 0.0f, t1 = 1.0f;
+            if (images > 0) {
+                const std::size_t i = static_cast<std::size_t>(std::max(number, 0)) % images;
+                const float size = static_cast<float>(std::max(1u, scene->getTextureSizeAt(i)));
+                texture = scene->getImageTextureIDAt(i);
+                s0 = scene->getTextureMinXAt(i) / size;
+                s1 = scene->getTextureMaxXAt(i) / size;
+                t0 = scene->getTextureMinYAt(i) / size;
+                t1 = scene->getTextureMaxYAt(i) / size;
+            }
+            primitive = new StrokeLeafGL(scene, px, py, s0, s1, t0, t1, false, false, StrokeSize, StrokeSize,
+                                         rotation, texture, texture, texture, 0, false);
+        } else if (kind == 1) {
+            const double rotation = randomValue() * 360.0 / 32767.0;
+            primitive = new TileLeafGL(scene, px, py, false, false, TileSize, TileSize, rotation, 0, false);
+        } else if (kind == 2) {
+            primitive = new PointLeafGL(scene, px, py, false, false, PointSize, PointSize, type);
+        } else {
+            return made;
+        }
+        scene->addComponent(primitive, true);
+        canvas->addChild(primitive);
+        ++made;
+    }
+    return made;
+}
+
+// ---- Operations of the canvas and the widget ----
+
 void ToolBrushLeafGL::moveTo(double x, double y) { setPos(x, y); }
-void ToolBrushLeafGL::show() { activateForRendering(); }
+
+void ToolBrushLeafGL::show()
+{
+    activateForRendering();
+    getController()->moveComponentToRenderFront(this);
+}
+
 void ToolBrushLeafGL::hide() { deactivateForRendering(); }
-void ToolBrushLeafGL::setSize(double size, bool) { setSize(size, size); }
-void ToolBrushLeafGL::setHint(int hint) { _hint = hint; }
-void ToolBrushLeafGL::adjust(double) {}
-void ToolBrushLeafGL::endAdjust() {}
-void ToolBrushLeafGL::notifyPress() {}
-void ToolBrushLeafGL::notifyRelease() {}
-void ToolBrushLeafGL::setRingMenu(const std::vector<unsigned>&, double, double, double) {}
-int ToolBrushLeafGL::stampCreate(int, double, double) { return 0; }
-void ToolBrushLeafGL::stampErase(float, double, double) {}
+
+void ToolBrushLeafGL::setSize(double size, bool animate)
+{
+    const double side = std::max(size, MinimumSize);
+    if (animate)
+        animateToSize(side, side);
+    else
+        setSize(side, side);
+}
+
+int ToolBrushLeafGL::stampCreate(int amount, double x, double y)
+{
+    moveTo(x, y);
+    const double d = control(0, 2);
+    const int n = static_cast<int>(amount * Pi * d * d * CreateDensity);
+    return createPrimitives(n, n == 1, x, y);
+}
+
+void ToolBrushLeafGL::stampErase(float amount, double x, double y)
+{
+    if (_frozen || !(amount < 0.0f) || getActiveBuffer(DROPOFF_BUFFER) == nullptr)
+        return;
+    const Footprint f = footprintAt(x, y);
+    if (!f.empty())
+        stampEraseMask(f, amount);
+}

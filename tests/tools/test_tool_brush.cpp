@@ -1,0 +1,484 @@
+// The tool brush on a headless canvas: its profile, mask and vector fields,
+// every action code's writes and their threshold, clipping at the canvas
+// edge, how long stamps last, spawn offsets, the create stamp's counts and
+// the failure messages.
+#include "BufferTag.h"
+#include "CanvasCompositeGL.h"
+#include "PointLeafGL.h"
+#include "StrokeLeafGL.h"
+#include "TabletopVisGL.h"
+#include "TileLeafGL.h"
+#include "ToolBrushLeafGL.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+// 700 x 525 cells on a 1024 x 768 screen: 0.68359375 cells per pixel, so a
+// 200-pixel brush is 137 cells wide with its centre on brush cell 68.
+constexpr int Centre = 68;
+constexpr float Threshold = 0.1f;
+
+struct BrushScene
+{
+    BrushScene() : scene(1, 700, 525, 1024, 768)
+    {
+        canvas = new CanvasCompositeGL(&scene, 512, 384, 1024, 768, 0, 10, 0, 0, 1, 768, 0, 10.0f, 0);
+        scene.addComponent(canvas, true);
+        scene.setFixedFrameTime(1.0 / 60.0);
+        brush = canvas->getToolBrush(0);
+        action(8, 0.0f);
+    }
+    void action(int code, float amount)
+    {
+        canvas->setControlValue(0, 0, static_cast<float>(code));
+        canvas->setControlValue(code, 1, amount);
+    }
+    // One frame with the brush centred on canvas cell (x, y).
+    void frameAt(int x, int y)
+    {
+        canvas->setControlValue(6, 0, static_cast<float>(x));
+        canvas->setControlValue(6, 1, static_cast<float>(y));
+        scene.render(1, 40.0);
+    }
+    BufferTemplate<float>* own(int tag) const { return brush->getActiveBufferAs<float>(tag); }
+    template <typename T>
+    BufferTemplate<T>* canvasBuffer(int tag) const { return canvas->getActiveBufferAs<T>(tag); }
+    // The profile value over canvas cell (x, y) for a brush centred on (cx, cy).
+    float d(int x, int y, int cx, int cy) const { return own(DROPOFF_BUFFER)->getValue(Centre + x - cx, Centre + y - cy); }
+    int count(int tag) const
+    {
+        const auto* b = canvasBuffer<bool>(tag);
+        int n = 0;
+        for (std::size_t i = 0; i < b->getCellCount(); ++i)
+            n += b->cells()[i] ? 1 : 0;
+        return n;
+    }
+    template <typename T>
+    int children() const
+    {
+        int n = 0;
+        for (const auto& entry : canvas->getChildren())
+            n += dynamic_cast<T*>(entry.second) != nullptr ? 1 : 0;
+        return n;
+    }
+
+    TabletopVisGL scene;
+    CanvasCompositeGL* canvas;
+    ToolBrushLeafGL* brush;
+};
+
+} // namespace
+
+TEST(ToolBrushProfile, LensProfileMaskAndFieldsAgree)
+{
+    BrushScene s;
+    const auto* profile = s.own(DROPOFF_BUFFER);
+    ASSERT_EQ(profile->getWidth(), 137);
+    EXPECT_FLOAT_EQ(profile->getValue(Centre, Centre), 1.0f);
+    EXPECT_LT(profile->getValue(0, 0), Threshold);
+    int active = 0;
+    for (int y = 0; y < 137; ++y)
+        for (int x = 0; x < 137; ++x) {
+            const float d = profile->getValue(x, y);
+            ASSERT_GE(d, 0.0f);
+            ASSERT_LE(d, 1.0f);
+            EXPECT_NEAR(d, profile->getValue(136 - x, y), 1e-4f);
+            active += d > Threshold;
+            EXPECT_EQ(s.own(STAMP_MASK_BUFFER)->getValue(x, y), d > Threshold ? 1.0f : 0.0f);
+            float tx, ty, ax, ay, jx, jy;
+            s.own(MOVE_FIELD_0_BUFFER)->get2DValues(x, y, tx, ty);
+            s.own(MOVE_FIELD_1_BUFFER)->get2DValues(x, y, ax, ay);
+            s.own(MOVE_FIELD_2_BUFFER)->get2DValues(x, y, jx, jy);
+            const float ox = static_cast<float>(x - Centre);
+            const float oy = static_cast<float>(y - Centre);
+            const float expectLength = (d > Threshold && (x != Centre || y != Centre)) ? d : 0.0f;
+            EXPECT_NEAR(std::hypot(tx, ty), expectLength, 1e-5f);
+            EXPECT_NEAR(std::hypot(jx, jy), expectLength, 1e-5f);
+            EXPECT_FLOAT_EQ(ax, -tx);
+            EXPECT_FLOAT_EQ(ay, -ty);
+            // Towards the focus; the jitter stays within 45 degrees of "away".
+            EXPECT_LE(tx * ox + ty * oy, 0.0f);
+            if (expectLength > 0.0f) {
+                EXPECT_GE((jx * ax + jy * ay) / (d * d), std::cos(0.7854f) - 1e-4f);
+            }
+        }
+    // The active region is most of the inscribed disc.
+    EXPECT_GT(active, 137 * 137 / 2);
+    EXPECT_LT(active, 3.1416 * 68.5 * 68.5);
+}
+
+TEST(ToolBrushActions, SizeWritesOnlyActiveCellsAndNeverDownToFour)
+{
+    BrushScene s;
+    auto* profile = s.own(DROPOFF_BUFFER);
+    // Cells exactly at the threshold are not active.
+    profile->setValue(Centre + 5, Centre, Threshold);
+    profile->setValue(Centre + 6, Centre, 0.1001f);
+    s.action(1, 5.0f);
+    s.frameAt(300, 200);
+    const auto* size = s.canvasBuffer<float>(SIZE_BUFFER);
+    for (int y = 200 - 80; y <= 200 + 80; ++y)
+        for (int x = 300 - 80; x <= 300 + 80; ++x) {
+            const float d = s.d(x, y, 300, 200);
+            const bool inside = std::abs(x - 300) <= Centre && std::abs(y - 200) <= Centre;
+            ASSERT_FLOAT_EQ(size->getValue(x, y), inside && d > Threshold ? 10.0f + 5.0f * d : 10.0f) << x << "," << y;
+        }
+    EXPECT_FLOAT_EQ(size->getValue(305, 200), 10.0f);
+    EXPECT_FLOAT_EQ(size->getValue(306, 200), 10.0f + 5.0f * 0.1001f);
+
+    // Shrinking by 8 x d stops where the result would be 4 or less (d >= 0.75).
+    BrushScene t;
+    t.action(1, -8.0f);
+    t.frameAt(300, 200);
+    const auto* shrunk = t.canvasBuffer<float>(SIZE_BUFFER);
+    EXPECT_FLOAT_EQ(shrunk->getValue(300, 200), 10.0f);
+    int changed = 0;
+    for (int x = 300; x <= 300 + Centre; ++x) {
+        const float d = t.d(x, 200, 300, 200);
+        const float expected = d > Threshold && 10.0f - 8.0f * d > 4.0f ? 10.0f - 8.0f * d : 10.0f;
+        EXPECT_FLOAT_EQ(shrunk->getValue(x, 200), expected);
+        changed += expected != 10.0f;
+        EXPECT_GT(shrunk->getValue(x, 200), 4.0f);
+    }
+    EXPECT_GT(changed, 5);
+}
+
+TEST(ToolBrushActions, ColourBlendsActiveCellsAndWritesWorkingColourOverFootprint)
+{
+    BrushScene s;
+    auto* profile = s.own(DROPOFF_BUFFER);
+    profile->setValue(Centre + 10, Centre, 0.5f);
+    profile->setValue(Centre + 11, Centre, Threshold);
+    s.action(3, 200.0f);   // (3,1) is the red channel
+    s.canvas->setControlValue(3, 2, 40.0f);
+    s.canvas->setControlValue(3, 3, 11.0f);
+    s.frameAt(300, 200);
+    const auto* color = s.canvasBuffer<unsigned char>(COLOR_BUFFER);
+    unsigned char r, g, b;
+    color->get3DValues(300, 200, r, g, b);   // d = 1: the paint itself
+    EXPECT_EQ(r, 200);
+    EXPECT_EQ(g, 40);
+    EXPECT_EQ(b, 11);
+    color->get3DValues(310, 200, r, g, b);   // d = 0.5 from (120, 100, 40), halves rounded up
+    EXPECT_EQ(r, 160);
+    EXPECT_EQ(g, 70);
+    EXPECT_EQ(b, 26);
+    color->get3DValues(311, 200, r, g, b);   // d = 0.1: unchanged
+    EXPECT_EQ(r, 120);
+    EXPECT_EQ(g, 100);
+    EXPECT_EQ(b, 40);
+    // Working colour and weights reach every footprint cell, active or not.
+    const auto* temp = s.canvasBuffer<unsigned char>(TEMP_COLOR_BUFFER);
+    temp->get3DValues(300 - Centre, 200 - Centre, r, g, b);
+    EXPECT_EQ(r, 200);
+    temp->get3DValues(300 - Centre - 1, 200, r, g, b);
+    EXPECT_EQ(r, 127);
+    EXPECT_FLOAT_EQ(s.canvasBuffer<float>(DROPOFF_BUFFER)->getValue(311, 200), Threshold);
+    EXPECT_FLOAT_EQ(s.canvasBuffer<float>(DROPOFF_BUFFER)->getValue(300 - Centre, 200 - Centre),
+                    profile->getValue(0, 0));
+}
+
+TEST(ToolBrushActions, EraseWritesTheMaskUnlessFrozenAndMarksTheBuffer)
+{
+    BrushScene s;
+    auto* erase = s.canvasBuffer<float>(ERASE_BUFFER);
+    s.brush->setFrozen(true);
+    s.action(4, -2.0f);
+    s.frameAt(300, 200);
+    EXPECT_FLOAT_EQ(erase->getValue(300, 200), 0.0f);
+
+    s.brush->setFrozen(false);
+    s.action(4, 0.0f);
+    s.frameAt(300, 200);
+    EXPECT_FLOAT_EQ(erase->getValue(300, 200), 0.0f);
+    EXPECT_EQ(s.children<StrokeLeafGL>(), 0);
+
+    s.action(4, -2.0f);
+    s.frameAt(300, 200);
+    EXPECT_FALSE(erase->isValid());
+    for (int x = 300 - Centre; x <= 300 + Centre; ++x)
+        EXPECT_FLOAT_EQ(erase->getValue(x, 230), s.d(x, 230, 300, 200) > Threshold ? 2.0f : 0.0f);
+}
+
+TEST(ToolBrushActions, MoveStylesCopyTheFieldsOrFollowTheBrush)
+{
+    for (int style = 0; style <= 2; ++style) {
+        BrushScene s;
+        s.action(5, static_cast<float>(style));
+        s.frameAt(300, 200);
+        const auto* field = s.own(MOVE_FIELD_0_BUFFER + style);
+        const auto* direction = s.canvasBuffer<float>(DIRECTION_BUFFER);
+        for (int x = 300 - Centre; x <= 300 + Centre; x += 7) {
+            float a, b, fa, fb;
+            direction->get2DValues(x, 190, a, b);
+            field->get2DValues(Centre + x - 300, Centre - 10, fa, fb);
+            EXPECT_FLOAT_EQ(a, fa);
+            EXPECT_FLOAT_EQ(b, fb);
+        }
+    }
+    BrushScene s;
+    s.frameAt(300, 200);
+    s.action(5, 3.0f);
+    s.frameAt(330, 240);   // moved by (30, 40) cells
+    const auto* direction = s.canvasBuffer<float>(DIRECTION_BUFFER);
+    for (int x = 330 - Centre; x <= 330 + Centre; ++x) {
+        float a, b;
+        direction->get2DValues(x, 240, a, b);
+        const bool active = s.d(x, 240, 330, 240) > Threshold;
+        EXPECT_FLOAT_EQ(a, active ? 0.6f : 0.0f);
+        EXPECT_FLOAT_EQ(b, active ? 0.8f : 0.0f);
+    }
+}
+
+TEST(ToolBrushActions, OrientationStylesPointRadiallyRoundRandomlyOrAlongTheMotion)
+{
+    BrushScene s;
+    s.scene.render(1, 40.0);   // parented, buffers linked
+    ToolBrushLeafGL& brush = *s.brush;
+    const auto* orientation = s.canvasBuffer<float>(TEMP_ORIENTATION_BUFFER);
+    auto at = [&](int x, int y) {
+        float a, b;
+        orientation->get2DValues(x, y, a, b);
+        return std::make_pair(a, b);
+    };
+    // Brush cell (i, j) sits at u = -1 + 2i / 137, v = -1 + 2j / 137.
+    const float u = -1.0f + 2.0f * (Centre + 30) / 137.0f;
+    const float v = -1.0f + 2.0f * (Centre + 20) / 137.0f;
+    brush.writeOrientation(300, 200, 300, 200, 0, true);
+    EXPECT_NEAR(at(330, 220).first, u / std::hypot(u, v), 1e-5f);
+    EXPECT_NEAR(at(330, 220).second, v / std::hypot(u, v), 1e-5f);
+    EXPECT_EQ(at(300 + Centre, 200 + Centre).first, 0.0f);   // inactive corner
+
+    brush.writeOrientation(300, 200, 300, 200, 1, true);
+    const float slope = -u / v;
+    EXPECT_NEAR(at(330, 220).first, -1.0f / std::sqrt(slope * slope + 1.0f), 1e-5f);   // v > 0: negated
+    EXPECT_NEAR(at(330, 220).second, -slope / std::sqrt(slope * slope + 1.0f), 1e-5f);
+
+    brush.writeOrientation(300, 200, 300, 200, 2, true);
+    int up = 0, down = 0;
+    for (int x = 260; x <= 340; ++x) {
+        const auto [a, b] = at(x, 200);
+        EXPECT_EQ(a, 0.0f);
+        up += b == 1.0f;
+        down += b == -1.0f;
+    }
+    EXPECT_EQ(up + down, 81);
+    EXPECT_GT(up, 10);
+    EXPECT_GT(down, 10);
+
+    // Follow: nothing for 10 cells of motion, the motion's direction beyond.
+    brush.clearTemporaryOrientation();
+    brush.writeOrientation(300, 200, 290, 190, 3, true);
+    EXPECT_EQ(at(300, 200).first, 0.0f);
+    brush.writeOrientation(300, 200, 289, 200, 3, true);
+    EXPECT_FLOAT_EQ(at(320, 210).first, 1.0f);
+    EXPECT_FLOAT_EQ(at(320, 210).second, 0.0f);
+    const auto* speed = s.canvasBuffer<int>(SPEED_BUFFER);
+    EXPECT_EQ(speed->getValue(300, 200), 1);
+    brush.writeOrientation(300, 200, 300, 0, 3, true);
+    EXPECT_EQ(speed->getValue(300, 200), 14);
+    EXPECT_EQ(speed->getValue(300 + Centre, 200 + Centre), 0);
+}
+
+TEST(ToolBrushActions, SizeDifferenceScalesTheAmountOnActiveCells)
+{
+    BrushScene s;
+    s.action(9, -3.0f);
+    s.frameAt(400, 300);
+    const auto* diff = s.canvasBuffer<float>(SIZE_ABS_DIFF_BUFFER);
+    for (int y = 300 - Centre; y <= 300 + Centre; y += 5) {
+        const float d = s.d(380, y, 400, 300);
+        EXPECT_FLOAT_EQ(diff->getValue(380, y), d > Threshold ? -3.0f * d : 0.0f);
+    }
+}
+
+TEST(ToolBrushFootprint, ClippedAtTheCanvasEdgeAlignedWithTheProfile)
+{
+    BrushScene s;
+    s.action(1, 5.0f);
+    s.frameAt(2, 523);   // near the top-left corner of the 700 x 525 grid
+    const ToolBrushLeafGL::Footprint f = s.brush->footprintAt(s.brush->getXPos(), s.brush->getYPos());
+    EXPECT_EQ(f.canvasX, 0);
+    EXPECT_EQ(f.brushX, Centre - 2);
+    EXPECT_EQ(f.width, Centre + 3);
+    EXPECT_EQ(f.canvasY + f.height, 525);
+    const auto* size = s.canvasBuffer<float>(SIZE_BUFFER);
+    for (int y = 523 - Centre; y < 525; ++y)
+        for (int x = 0; x <= 2 + Centre; ++x) {
+            const float d = s.d(x, y, 2, 523);
+            ASSERT_FLOAT_EQ(size->getValue(x, y), d > Threshold ? 10.0f + 5.0f * d : 10.0f);
+        }
+    // Nothing at all 10000 cells away.
+    BrushScene far;
+    far.action(1, 5.0f);
+    far.frameAt(20000, 200);
+    EXPECT_TRUE(far.brush->footprintAt(far.brush->getXPos(), far.brush->getYPos()).empty());
+    EXPECT_EQ(far.count(SELECTION_BUFFER), 0);
+}
+
+TEST(ToolBrushFrame, FollowsTheControlPositionOnlyWhileTrackingAndNotFrozen)
+{
+    BrushScene s;
+    s.frameAt(100, 50);
+    EXPECT_DOUBLE_EQ(s.brush->getXPos(), 100.5 / 0.68359375);
+    EXPECT_DOUBLE_EQ(s.brush->getYPos(), 50.5 / 0.68359375);
+    s.brush->setFrozen(true);
+    s.frameAt(200, 50);
+    EXPECT_DOUBLE_EQ(s.brush->getXPos(), 100.5 / 0.68359375);
+    s.brush->setFrozen(false);
+    s.canvas->setTrackingTouches(false);
+    s.frameAt(200, 50);
+    EXPECT_DOUBLE_EQ(s.brush->getXPos(), 100.5 / 0.68359375);
+}
+
+TEST(ToolBrushFrame, StampsLastOneFrameEraseAndSelectionTwo)
+{
+    BrushScene s;
+    const auto* temp = s.canvasBuffer<unsigned char>(TEMP_COLOR_BUFFER);
+    const auto* dropoff = s.canvasBuffer<float>(DROPOFF_BUFFER);
+    const auto* direction = s.canvasBuffer<float>(DIRECTION_BUFFER);
+    const auto* orientation = s.canvasBuffer<float>(TEMP_ORIENTATION_BUFFER);
+    const auto* diff = s.canvasBuffer<float>(SIZE_ABS_DIFF_BUFFER);
+    auto first = [](const BufferTemplate<float>* b) { return b->getValue(310, 200); };
+    struct Case
+    {
+        int code;
+        float amount;
+        std::function<bool()> present;
+    };
+    const Case cases[] = {
+        {3, 0.0f, [&] { return temp->getValue(310, 200) != 127 && first(dropoff) > 0.0f; }},
+        {5, 1.0f, [&] { return first(direction) != 0.0f; }},
+        {2, 0.0f, [&] { return first(orientation) != 0.0f; }},
+        {9, 4.0f, [&] { return first(diff) != 0.0f; }},
+    };
+    for (const Case& c : cases) {
+        s.action(c.code, c.amount);
+        s.frameAt(300, 200);
+        EXPECT_TRUE(c.present()) << c.code;
+        s.action(8, 0.0f);
+        s.frameAt(300, 200);
+        EXPECT_FALSE(c.present()) << c.code;
+    }
+    const auto* erase = s.canvasBuffer<float>(ERASE_BUFFER);
+    s.action(4, -3.0f);
+    s.frameAt(300, 200);
+    EXPECT_FLOAT_EQ(erase->getValue(300, 200), 3.0f);
+    EXPECT_GT(s.count(SELECTION_BUFFER), 100 * 100);
+    s.action(8, 0.0f);
+    s.frameAt(20000, 200);   // away, so nothing is written again
+    EXPECT_TRUE(s.canvasBuffer<bool>(SELECTION_BUFFER)->getValue(300, 200));
+    s.frameAt(20000, 200);
+    EXPECT_FLOAT_EQ(erase->getValue(300, 200), 0.0f);
+    EXPECT_EQ(s.count(SELECTION_BUFFER), 0);
+}
+
+TEST(ToolBrushCreate, SpawnOffsetsFillTheDiscOfTheControlDiameter)
+{
+    BrushScene s;
+    s.canvas->setControlValue(0, 2, 120.0f);
+    s.canvas->setControlValue(4, 2, 2.0f);
+    s.brush->stampCreate(1, 500, 400);
+    ASSERT_EQ(s.brush->getSpawnX().size(), 4096u);
+    double farthest = 0.0;
+    for (std::size_t i = 0; i < 4096; ++i) {
+        const double r = std::hypot(s.brush->getSpawnX()[i], s.brush->getSpawnY()[i]);
+        ASSERT_LT(r, 60.0);
+        farthest = std::max(farthest, r);
+    }
+    EXPECT_GT(farthest, 58.0);
+}
+
+TEST(ToolBrushCreate, CountsFollowAmountAndDiameterForEachKind)
+{
+    BrushScene s;
+    s.canvas->setControlValue(4, 2, 2.0f);   // points of type 3
+    s.canvas->setControlValue(0, 3, 3.0f);
+    s.action(4, 1.0f);
+    s.frameAt(300, 200);
+    EXPECT_EQ(s.children<PointLeafGL>(), 1);
+    s.action(4, 30.0f);   // trunc(pi x 200^2 x 30 x 1e-5) = 37
+    s.frameAt(300, 200);
+    EXPECT_EQ(s.children<PointLeafGL>(), 38);
+    for (const auto& entry : s.canvas->getChildren())
+        if (auto* p = dynamic_cast<PointLeafGL*>(entry.second)) {
+            EXPECT_EQ(p->getPrimitiveType(), 3);
+            EXPECT_LT(std::hypot(p->getXPos() - s.brush->getXPos(), p->getYPos() - s.brush->getYPos()), 100.0);
+        }
+    EXPECT_EQ(s.brush->stampCreate(5, 500, 400), 6);     // trunc(6.28)
+    s.canvas->setControlValue(0, 2, 50.0f);
+    EXPECT_EQ(s.brush->stampCreate(5, 500, 400), 0);     // trunc(0.39)
+
+    // A lone stroke lands on the brush, and only on the screen; tiles go anywhere.
+    s.canvas->setControlValue(0, 2, 200.0f);
+    s.canvas->setControlValue(4, 2, 0.0f);
+    EXPECT_EQ(s.brush->stampCreate(1, 500, 400), 1);
+    EXPECT_EQ(s.brush->stampCreate(1, -50, 400), 0);
+    ASSERT_EQ(s.children<StrokeLeafGL>(), 1);
+    for (const auto& entry : s.canvas->getChildren())
+        if (auto* stroke = dynamic_cast<StrokeLeafGL*>(entry.second)) {
+            EXPECT_DOUBLE_EQ(stroke->getXPos(), 500.0);
+            EXPECT_DOUBLE_EQ(stroke->getWidth(), 64.0);
+        }
+    s.canvas->setControlValue(4, 2, 1.0f);
+    EXPECT_EQ(s.brush->stampCreate(1, -50, 400), 1);
+    EXPECT_EQ(s.children<TileLeafGL>(), 1);
+}
+
+TEST(ToolBrushFailures, MissingBuffersPrintTheirMessageAndStopTheFrame)
+{
+    struct Case
+    {
+        int code;
+        int tag;
+        const char* message;
+    };
+    const Case cases[] = {
+        {5, DIRECTION_BUFFER, "parentDirectionBuffer does not exist!\n"},
+        {9, SIZE_ABS_DIFF_BUFFER, "parentSizeDiffBuffer does not exist!\n"},
+        {2, TEMP_ORIENTATION_BUFFER, "parentOrientationBuffer does not exist!\n"},
+    };
+    for (const Case& c : cases) {
+        BrushScene s;
+        s.frameAt(300, 200);
+        s.brush->setPassiveBuffer(c.tag, nullptr);
+        s.action(c.code, 1.0f);
+        testing::internal::CaptureStdout();
+        s.frameAt(300, 200);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.message);
+    }
+    BrushScene s;
+    s.brush->setActiveBuffer(DROPOFF_BUFFER, static_cast<AbstractBuffer*>(nullptr));
+    s.action(1, 5.0f);
+    testing::internal::CaptureStdout();
+    s.frameAt(300, 200);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "activeBuffer NOT valid\n");
+    EXPECT_EQ(s.count(SELECTION_BUFFER), 0);
+    EXPECT_FLOAT_EQ(s.canvasBuffer<float>(SIZE_BUFFER)->getValue(300, 200), 10.0f);
+}
+
+TEST(ToolBrushSize, NeverBelowTheMinimumAndRebuiltWhileEasingOrAdjusting)
+{
+    BrushScene s;
+    s.brush->setSize(3.0, false);
+    EXPECT_DOUBLE_EQ(s.brush->getWidth(), ToolBrushLeafGL::MinimumSize);
+    s.brush->setSize(300.0, true);
+    for (int i = 0; i < 50; ++i)
+        s.scene.render(1, 40.0);
+    EXPECT_DOUBLE_EQ(s.brush->getWidth(), 300.0);
+    const auto* profile = s.own(DROPOFF_BUFFER);
+    ASSERT_EQ(profile->getWidth(), 205);   // lround(300 x 0.68359375)
+    EXPECT_FLOAT_EQ(profile->getValue(102, 102), 1.0f);
+    s.brush->adjust(-3.0);
+    for (int i = 0; i < 10; ++i)
+        s.scene.render(1, 40.0);
+    s.brush->endAdjust();
+    s.scene.render(1, 40.0);
+    EXPECT_DOUBLE_EQ(s.brush->getWidth(), 270.0);
+    EXPECT_EQ(s.own(STAMP_MASK_BUFFER)->getWidth(), 185);
+}
