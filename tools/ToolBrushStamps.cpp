@@ -1,7 +1,9 @@
 // ToolBrushLeafGL: the per-cell loops that write the canvas buffers over the
 // footprint, the clears that undo them, and the mask and vector fields built
 // from the profile. Each loop runs over contiguous rows with selects instead
-// of branches so that it vectorises.
+// of branches so that it vectorises; where two values per cell make a select
+// awkward, inactive cells are blended with weight 0 (exact for the finite
+// values these buffers hold).
 #include "ToolBrushLeafGL.h"
 
 #include "BufferTag.h"
@@ -9,9 +11,11 @@
 #include "Random.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <iostream>
+#include <vector>
 
 namespace {
 
@@ -147,12 +151,14 @@ void ToolBrushLeafGL::stampSize(const Footprint& f, float amount)
     if (!fits(size, f))
         return;
     const Rows rows{f, _profileWidth, size->getWidth()};
+    const int n = f.width;
     for (int r = 0; r < f.height; ++r) {
-        const float* d = profile->cells() + rows.brush(r);
-        float* s = size->cells() + rows.canvas(r);
-        for (int i = 0; i < f.width; ++i) {
+        const float* __restrict d = profile->cells() + rows.brush(r);
+        float* __restrict s = size->cells() + rows.canvas(r);
+        for (int i = 0; i < n; ++i) {
             const float grown = d[i] * amount + s[i];
-            s[i] = (d[i] > Threshold && grown > MinimumStampedSize) ? grown : s[i];
+            const bool keep = (d[i] > Threshold) & (grown > MinimumStampedSize);
+            s[i] = keep ? grown : s[i];
         }
     }
 }
@@ -161,31 +167,43 @@ void ToolBrushLeafGL::stampColor(const Footprint& f)
 {
     const auto* profile = getActiveBufferAs<float>(DROPOFF_BUFFER);
     const float paint[3] = {control(3, 1), control(3, 2), control(3, 3)};
-    if (auto* color = getPassiveBufferAs<unsigned char>(COLOR_BUFFER); fits(color, f)) {
+    // Rows of paint and of the working colour, three values per cell, so
+    // the per-cell loops run over plain contiguous channel values.
+    const auto channels = 3 * static_cast<std::size_t>(f.width);
+    std::vector<float> paintRow(channels);
+    std::vector<unsigned char> tempRow(channels);
+    for (std::size_t j = 0; j < channels; ++j) {
+        paintRow[j] = paint[j % 3];
+        tempRow[j] = toByte(paint[j % 3]);
+    }
+    auto* color = getPassiveBufferAs<unsigned char>(COLOR_BUFFER);
+    if (fits(color, f)) {
         const Rows rows{f, _profileWidth, color->getWidth()};
+        const int n = f.width;
+        std::vector<float> weightRow(channels);
         for (int r = 0; r < f.height; ++r) {
-            const float* d = profile->cells() + rows.brush(r);
-            unsigned char* c = color->cells() + 3 * rows.canvas(r);
-            for (int i = 0; i < f.width; ++i) {
-                // Inactive cells blend with weight 0 and keep their colour.
-                const float w = d[i] > Threshold ? std::min(d[i], 1.0f) : 0.0f;
-                for (int k = 0; k < 3; ++k)
-                    c[3 * i + k] = static_cast<unsigned char>(
-                        static_cast<float>(c[3 * i + k]) * (1.0f - w) + paint[k] * w + 0.5f);
+            // Inactive cells have weight 0 and keep their colour.
+            const float* __restrict d = profile->cells() + rows.brush(r);
+            float* __restrict w = weightRow.data();
+            for (int i = 0; i < n; ++i) {
+                const float weight = std::min(d[i], 1.0f) * (d[i] > Threshold ? 1.0f : 0.0f);
+                w[3 * i] = weight;
+                w[3 * i + 1] = weight;
+                w[3 * i + 2] = weight;
             }
+            const float* __restrict p = paintRow.data();
+            unsigned char* __restrict c = color->cells() + 3 * rows.canvas(r);
+            for (std::size_t j = 0; j < channels; ++j)
+                c[j] = static_cast<unsigned char>(static_cast<float>(c[j]) * (1.0f - w[j]) + p[j] * w[j] + 0.5f);
         }
     }
     // The working colour and the weights once per frame, over the footprint.
     if (_written[TargetTemporaryColor])
         return;
     if (auto* temp = getPassiveBufferAs<unsigned char>(TEMP_COLOR_BUFFER); fits(temp, f)) {
-        const unsigned char rgb[3] = {toByte(paint[0]), toByte(paint[1]), toByte(paint[2])};
         const Rows rows{f, _profileWidth, temp->getWidth()};
-        for (int r = 0; r < f.height; ++r) {
-            unsigned char* c = temp->cells() + 3 * rows.canvas(r);
-            for (int i = 0; i < f.width; ++i)
-                std::memcpy(c + 3 * i, rgb, 3);
-        }
+        for (int r = 0; r < f.height; ++r)
+            std::memcpy(temp->cells() + 3 * rows.canvas(r), tempRow.data(), channels);
         markWritten(TargetTemporaryColor, f);
     }
     if (auto* dropoff = getPassiveBufferAs<float>(DROPOFF_BUFFER); fits(dropoff, f)) {
@@ -204,11 +222,12 @@ void ToolBrushLeafGL::stampEraseMask(const Footprint& f, float amount)
     if (!fits(erase, f) || mask == nullptr)
         return;
     const float strength = -amount;
+    const int n = f.width;
     const Rows rows{f, _profileWidth, erase->getWidth()};
     for (int r = 0; r < f.height; ++r) {
-        const float* m = mask->cells() + rows.brush(r);
-        float* e = erase->cells() + rows.canvas(r);
-        for (int i = 0; i < f.width; ++i)
+        const float* __restrict m = mask->cells() + rows.brush(r);
+        float* __restrict e = erase->cells() + rows.canvas(r);
+        for (int i = 0; i < n; ++i)
             e[i] = strength * m[i];
     }
     // The canvas shows marks to one frame of primitives, then clears them.
@@ -242,13 +261,14 @@ bool ToolBrushLeafGL::stampMove(const Footprint& f, int style)
     const float ux = length > 0.0 ? static_cast<float>((x - px) / length) : 0.0f;
     const float uy = length > 0.0 ? static_cast<float>((y - py) / length) : 0.0f;
     const auto* profile = getActiveBufferAs<float>(DROPOFF_BUFFER);
+    const int n = f.width;
     for (int r = 0; r < f.height; ++r) {
-        const float* d = profile->cells() + rows.brush(r);
-        float* v = direction->cells() + 2 * rows.canvas(r);
-        for (int i = 0; i < f.width; ++i) {
-            const bool active = d[i] > Threshold;
-            v[2 * i] = active ? ux : v[2 * i];
-            v[2 * i + 1] = active ? uy : v[2 * i + 1];
+        const float* __restrict d = profile->cells() + rows.brush(r);
+        float* __restrict v = direction->cells() + 2 * rows.canvas(r);
+        for (int i = 0; i < n; ++i) {
+            const float m = d[i] > Threshold ? 1.0f : 0.0f;
+            v[2 * i] = v[2 * i] * (1.0f - m) + ux * m;
+            v[2 * i + 1] = v[2 * i + 1] * (1.0f - m) + uy * m;
         }
     }
     return true;
@@ -267,14 +287,41 @@ void ToolBrushLeafGL::stampOrientation(const Footprint& f, int style, float move
     const float moveLength = std::hypot(moveX, moveY);
     const float fx = moveLength > 0.0f ? moveX / moveLength : 0.0f;
     const float fy = moveLength > 0.0f ? moveY / moveLength : 0.0f;
+    const int n = f.width;
     int noise = static_cast<int>(std::lround(static_cast<double>(randomValue()) / 32767.0 * 256.0));
     for (int r = 0; r < f.height; ++r) {
-        const float* d = profile->cells() + rows.brush(r);
-        float* o = orientation->cells() + 2 * rows.canvas(r);
+        const float* __restrict d = profile->cells() + rows.brush(r);
+        float* __restrict o = orientation->cells() + 2 * rows.canvas(r);
         const float v = -1.0f + static_cast<float>(f.brushY + r) * dv;
-        if (style == 2) {
+        const float u0 = -1.0f + static_cast<float>(f.brushX) * du;
+        const float negativeInverseV = v != 0.0f ? -1.0f / v : 0.0f;   // slope 0 on the middle row
+        const float flip = v > 0.0f ? -1.0f : 1.0f;
+        switch (style) {
+        case 0:
+            for (int i = 0; i < n; ++i) {
+                const float u = u0 + static_cast<float>(i) * du;
+                const float length = std::sqrt(u * u + v * v);
+                const float inverse = (length > 0.0f ? 1.0f : 0.0f) / std::max(length, FLT_MIN);
+                const float m = d[i] > Threshold ? 1.0f : 0.0f;
+                o[2 * i] = o[2 * i] * (1.0f - m) + u * inverse * m;
+                o[2 * i + 1] = o[2 * i + 1] * (1.0f - m) + v * inverse * m;
+            }
+            break;
+        case 1:
+            // Tangents round the centre: (1, s) normalised with s = -u / v,
+            // turned round above the centre.
+            for (int i = 0; i < n; ++i) {
+                const float u = u0 + static_cast<float>(i) * du;
+                const float slope = u * negativeInverseV;
+                const float scale = flip / std::sqrt(slope * slope + 1.0f);
+                const float m = d[i] > Threshold ? 1.0f : 0.0f;
+                o[2 * i] = o[2 * i] * (1.0f - m) + scale * m;
+                o[2 * i + 1] = o[2 * i + 1] * (1.0f - m) + slope * scale * m;
+            }
+            break;
+        case 2:
             // The noise index moves on only at active cells: a serial walk.
-            for (int i = 0; i < f.width; ++i) {
+            for (int i = 0; i < n; ++i) {
                 if (!(d[i] > Threshold))
                     continue;
                 const float n = _noise[static_cast<std::size_t>(noise)];
@@ -282,27 +329,14 @@ void ToolBrushLeafGL::stampOrientation(const Footprint& f, int style, float move
                 o[2 * i + 1] = static_cast<float>((n > 0.0f) - (n < 0.0f));
                 noise = (noise + 3) % NoiseCount;
             }
-            continue;
-        }
-        for (int i = 0; i < f.width; ++i) {
-            const float u = -1.0f + static_cast<float>(f.brushX + i) * du;
-            float a = fx;
-            float b = fy;
-            if (style == 0) {
-                const float length = std::sqrt(u * u + v * v);
-                const float inverse = length > 0.0f ? 1.0f / length : 0.0f;
-                a = u * inverse;
-                b = v * inverse;
-            } else if (style == 1) {
-                // Tangents round the centre: (1, s) normalised, s = -u / v.
-                const float s = v != 0.0f ? -u / v : 0.0f;
-                const float n = (v > 0.0f ? -1.0f : 1.0f) / std::sqrt(s * s + 1.0f);
-                a = n;
-                b = s * n;
+            break;
+        default:
+            for (int i = 0; i < n; ++i) {
+                const float m = d[i] > Threshold ? 1.0f : 0.0f;
+                o[2 * i] = o[2 * i] * (1.0f - m) + fx * m;
+                o[2 * i + 1] = o[2 * i + 1] * (1.0f - m) + fy * m;
             }
-            const bool active = d[i] > Threshold;
-            o[2 * i] = active ? a : o[2 * i];
-            o[2 * i + 1] = active ? b : o[2 * i + 1];
+            break;
         }
     }
     if (style != 3)
@@ -314,10 +348,12 @@ void ToolBrushLeafGL::stampOrientation(const Footprint& f, int style, float move
     const int value = std::min(MaximumSpeed, static_cast<int>(moveLength / SpeedStep));
     const Rows speedRows{f, _profileWidth, speed->getWidth()};
     for (int r = 0; r < f.height; ++r) {
-        const float* d = profile->cells() + speedRows.brush(r);
-        int* s = speed->cells() + speedRows.canvas(r);
-        for (int i = 0; i < f.width; ++i)
-            s[i] = d[i] > Threshold ? value : s[i];
+        const float* __restrict d = profile->cells() + speedRows.brush(r);
+        int* __restrict s = speed->cells() + speedRows.canvas(r);
+        for (int i = 0; i < n; ++i) {
+            const int old = s[i];
+            s[i] = d[i] > Threshold ? value : old;
+        }
     }
 }
 
@@ -333,11 +369,15 @@ void ToolBrushLeafGL::writeSizeDifference(int x, int y, float amount, bool flag)
     if (f.empty() || !fits(diff, f) || profile == nullptr)
         return;
     const Rows rows{f, _profileWidth, diff->getWidth()};
+    const int n = f.width;
     for (int r = 0; r < f.height; ++r) {
-        const float* d = profile->cells() + rows.brush(r);
-        float* s = diff->cells() + rows.canvas(r);
-        for (int i = 0; i < f.width; ++i)
-            s[i] = d[i] > Threshold ? d[i] * amount : s[i];
+        const float* __restrict d = profile->cells() + rows.brush(r);
+        float* __restrict s = diff->cells() + rows.canvas(r);
+        for (int i = 0; i < n; ++i) {
+            const float scaled = d[i] * amount;
+            const float old = s[i];
+            s[i] = d[i] > Threshold ? scaled : old;
+        }
     }
     if (flag) {
         markWritten(TargetSizeDifference, f);

@@ -203,6 +203,19 @@ TEST(ToolBrushActions, EraseWritesTheMaskUnlessFrozenAndMarksTheBuffer)
     EXPECT_FALSE(erase->isValid());
     for (int x = 300 - Centre; x <= 300 + Centre; ++x)
         EXPECT_FLOAT_EQ(erase->getValue(x, 230), s.d(x, 230, 300, 200) > Threshold ? 2.0f : 0.0f);
+
+    // The replay of a contact's start erases at once round a device point.
+    BrushScene r;
+    r.scene.render(1, 40.0);
+    int cx = 0, cy = 0;
+    r.canvas->deviceToCell(700.0, 300.0, cx, cy);
+    auto* replayed = r.canvasBuffer<float>(ERASE_BUFFER);
+    r.brush->stampErase(5.0f, 700.0, 300.0);
+    EXPECT_FLOAT_EQ(replayed->getValue(cx, cy), 0.0f);
+    r.brush->stampErase(-5.0f, 700.0, 300.0);
+    EXPECT_FLOAT_EQ(replayed->getValue(cx, cy), 5.0f);
+    EXPECT_FLOAT_EQ(replayed->getValue(cx + Centre, cy + Centre), 0.0f);
+    EXPECT_TRUE(replayed->isInvalid());
 }
 
 TEST(ToolBrushActions, MoveStylesCopyTheFieldsOrFollowTheBrush)
