@@ -137,7 +137,11 @@ void ToolBrushLeafGL::setSize(double width, double height)
 void ToolBrushLeafGL::indicatorChanged()
 {
     _indicatorDirty = true;
-    rebuildSpawnOffsets();
+    // The offsets depend only on D; redrawing them for the same D (every
+    // frame of a size easing) would change nothing but the sample.
+    const float d = getPassiveBuffer(CONTROL_BUFFER) != nullptr ? control(0, 2) : DefaultSpawnDiameter;
+    if (d != _spawnDiameter)
+        rebuildSpawnOffsets();
 }
 
 void ToolBrushLeafGL::rebuildSpawnOffsets()
