@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -158,26 +159,17 @@ TEST(ToolBrushActions, ColourBlendsActiveCellsAndWritesWorkingColourOverFootprin
     s.canvas->setControlValue(3, 2, 40.0f);
     s.canvas->setControlValue(3, 3, 11.0f);
     s.frameAt(300, 200);
-    const auto* color = s.canvasBuffer<unsigned char>(COLOR_BUFFER);
-    unsigned char r, g, b;
-    color->get3DValues(300, 200, r, g, b);   // d = 1: the paint itself
-    EXPECT_EQ(r, 200);
-    EXPECT_EQ(g, 40);
-    EXPECT_EQ(b, 11);
-    color->get3DValues(310, 200, r, g, b);   // d = 0.5 from (120, 100, 40), halves rounded up
-    EXPECT_EQ(r, 160);
-    EXPECT_EQ(g, 70);
-    EXPECT_EQ(b, 26);
-    color->get3DValues(311, 200, r, g, b);   // d = 0.1: unchanged
-    EXPECT_EQ(r, 120);
-    EXPECT_EQ(g, 100);
-    EXPECT_EQ(b, 40);
+    const auto rgb = [&](int tag, int x, int y) {
+        unsigned char r, g, b;
+        s.canvasBuffer<unsigned char>(tag)->get3DValues(x, y, r, g, b);
+        return std::array<int, 3>{r, g, b};
+    };
+    EXPECT_EQ(rgb(COLOR_BUFFER, 300, 200), (std::array<int, 3>{200, 40, 11}));   // d = 1: the paint
+    EXPECT_EQ(rgb(COLOR_BUFFER, 310, 200), (std::array<int, 3>{160, 70, 26}));   // d = 0.5: halves rounded up
+    EXPECT_EQ(rgb(COLOR_BUFFER, 311, 200), (std::array<int, 3>{120, 100, 40}));  // d = 0.1: unchanged
     // Working colour and weights reach every footprint cell, active or not.
-    const auto* temp = s.canvasBuffer<unsigned char>(TEMP_COLOR_BUFFER);
-    temp->get3DValues(300 - Centre, 200 - Centre, r, g, b);
-    EXPECT_EQ(r, 200);
-    temp->get3DValues(300 - Centre - 1, 200, r, g, b);
-    EXPECT_EQ(r, 127);
+    EXPECT_EQ(rgb(TEMP_COLOR_BUFFER, 300 - Centre, 200 - Centre), (std::array<int, 3>{200, 40, 11}));
+    EXPECT_EQ(rgb(TEMP_COLOR_BUFFER, 300 - Centre - 1, 200), (std::array<int, 3>{127, 127, 127}));
     EXPECT_FLOAT_EQ(s.canvasBuffer<float>(DROPOFF_BUFFER)->getValue(311, 200), Threshold);
     EXPECT_FLOAT_EQ(s.canvasBuffer<float>(DROPOFF_BUFFER)->getValue(300 - Centre, 200 - Centre),
                     profile->getValue(0, 0));
