@@ -1,7 +1,8 @@
 // CanvasCompositeGL: construction, buffers, children, the frame's deferred
 // work, rebuild, lasso erase, task set-up and drawing of the children. The
 // feature-curve distance field is in CanvasFeatureField.cpp, dumps,
-// screenshots, the frozen picture and the mode labels in CanvasOutput.cpp.
+// screenshots, the frozen picture and the mode labels in CanvasOutput.cpp,
+// the interaction modes in CanvasInteraction.cpp.
 #include "CanvasCompositeGL.h"
 
 #include "BufferTag.h"
@@ -206,7 +207,7 @@ int CanvasCompositeGL::addChild(VisComponent* child)
     if (adoptChild(child, compositeManagesLocalRenderList()) == 0)
         return 0;
     if (PaletteLeafGL* palette = asPalette(child); palette != nullptr && _paletteCount < _palettes.size())
-        _palettes[_paletteCount++] = palette;
+        _palettes[_paletteCount++] = {palette, child};
     return 1;
 }
 
@@ -214,9 +215,11 @@ int CanvasCompositeGL::removeChild(VisComponent* child)
 {
     if (PaletteLeafGL* palette = asPalette(child)) {
         auto* end = _palettes.begin() + _paletteCount;
-        if (auto* found = std::find(_palettes.begin(), end, palette); found != end) {
+        auto* found =
+            std::find_if(_palettes.begin(), end, [palette](const PaletteEntry& e) { return e.palette == palette; });
+        if (found != end) {
             std::copy(found + 1, end, found);
-            _palettes[--_paletteCount] = nullptr;
+            _palettes[--_paletteCount] = {};
         }
     }
     return releaseChild(child);
@@ -431,48 +434,8 @@ void CanvasCompositeGL::deviceToCell(double x, double y, int& cellX, int& cellY)
     cellY = getBufferYCoordinateFromLocal(ly);
 }
 
-// ---- Input (the interaction modes build on these) ----
+// ---- Spare handlers ----
 
-int CanvasCompositeGL::hitLocalBuffer(int x, int y, double, double, int)
-{
-    if (_trackingTouches) {
-        int cellX = 0;
-        int cellY = 0;
-        deviceToCell(x, y, cellX, cellY);
-        setControlValue(6, 0, static_cast<float>(cellX));
-        setControlValue(6, 1, static_cast<float>(cellY));
-        if (!_firstPressSeen)
-            _touched = true;
-    }
-    _firstPressSeen = true;
-    _released = false;
-    return 1;
-}
-
-int CanvasCompositeGL::releaseLocalBuffer(int, int, int)
-{
-    _firstPressSeen = false;
-    _released = true;
-    setControlValue(0, 0, static_cast<float>(MODE_IDLE));
-    _postureDetector.reset();
-    return 1;
-}
-
-int CanvasCompositeGL::wiimoteEvent(const std::vector<int>&, const WiiCommunicationData& data)
-{
-    _curWiiData = data;
-    _curNunchukData = data.nunchuk();
-    _wiiHistory[_wiiHistoryNext] = data;
-    _wiiHistoryNext = (_wiiHistoryNext + 1) % _wiiHistory.size();
-    return 0;
-}
-
-int CanvasCompositeGL::orientAt(double, double, double, double, int) { return 1; }
-int CanvasCompositeGL::moveAt(double, double, double, double, int) { return 1; }
-int CanvasCompositeGL::resizeAt(double, double, double, double, int) { return 1; }
-int CanvasCompositeGL::colorAt(double, double, double, double, int) { return 1; }
-int CanvasCompositeGL::createAt(double, double, double, double, int) { return 1; }
-int CanvasCompositeGL::eraseAt(double, double, double, double, int) { return 1; }
 int CanvasCompositeGL::spareHandler1(double, double, double, double, int) { return 1; }
 int CanvasCompositeGL::spareHandler2(double, double, double, double, int) { return 1; }
 int CanvasCompositeGL::spareHandler3(double, double, double, double, int) { return 1; }

@@ -2,7 +2,8 @@
 // that tool brushes, menus and the reference image write and every primitive
 // reads; holds the primitives, palettes and tool brushes as children; runs
 // the deferred clears and the deletion queue once per frame; computes the
-// feature-curve distance field; dumps buffers and takes screenshots.
+// feature-curve distance field; dumps buffers and takes screenshots; turns
+// touches, postures and Wii input into tool actions (CanvasInteraction.cpp).
 #pragma once
 
 #include "Curve2D.h"
@@ -14,6 +15,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,6 +52,28 @@ public:
     // Radius of the distance cone: depth 1 is reached this far from the curve.
     static constexpr double ConeRadius = -87.15574274765818;
     static constexpr int ModeLabelCount = 6;
+    static constexpr float ModeLabelAlphaStart = 0.1f;
+
+    // Tool action codes of controlBuffer (0,0); the amount of code c is (c,1).
+    static constexpr int ActionOrient = 2;
+    static constexpr int ActionColor = 3;
+    static constexpr int ActionStamp = 4;   // amount > 0 creates, < 0 erases
+    static constexpr int ActionMove = 5;
+    static constexpr int ActionIdle = 8;
+    static constexpr int ActionSizeDifference = 9;
+    // Bounds of the amounts the Nunchuk adjusts.
+    static constexpr double MinStepAmount = 2.0;
+    static constexpr double MaxStepAmount = 30.0;
+    static constexpr int MinSizeStep = 1;
+    static constexpr int MaxSizeStep = 10;
+    // Wii Remote buttons of the pointing input combinations (3 to 6): the
+    // trigger presses at the pointer, plus and minus cycle the mode, one and
+    // two open and close the corner menu.
+    static constexpr int PressButton = WiiCommunicationData::BUTTON_B;
+    static constexpr int ModeForwardButton = WiiCommunicationData::BUTTON_PLUS;
+    static constexpr int ModeBackwardButton = WiiCommunicationData::BUTTON_MINUS;
+    static constexpr int CornerMenuOpenButton = WiiCommunicationData::BUTTON_ONE;
+    static constexpr int CornerMenuCloseButton = WiiCommunicationData::BUTTON_TWO;
 
     // scene, then the surface (centre x, y, width, height, angle, border,
     // overflow, background texture); toolBrushes brushes are made, each with
@@ -67,10 +91,14 @@ public:
     // id map and the local render list and get the canvas buffers.
     int addChild(VisComponent* child) override;
     int removeChild(VisComponent* child) override;
-    // Input entry points of the interaction modes. Until those land a press
-    // only records the brush position in controlBuffer row 6 (while touch
-    // tracking is on) and a release sets the action to idle.
+    // Input entry points of the interaction modes (CanvasInteraction.cpp).
+    // A press or move at device pixel (x, y) with the contact size in board
+    // units: records the brush position, feeds the posture detector and runs
+    // the handler the input combination and mode (or posture) choose.
+    // Returns 1.
     int hitLocalBuffer(int x, int y, double width, double height, int device) override;
+    // The contact ended: parks or keeps the brush by input combination, sets
+    // the idle action and resets the posture detector. Returns 1.
     int releaseLocalBuffer(int x, int y, int device) override;
     // Deferred work of the frame: dodging clear, erase validation, deletion
     // queue, temporary clears, task layout (see the .cpp for the order).
@@ -79,6 +107,9 @@ public:
     // buffer grid grew, keeping the cells of size, orientation, speed and
     // control.
     void rebuildGraphicRepresentation() override;
+    // One Wii report: kept in the history; with the pointing combinations
+    // (3 to 6) the Nunchuk chooses modes and amounts and the press button
+    // presses at the pointer (pointerX, pointerY taken as device pixels).
     int wiimoteEvent(const std::vector<int>& buttons, const WiiCommunicationData& data) override;
     // Background (live) or the frozen picture, debug curves, pending feature
     // curve, and the children drawn in batches.
@@ -125,7 +156,10 @@ public:
     virtual void compileModeLabels();
     virtual void createCanvasBuffers();
     // Press handlers of the interaction modes: (x, y) in device pixels,
-    // contact width and height, posture. Minimal until the modes land.
+    // contact width and height, posture (replaced by the simulated posture
+    // unless that is 6). Each writes its tool action into controlBuffer and,
+    // on the report that decided the contact's posture, first replays the
+    // contact's first positions through the first brush. Return 1.
     virtual int orientAt(double x, double y, double width, double height, int posture);
     virtual int moveAt(double x, double y, double width, double height, int posture);
     virtual int resizeAt(double x, double y, double width, double height, int posture);
@@ -133,7 +167,8 @@ public:
     virtual int createAt(double x, double y, double width, double height, int posture);
     virtual int eraseAt(double x, double y, double width, double height, int posture);
     virtual int spareHandler1(double x, double y, double width, double height, int posture);
-    // (0,0) = 2 and (2,1) = 3, 0, 1: radial, circular and random orientation.
+    // (0,0) = 2 and (2,1) = 3, 0, 1 respectively. The brush reads style 3 as
+    // follow, 0 as radial and 1 as circular.
     virtual void setOrientationStyleRadial();
     virtual void setOrientationStyleCircular();
     virtual void setOrientationStyleRandom();
@@ -172,7 +207,7 @@ public:
     unsigned getNumberOfToolBrushes() const { return static_cast<unsigned>(_toolBrushes.size()); }
     ToolBrushLeafGL* getToolBrush(unsigned i) const { return i < _toolBrushes.size() ? _toolBrushes[i] : nullptr; }
     unsigned getNumberOfPalettes() const { return _paletteCount; }
-    PaletteLeafGL* getPalette(unsigned i) const { return i < _paletteCount ? _palettes[i] : nullptr; }
+    PaletteLeafGL* getPalette(unsigned i) const { return i < _paletteCount ? _palettes[i].palette : nullptr; }
     std::size_t getDeletionQueueLength() const { return _deletionQueue.size(); }
     int getCanvasBufferWidth() const { return static_cast<int>(_bufferWidth); }
     int getCanvasBufferHeight() const { return static_cast<int>(_bufferHeight); }
@@ -209,6 +244,34 @@ public:
     // A device point as a canvas buffer cell.
     void deviceToCell(double x, double y, int& cellX, int& cellY) const;
 
+    // ---- Interaction state (CanvasInteraction.cpp) ----
+    // Where the input combination (0 to 7) comes from: the scene holds it
+    // and hands in a reader. Without one the canvas acts as combination 7.
+    void setInputCombinationSource(std::function<int()> source);
+    int getInputCombination() const;
+    // The main window's fake posture: 0 to 4 win over the posture detector
+    // and bring the contact size of that posture (used when the input
+    // reports none); 6 lets the detector decide.
+    void setSimulatedPosture(int posture);
+    int getSimulatedPosture() const { return _simulatedPosture; }
+    double getSimulatedContactWidth() const { return _simulatedWidth; }
+    double getSimulatedContactHeight() const { return _simulatedHeight; }
+    // The posture the last handler ran with, and the last posture the
+    // posture-only combination (7) acted on.
+    int getCurrentPosture() const { return _curPosture; }
+    int getPreviousPosture() const { return _prevPosture; }
+    // getStepAmount without truncation.
+    double getExactStepAmount() const { return _stepAmount; }
+    bool isModeChosenByNunchuk() const { return _modeChosenByNunchuk; }
+    bool isReleased() const { return _released; }
+    // Scales the Nunchuk's brush adjustment (joystick y to adjust amount).
+    void setAdjustFactor(double factor) { _adjustFactor = factor; }
+    double getAdjustFactor() const { return _adjustFactor; }
+    std::size_t getStepTextureIndex() const { return _stepTextureIndex; }
+    const WiiCommunicationData& getCurrentWiiData() const { return _curWiiData; }
+    // The Wii report `age` events back (0: the latest); the history holds 50.
+    const WiiCommunicationData& getWiiHistory(std::size_t age) const;
+
 private:
     // One deferred clear: the request and its one-frame delay.
     struct DeferredClear
@@ -236,9 +299,61 @@ private:
     // Each primitive child's state into the primitive log (study tasks).
     void logPrimitives();
 
+    // ---- Interaction (CanvasInteraction.cpp) ----
+    // A mode change chosen by posture, Nunchuk or Wii button: no label.
+    void changeModeQuietly(int mode);
+    // The posture a handler acts on (the simulated one unless 6); kept as
+    // the current posture.
+    int handlerPosture(int posture);
+    // The report just fed to the detector decided the contact's posture.
+    bool contactJustDecided() const;
+    // Stamps the contact's first positions with the first brush: create
+    // for a positive amount, erase for a negative one.
+    void replayContactStart(double amount);
+    // Replays when the posture was just decided (and none is simulated),
+    // then writes (0,0) = 4 and (4,1) = amount.
+    void stampAction(double replayAmount, double amount);
+    void writeAction(int code, double amount);
+    // Nunchuk buttons as the handlers see them: never held while ignored.
+    bool nunchukC() const;
+    bool nunchukZ() const;
+    void writeBrushPosition(double x, double y);
+    void parkToolBrush();
+    void setToolBrushSize(double size);
+    void setToolBrushHint(int hint);
+    // Every brush to the render front, told of the press and active.
+    void pressToolBrushes();
+    void bringPalettesToFront();
+    void adjustStepAmount(double delta);
+    void adjustSizeStep(double joystick);
+    // The handler of mode 0, 1, 3, 4, 5 or 6; other modes do nothing.
+    void runModeHandler(int mode, double x, double y, double width, double height, int posture);
+    // The dispatch of a press by input combination group.
+    void pressByNunchukPosture(double x, double y, double width, double height, int posture);
+    void pressByNunchukMode(double x, double y, double width, double height);
+    void pressByPosture(double x, double y, double width, double height, int posture);
+    // Mode 2 with the Nunchuk choosing modes (combination 6).
+    void createEraseByNunchuk(double x, double y, double width, double height);
+    // The Wii parts of wiimoteEvent.
+    void nunchukModeEvent(const WiiCommunicationData& data);
+    void nunchukGesture();
+    void joystickModeChoice();
+    void modeCyclingEvent(const std::vector<int>& buttons, const WiiCommunicationData& data);
+    void adjustToolBrush(double joystickY);
+    void endToolBrushAdjust();
+    void pointerPress(const WiiCommunicationData& data, bool nunchukModes);
+    void pointerRelease();
+    void stepTexture(int direction);
+
     std::unique_ptr<PrimitiveBatch> _batch;
     std::vector<ToolBrushLeafGL*> _toolBrushes;
-    std::array<PaletteLeafGL*, 3> _palettes{};
+    // A palette child as the palette and as the component it is.
+    struct PaletteEntry
+    {
+        PaletteLeafGL* palette = nullptr;
+        VisComponent* component = nullptr;
+    };
+    std::array<PaletteEntry, 3> _palettes{};
     unsigned _paletteCount = 0;
     std::deque<VisComponent*> _deletionQueue;
 
@@ -247,6 +362,10 @@ private:
     bool _modeChanged = false;
     int _curPosture = 6;
     int _prevPosture = 6;
+    int _simulatedPosture = 6;
+    double _simulatedWidth = 0.0;
+    double _simulatedHeight = 0.0;
+    std::function<int()> _inputCombinationSource;
 
     float _initialSize;
     int _brushValue;
@@ -289,6 +408,10 @@ private:
     bool _firstPressSeen = false;
     bool _released = true;
     bool _nunchukIgnored = false;
+    bool _modeChosenByNunchuk = false;
+    bool _pointing = false;    // the press button was held in the last Wii report
+    bool _adjusting = false;   // a Nunchuk brush adjustment is running
+    double _adjustFactor = 10.0;
     void* _observer = nullptr;
     void* _companion = nullptr;
 
@@ -300,6 +423,7 @@ private:
     std::size_t _wiiHistoryNext = 0;
     WiiCommunicationData _curWiiData{};
     NunchukCommunicationData _curNunchukData{};
+    NunchukCommunicationData _prevNunchukData{};
 
     PostureDetector _postureDetector{PostureRanges{}};
 };

@@ -1,0 +1,746 @@
+// CanvasCompositeGL's interaction modes: touch presses and releases, the
+// six press handlers with their per-posture action tables, and the Wii
+// Remote and Nunchuk events. The handlers only write tool actions into
+// controlBuffer and steer the first tool brush; canvas/README.md has the
+// tables.
+#include "CanvasCompositeGL.h"
+
+#include "Posture.h"
+#include "TabletopVis.h"
+#include "ToolBrushLeafGL.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+namespace {
+
+// How the input combination drives the canvas.
+enum class InputGroup
+{
+    Menu,          // 0 to 2: direct touch, mode chosen by menu
+    NunchukTouch,  // 3 to 5: direct touch, mode by posture, amounts by Nunchuk
+    Pointing,      // 6: Wii pointing, mode chosen by the Nunchuk
+    PostureOnly    // 7: direct touch, mode chosen by posture alone
+};
+
+InputGroup inputGroup(int combination)
+{
+    if (combination >= 3 && combination <= 5)
+        return InputGroup::NunchukTouch;
+    if (combination == 6)
+        return InputGroup::Pointing;
+    if (combination == 7)
+        return InputGroup::PostureOnly;
+    return InputGroup::Menu;
+}
+
+constexpr int DefaultInputCombination = 7;
+// The park position of the brush between contacts: 120 pixels from the
+// left, 220 below the top of the canvas.
+constexpr double ParkX = 120.0;
+constexpr double ParkBelowTop = 220.0;
+// The flat-hand wipe of the modifying modes: stamp amount of the replay and
+// the erase amount written for colour and size.
+constexpr double WipeStamp = -30.0;
+constexpr double StrongWipe = -100.0;
+// Contact positions replayed when a posture is decided: reports 1 to 3.
+constexpr unsigned ReplayedPositions = 3;
+// Orientation styles and move styles as the brush reads them.
+constexpr int OrientRadial = 0;
+constexpr int OrientCircular = 1;
+constexpr int OrientFollow = 3;
+constexpr int MoveAttract = 0;
+constexpr int MoveRepel = 1;
+constexpr int MoveFollow = 3;
+// Brush hints of the Nunchuk gestures (the corner-menu entry minus one for
+// the modifying actions).
+constexpr int HintNone = 0;
+constexpr int HintErase = 1;
+constexpr int HintOrientFollow = 3;
+constexpr int HintOrientCircular = 4;
+constexpr int HintOrientRadial = 5;
+constexpr int HintMoveFollow = 6;
+constexpr int HintMoveAttract = 7;
+constexpr int HintMoveRepel = 8;
+constexpr int HintGrow = 9;
+constexpr int HintShrink = 10;
+constexpr int HintAdjust = 12;
+constexpr int HintStepSettings = 13;
+constexpr double AdjustScale = -0.3;
+constexpr double AdjustDeadZone = 0.05;
+
+static_assert(CanvasCompositeGL::PressButton == WiiCommunicationData::BUTTON_B);
+// The held state of the press button.
+bool pressButtonHeld(const WiiCommunicationData& data) { return data.b; }
+
+bool hasButton(const std::vector<int>& buttons, int code)
+{
+    return std::find(buttons.begin(), buttons.end(), code) != buttons.end();
+}
+
+const char* modeName(int mode)
+{
+    switch (mode) {
+    case CanvasCompositeGL::MODE_ORIENT: return "MODE_ORIENT";
+    case CanvasCompositeGL::MODE_MOVE: return "MODE_MOVE";
+    case CanvasCompositeGL::MODE_SIZE: return "MODE_SIZE";
+    default: return "MODE_CREATE_ERASE";
+    }
+}
+
+// The cycle of the mode buttons: 2 -> 3 -> 4 -> 5 -> 2. A mode outside the
+// cycle enters it at 2 from either direction.
+int cycledMode(int mode, int direction)
+{
+    if (mode < CanvasCompositeGL::MODE_CREATE_ERASE || mode > CanvasCompositeGL::MODE_SIZE)
+        return CanvasCompositeGL::MODE_CREATE_ERASE;
+    const int first = CanvasCompositeGL::MODE_CREATE_ERASE;
+    return first + (mode - first + direction + 4) % 4;
+}
+
+} // namespace
+
+// ---- State ----
+
+void CanvasCompositeGL::setInputCombinationSource(std::function<int()> source)
+{
+    _inputCombinationSource = std::move(source);
+}
+
+int CanvasCompositeGL::getInputCombination() const
+{
+    return _inputCombinationSource ? _inputCombinationSource() : DefaultInputCombination;
+}
+
+void CanvasCompositeGL::setSimulatedPosture(int posture)
+{
+    const FakePosture fake = fakePosture(static_cast<Posture>(posture));
+    _simulatedPosture = posture;
+    _simulatedWidth = fake.width;
+    _simulatedHeight = fake.height;
+}
+
+const WiiCommunicationData& CanvasCompositeGL::getWiiHistory(std::size_t age) const
+{
+    const std::size_t n = _wiiHistory.size();
+    return _wiiHistory[(_wiiHistoryNext + n - 1 - age % n) % n];
+}
+
+void CanvasCompositeGL::changeModeQuietly(int mode)
+{
+    if (mode == _curInteractionMode)
+        return;
+    setInteractionMode(mode);
+    // No label for this change; a label still showing from a menu change ends.
+    _modeChanged = false;
+    _labelAlpha = ModeLabelAlphaStart;
+    _labelFading = false;
+}
+
+int CanvasCompositeGL::handlerPosture(int posture)
+{
+    _curPosture = _simulatedPosture != POSTURE_NONE ? _simulatedPosture : posture;
+    return _curPosture;
+}
+
+bool CanvasCompositeGL::contactJustDecided() const
+{
+    return _simulatedPosture == POSTURE_NONE && _postureDetector.getPreviousPosture() == POSTURE_NONE &&
+           _postureDetector.getPosture() != POSTURE_NONE;
+}
+
+bool CanvasCompositeGL::nunchukC() const { return !_nunchukIgnored && _curNunchukData.c; }
+bool CanvasCompositeGL::nunchukZ() const { return !_nunchukIgnored && _curNunchukData.z; }
+
+void CanvasCompositeGL::writeBrushPosition(double x, double y)
+{
+    int cellX = 0;
+    int cellY = 0;
+    deviceToCell(x, y, cellX, cellY);
+    setControlValue(6, 0, static_cast<float>(cellX));
+    setControlValue(6, 1, static_cast<float>(cellY));
+}
+
+void CanvasCompositeGL::parkToolBrush()
+{
+    setControlValue(6, 0, static_cast<float>(getBufferXCoordinateFromLocal(ParkX)));
+    setControlValue(6, 1, static_cast<float>(getBufferYCoordinateFromLocal(getHeight() - ParkBelowTop)));
+}
+
+void CanvasCompositeGL::setToolBrushSize(double size)
+{
+    if (ToolBrushLeafGL* brush = getToolBrush(0))
+        brush->setSize(size, false);
+}
+
+void CanvasCompositeGL::pressToolBrushes()
+{
+    TabletopVis* scene = getController();
+    for (ToolBrushLeafGL* brush : _toolBrushes) {
+        scene->moveComponentToRenderFront(brush);
+        brush->notifyPress();
+        brush->activateForRendering();
+    }
+}
+
+void CanvasCompositeGL::bringPalettesToFront()
+{
+    for (unsigned i = 0; i < _paletteCount; ++i)
+        getController()->moveComponentToRenderFront(_palettes[i].component);
+}
+
+void CanvasCompositeGL::adjustStepAmount(double delta)
+{
+    _stepAmount = std::clamp(_stepAmount + delta, MinStepAmount, MaxStepAmount);
+}
+
+void CanvasCompositeGL::adjustSizeStep(double joystick)
+{
+    _sizeStep = std::clamp(static_cast<int>(_sizeStep - joystick), MinSizeStep, MaxSizeStep);
+}
+
+// ---- Touch ----
+
+int CanvasCompositeGL::hitLocalBuffer(int x, int y, double width, double height, int)
+{
+    setDebugCurvesShown(false, false);
+    if (_trackingTouches)
+        writeBrushPosition(x, y);
+
+    if (ToolBrushLeafGL* brush = getToolBrush(0); brush != nullptr && !brush->isShown())
+        brush->show();
+    if (!_firstPressSeen) {
+        _firstPressSeen = true;
+        if (_trackingTouches)
+            _touched = true;
+    }
+    pressToolBrushes();
+    bringPalettesToFront();
+
+    // The mouse reports no contact size: a simulated posture lends its own.
+    if (_simulatedPosture != POSTURE_NONE && width <= 0.0 && height <= 0.0) {
+        width = _simulatedWidth;
+        height = _simulatedHeight;
+    }
+    const auto board = [](double v) { return v > 0.0 ? static_cast<unsigned>(v) : 0u; };
+    _postureDetector.addSample(board(x), board(y), board(width), board(height));
+    const int posture = _simulatedPosture != POSTURE_NONE ? _simulatedPosture : _postureDetector.getPosture();
+
+    switch (inputGroup(getInputCombination())) {
+    case InputGroup::Menu: runModeHandler(_curInteractionMode, x, y, width, height, posture); break;
+    case InputGroup::NunchukTouch: pressByNunchukPosture(x, y, width, height, posture); break;
+    case InputGroup::Pointing: pressByNunchukMode(x, y, width, height); break;
+    case InputGroup::PostureOnly: pressByPosture(x, y, width, height, posture); break;
+    }
+    _released = false;
+    return 1;
+}
+
+int CanvasCompositeGL::releaseLocalBuffer(int, int, int)
+{
+    _firstPressSeen = false;
+    _released = true;
+    const int combination = getInputCombination();
+    if (combination >= 3 && combination <= 6) {
+        if (ToolBrushLeafGL* brush = getToolBrush(0))
+            brush->hide();
+        parkToolBrush();
+    } else if (combination == 7) {
+        markEraseDirty();
+    } else {
+        _touched = false;
+    }
+    setControlValue(0, 0, static_cast<float>(ActionIdle));
+    for (ToolBrushLeafGL* brush : _toolBrushes)
+        brush->notifyRelease();
+    bringPalettesToFront();
+    _postureDetector.reset();
+    return 1;
+}
+
+void CanvasCompositeGL::runModeHandler(int mode, double x, double y, double width, double height, int posture)
+{
+    switch (mode) {
+    case MODE_CREATE: createAt(x, y, width, height, posture); break;
+    case MODE_ERASE: eraseAt(x, y, width, height, posture); break;
+    case MODE_ORIENT: orientAt(x, y, width, height, posture); break;
+    case MODE_MOVE: moveAt(x, y, width, height, posture); break;
+    case MODE_SIZE: resizeAt(x, y, width, height, posture); break;
+    case MODE_COLOR: colorAt(x, y, width, height, posture); break;
+    default: break;   // create-erase, posture and idle modes need a posture or the Nunchuk
+    }
+}
+
+void CanvasCompositeGL::pressByNunchukPosture(double x, double y, double width, double height, int posture)
+{
+    switch (posture) {
+    case POSTURE_ONE_FINGER:
+        changeModeQuietly(MODE_CREATE_ERASE);
+        if (nunchukZ())
+            adjustStepAmount(-2.0 * _curNunchukData.joystickY);
+        if (nunchukC())
+            eraseAt(x, y, width, height, posture);
+        else
+            createAt(x, y, width, height, posture);
+        break;
+    case POSTURE_TWO_FINGERS:
+        changeModeQuietly(MODE_ORIENT);
+        orientAt(x, y, width, height, posture);
+        break;
+    case POSTURE_FIST:
+        changeModeQuietly(MODE_MOVE);
+        moveAt(x, y, width, height, posture);
+        break;
+    case POSTURE_HAND:
+        changeModeQuietly(MODE_SIZE);
+        if (nunchukZ())
+            adjustSizeStep(_curNunchukData.joystickY);
+        resizeAt(x, y, width, height, posture);
+        break;
+    default: break;   // the pen and undecided contacts do nothing here
+    }
+}
+
+void CanvasCompositeGL::pressByNunchukMode(double x, double y, double width, double height)
+{
+    if (_curInteractionMode == MODE_CREATE_ERASE)
+        createEraseByNunchuk(x, y, width, height);
+    else
+        runModeHandler(_curInteractionMode, x, y, width, height, POSTURE_UNKNOWN);
+}
+
+void CanvasCompositeGL::createEraseByNunchuk(double x, double y, double width, double height)
+{
+    if (nunchukC() && nunchukZ()) {
+        eraseAt(x, y, width, height, POSTURE_UNKNOWN);
+        return;
+    }
+    if (_modeChosenByNunchuk) {
+        // A Nunchuk mode gesture ends painting until the contact is lifted;
+        // the next contact paints again from its second report on.
+        if (_released) {
+            _modeChosenByNunchuk = false;
+        } else {
+            changeModeQuietly(MODE_IDLE);
+            setControlValue(0, 0, static_cast<float>(ActionIdle));
+        }
+        return;
+    }
+    if (!nunchukC() && !nunchukZ())
+        createAt(x, y, width, height, POSTURE_UNKNOWN);
+}
+
+void CanvasCompositeGL::pressByPosture(double x, double y, double width, double height, int posture)
+{
+    const bool changed = posture != _prevPosture;
+    switch (posture) {
+    case POSTURE_PEN:
+        changeModeQuietly(MODE_POSTURE);
+        break;
+    case POSTURE_ONE_FINGER:
+        changeModeQuietly(MODE_CREATE_ERASE);
+        if (changed) {
+            _stepAmount = 2.0;
+            setToolBrushSize(20.0);
+        }
+        createAt(x, y, width, height, posture);
+        break;
+    case POSTURE_TWO_FINGERS:
+        changeModeQuietly(MODE_ORIENT);
+        if (changed)
+            setToolBrushSize(80.0);
+        orientAt(x, y, width, height, posture);
+        break;
+    case POSTURE_FIST:
+        changeModeQuietly(MODE_CREATE_ERASE);
+        if (changed) {
+            _stepAmount = 15.0;
+            setToolBrushSize(130.0);
+        }
+        createAt(x, y, width, height, posture);
+        break;
+    case POSTURE_HAND:
+        changeModeQuietly(MODE_CREATE_ERASE);
+        if (changed) {
+            _stepAmount = -10.0;
+            setToolBrushSize(200.0);
+        }
+        eraseAt(x, y, width, height, posture);
+        break;
+    default:
+        // Undecided or unknown contacts leave the remembered posture alone,
+        // so a second press of the same hand keeps its settings.
+        return;
+    }
+    _prevPosture = posture;
+}
+
+// ---- Handlers ----
+
+void CanvasCompositeGL::replayContactStart(double amount)
+{
+    ToolBrushLeafGL* brush = getToolBrush(0);
+    if (brush == nullptr || amount == 0.0)
+        return;
+    for (unsigned slot = 0; slot < ReplayedPositions; ++slot) {
+        const double x = _postureDetector.getSampleX(slot);
+        const double y = _postureDetector.getSampleY(slot);
+        if (x == PostureDetector::EmptySample)
+            break;
+        if (amount > 0.0)
+            brush->stampCreate(static_cast<int>(amount), x, y);
+        else
+            brush->stampErase(static_cast<float>(amount), x, y);
+    }
+    if (amount < 0.0)
+        markEraseDirty();
+}
+
+void CanvasCompositeGL::writeAction(int code, double amount)
+{
+    setControlValue(0, 0, static_cast<float>(code));
+    setControlValue(code, 1, static_cast<float>(amount));
+}
+
+void CanvasCompositeGL::stampAction(double replayAmount, double amount)
+{
+    if (contactJustDecided())
+        replayContactStart(replayAmount);
+    writeAction(ActionStamp, amount);
+}
+
+int CanvasCompositeGL::createAt(double, double, double, double, int posture)
+{
+    const InputGroup group = inputGroup(getInputCombination());
+    const int p = handlerPosture(posture);
+    if (group != InputGroup::Menu) {
+        stampAction(_stepAmount, _stepAmount);
+        return 1;
+    }
+    switch (p) {
+    case POSTURE_PEN: stampAction(_stepAmount, _stepAmount); break;
+    case POSTURE_ONE_FINGER: stampAction(1.0, 1.0); break;
+    case POSTURE_TWO_FINGERS: stampAction(5.0, 5.0); break;
+    case POSTURE_FIST: stampAction(30.0, 30.0); break;
+    case POSTURE_HAND: stampAction(WipeStamp, WipeStamp); break;
+    default: break;
+    }
+    return 1;
+}
+
+int CanvasCompositeGL::eraseAt(double, double, double, double, int posture)
+{
+    const InputGroup group = inputGroup(getInputCombination());
+    const int p = handlerPosture(posture);
+    if (group == InputGroup::PostureOnly) {
+        stampAction(WipeStamp, _stepAmount);
+        return 1;
+    }
+    if (group != InputGroup::Menu) {
+        stampAction(-_stepAmount, -_stepAmount);
+        return 1;
+    }
+    switch (p) {
+    case POSTURE_ONE_FINGER: stampAction(-2.0, -2.0); break;
+    case POSTURE_TWO_FINGERS: stampAction(-5.0, -5.0); break;
+    case POSTURE_FIST: stampAction(-10.0, -10.0); break;
+    case POSTURE_HAND: stampAction(WipeStamp, WipeStamp); break;
+    default: break;   // the pen does not erase
+    }
+    return 1;
+}
+
+int CanvasCompositeGL::orientAt(double, double, double, double, int posture)
+{
+    const InputGroup group = inputGroup(getInputCombination());
+    const int p = handlerPosture(posture);
+    int style = -1;
+    if (group == InputGroup::NunchukTouch) {
+        style = nunchukC() ? OrientCircular : nunchukZ() ? OrientRadial : OrientFollow;
+    } else if (group == InputGroup::Pointing) {
+        const double jx = _curNunchukData.joystickX;
+        const double jy = _curNunchukData.joystickY;
+        if (jx < -0.85 && std::abs(jy) < 0.4)
+            style = OrientFollow;
+        else if (jx > -0.85 && jx < -0.4 && jy > -0.8 && jy < -0.4)
+            style = OrientCircular;
+        else if (jx > -0.85 && jx < -0.4 && jy > 0.4 && jy < 0.8)
+            style = OrientRadial;
+    } else if (group == InputGroup::PostureOnly) {
+        style = OrientFollow;
+    } else if (p == POSTURE_HAND) {
+        stampAction(WipeStamp, WipeStamp);
+    } else if (p == POSTURE_PEN || p == POSTURE_ONE_FINGER) {
+        style = OrientFollow;
+    } else if (p == POSTURE_TWO_FINGERS) {
+        style = OrientCircular;
+    } else if (p == POSTURE_FIST) {
+        style = OrientRadial;
+    }
+    // The setters write the styles 3, 0 and 1 in this order.
+    if (style == OrientFollow)
+        setOrientationStyleRadial();
+    else if (style == OrientRadial)
+        setOrientationStyleCircular();
+    else if (style == OrientCircular)
+        setOrientationStyleRandom();
+    return 1;
+}
+
+int CanvasCompositeGL::moveAt(double, double, double, double, int posture)
+{
+    const InputGroup group = inputGroup(getInputCombination());
+    const int p = handlerPosture(posture);
+    int style = -1;
+    if (group == InputGroup::NunchukTouch) {
+        style = nunchukC() ? MoveRepel : nunchukZ() ? MoveAttract : MoveFollow;
+    } else if (group == InputGroup::Pointing) {
+        // The mirror of the orientation choice, on the joystick's right.
+        const double jx = _curNunchukData.joystickX;
+        const double jy = _curNunchukData.joystickY;
+        if (jx > 0.85 && std::abs(jy) < 0.4)
+            style = MoveFollow;
+        else if (jx > 0.4 && jx < 0.85 && jy > -0.8 && jy < -0.4)
+            style = MoveAttract;
+        else if (jx > 0.4 && jx < 0.85 && jy > 0.4 && jy < 0.8)
+            style = MoveRepel;
+    } else if (group == InputGroup::PostureOnly || p == POSTURE_PEN || p == POSTURE_ONE_FINGER) {
+        style = MoveFollow;
+    } else if (p == POSTURE_TWO_FINGERS) {
+        style = MoveAttract;
+    } else if (p == POSTURE_FIST) {
+        style = MoveRepel;
+    } else if (p == POSTURE_HAND) {
+        stampAction(WipeStamp, WipeStamp);
+    }
+    if (style >= 0)
+        writeAction(ActionMove, style);
+    return 1;
+}
+
+int CanvasCompositeGL::resizeAt(double x, double y, double, double, int posture)
+{
+    const InputGroup group = inputGroup(getInputCombination());
+    const int p = handlerPosture(posture);
+    if (group == InputGroup::NunchukTouch) {
+        writeAction(ActionSizeDifference, nunchukC() ? _sizeStep : -_sizeStep);
+        return 1;
+    }
+    if (group == InputGroup::Pointing) {
+        // The joystick still held down (grow) or up (shrink) as it chose the mode.
+        const double amount = _curNunchukData.joystickY > 0.0 ? -1.0 : 5.0;
+        writeAction(ActionSizeDifference, amount);
+        if (ToolBrushLeafGL* brush = getToolBrush(0)) {
+            int cellX = 0;
+            int cellY = 0;
+            deviceToCell(x, y, cellX, cellY);
+            brush->writeSizeDifference(cellX, cellY, static_cast<float>(amount), true);
+            _sizeDiffClear.requested = true;
+        }
+        return 1;
+    }
+    switch (p) {
+    case POSTURE_PEN: writeAction(ActionSizeDifference, 3.0); break;
+    case POSTURE_ONE_FINGER: writeAction(ActionSizeDifference, 5.0); break;
+    case POSTURE_TWO_FINGERS: writeAction(ActionSizeDifference, -1.0); break;
+    case POSTURE_FIST: writeAction(ActionSizeDifference, -2.0); break;
+    case POSTURE_HAND: stampAction(WipeStamp, StrongWipe); break;
+    default: break;
+    }
+    return 1;
+}
+
+int CanvasCompositeGL::colorAt(double, double, double, double, int posture)
+{
+    const InputGroup group = inputGroup(getInputCombination());
+    const int p = handlerPosture(posture);
+    const bool touchTable = group == InputGroup::Menu || group == InputGroup::PostureOnly;
+    if (touchTable && p == POSTURE_HAND)
+        stampAction(WipeStamp, StrongWipe);
+    else if (!touchTable || (p >= POSTURE_PEN && p <= POSTURE_FIST))
+        setControlValue(0, 0, static_cast<float>(ActionColor));
+    return 1;
+}
+
+// ---- Wii Remote and Nunchuk ----
+
+int CanvasCompositeGL::wiimoteEvent(const std::vector<int>& buttons, const WiiCommunicationData& data)
+{
+    _curWiiData = data;
+    _wiiHistory[_wiiHistoryNext] = data;
+    _wiiHistoryNext = (_wiiHistoryNext + 1) % _wiiHistory.size();
+    _prevNunchukData = _curNunchukData;
+    _curNunchukData = data.nunchuk();
+
+    const int combination = getInputCombination();
+    if (combination == 6)
+        nunchukModeEvent(data);
+    else if (combination >= 3 && combination <= 5)
+        modeCyclingEvent(buttons, data);
+    return 0;
+}
+
+void CanvasCompositeGL::nunchukModeEvent(const WiiCommunicationData& data)
+{
+    const bool pointing = pressButtonHeld(data);
+    if (_released && !pointing)
+        parkToolBrush();
+    nunchukGesture();
+    if (pointing) {
+        pointerPress(data, true);
+    } else {
+        pointerRelease();
+        if (_released)
+            setControlValue(0, 0, static_cast<float>(ActionIdle));
+    }
+    _simulatedPosture = POSTURE_NONE;
+}
+
+void CanvasCompositeGL::setToolBrushHint(int hint)
+{
+    if (ToolBrushLeafGL* brush = getToolBrush(0))
+        brush->setHint(hint);
+}
+
+void CanvasCompositeGL::nunchukGesture()
+{
+    const NunchukCommunicationData& n = _curNunchukData;
+    if (_nunchukIgnored) {
+        endToolBrushAdjust();
+        return;
+    }
+    if (n.c && n.z) {
+        changeModeQuietly(MODE_CREATE_ERASE);
+        _modeChosenByNunchuk = true;
+        setToolBrushHint(HintErase);
+    } else if (n.c) {
+        setToolBrushHint(HintStepSettings);
+        if (_prevNunchukData.joystickX <= 0.8f && n.joystickX > 0.8f)
+            stepTexture(1);
+        else if (_prevNunchukData.joystickX >= -0.8f && n.joystickX < -0.8f)
+            stepTexture(-1);
+        if (std::abs(n.joystickY) > 0.8f)
+            adjustStepAmount(-0.3 * n.joystickY);
+    } else if (n.z) {
+        adjustToolBrush(n.joystickY);
+        return;
+    } else {
+        joystickModeChoice();
+    }
+    endToolBrushAdjust();
+}
+
+void CanvasCompositeGL::joystickModeChoice()
+{
+    const double x = _curNunchukData.joystickX;
+    const double y = _curNunchukData.joystickY;
+    // Below -0.4, within +-0.4 and above 0.4 in y.
+    const auto third = [y](int below, int within, int above) { return y < -0.4 ? below : y > 0.4 ? above : within; };
+    int mode = MODE_CREATE_ERASE;
+    int hint = HintNone;
+    if (std::abs(x) < 0.4 && std::abs(y) > 0.8) {
+        mode = MODE_SIZE;
+        hint = y < -0.8 ? HintGrow : HintShrink;
+    } else if (x > 0.4 && std::abs(y) < 0.8) {
+        mode = MODE_MOVE;
+        hint = third(HintMoveAttract, HintMoveFollow, HintMoveRepel);
+    } else if (x < -0.4 && std::abs(y) < 0.8) {
+        mode = MODE_ORIENT;
+        hint = third(HintOrientCircular, HintOrientFollow, HintOrientRadial);
+    }
+    changeModeQuietly(mode);
+    if (mode != MODE_CREATE_ERASE)
+        _modeChosenByNunchuk = true;
+    setToolBrushHint(hint);
+}
+
+void CanvasCompositeGL::modeCyclingEvent(const std::vector<int>& buttons, const WiiCommunicationData& data)
+{
+    const bool steppingAmounts =
+        nunchukZ() && (_curInteractionMode == MODE_CREATE_ERASE || _curInteractionMode == MODE_SIZE);
+    if (!steppingAmounts && !_nunchukIgnored && std::abs(_curNunchukData.joystickY) > AdjustDeadZone)
+        adjustToolBrush(_curNunchukData.joystickY);
+    else
+        endToolBrushAdjust();
+
+    const int direction = hasButton(buttons, ModeForwardButton) ? 1 : hasButton(buttons, ModeBackwardButton) ? -1 : 0;
+    if (direction != 0) {
+        changeModeQuietly(cycledMode(_curInteractionMode, direction));
+        std::cout << "_curInteractionMode = " << modeName(_curInteractionMode) << std::endl;
+    }
+    // The corner menu opens and closes on CornerMenuOpenButton and
+    // CornerMenuCloseButton once the canvas has one.
+
+    if (pressButtonHeld(data))
+        pointerPress(data, false);
+    else
+        pointerRelease();
+}
+
+void CanvasCompositeGL::adjustToolBrush(double joystickY)
+{
+    ToolBrushLeafGL* brush = getToolBrush(0);
+    if (brush == nullptr)
+        return;
+    brush->adjust(AdjustScale * joystickY * _adjustFactor);
+    brush->show();
+    brush->setHint(HintAdjust);
+    _adjusting = true;
+}
+
+void CanvasCompositeGL::endToolBrushAdjust()
+{
+    if (!_adjusting)
+        return;
+    _adjusting = false;
+    if (ToolBrushLeafGL* brush = getToolBrush(0)) {
+        brush->endAdjust();
+        if (brush->getHint() == HintAdjust)
+            brush->setHint(HintNone);
+    }
+}
+
+void CanvasCompositeGL::pointerPress(const WiiCommunicationData& data, bool nunchukModes)
+{
+    const double x = data.pointerX;
+    const double y = data.pointerY;
+    constexpr double Size = 10.0;
+    writeBrushPosition(x, y);
+    if (ToolBrushLeafGL* brush = getToolBrush(0); brush != nullptr && !brush->isShown())
+        brush->show();
+    if (_curInteractionMode != MODE_CREATE_ERASE)
+        runModeHandler(_curInteractionMode, x, y, Size, Size, POSTURE_UNKNOWN);
+    else if (nunchukModes)
+        createEraseByNunchuk(x, y, Size, Size);
+    else if (nunchukC())
+        eraseAt(x, y, Size, Size, POSTURE_UNKNOWN);
+    else
+        createAt(x, y, Size, Size, POSTURE_UNKNOWN);
+    // The held button is a contact: a Nunchuk mode gesture during it ends
+    // painting like one during a touch.
+    _pointing = true;
+    _released = false;
+}
+
+void CanvasCompositeGL::pointerRelease()
+{
+    if (!_pointing)
+        return;
+    _pointing = false;
+    _released = true;
+    setControlValue(0, 0, static_cast<float>(ActionIdle));
+}
+
+void CanvasCompositeGL::stepTexture(int direction)
+{
+    const std::size_t count = _stepTextureIds.size();
+    if (count == 0)
+        return;
+    const std::size_t step = direction > 0 ? 1 : count - 1;
+    _stepTextureIndex = (_stepTextureIndex + step) % count;
+    setControlValue(4, 2, 0.0f);
+    setControlValue(4, 4, static_cast<float>(_stepTextureIndex));
+    if (ToolBrushLeafGL* brush = getToolBrush(0))
+        brush->setElementTexture(_stepTextureIds[_stepTextureIndex]);
+}
