@@ -401,19 +401,19 @@ void CanvasCompositeGL::setInteractionMode(int mode)
     _modeChanged = true;
 }
 
-void CanvasCompositeGL::setOrientationStyleRadial()
+void CanvasCompositeGL::setOrientationStyleFollow()
 {
     setControlValue(0, 0, 2.0f);
     setControlValue(2, 1, 3.0f);
 }
 
-void CanvasCompositeGL::setOrientationStyleCircular()
+void CanvasCompositeGL::setOrientationStyleRadial()
 {
     setControlValue(0, 0, 2.0f);
     setControlValue(2, 1, 0.0f);
 }
 
-void CanvasCompositeGL::setOrientationStyleRandom()
+void CanvasCompositeGL::setOrientationStyleCircular()
 {
     setControlValue(0, 0, 2.0f);
     setControlValue(2, 1, 1.0f);
@@ -575,6 +575,22 @@ void CanvasCompositeGL::specificRender()
         SurfaceCompositeGL::specificRender();
     else
         _frozenList.call();
+}
+
+void CanvasCompositeGL::renderBorder()
+{
+    const double b = std::min(getBorderSize(), 0.5 * std::min(getWidth(), getHeight()));
+    if (b <= 0.0)
+        return;
+    const double hw = getHalfWidth();
+    const double hh = getHalfHeight();
+    glColor4f(0.32f, 0.24f, 0.17f, 1.0f);
+    glBegin(GL_QUAD_STRIP);
+    for (const auto& [x, y] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}, {-1, -1}}) {
+        glVertex2d(x * hw, y * hh);
+        glVertex2d(x * (hw - b), y * (hh - b));
+    }
+    glEnd();
 }
 
 void CanvasCompositeGL::specificRenderAdditional()

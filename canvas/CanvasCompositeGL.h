@@ -116,6 +116,8 @@ public:
     void render() override;
     void specificRender() override;
     void createActiveBuffers() override;
+    // A dark umber frame of the border width round the painting.
+    void renderBorder() override;
     // The mode label over the children.
     void specificRenderAdditional() override;
 
@@ -167,11 +169,11 @@ public:
     virtual int createAt(double x, double y, double width, double height, int posture);
     virtual int eraseAt(double x, double y, double width, double height, int posture);
     virtual int spareHandler1(double x, double y, double width, double height, int posture);
-    // (0,0) = 2 and (2,1) = 3, 0, 1 respectively. The brush reads style 3 as
-    // follow, 0 as radial and 1 as circular.
+    // The orientation action (0,0) = 2 with the brush style (2,1): 3 follow,
+    // 0 radial, 1 circular.
+    virtual void setOrientationStyleFollow();
     virtual void setOrientationStyleRadial();
     virtual void setOrientationStyleCircular();
-    virtual void setOrientationStyleRandom();
     virtual int spareHandler2(double x, double y, double width, double height, int posture);
     virtual int spareHandler3(double x, double y, double width, double height, int posture);
     virtual int spareHandler4(double x, double y, double width, double height, int posture);

@@ -478,13 +478,12 @@ int CanvasCompositeGL::orientAt(double, double, double, double, int posture)
     } else if (p == POSTURE_FIST) {
         style = OrientRadial;
     }
-    // The setters write the styles 3, 0 and 1 in this order.
     if (style == OrientFollow)
-        setOrientationStyleRadial();
+        setOrientationStyleFollow();
     else if (style == OrientRadial)
-        setOrientationStyleCircular();
+        setOrientationStyleRadial();
     else if (style == OrientCircular)
-        setOrientationStyleRandom();
+        setOrientationStyleCircular();
     return 1;
 }
 

@@ -30,6 +30,8 @@ CanvasCompositeGL* PictavoVisGL::createCanvas(double x, double y, double width, 
                                          brushValue, elementKind, initialSize, furtherValue);
     addComponent(canvas, true);
     canvas->setPostureRanges(getPostureRanges());
+    // The canvas reads the scene's input combination on every press.
+    canvas->setInputCombinationSource([this] { return getInputCombination(); });
     return canvas;
 }
 

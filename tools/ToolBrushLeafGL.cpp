@@ -460,6 +460,10 @@ void ToolBrushLeafGL::hide() { deactivateForRendering(); }
 void ToolBrushLeafGL::setSize(double size, bool animate)
 {
     const double side = std::max(size, MinimumSize);
+    // The canvas's brush size (controlBuffer (0,2)) follows: the create
+    // stamp spreads new primitives over it.
+    if (auto* table = getPassiveBufferAs<float>(CONTROL_BUFFER))
+        table->setValue(2, 0, static_cast<float>(side));
     if (animate)
         animateToSize(side, side);
     else

@@ -183,12 +183,12 @@ TEST(CanvasBuffers, OrientationStyleSettersWriteActionAndStyle)
 {
     CanvasScene s;
     CanvasCompositeGL& c = *s.canvas;
-    c.setOrientationStyleCircular();
+    c.setOrientationStyleRadial();
     EXPECT_EQ(c.getControlValue(0, 0), 2.0f);
     EXPECT_EQ(c.getControlValue(2, 1), 0.0f);
-    c.setOrientationStyleRandom();
+    c.setOrientationStyleCircular();
     EXPECT_EQ(c.getControlValue(2, 1), 1.0f);
-    c.setOrientationStyleRadial();
+    c.setOrientationStyleFollow();
     EXPECT_EQ(c.getControlValue(2, 1), 3.0f);
 }
 

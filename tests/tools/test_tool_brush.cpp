@@ -473,6 +473,7 @@ TEST(ToolBrushSize, NeverBelowTheMinimumAndRebuiltWhileEasingOrAdjusting)
     s.brush->setSize(3.0, false);
     EXPECT_DOUBLE_EQ(s.brush->getWidth(), ToolBrushLeafGL::MinimumSize);
     s.brush->setSize(300.0, true);
+    EXPECT_EQ(s.canvas->getControlValue(0, 2), 300.0f) << "the create stamp's diameter follows";
     for (int i = 0; i < 50; ++i)
         s.scene.render(1, 40.0);
     EXPECT_DOUBLE_EQ(s.brush->getWidth(), 300.0);
