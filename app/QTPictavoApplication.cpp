@@ -6,6 +6,7 @@
 #include "CanvasCompositeGL.h"
 #include "PictavoVisGL.h"
 #include "Posture.h"
+#include "QtTouchInput.h"
 #include "QTPictavoWidgetGL.h"
 #include "QTVelkConfiguration.h"
 #include "WindowGeometry.h"
@@ -157,6 +158,13 @@ QTPictavoApplication::QTPictavoApplication(QTVelkConfiguration* config)
     container->setMinimumSize(1, 1);
     setCentralWidget(container);
 
+    // TUIO touch input: datagrams go to the surface's receiver. Created
+    // after the OSC sockets, which keep their places among the children.
+    if (_config->_tuioEnabled) {
+        _tuioSource = new TuioUdpSource(_glWidget->tuioReceiver(), this);
+        _tuioSource->listen(static_cast<quint16>(_config->_tuioPort));
+    }
+
     createStatusBar();
     connect(_glWidget, &QTPictavoWidgetGL::fpsChanged, this, &QTPictavoApplication::setFps);
     connect(_glWidget, &QTPictavoWidgetGL::objectNumber, this, &QTPictavoApplication::setObjectNumber);
@@ -180,6 +188,8 @@ QTPictavoApplication::~QTPictavoApplication()
 {
     if (_multiMonitorFullscreen)
         toggleMultiMonitorFullscreen();
+    // The TUIO listener feeds the surface's receiver: it goes first.
+    delete _tuioSource;
     // The container owns the GL window and goes with the window's children.
 }
 
@@ -286,6 +296,8 @@ void QTPictavoApplication::toggleFullscreen()
     }
     if (_multiMonitorFullscreen)
         toggleMultiMonitorFullscreen();
+    // The TUIO listener feeds the surface's receiver: it goes first.
+    delete _tuioSource;
     if (!_barsInFullscreen)
         setBarsVisible(false);
     showFullScreen();
@@ -391,7 +403,15 @@ void QTPictavoApplication::createCanvasBufferImage(int tag)
         c->createBufferImage(tag);
 }
 
-void QTPictavoApplication::setCanvasFakePosture(const FakePosture&) {}
+void QTPictavoApplication::setCanvasFakePosture(const FakePosture& posture)
+{
+    if (CanvasCompositeGL* c = canvas())
+        c->setSimulatedPosture(posture.posture);
+    // The surface gives the mouse the posture's contact size, so components
+    // that ask their own posture detector (and a canvas of a later demo)
+    // come to the same posture.
+    _glWidget->setFakePosture(posture);
+}
 void QTPictavoApplication::setInputCombination(int combination)
 {
     if (PictavoVisGL* vis = pictavoVis())

@@ -15,6 +15,7 @@ class PictavoVisGL;
 struct FakePosture;
 class QTVelkConfiguration;
 class QTPictavoWidgetGL;
+class TuioUdpSource;
 
 class QTPictavoApplication : public QMainWindow
 {
@@ -26,6 +27,8 @@ public:
     ~QTPictavoApplication() override;
 
     QTPictavoWidgetGL* glWidget() const { return _glWidget; }
+    // The TUIO listener ("tuio" enabled), null when TUIO is off.
+    TuioUdpSource* tuioSource() const { return _tuioSource; }
     bool isMultiMonitorFullscreen() const { return _multiMonitorFullscreen; }
     bool barsInFullscreen() const { return _barsInFullscreen; }
     bool isPickingRendering() const { return _pickingRendering; }
@@ -132,8 +135,7 @@ private:
     // The scene's first canvas, or null.
     CanvasCompositeGL* canvas() const;
     void setInputCombination(int combination);
-    // Commands for the canvas. The canvas is not part of the scene yet, so
-    // the lookup behind each finds nothing and the command does nothing.
+    // Commands for the canvas; each does nothing while the scene has no canvas.
     void setCanvasInteractionMode(int mode);
     void createCanvasBufferImage(int bufferTag);
     void setCanvasFakePosture(const FakePosture& posture);
@@ -166,6 +168,7 @@ private:
     bool _hardwareNotePending = true;
     QUdpSocket* _receiveSocket = nullptr;
     QUdpSocket* _sendSocket = nullptr;
+    TuioUdpSource* _tuioSource = nullptr;
     bool _referenceImageLoaded = false;
     std::string _referenceImagePath;
     std::function<QString()> _chooseImageFile;

@@ -1,26 +1,42 @@
 // The OpenGL drawing surface that fills the main window: frame loop, frame
-// rate, statistics, mouse input, animation and texture settings.
+// rate, statistics, mouse and touch input, animation and texture settings.
 #include "QTPictavoWidgetGL.h"
 
 #include "PictavoBuilderGL.h"
 #include "CanvasCompositeGL.h"
+#include "DirectTouchLogger.h"
+#include "FakeContactSize.h"
 #include "PictavoVisGL.h"
+#include "QtTouchInput.h"
 #include "ToolBrushLeafGL.h"
+#include "TouchLogReplay.h"
 #include "VelkConfiguration.h"
 
 #include <QMouseEvent>
 #include <QTimer>
+#include <QTouchEvent>
 #include <GL/gl.h>
 
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
 
+namespace {
+
+// Mouse events made up from touches: the touches themselves already arrived.
+bool isSynthesized(const QMouseEvent* event)
+{
+    return event->source() != Qt::MouseEventNotSynthesized;
+}
+
+} // namespace
+
 QTPictavoWidgetGL::QTPictavoWidgetGL(const QSurfaceFormat& format, VelkConfiguration* config)
     : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate)
     , PictavoBuildDirector(config)
     , _timer(new QTimer(this))
     , _animating(config->_startupAnimation)
+    , _tuio(_pointers, config->_smartboardResolutionWidth, config->_smartboardResolutionHeight)
 {
     setFormat(format);
     // The frame loop is unpaced: every paint requests the next one. The
@@ -31,6 +47,11 @@ QTPictavoWidgetGL::QTPictavoWidgetGL(const QSurfaceFormat& format, VelkConfigura
 
 QTPictavoWidgetGL::~QTPictavoWidgetGL()
 {
+    // Contacts still down are released into the scene while it exists.
+    delete _touchLogPlayer;
+    _touchLogPlayer = nullptr;
+    _tuio.releaseAll();
+    _pointers.releaseAll(TouchSource::QtTouch);
     // The scene frees its textures, fonts and display lists in its context.
     if (_vis && context()) {
         makeCurrent();
@@ -44,6 +65,105 @@ QTPictavoWidgetGL::~QTPictavoWidgetGL()
 void QTPictavoWidgetGL::OnPen() { _toolPutBack = false; }
 void QTPictavoWidgetGL::OnEraser() { _toolPutBack = false; }
 void QTPictavoWidgetGL::OnNoTool() { _toolPutBack = true; }
+
+void QTPictavoWidgetGL::OnXYDown(int x, int y, int z, int id) { _boardTouch.OnXYDown(x, y, z, id); }
+void QTPictavoWidgetGL::OnXYMove(int x, int y, int z, int id) { _boardTouch.OnXYMove(x, y, z, id); }
+void QTPictavoWidgetGL::OnXYUp(int x, int y, int z, int id) { _boardTouch.OnXYUp(x, y, z, id); }
+
+void QTPictavoWidgetGL::OnDViTRawWidthHeight(int width, int height, int id)
+{
+    _boardTouch.OnDViTRawWidthHeight(width, height, id);
+}
+
+void QTPictavoWidgetGL::SceneTouchTarget::resizeTouchIndicator(int user, double width, double height)
+{
+    if (_widget._vis)
+        _widget._vis->resizeTouchIndicator(user, width, height);
+}
+
+void QTPictavoWidgetGL::SceneTouchTarget::setTouchBoundWidth(int user, double width)
+{
+    if (_widget._vis)
+        _widget._vis->setTouchBoundWidth(user, width);
+}
+
+void QTPictavoWidgetGL::SceneTouchTarget::setTouchBoundHeight(int user, double height)
+{
+    if (_widget._vis)
+        _widget._vis->setTouchBoundHeight(user, height);
+}
+
+void QTPictavoWidgetGL::SceneTouchTarget::devicePress(int x, int y, int value, int device)
+{
+    if (_widget._vis)
+        _widget._vis->devicePress(x, y, value, device);
+}
+
+void QTPictavoWidgetGL::SceneTouchTarget::deviceMove(int x, int y, int value, int device)
+{
+    if (_widget._vis)
+        _widget._vis->deviceMove(x, y, value, device);
+}
+
+void QTPictavoWidgetGL::SceneTouchTarget::deviceRelease(int x, int y, int value, int device)
+{
+    if (_widget._vis)
+        _widget._vis->deviceRelease(x, y, value, device);
+}
+
+void QTPictavoWidgetGL::SceneTouchTarget::logTouch(int event, int x, int y, int width, int height)
+{
+    if (_widget._taskRunning)
+        DirectTouchLogger::instance().addEntry(event, x, y, width, height);
+}
+
+void QTPictavoWidgetGL::touchEvent(QTouchEvent* event)
+{
+    if (event->type() == QEvent::TouchCancel)
+        _touchPoints.cancel();
+    else
+        _touchPoints.update(touchPoints(*event));
+    // Accepted, so no mouse events are made up from the touches.
+    event->accept();
+}
+
+void QTPictavoWidgetGL::updateBoardGeometry()
+{
+    _boardToScreenX = static_cast<double>(width()) / _config->_smartboardResolutionWidth;
+    _boardToScreenY = static_cast<double>(height()) / _config->_smartboardResolutionHeight;
+    _boardTouch.setGeometry({_config->_smartboardResolutionWidth, _config->_smartboardResolutionHeight, width(), height()});
+    if (_vis == nullptr && _builder == nullptr)
+        return;
+    TabletopVis* vis = _vis ? _vis : _builder->getVis();
+    if (vis) {
+        vis->setScaleFactorExtendWidth(_boardToScreenX);
+        vis->setScaleFactorExtendHeight(_boardToScreenY);
+    }
+}
+
+void QTPictavoWidgetGL::startTouchReplay()
+{
+    if (_touchLogPlayer || !_config->_touchreplayEnabled || _config->_touchreplayFile.empty())
+        return;
+    std::optional<std::vector<TouchLogEntry>> entries = loadTouchLog(_config->_touchreplayFile);
+    if (!entries) {
+        std::cout << "QTPictavoWidgetGL: cannot read the touch log " << _config->_touchreplayFile << std::endl;
+        return;
+    }
+    auto replay = std::make_unique<TouchLogReplay>(std::move(*entries), _pointers, _boardTouch.geometry());
+    _touchLogPlayer = new TouchLogPlayer(std::move(replay), this);
+    _touchLogPlayer->start();
+}
+
+void QTPictavoWidgetGL::reportFakeContactSize()
+{
+    auto* vis = dynamic_cast<PictavoVisGL*>(_vis);
+    if (vis == nullptr || _fakePosture < POSTURE_PEN || _fakePosture > POSTURE_HAND)
+        return;
+    const double side = fakeContactSide(vis->getPostureRanges(), _fakePosture);
+    vis->setTouchBoundWidth(0, side);
+    vis->setTouchBoundHeight(0, side);
+}
 
 void QTPictavoWidgetGL::initializeGL()
 {
@@ -67,6 +187,7 @@ void QTPictavoWidgetGL::initializeGL()
     configureScene();
     emitStatistics();
     _frameClock.start();
+    startTouchReplay();
 }
 
 void QTPictavoWidgetGL::setUpScene()
@@ -94,13 +215,7 @@ void QTPictavoWidgetGL::setUpScene()
     vis->enableVSync(_config->_graphicsVsync);
     vis->setAnimating(_animating);
 
-    _lastTouchX.assign(users, 0);
-    _lastTouchY.assign(users, 0);
-
-    _boardToScreenX = static_cast<double>(width()) / _config->_smartboardResolutionWidth;
-    _boardToScreenY = static_cast<double>(height()) / _config->_smartboardResolutionHeight;
-    vis->setScaleFactorExtendWidth(_boardToScreenX);
-    vis->setScaleFactorExtendHeight(_boardToScreenY);
+    updateBoardGeometry();
 
     // Posture ranges are configured as physical areas; contacts arrive in
     // board units, so the ranges are scaled by board units per physical area.
@@ -138,6 +253,8 @@ void QTPictavoWidgetGL::resizeGL(int w, int h)
     glMatrixMode(GL_MODELVIEW);
     if (_vis)
         _vis->setScreensize(static_cast<unsigned>(w), static_cast<unsigned>(h));
+    // The board spans the surface at every size, not only the size at set-up.
+    updateBoardGeometry();
 }
 
 void QTPictavoWidgetGL::paintGL()
@@ -189,14 +306,17 @@ void QTPictavoWidgetGL::forwardMouse(const QMouseEvent* event, void (TabletopVis
     if (!_vis)
         return;
     // Device coordinates have their origin at the bottom left; the mouse is
-    // user 0 with value 0 and no contact size.
+    // user 0 with value 0 and no contact size of its own.
     const QPoint p = event->position().toPoint();
     _vis->resizeTouchIndicator(0, 0.0, 0.0);
+    reportFakeContactSize();
     (_vis->*deliver)(p.x(), height() - 1 - p.y(), 0, 0);
 }
 
 void QTPictavoWidgetGL::mousePressEvent(QMouseEvent* event)
 {
+    if (isSynthesized(event))
+        return;
     forwardMouse(event, &TabletopVis::devicePress);
     storePointer(event);
 }
@@ -204,7 +324,7 @@ void QTPictavoWidgetGL::mousePressEvent(QMouseEvent* event)
 void QTPictavoWidgetGL::mouseMoveEvent(QMouseEvent* event)
 {
     // A native window reports every move; without mouse tracking only drags count.
-    if (!_mouseTracking && event->buttons() == Qt::NoButton)
+    if (isSynthesized(event) || (!_mouseTracking && event->buttons() == Qt::NoButton))
         return;
     forwardMouse(event, &TabletopVis::deviceMove);
     storePointer(event);
@@ -212,6 +332,8 @@ void QTPictavoWidgetGL::mouseMoveEvent(QMouseEvent* event)
 
 void QTPictavoWidgetGL::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (isSynthesized(event))
+        return;
     forwardMouse(event, &TabletopVis::deviceRelease);
 }
 

@@ -1,9 +1,15 @@
 // The OpenGL drawing surface that fills the main window: frame loop, frame
-// rate, statistics, mouse input, animation and texture settings.
+// rate, statistics, mouse and touch input, animation and texture settings.
 #pragma once
 
+#include "BoardPointers.h"
+#include "BoardTouchHandler.h"
 #include "FrameRateAverage.h"
 #include "PictavoBuildDirector.h"
+#include "Posture.h"
+#include "TouchPointTracker.h"
+#include "TouchSink.h"
+#include "TuioReceiver.h"
 
 #include <QElapsedTimer>
 #include <QOpenGLWindow>
@@ -14,6 +20,7 @@
 class PictavoBuilderGL;
 class QTimer;
 class TabletopVis;
+class TouchLogPlayer;
 class VelkConfiguration;
 
 // A QOpenGLWindow rather than a QOpenGLWidget: the widget variant draws into
@@ -24,7 +31,13 @@ class VelkConfiguration;
 //
 // The widget is the build director: it owns the builder and keeps the newest
 // scene, which it deletes (with its context current) when a demo replaces it.
-class QTPictavoWidgetGL : public QOpenGLWindow, public PictavoBuildDirector
+//
+// It is also the board's event handler (TouchSink): the touch sources -
+// touch events on this surface, TUIO datagrams handed in by the main window
+// and the replay of a touch log - report board contacts through the shared
+// board pointers to OnXYDown, OnXYMove, OnXYUp and OnDViTRawWidthHeight,
+// which reach the scene as device input of users 0 and 1.
+class QTPictavoWidgetGL : public QOpenGLWindow, public PictavoBuildDirector, public TouchSink
 {
     Q_OBJECT
 
@@ -41,6 +54,24 @@ public:
     void OnPen();
     void OnEraser();
     void OnNoTool();
+
+    // Board callbacks, in board units (see TouchSink and BoardTouchHandler).
+    void OnXYDown(int x, int y, int z, int id) override;
+    void OnXYMove(int x, int y, int z, int id) override;
+    void OnXYUp(int x, int y, int z, int id) override;
+    void OnDViTRawWidthHeight(int width, int height, int id) override;
+
+    // The TUIO frames of the main window's socket end up here.
+    TuioReceiver& tuioReceiver() { return _tuio; }
+    const BoardTouchHandler& boardTouch() const { return _boardTouch; }
+    // The touch log being replayed ("touchreplay"), null when none is.
+    TouchLogPlayer* touchLogPlayer() const { return _touchLogPlayer; }
+    // While a fake posture (pen to hand) is set, mouse input reports a
+    // contact size that the posture ranges classify as that posture.
+    void setFakePosture(const FakePosture& posture) { _fakePosture = posture.posture; }
+    Posture fakePosture() const { return _fakePosture; }
+    // Touch events are logged while a study task runs.
+    bool isTaskRunning() const { return _taskRunning; }
 
     bool isAnimating() const { return _animating; }
     double speed() const { return _speed; }
@@ -108,8 +139,33 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void touchEvent(QTouchEvent* event) override;
 
 private:
+    // The scene and the touch log as the board callbacks see them.
+    class SceneTouchTarget : public BoardTouchTarget
+    {
+    public:
+        explicit SceneTouchTarget(QTPictavoWidgetGL& widget) : _widget(widget) {}
+        void resizeTouchIndicator(int user, double width, double height) override;
+        void setTouchBoundWidth(int user, double width) override;
+        void setTouchBoundHeight(int user, double height) override;
+        void devicePress(int x, int y, int value, int device) override;
+        void deviceMove(int x, int y, int value, int device) override;
+        void deviceRelease(int x, int y, int value, int device) override;
+        void logTouch(int event, int x, int y, int width, int height) override;
+
+    private:
+        QTPictavoWidgetGL& _widget;
+    };
+
+    // Board resolution and surface size for the board callbacks and the
+    // touch-extend factors of the scene.
+    void updateBoardGeometry();
+    // Starts the configured touch log replay once the first scene stands.
+    void startTouchReplay();
+    // The fake posture's contact size as the mouse's (user 0) bound size.
+    void reportFakeContactSize();
     // Makes a new scene from the configuration and the widget's flags and
     // size; the builder keeps it until the demo is constructed.
     void setUpScene();
@@ -150,11 +206,22 @@ private:
     double _paintRadius = 10.0;
     bool _toolPutBack = false;
     bool _buildCanvasShown = false;
-    std::vector<int> _lastTouchX;
-    std::vector<int> _lastTouchY;
     double _boardToScreenX = 1.0;
     double _boardToScreenY = 1.0;
     double _touchAreaFactor = 1.0;
+    Posture _fakePosture = POSTURE_NONE;
+    // Set by task mode while a study task runs.
+    bool _taskRunning = false;
+
+    // Touch input, in dependency order: sources report to the pointers,
+    // the pointers to this widget, the widget to the handler, the handler
+    // to the scene through the target.
+    SceneTouchTarget _touchTarget{*this};
+    BoardTouchHandler _boardTouch{_touchTarget};
+    BoardPointers _pointers{*this};
+    TuioReceiver _tuio;
+    TouchPointTracker _touchPoints{_pointers, _boardTouch.geometry()};
+    TouchLogPlayer* _touchLogPlayer = nullptr;
 
     friend class WidgetTest;
 };

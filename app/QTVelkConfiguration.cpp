@@ -172,7 +172,7 @@ struct ElementHandler {
     void (*read)(VelkConfiguration&, const Attributes&);
 };
 
-// The elements the program uses, and tuio.
+// The elements the program uses, and the additions tuio and touchreplay.
 constexpr ElementHandler kUsedElements[] = {
     {"startup", [](Config& c, const Attributes& a) {
         readSingle(a, "demo_type", c._startupDemoType);
@@ -365,6 +365,10 @@ constexpr ElementHandler kUsedElements[] = {
     {"tuio", [](Config& c, const Attributes& a) {
         readSingle(a, "enabled", c._tuioEnabled);
         readSingle(a, "port", c._tuioPort);
+    }},
+    {"touchreplay", [](Config& c, const Attributes& a) {
+        readSingle(a, "enabled", c._touchreplayEnabled);
+        readSingle(a, "file", c._touchreplayFile);
     }},
 };
 

@@ -228,6 +228,9 @@ public:
     // tuio: TUIO touch input over UDP.
     bool _tuioEnabled = true;
     unsigned _tuioPort = 3333;
+    // touchreplay: a touch log (as the study writes them) played back as touch input at start.
+    bool _touchreplayEnabled = false;
+    std::string _touchreplayFile;
 
     // ---- Repeated elements used by the program ------------------------------------------------
 

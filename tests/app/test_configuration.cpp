@@ -64,6 +64,7 @@ TEST(Configuration, FlagsAreUnsignedIntegersTrueWhenNotZero)
         <mainwindow fullscreen="yes" fullscreen_real="2"/>
         <graphics vsync="7" mipmapping="0" linear-filering="-1" arb-texture-compression=" 1 "/>
         <tuio enabled="0" port="4000"/>
+        <touchreplay enabled="1" file="logs/directTouch/task3.txt"/>
     </c>)");
     EXPECT_FALSE(c._mainwindowFullscreen);
     EXPECT_TRUE(c._mainwindowFullscreenReal);
@@ -74,6 +75,9 @@ TEST(Configuration, FlagsAreUnsignedIntegersTrueWhenNotZero)
     EXPECT_TRUE(c._graphicsArbTextureCompression);
     EXPECT_FALSE(c._tuioEnabled);
     EXPECT_EQ(c._tuioPort, 4000u);
+    EXPECT_TRUE(c._touchreplayEnabled);
+    EXPECT_EQ(c._touchreplayFile, "logs/directTouch/task3.txt");
+    EXPECT_FALSE(readXml("<touchreplay file=\"x\"/>")._touchreplayEnabled) << "replay is off unless enabled";
 }
 
 TEST(Configuration, TouchExtendRendersOnlyForExactlyOne)

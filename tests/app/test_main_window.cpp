@@ -1,11 +1,15 @@
 // The main window in-process under Xvfb: the command table, the menus, the
 // full-screen and bar rules, the hardware links, the one-time note, the
-// reference-image toggle, the sockets and the running frame loop.
+// reference-image toggle, the sockets, the running frame loop and the touch
+// sources.
+#include "../input/TouchTestSupport.h"
+#include "FakeContactSize.h"
 #include "PictavoBuilderGL.h"
 #include "PictavoVisGL.h"
 #include "QTPictavoApplication.h"
 #include "QTPictavoWidgetGL.h"
 #include "QTVelkConfiguration.h"
+#include "QtTouchInput.h"
 #include "VisComponentGL.h"
 
 #include <QAction>
@@ -32,6 +36,7 @@ namespace {
 
 constexpr quint16 ReceivePort = 47310;
 constexpr quint16 SendPort = 47311;
+constexpr quint16 TuioPort = 47312;
 
 class MainWindowTest : public ::testing::Test
 {
@@ -43,8 +48,9 @@ protected:
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QStringLiteral("<config><mainwindow width=\"640\" height=\"480\" fullscreen=\"0\"/>"
-                                  "<osc receive_port=\"%1\" send_port=\"%2\"/></config>")
-                       .arg(ReceivePort).arg(SendPort).toUtf8());
+                                  "<osc receive_port=\"%1\" send_port=\"%2\"/><tuio enabled=\"1\" port=\"%3\"/>"
+                                  "</config>")
+                       .arg(ReceivePort).arg(SendPort).arg(TuioPort).toUtf8());
         file.close();
         _config = std::make_unique<QTVelkConfiguration>(path);
         _window = std::make_unique<QTPictavoApplication>(_config.get());
@@ -112,9 +118,10 @@ public:
         : VisComponentGL(scene, width / 2, height / 2, false, false, width, height)
     {
     }
-    int hitLocalBuffer(int x, int y, double, double, int) override
+    int hitLocalBuffer(int x, int y, double width, double height, int) override
     {
         hits.push_back({x, y});
+        sizes.push_back({width, height});
         return 1;
     }
     int releaseLocalBuffer(int x, int y, int) override
@@ -123,6 +130,7 @@ public:
         return 1;
     }
     std::vector<QPoint> hits;
+    std::vector<QSizeF> sizes; // contact bound size of each hit
     std::vector<QPoint> releases;
 };
 
@@ -489,6 +497,52 @@ TEST_F(MainWindowTest, MouseReachesTheSceneInDeviceCoordinates)
     EXPECT_EQ(recorder->hits[0], QPoint(10, widget->height() - 1)) << "top row is the highest device row";
     ASSERT_EQ(recorder->releases.size(), 1u);
     EXPECT_EQ(recorder->releases[0], QPoint(12, 0)) << "bottom row is device row 0";
+}
+
+TEST_F(MainWindowTest, TouchSourcesAndFakePosturesReachTheScene)
+{
+    _window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(_window.get()));
+    QTPictavoWidgetGL* widget = _window->glWidget();
+    ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 10000));
+    auto* recorder = new RecordingComponent(widget->getVis(), widget->width(), widget->height());
+    widget->getVis()->addComponent(recorder, true);
+
+    // Board callbacks: the board's top left corner is the top device row.
+    widget->OnDViTRawWidthHeight(20, 30, 0);
+    widget->OnXYDown(0, 0, 0, 0);
+    widget->OnXYUp(3999, 3999, 0, 0);
+    ASSERT_EQ(recorder->hits.size(), 1u);
+    EXPECT_EQ(recorder->hits[0], QPoint(0, widget->height() - 1));
+    EXPECT_EQ(recorder->sizes[0], QSizeF(30, 20)) << "sizes are handed over crosswise";
+    EXPECT_EQ(recorder->releases.back(), QPoint(widget->width() - 1, 0));
+
+    // A TUIO blob over UDP: down in the middle with its size in board units.
+    ASSERT_NE(_window->tuioSource(), nullptr);
+    EXPECT_EQ(_window->tuioSource()->port(), TuioPort);
+    using namespace osctest;
+    const Bytes frame = bundle({message("/tuio/2Dblb", {std::string("alive"), 1}),
+                                message("/tuio/2Dblb", {std::string("set"), 1, 0.5f, 0.5f, 0.0f, 0.02f, 0.01f,
+                                                        0.0002f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f}),
+                                message("/tuio/2Dblb", {std::string("fseq"), 1})});
+    QUdpSocket sender;
+    sender.writeDatagram(frame.data(), static_cast<qint64>(frame.size()), QHostAddress::LocalHost, TuioPort);
+    ASSERT_TRUE(QTest::qWaitFor([recorder] { return recorder->hits.size() == 2; }, 5000));
+    EXPECT_NEAR(recorder->hits[1].x(), widget->width() / 2, 1);
+    EXPECT_NEAR(recorder->hits[1].y(), widget->height() / 2, 1);
+    EXPECT_EQ(recorder->sizes[1], QSizeF(40, 80));
+    widget->tuioReceiver().releaseAll();
+    EXPECT_EQ(recorder->releases.size(), 2u);
+
+    // With a fake posture the mouse reports a contact size of that posture.
+    actionFor("Alt+3")->trigger();
+    EXPECT_EQ(widget->fakePosture(), POSTURE_TWO_FINGERS);
+    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    const double side = fakeContactSide(dynamic_cast<PictavoVisGL*>(widget->getVis())->getPostureRanges(),
+                                        POSTURE_TWO_FINGERS);
+    EXPECT_GT(side, 0.0);
+    EXPECT_EQ(recorder->sizes[2], QSizeF(side, side));
 }
 
 TEST_F(MainWindowTest, ObjectsAreAddedAndRemovedInSteps)

@@ -1,0 +1,98 @@
+// Shared by the touch input tests: a sink that records board callbacks as
+// text, and a small OSC encoder for building datagrams.
+#pragma once
+
+#include "TouchSink.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <variant>
+#include <vector>
+
+// Records each callback as "down 10 20 #0", "move ...", "up ...", "size 3x4 #256".
+class RecordingSink : public TouchSink
+{
+public:
+    void OnXYDown(int x, int y, int, int id) override { add("down", x, y, id); }
+    void OnXYMove(int x, int y, int, int id) override { add("move", x, y, id); }
+    void OnXYUp(int x, int y, int, int id) override { add("up", x, y, id); }
+    void OnDViTRawWidthHeight(int w, int h, int id) override
+    {
+        calls.push_back("size " + std::to_string(w) + "x" + std::to_string(h) + " #" + std::to_string(id));
+    }
+
+    // The calls so far, which are then forgotten.
+    std::vector<std::string> take()
+    {
+        std::vector<std::string> taken;
+        taken.swap(calls);
+        return taken;
+    }
+
+    std::vector<std::string> calls;
+
+private:
+    void add(const char* what, int x, int y, int id)
+    {
+        calls.push_back(std::string(what) + " " + std::to_string(x) + " " + std::to_string(y) + " #"
+                        + std::to_string(id));
+    }
+};
+
+// OSC 1.0 encoding of int32, float32 and string arguments, messages and bundles.
+namespace osctest {
+
+using Bytes = std::vector<char>;
+using Arg = std::variant<std::int32_t, float, std::string>;
+
+inline void putUInt32(Bytes& out, std::uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<char>((v >> shift) & 0xFF));
+}
+
+inline void putString(Bytes& out, const std::string& s)
+{
+    out.insert(out.end(), s.begin(), s.end());
+    do
+        out.push_back('\0');
+    while (out.size() % 4 != 0);
+}
+
+inline Bytes message(const std::string& address, const std::vector<Arg>& args)
+{
+    Bytes out;
+    putString(out, address);
+    std::string tags = ",";
+    for (const Arg& a : args)
+        tags += a.index() == 0 ? 'i' : a.index() == 1 ? 'f' : 's';
+    putString(out, tags);
+    for (const Arg& a : args) {
+        if (const auto* i = std::get_if<std::int32_t>(&a)) {
+            putUInt32(out, static_cast<std::uint32_t>(*i));
+        } else if (const auto* f = std::get_if<float>(&a)) {
+            std::uint32_t bits;
+            std::memcpy(&bits, f, sizeof bits);
+            putUInt32(out, bits);
+        } else {
+            putString(out, std::get<std::string>(a));
+        }
+    }
+    return out;
+}
+
+inline Bytes bundle(const std::vector<Bytes>& elements)
+{
+    Bytes out;
+    putString(out, "#bundle");
+    putUInt32(out, 0);
+    putUInt32(out, 1); // time tag "immediately"
+    for (const Bytes& e : elements) {
+        putUInt32(out, static_cast<std::uint32_t>(e.size()));
+        out.insert(out.end(), e.begin(), e.end());
+    }
+    return out;
+}
+
+} // namespace osctest

@@ -1,0 +1,195 @@
+// OSC datagram validation: what is refused and why, the two packets that
+// hang or over-read the OSC parser, nesting depth, and agreement with the
+// parser on everything accepted.
+#include "OscPacketValidator.h"
+#include "TouchTestSupport.h"
+
+#include <osc/OscException.h>
+#include <osc/OscReceivedElements.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using osctest::Bytes;
+
+OscProblem check(const Bytes& bytes) { return OscPacketValidator::check(bytes.data(), bytes.size()); }
+
+Bytes raw(std::initializer_list<unsigned char> bytes)
+{
+    return Bytes(bytes.begin(), bytes.end());
+}
+
+Bytes concat(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes tuioFrame()
+{
+    using namespace osctest;
+    return bundle({message("/tuio/2Dblb", {std::string("alive"), 3}),
+                   message("/tuio/2Dblb", {std::string("set"), 3, 0.5f, 0.5f, 0.0f, 0.02f, 0.02f, 0.0004f,
+                                           0.0f, 0.0f, 0.0f, 0.0f, 0.0f}),
+                   message("/tuio/2Dblb", {std::string("fseq"), 12})});
+}
+
+Bytes nested(unsigned depth)
+{
+    Bytes packet = osctest::message("/a", {1});
+    for (unsigned i = 0; i < depth; ++i)
+        packet = osctest::bundle({packet});
+    return packet;
+}
+
+// Reads every element and argument the way a receiver would.
+void walk(const osc::ReceivedBundle& bundle);
+
+void walk(const osc::ReceivedMessage& message)
+{
+    for (auto arg = message.ArgumentsBegin(); arg != message.ArgumentsEnd(); ++arg) {
+        if (arg->IsString())
+            (void)std::string(arg->AsString());
+        else if (arg->IsBlob()) {
+            const void* data;
+            osc::osc_bundle_element_size_t size;
+            arg->AsBlob(data, size);
+        }
+    }
+}
+
+void walk(const osc::ReceivedBundle& bundle)
+{
+    for (auto e = bundle.ElementsBegin(); e != bundle.ElementsEnd(); ++e) {
+        if (e->IsBundle())
+            walk(osc::ReceivedBundle(*e));
+        else
+            walk(osc::ReceivedMessage(*e));
+    }
+}
+
+// True when the parser reads the whole packet without complaint.
+bool parserAccepts(const Bytes& bytes)
+{
+    try {
+        const osc::ReceivedPacket packet(bytes.data(), bytes.size());
+        if (packet.IsBundle())
+            walk(osc::ReceivedBundle(packet));
+        else
+            walk(osc::ReceivedMessage(packet));
+        return true;
+    } catch (const osc::Exception&) {
+        return false;
+    }
+}
+
+} // namespace
+
+TEST(OscPacketValidator, AcceptsWellFormedPackets)
+{
+    using namespace osctest;
+    EXPECT_EQ(check(tuioFrame()), OscProblem::Valid);
+    EXPECT_EQ(check(bundle({})), OscProblem::Valid);
+    EXPECT_EQ(check(raw({'/', 'a', 0, 0})), OscProblem::Valid) << "an address alone";
+    EXPECT_EQ(check(message("/x", {})), OscProblem::Valid) << "empty type tag string";
+    // A blob of 5 bytes padded to 8, then an int.
+    EXPECT_EQ(check(raw({'/', 'b', 0, 0, ',', 'b', 'i', 0, 0, 0, 0, 5, 1, 2, 3, 4, 5, 0, 0, 0, 0, 0, 0, 7})),
+              OscProblem::Valid);
+    EXPECT_EQ(check(raw({'/', 'a', 0, 0, ',', '[', 'T', ']', 0, 0, 0, 0})), OscProblem::Valid);
+}
+
+TEST(OscPacketValidator, RefusesMalformedPacketsForTheirReason)
+{
+    using namespace osctest;
+    const Bytes frame = tuioFrame();
+    const Bytes oneFloat = message("/tuio/2Dcur", {1.0f});
+    const struct {
+        const char* what;
+        Bytes bytes;
+        OscProblem problem;
+    } cases[] = {
+        {"empty", {}, OscProblem::Empty},
+        {"truncated by one byte", Bytes(frame.begin(), frame.end() - 1), OscProblem::Misaligned},
+        {"truncated inside the last element", Bytes(frame.begin(), frame.end() - 4), OscProblem::BadElementSize},
+        {"argument cut off", Bytes(oneFloat.begin(), oneFloat.end() - 4), OscProblem::ArgumentsExceedMessage},
+        {"too large", Bytes(OscPacketValidator::MaxPacketSize + 4, '/'), OscProblem::TooLarge},
+        {"unterminated address", raw({'/', 'a', 'b', 'c'}), OscProblem::UnterminatedString},
+        {"address padding not NUL", raw({'/', 'a', 0, 'x', ',', 0, 0, 0}), OscProblem::UnterminatedString},
+        {"unterminated type tags", raw({'/', 'a', 0, 0, ',', 'i', 'i', 'i'}), OscProblem::UnterminatedString},
+        {"unterminated string argument", raw({'/', 'a', 0, 0, ',', 's', 0, 0, 'a', 'b', 'c', 'd'}),
+         OscProblem::UnterminatedString},
+        {"string argument missing", raw({'/', 'a', 0, 0, ',', 's', 0, 0}), OscProblem::ArgumentsExceedMessage},
+        {"address without slash", raw({'a', 0, 0, 0}), OscProblem::BadAddress},
+        {"arguments without type tags", raw({'/', 'a', 0, 0, 'i', 0, 0, 0, 0, 0, 0, 1}), OscProblem::MissingTypeTags},
+        {"unknown type tag", raw({'/', 'a', 0, 0, ',', 'i', 'Q', 0, 0, 0, 0, 1}), OscProblem::UnknownTypeTag},
+        {"array closed before opened", raw({'/', 'a', 0, 0, ',', ']', 0, 0}), OscProblem::UnbalancedArray},
+        {"array never closed", raw({'/', 'a', 0, 0, ',', '[', 0, 0}), OscProblem::UnbalancedArray},
+        {"bytes after the arguments", raw({'/', 'a', 0, 0, ',', 0, 0, 0, 0, 0, 0, 1}), OscProblem::TrailingBytes},
+        {"blob larger than the message", raw({'/', 'a', 0, 0, ',', 'b', 0, 0, 0, 0, 0, 100, 1, 2, 3, 4}),
+         OscProblem::BadBlobSize},
+        // Padding this size to 4 wraps a 32-bit sum to 0: the parser would read far past the end.
+        {"blob size that wraps when padded", raw({'/', 'a', 0, 0, ',', 'b', 0, 0, 0xFF, 0xFF, 0xFF, 0xFD}),
+         OscProblem::BadBlobSize},
+        {"not a bundle tag", concat(raw({'#', 'b', 'u', 'n', 'd', 'l', 'X', 0}), Bytes(8, 0)),
+         OscProblem::BadBundleHeader},
+        {"bundle without time tag", raw({'#', 'b', 'u', 'n', 'd', 'l', 'e', 0, 0, 0, 0, 0}),
+         OscProblem::BadBundleHeader},
+        {"element size 0", concat(bundle({}), raw({0, 0, 0, 0})), OscProblem::BadElementSize},
+        {"element size not aligned", concat(bundle({}), raw({0, 0, 0, 2, '/', 'a', 0, 0})),
+         OscProblem::BadElementSize},
+        {"element past the bundle", concat(bundle({}), raw({0, 0, 0, 8, '/', 'a', 0, 0})),
+         OscProblem::BadElementSize},
+        {"bad element inside a nested bundle", bundle({bundle({raw({'a', 0, 0, 0})})}), OscProblem::BadAddress},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(check(c.bytes), c.problem) << c.what << ": " << describe(check(c.bytes));
+}
+
+// #bundle\0, a time tag and the element size -4: the parser steps by the
+// size plus 4, that is by nothing, and never reaches the end.
+TEST(OscPacketValidator, RefusesTheBundleWhoseElementSizeWraps)
+{
+    const Bytes packet = concat(osctest::bundle({}), raw({0xFF, 0xFF, 0xFF, 0xFC}));
+    ASSERT_EQ(packet.size(), 20u);
+    EXPECT_EQ(check(packet), OscProblem::BadElementSize);
+    // Every other "negative" size too.
+    for (unsigned char top : {0x80, 0xC0, 0xFF})
+        EXPECT_EQ(check(concat(osctest::bundle({}), raw({top, 0, 0, 0}))), OscProblem::BadElementSize);
+}
+
+TEST(OscPacketValidator, LimitsBundleNesting)
+{
+    EXPECT_EQ(check(nested(OscPacketValidator::MaxBundleDepth)), OscProblem::Valid);
+    EXPECT_EQ(check(nested(OscPacketValidator::MaxBundleDepth + 1)), OscProblem::TooDeep);
+    EXPECT_EQ(check(nested(2000)), OscProblem::TooDeep);
+}
+
+// Whatever a mutation of a real frame turns into, a packet the validator
+// accepts must be one the parser reads to its end without complaint.
+TEST(OscPacketValidator, EveryAcceptedMutationParses)
+{
+    const Bytes frame = tuioFrame();
+    const unsigned char values[] = {0x00, 0x01, 0x04, 0x7F, 0x80, 0xFF, '#', ',', '/', 'b', 's', 'i', '['};
+    unsigned accepted = 0;
+    for (std::size_t at = 0; at < frame.size(); ++at) {
+        for (unsigned char v : values) {
+            Bytes mutated = frame;
+            mutated[at] = static_cast<char>(v);
+            if (check(mutated) != OscProblem::Valid)
+                continue;
+            ++accepted;
+            EXPECT_TRUE(parserAccepts(mutated)) << "byte " << at << " = " << int(v);
+        }
+    }
+    for (std::size_t size = 4; size <= frame.size(); size += 4) {
+        const Bytes prefix(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(size));
+        if (check(prefix) == OscProblem::Valid) {
+            ++accepted;
+            EXPECT_TRUE(parserAccepts(prefix)) << "prefix of " << size;
+        }
+    }
+    EXPECT_GT(accepted, 50u) << "mutations of values and positions are mostly still valid";
+}

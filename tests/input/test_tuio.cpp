@@ -1,0 +1,238 @@
+// TUIO sessions: contacts begin with their first set, move with later sets
+// and end when they leave the alive list; blob sizes in board units reach
+// the posture detector; late frames, foreign profiles and malformed
+// datagrams change nothing.
+#include "BoardTouchHandler.h"
+#include "PostureDetector.h"
+#include "TouchTestSupport.h"
+#include "TuioReceiver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using osctest::Arg;
+using osctest::Bytes;
+using Calls = std::vector<std::string>;
+
+struct Cursor
+{
+    int session;
+    float x;
+    float y;
+};
+
+struct Blob
+{
+    int session;
+    float x;
+    float y;
+    float width;
+    float height;
+};
+
+Bytes alive(const char* profile, const std::vector<int>& sessions)
+{
+    std::vector<Arg> args{std::string("alive")};
+    for (int s : sessions)
+        args.emplace_back(s);
+    return osctest::message(profile, args);
+}
+
+Bytes fseq(const char* profile, int frame) { return osctest::message(profile, {std::string("fseq"), frame}); }
+
+Bytes cursorFrame(const std::vector<int>& sessions, const std::vector<Cursor>& sets, int frame)
+{
+    std::vector<Bytes> elements{alive("/tuio/2Dcur", sessions)};
+    for (const Cursor& c : sets)
+        elements.push_back(osctest::message("/tuio/2Dcur", {std::string("set"), c.session, c.x, c.y, 0.0f, 0.0f, 0.0f}));
+    elements.push_back(fseq("/tuio/2Dcur", frame));
+    return osctest::bundle(elements);
+}
+
+Bytes blobFrame(const std::vector<int>& sessions, const std::vector<Blob>& sets, int frame)
+{
+    std::vector<Bytes> elements{alive("/tuio/2Dblb", sessions)};
+    for (const Blob& b : sets)
+        elements.push_back(osctest::message("/tuio/2Dblb", {std::string("set"), b.session, b.x, b.y, 0.0f, b.width,
+                                                            b.height, b.width * b.height, 0.0f, 0.0f, 0.0f, 0.0f,
+                                                            0.0f}));
+    elements.push_back(fseq("/tuio/2Dblb", frame));
+    return osctest::bundle(elements);
+}
+
+class TuioSession : public ::testing::Test
+{
+protected:
+    bool send(const Bytes& datagram) { return _tuio.receive(datagram.data(), datagram.size()); }
+
+    RecordingSink _sink;
+    BoardPointers _pointers{_sink};
+    TuioReceiver _tuio{_pointers, 4000, 3000};
+};
+
+} // namespace
+
+TEST_F(TuioSession, CursorBeginsMovesAndEndsWhenItLeavesAlive)
+{
+    ASSERT_TRUE(send(cursorFrame({5}, {{5, 0.25f, 0.5f}}, 1)));
+    EXPECT_EQ(_sink.take(), (Calls{"size 0x0 #0", "down 1000 1500 #0"})) << "cursors have no size";
+    send(cursorFrame({5}, {{5, 0.5f, 1.0f}}, 2));
+    EXPECT_EQ(_sink.take(), (Calls{"size 0x0 #0", "move 2000 2999 #0"})) << "1.0 is the last board unit";
+    // Keep-alive: the contact stays and nothing is reported.
+    send(cursorFrame({5}, {}, 3));
+    send(cursorFrame({5}, {}, 4));
+    EXPECT_TRUE(_sink.take().empty());
+    EXPECT_EQ(_tuio.cursorSessions().count(5), 1u);
+    send(cursorFrame({}, {}, 5));
+    EXPECT_EQ(_sink.take(), (Calls{"up 2000 2999 #0"}));
+    EXPECT_EQ(_pointers.heldCount(), 0u);
+}
+
+TEST_F(TuioSession, AThirdContactWaitsForAFreePointer)
+{
+    send(cursorFrame({1, 2, 3}, {{1, 0.1f, 0.1f}, {2, 0.2f, 0.2f}, {3, 0.3f, 0.3f}}, 1));
+    EXPECT_EQ(_sink.take(), (Calls{"size 0x0 #0", "down 400 300 #0", "size 0x0 #256", "down 800 600 #256"}));
+    // Session 1 ends; in the same frame session 3 takes the freed pointer.
+    send(cursorFrame({2, 3}, {{3, 0.35f, 0.3f}}, 2));
+    EXPECT_EQ(_sink.take(), (Calls{"up 400 300 #0", "size 0x0 #0", "down 1400 900 #0"}));
+    // A set for a session the same frame declares gone is stale.
+    send(cursorFrame({3}, {{2, 0.9f, 0.9f}}, 3));
+    EXPECT_EQ(_sink.take(), (Calls{"up 800 600 #256"}));
+}
+
+TEST_F(TuioSession, BlobSizesArriveInBoardUnitsBeforeEachDownAndMove)
+{
+    send(blobFrame({9}, {{9, 0.5f, 0.5f, 0.02f, 0.03f}}, 1));
+    EXPECT_EQ(_sink.take(), (Calls{"size 80x90 #0", "down 2000 1500 #0"}));
+    send(blobFrame({9}, {{9, 0.5f, 0.5f, 2.0f, -1.0f}}, 2));
+    EXPECT_EQ(_sink.take(), (Calls{"size 4000x0 #0", "move 2000 1500 #0"})) << "sizes are clamped to the board";
+    // Blobs and cursors are separate profiles with separate sessions and frame numbers.
+    send(cursorFrame({9}, {{9, 0.0f, 0.0f}}, 1));
+    EXPECT_EQ(_sink.take(), (Calls{"size 0x0 #256", "down 0 0 #256"}));
+}
+
+TEST_F(TuioSession, LateFramesAreDroppedUnlessTheTrackerRestarted)
+{
+    send(cursorFrame({1}, {{1, 0.1f, 0.1f}}, 500));
+    _sink.take();
+    send(cursorFrame({1}, {{1, 0.2f, 0.1f}}, 499));
+    send(cursorFrame({}, {}, 401)); // 99 behind: late too, so the contact survives
+    EXPECT_TRUE(_sink.take().empty());
+    EXPECT_EQ(_tuio.counters().lateFrames, 2u);
+    // Frame -1 is always taken and leaves the frame number alone.
+    send(cursorFrame({1}, {{1, 0.15f, 0.1f}}, -1));
+    send(cursorFrame({1}, {{1, 0.3f, 0.1f}}, 499));
+    EXPECT_EQ(_sink.take(), (Calls{"size 0x0 #0", "move 600 300 #0"}));
+    // The same number again is not late.
+    send(cursorFrame({1}, {{1, 0.125f, 0.1f}}, 500));
+    EXPECT_EQ(_sink.take().size(), 2u);
+    // 100 behind: a restarted tracker, whose frames count from there.
+    send(cursorFrame({}, {}, 400));
+    EXPECT_EQ(_sink.take(), (Calls{"up 500 300 #0"}));
+    send(cursorFrame({2}, {{2, 0.5f, 0.5f}}, 401));
+    EXPECT_EQ(_sink.take().size(), 2u);
+}
+
+TEST_F(TuioSession, LoneMessagesAndOtherProfiles)
+{
+    // A message outside a bundle is a frame of its own; objects are not ours.
+    EXPECT_TRUE(send(osctest::message("/tuio/2Dcur", {std::string("set"), 4, 0.5f, 0.5f, 0.0f, 0.0f, 0.0f})));
+    EXPECT_EQ(_sink.take().size(), 2u);
+    EXPECT_TRUE(send(osctest::message("/tuio/2Dobj", {std::string("alive")})));
+    EXPECT_TRUE(send(osctest::message("/tuio/2Dcur", {std::string("source"), std::string("tracker@host")})));
+    // A set too short for a blob, and one whose session is not an int32, are ignored.
+    send(osctest::message("/tuio/2Dblb", {std::string("set"), 6, 0.5f, 0.5f, 0.0f, 0.1f}));
+    send(osctest::message("/tuio/2Dblb", {std::string("set"), 1.0f, 0.5f, 0.5f, 0.0f, 0.1f, 0.1f}));
+    EXPECT_TRUE(_sink.take().empty());
+    EXPECT_EQ(_tuio.cursorSessions().count(4), 1u);
+    _tuio.releaseAll();
+    EXPECT_EQ(_sink.take(), (Calls{"up 2000 1500 #0"}));
+}
+
+TEST_F(TuioSession, MalformedDatagramsChangeNothing)
+{
+    send(cursorFrame({1}, {{1, 0.5f, 0.5f}}, 1));
+    _sink.take();
+    const Bytes ending = cursorFrame({}, {}, 2);
+    Bytes wrap = osctest::bundle({});
+    for (unsigned char b : {0xFF, 0xFF, 0xFF, 0xFC})
+        wrap.push_back(static_cast<char>(b));
+    Bytes deep = ending;
+    for (int i = 0; i < 20; ++i)
+        deep = osctest::bundle({deep});
+    Bytes badTag = ending;
+    badTag[badTag.size() - 14] = 'Q'; // fseq's type tag "i"
+    const std::vector<Bytes> bad{
+        Bytes(ending.begin(), ending.end() - 1), Bytes(ending.begin(), ending.end() - 4), wrap, deep, badTag,
+        Bytes{'/', 't', 'u', 'i'},
+    };
+    for (const Bytes& datagram : bad)
+        EXPECT_FALSE(send(datagram));
+    EXPECT_TRUE(_sink.take().empty());
+    EXPECT_EQ(_tuio.counters().invalid, bad.size());
+    EXPECT_EQ(_tuio.cursorSessions().count(1), 1u);
+    // The receiver still works.
+    EXPECT_TRUE(send(ending));
+    EXPECT_EQ(_sink.take(), (Calls{"up 2000 1500 #0"}));
+}
+
+namespace {
+
+// Feeds each hit to a posture detector the way the canvas does: position
+// and the scene's contact bound size.
+class PostureTarget : public BoardTouchTarget
+{
+public:
+    explicit PostureTarget(const PostureRanges& ranges) : detector(ranges) {}
+    void resizeTouchIndicator(int, double, double) override {}
+    void setTouchBoundWidth(int, double w) override { _width = w; }
+    void setTouchBoundHeight(int, double h) override { _height = h; }
+    void devicePress(int x, int y, int, int) override { hit(x, y); }
+    void deviceMove(int x, int y, int, int) override { hit(x, y); }
+    void deviceRelease(int, int, int, int) override {}
+    void logTouch(int, int, int, int, int) override {}
+
+    PostureDetector detector;
+
+private:
+    void hit(int x, int y)
+    {
+        detector.addSample(static_cast<unsigned>(x), static_cast<unsigned>(y), static_cast<unsigned>(_width),
+                           static_cast<unsigned>(_height));
+    }
+    double _width = 0.0;
+    double _height = 0.0;
+};
+
+} // namespace
+
+TEST(TuioPostures, BlobSizesDecideThePostureWithTheConfiguredRanges)
+{
+    // The shipped input areas (square inches) in board units of a 57.5 x 43.3 inch, 4000 x 4000 board.
+    const double f = 4000.0 * 4000.0 / (57.5 * 43.3);
+    const PostureRanges ranges{0.0, 0.05 * f, 0.05 * f, 0.6 * f, 0.6 * f, 1.5 * f, 1.5 * f, 6.0 * f, 6.0 * f, 100.0 * f};
+    const struct {
+        float side; // normalised blob width and height
+        Posture posture;
+    } cases[] = {
+        {0.003f, POSTURE_PEN}, {0.01f, POSTURE_ONE_FINGER}, {0.0165f, POSTURE_TWO_FINGERS},
+        {0.03f, POSTURE_FIST}, {0.11f, POSTURE_HAND},       {0.5f, POSTURE_UNKNOWN},
+    };
+    for (const auto& c : cases) {
+        PostureTarget target(ranges);
+        BoardTouchHandler handler(target);
+        handler.setGeometry({4000, 4000, 1024, 768});
+        BoardPointers pointers(handler);
+        TuioReceiver tuio(pointers, 4000, 4000);
+        for (int frame = 1; frame <= 6; ++frame) {
+            const Bytes datagram = blobFrame({1}, {{1, 0.5f, 0.5f + 0.001f * frame, c.side, c.side}}, frame);
+            tuio.receive(datagram.data(), datagram.size());
+            EXPECT_EQ(target.detector.getPosture() == POSTURE_NONE, frame < 6) << "decided on the sixth report";
+        }
+        EXPECT_EQ(target.detector.getPosture(), c.posture) << "blob side " << c.side;
+    }
+}
