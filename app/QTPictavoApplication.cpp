@@ -296,8 +296,6 @@ void QTPictavoApplication::toggleFullscreen()
     }
     if (_multiMonitorFullscreen)
         toggleMultiMonitorFullscreen();
-    // The TUIO listener feeds the surface's receiver: it goes first.
-    delete _tuioSource;
     if (!_barsInFullscreen)
         setBarsVisible(false);
     showFullScreen();
