@@ -10,11 +10,13 @@
 #include "QTPictavoWidgetGL.h"
 #include "QTVelkConfiguration.h"
 #include "QtTouchInput.h"
+#include "TouchLogReplay.h"
 #include "VisComponentGL.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -559,6 +561,48 @@ TEST_F(MainWindowTest, ObjectsAreAddedAndRemovedInSteps)
     EXPECT_EQ(objects->text(), QString::number(before + 200));
     actionFor("Ctrl+-")->trigger();
     EXPECT_EQ(widget->getVis()->countComponents(), before + 100);
+}
+
+// A touch log named by the configuration plays in real time once the scene
+// stands and reaches the scene at the recorded pixels.
+TEST(TouchReplay, ConfiguredLogPlaysAtItsPaceIntoTheScene)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString log = dir.filePath("task1.txt");
+    QFile logFile(log);
+    ASSERT_TRUE(logFile.open(QIODevice::WriteOnly));
+    logFile.write("time since start of task \t touch event \t pos x \t pos y \t touchWidth \t touchHeight \n"
+                  "2.0\t0\t100\t200\t10\t10\t\n"
+                  "2.4\t2\t110\t205\t10\t10\t\n"
+                  "2.8\t1\t120\t210\t10\t10\t\n");
+    logFile.close();
+    const QString path = dir.filePath("config.xml");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("<config><mainwindow width=\"640\" height=\"480\" fullscreen=\"0\"/>"
+                              "<osc receive_port=\"%1\" send_port=\"%2\"/><tuio enabled=\"0\"/>"
+                              "<touchreplay enabled=\"1\" file=\"%3\"/></config>")
+                   .arg(ReceivePort).arg(SendPort).arg(log).toUtf8());
+    file.close();
+    QTVelkConfiguration config(path);
+    QTPictavoApplication window(&config);
+    EXPECT_EQ(window.tuioSource(), nullptr);
+    window.resize(640, 480);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTPictavoWidgetGL* widget = window.glWidget();
+    ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->touchLogPlayer() != nullptr; }, 10000));
+    QElapsedTimer clock;
+    clock.start();
+    auto* recorder = new RecordingComponent(widget->getVis(), widget->width(), widget->height());
+    widget->getVis()->addComponent(recorder, true);
+    TouchLogPlayer* player = widget->touchLogPlayer();
+    ASSERT_TRUE(QTest::qWaitFor([player] { return !player->isPlaying(); }, 5000));
+    EXPECT_GE(clock.elapsed(), 700) << "the last entry is due 0.8 s after the first";
+    EXPECT_EQ(player->replay().played(), 3u);
+    ASSERT_EQ(recorder->releases.size(), 1u);
+    EXPECT_EQ(recorder->releases[0], QPoint(120, 210));
 }
 
 // Each scene holds the 48 MiB colour table and its textures; replacing the
