@@ -132,10 +132,8 @@ void QTPictavoWidgetGL::updateBoardGeometry()
     _boardToScreenX = static_cast<double>(width()) / _config->_smartboardResolutionWidth;
     _boardToScreenY = static_cast<double>(height()) / _config->_smartboardResolutionHeight;
     _boardTouch.setGeometry({_config->_smartboardResolutionWidth, _config->_smartboardResolutionHeight, width(), height()});
-    if (_vis == nullptr && _builder == nullptr)
-        return;
-    TabletopVis* vis = _vis ? _vis : _builder->getVis();
-    if (vis) {
+    // The builder holds the newest scene, also while a demo change sets it up.
+    if (TabletopVis* vis = _builder ? _builder->getVis() : _vis) {
         vis->setScaleFactorExtendWidth(_boardToScreenX);
         vis->setScaleFactorExtendHeight(_boardToScreenY);
     }

@@ -1,10 +1,8 @@
 // The board callbacks' logic: board units to device pixels, pointer index,
-// jump filter, crosswise contact sizes and touch log records; the shared
-// board pointers; the fake postures' contact sizes.
-#include "BoardPointers.h"
+// jump filter, crosswise contact sizes and touch log records; the fake
+// postures' contact sizes.
 #include "BoardTouchHandler.h"
 #include "FakeContactSize.h"
-#include "TouchTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -116,29 +114,6 @@ TEST(BoardTouchHandler, MovesPassTheJumpFilterAndTheFilteredPositionIsLogged)
     handler.OnXYDown(2000, 2000, 0, 0);
     handler.OnXYMove(2100, 2100, 0, 0);
     EXPECT_EQ(handler.lastTouch(0), (BoardPoint{2100, 2100}));
-}
-
-TEST(BoardPointers, TwoContactsAtATimeEachSourceKeyedApart)
-{
-    RecordingSink sink;
-    BoardPointers pointers(sink);
-    const ContactKey tuio = contactKey(TouchSource::TuioCursor, 7);
-    const ContactKey touch = contactKey(TouchSource::QtTouch, 7); // same number, other source
-    const ContactKey third = contactKey(TouchSource::QtTouch, 8);
-    EXPECT_TRUE(pointers.press(tuio, 1, 2, 3, 4));
-    EXPECT_FALSE(pointers.press(tuio, 1, 2, 3, 4)) << "a key holds one pointer";
-    EXPECT_TRUE(pointers.press(touch, 5, 6, 0, 0));
-    EXPECT_FALSE(pointers.press(third, 9, 9, 0, 0));
-    EXPECT_FALSE(pointers.move(third, 9, 9, 0, 0));
-    EXPECT_EQ(sink.take(), (Calls{"size 3x4 #0", "down 1 2 #0", "size 0x0 #256", "down 5 6 #256"}));
-
-    pointers.move(touch, 50, 60, 1, 1);
-    pointers.releaseAll(TouchSource::QtTouch);
-    EXPECT_EQ(sink.take(), (Calls{"size 1x1 #256", "move 50 60 #256", "up 50 60 #256"}))
-        << "released where it last was";
-    EXPECT_TRUE(pointers.holds(tuio));
-    EXPECT_TRUE(pointers.press(third, 9, 9, 0, 0)) << "the freed pointer is taken again";
-    EXPECT_EQ(pointers.pointerId(third), 256);
 }
 
 TEST(FakeContactSize, TheDetectorAgreesWithEveryFakePostureInAndOutOfCornerZones)
