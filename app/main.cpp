@@ -1,10 +1,14 @@
 // Entry point: reads the configuration, checks for OpenGL, opens the main window.
 #include "OpenGLSupport.h"
 #include "QTPictavoApplication.h"
+#include "QTPictavoWidgetGL.h"
 #include "QTVelkConfiguration.h"
 #include "StartupOptions.h"
+#include "TabletopVis.h"
 
 #include <QApplication>
+
+#include <iostream>
 
 int main(int argc, char* argv[])
 {
@@ -31,6 +35,9 @@ int main(int argc, char* argv[])
     window->show();
     window->activateWindow(); // keyboard shortcuts work at once, with or without a window manager
     const int result = application.exec();
+    // The scene's final statistics, for the console and for scripted sessions.
+    if (const TabletopVis* vis = window->glWidget()->getVis())
+        std::cout << "Components: " << vis->countComponents() << std::endl;
     delete window;
     return result;
 }
