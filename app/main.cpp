@@ -1,4 +1,5 @@
 // Entry point: reads the configuration, checks for OpenGL, opens the main window.
+#include "AllocationTuning.h"
 #include "OpenGLSupport.h"
 #include "QTPictavoApplication.h"
 #include "QTPictavoWidgetGL.h"
@@ -13,6 +14,7 @@
 int main(int argc, char* argv[])
 {
     StartupOptions::unthrottleUpdates();
+    keepLargeAllocationsInHeap();
     QApplication application(argc, argv);
 
     // Lives until the process ends; nothing writes it after parsing.

@@ -5,6 +5,7 @@
 // - a full drawn frame under Xvfb, against the same vertices drawn from one
 //   display list (the drawing bound).
 // Prints `name value` lines.
+#include "AllocationTuning.h"
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "PictavoBuilderGL.h"
@@ -124,16 +125,25 @@ double rooflineSeconds(const CanvasCompositeGL& canvas, const CellReads& cells)
     });
 }
 
-// Only the kinds named by PICTAVO_BENCH_KIND when it is set (profiling).
+// Only the kind and count named by PICTAVO_BENCH_KIND and PICTAVO_BENCH_N
+// when they are set (profiling).
 bool selected(const char* kind)
 {
     const char* only = std::getenv("PICTAVO_BENCH_KIND");
     return only == nullptr || std::string(only) == kind;
 }
 
+bool selected(unsigned n)
+{
+    const char* only = std::getenv("PICTAVO_BENCH_N");
+    return only == nullptr || std::to_string(n) == only;
+}
+
 void simulation(PictavoBuilderGL& builder)
 {
     for (unsigned n : Counts) {
+        if (!selected(n))
+            continue;
         double roofline = 0.0;
         for (const char* kind : Kinds) {
             if (!selected(kind))
@@ -171,6 +181,8 @@ void drawing(PictavoBuilderGL& builder, QOpenGLContext& context)
     glLoadIdentity();
 
     for (unsigned n : Counts) {
+        if (!selected(n))
+            continue;
         const int runs = n >= 50000 ? 7 : 15;
         for (const char* kind : Kinds) {
             if (!selected(kind))
@@ -221,6 +233,7 @@ void drawing(PictavoBuilderGL& builder, QOpenGLContext& context)
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
+    keepLargeAllocationsInHeap();   // as the program does
     if (!QDir::setCurrent(QStringLiteral(PICTAVO_RUN_DIR))) {
         std::fprintf(stderr, "bench_canvas: no run directory %s\n", PICTAVO_RUN_DIR);
         return 1;

@@ -133,9 +133,10 @@ void TileLeafGL::dodge()
         for (int i = 0; i < x1 - x0; ++i) {
             const float a = cell[2 * i];
             const float b = cell[2 * i + 1];
-            const bool pushes = (a != 0.0f) & (b != 0.0f) & (a != cx) & (b != cy);
-            rowX += pushes ? cx - a : 0.0f;
-            rowY += pushes ? cy - b : 0.0f;
+            // 1 or 0 without a branch, so the row loop vectorises.
+            const float pushes = static_cast<float>((a != 0.0f) & (b != 0.0f) & (a != cx) & (b != cy));
+            rowX += pushes * (cx - a);
+            rowY += pushes * (cy - b);
         }
         sumX += rowX;
         sumY += rowY;

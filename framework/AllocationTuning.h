@@ -1,0 +1,17 @@
+// The allocator setting for an unpaced frame loop: the GL driver allocates
+// and frees large vertex uploads every frame; served by fresh memory maps,
+// each frame pays page faults for them (measured here: a 10 000-dab frame
+// at 90 ms instead of 33 ms). Keeping large blocks in the heap avoids that.
+#pragma once
+
+#include <malloc.h>
+
+// Call once at start-up, before the first frame.
+inline void keepLargeAllocationsInHeap()
+{
+#ifdef M_MMAP_THRESHOLD
+    constexpr int Limit = 256 * 1024 * 1024;
+    mallopt(M_MMAP_THRESHOLD, Limit);
+    mallopt(M_TRIM_THRESHOLD, Limit);
+#endif
+}
