@@ -329,32 +329,19 @@ void CanvasCompositeGL::clearTempOrientation()
     _tempOrientationClear = {};
 }
 
-void CanvasCompositeGL::clearSelection()
+template <typename T>
+void CanvasCompositeGL::clearRequested(DeferredClear& state, int tag, T value)
 {
-    if (!_selectionClear.requested)
+    if (!state.requested)
         return;
-    if (auto* buffer = getActiveBufferAs<bool>(SELECTION_BUFFER))
-        buffer->fillEntireBuffer(false);
-    _selectionClear = {};
+    if (auto* buffer = getActiveBufferAs<T>(tag))
+        buffer->fillEntireBuffer(value);
+    state = {};
 }
 
-void CanvasCompositeGL::clearEraseBuffer()
-{
-    if (!_eraseClear.requested)
-        return;
-    if (auto* buffer = getActiveBufferAs<float>(ERASE_BUFFER))
-        buffer->fillEntireBuffer(0.0f);
-    _eraseClear = {};
-}
-
-void CanvasCompositeGL::clearSizeDiff()
-{
-    if (!_sizeDiffClear.requested)
-        return;
-    if (auto* buffer = getActiveBufferAs<float>(SIZE_ABS_DIFF_BUFFER))
-        buffer->fillEntireBuffer(0.0f);
-    _sizeDiffClear = {};
-}
+void CanvasCompositeGL::clearSelection() { clearRequested(_selectionClear, SELECTION_BUFFER, false); }
+void CanvasCompositeGL::clearEraseBuffer() { clearRequested(_eraseClear, ERASE_BUFFER, 0.0f); }
+void CanvasCompositeGL::clearSizeDiff() { clearRequested(_sizeDiffClear, SIZE_ABS_DIFF_BUFFER, 0.0f); }
 
 void CanvasCompositeGL::markSelectionDirty() { _selectionClear.requested = true; }
 void CanvasCompositeGL::markEraseDirty() { _eraseClear.requested = true; }

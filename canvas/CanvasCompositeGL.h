@@ -284,6 +284,9 @@ private:
     // Runs `clear` one frame after the request: the first frame only arms
     // the delay. Returns whether the clear ran.
     bool stepDeferredClear(DeferredClear& state, void (CanvasCompositeGL::*clear)());
+    // Fills the buffer of tag with value and ends the request, when requested.
+    template <typename T>
+    void clearRequested(DeferredClear& state, int tag, T value);
     void createToolBrushes(unsigned count);
     void drainDeletionQueue();
     void fillInitialControlTable();

@@ -42,42 +42,41 @@ BatchVertex* PrimitiveBatch::append(Kind kind, unsigned texture, std::size_t cou
     return grow(_buckets[bucketFor(kind, texture)], count, first);
 }
 
-BatchVertex* PrimitiveBatch::appendFan(Kind kind, unsigned texture, std::size_t count)
+BatchVertex* PrimitiveBatch::appendIndexed(Kind kind, unsigned texture, std::size_t count, std::size_t least,
+                                           void (*indices)(std::vector<unsigned>&, unsigned, unsigned))
 {
-    if (count < 3)
+    if (count < least)
         return nullptr;
     Bucket& bucket = _buckets[bucketFor(kind, texture)];
     unsigned first = 0;
     BatchVertex* v = grow(bucket, count, first);
-    for (unsigned i = 1; i + 1 < count; ++i)
-        bucket.indices.insert(bucket.indices.end(), {first, first + i, first + i + 1});
+    indices(bucket.indices, first, static_cast<unsigned>(count));
     return v;
+}
+
+BatchVertex* PrimitiveBatch::appendFan(Kind kind, unsigned texture, std::size_t count)
+{
+    return appendIndexed(kind, texture, count, 3, [](std::vector<unsigned>& out, unsigned first, unsigned n) {
+        for (unsigned i = 1; i + 1 < n; ++i)
+            out.insert(out.end(), {first, first + i, first + i + 1});
+    });
 }
 
 BatchVertex* PrimitiveBatch::appendStrip(Kind kind, unsigned texture, std::size_t count)
 {
-    if (count < 4)
-        return nullptr;
-    Bucket& bucket = _buckets[bucketFor(kind, texture)];
-    unsigned first = 0;
-    BatchVertex* v = grow(bucket, count, first);
     // Pair i is (2i, 2i + 1); quad i joins pair i and pair i + 1.
-    for (unsigned i = first; i + 3 < first + count; i += 2)
-        bucket.indices.insert(bucket.indices.end(), {i, i + 1, i + 3, i, i + 3, i + 2});
-    return v;
+    return appendIndexed(kind, texture, count, 4, [](std::vector<unsigned>& out, unsigned first, unsigned n) {
+        for (unsigned i = first; i + 3 < first + n; i += 2)
+            out.insert(out.end(), {i, i + 1, i + 3, i, i + 3, i + 2});
+    });
 }
 
 BatchVertex* PrimitiveBatch::appendLoop(Kind kind, unsigned texture, std::size_t count)
 {
-    if (count < 2)
-        return nullptr;
-    Bucket& bucket = _buckets[bucketFor(kind, texture)];
-    unsigned first = 0;
-    BatchVertex* v = grow(bucket, count, first);
-    for (unsigned i = 0; i < count; ++i)
-        bucket.indices.insert(bucket.indices.end(),
-                              {first + i, first + static_cast<unsigned>((i + 1) % count)});
-    return v;
+    return appendIndexed(kind, texture, count, 2, [](std::vector<unsigned>& out, unsigned first, unsigned n) {
+        for (unsigned i = 0; i < n; ++i)
+            out.insert(out.end(), {first + i, first + (i + 1) % n});
+    });
 }
 
 std::size_t PrimitiveBatch::bucketFor(Kind kind, unsigned texture)

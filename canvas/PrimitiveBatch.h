@@ -78,6 +78,10 @@ private:
     std::size_t bucketFor(Kind kind, unsigned texture);
     // Room for count vertices; first receives the index of the first one.
     BatchVertex* grow(Bucket& bucket, std::size_t count, unsigned& first);
+    // Room for count (at least `least`) vertices whose indices `indices`
+    // appends, given the first vertex's index and the count.
+    BatchVertex* appendIndexed(Kind kind, unsigned texture, std::size_t count, std::size_t least,
+                               void (*indices)(std::vector<unsigned>&, unsigned, unsigned));
     static void drawBucket(const Bucket& bucket);
 
     std::vector<Bucket> _buckets;     // every state seen; kept for capacity

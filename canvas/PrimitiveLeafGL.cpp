@@ -69,14 +69,22 @@ bool PrimitiveLeafGL::acceptsContacts() const
     return surface != nullptr && !surface->isTrackingTouches() && isCurrentType();
 }
 
-bool PrimitiveLeafGL::bufferCell(int& bx, int& by) const
+bool PrimitiveLeafGL::parentLocalPosition(double& lx, double& ly) const
 {
     const VisComponent* parent = getParent();
     if (parent == nullptr)
         return false;
+    parent->getLocalCoordinates(getXPos(), getYPos(), lx, ly);
+    return true;
+}
+
+bool PrimitiveLeafGL::bufferCell(int& bx, int& by) const
+{
     double lx = 0.0;
     double ly = 0.0;
-    parent->getLocalCoordinates(getXPos(), getYPos(), lx, ly);
+    if (!parentLocalPosition(lx, ly))
+        return false;
+    const VisComponent* parent = getParent();
     lx = std::clamp(lx, 0.0, parent->getWidth());
     ly = std::clamp(ly, 0.0, parent->getHeight());
     bx = parent->getBufferXCoordinateFromLocal(lx);

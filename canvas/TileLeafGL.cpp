@@ -61,12 +61,11 @@ void TileLeafGL::initialize()
 
 bool TileLeafGL::fractionalCell(float& cx, float& cy) const
 {
-    const VisComponent* parent = getParent();
-    if (parent == nullptr)
-        return false;
     double lx = 0.0;
     double ly = 0.0;
-    parent->getLocalCoordinates(getXPos(), getYPos(), lx, ly);
+    if (!parentLocalPosition(lx, ly))
+        return false;
+    const VisComponent* parent = getParent();
     // The parent's cells start at its overflow margin (see
     // VisComponent::getBufferXCoordinateFromLocal, which floors this value).
     const auto* surface = dynamic_cast<const SurfaceCompositeGL*>(parent);

@@ -17,12 +17,15 @@ prepare_run() {
          -e '/<tuio /d' -e "s|</pictavo>|  $tuio\n</pictavo>|" "$work/run/config.xml"
 }
 
-# Starts ./pictavo (in the current directory) logging to $1 and waits for
-# its window; sets $pid. Fails when no window comes.
+# Starts ./pictavo (in the current directory) with the further arguments,
+# logging to $1, and waits for its window; sets $pid and $win. Fails when no
+# window comes.
 start_pictavo() {
-  ./pictavo > "$1" 2>&1 &
+  local log=$1
+  shift
+  ./pictavo "$@" > "$log" 2>&1 &
   pid=$!
-  local win=""
+  win=""
   for _ in $(seq 100); do
     win=$(xdotool search --name "Velk Tabletop Framework Demo Application" 2>/dev/null | head -n 1)
     [ -n "$win" ] && break
@@ -46,3 +49,11 @@ changed() { compare -metric AE -fuzz 10% -extract "$3" "$1" "$2" null: 2>&1 | cu
 
 # The component count the program printed at exit into log $1.
 components() { grep -o 'Components: [0-9]*' "$1" | cut -d' ' -f2; }
+
+# Runs `$self --session NAME` in its own X server for each name; counts the
+# sessions that fail in $failures through fail().
+run_sessions() {
+  for s in "$@"; do
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash "$self" --session "$s" || fail "session $s did not run"
+  done
+}

@@ -53,9 +53,7 @@ export work
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-for s in create create-erase; do
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$self" --session "$s" || fail "session $s did not run"
-done
+run_sessions create create-erase
 
 # The band the drags went over, and a band far from it.
 path=320x100+140+350

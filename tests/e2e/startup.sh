@@ -6,19 +6,11 @@
 # Usage: startup.sh <pictavo binary> <run directory>
 set -uo pipefail
 self=$(readlink -f "$0")
+source "$(dirname "$self")/common.sh"
 
 session() {
   # Runs inside the X server: start, wait for the window, screenshot, quit.
-  local args=("$@")
-  ./pictavo "${args[@]}" > "$work/out.log" 2>&1 &
-  local pid=$! win=""
-  for _ in $(seq 100); do
-    win=$(xdotool search --name "Velk Tabletop Framework Demo Application" 2>/dev/null | head -n 1)
-    [ -n "$win" ] && break
-    sleep 0.1
-  done
-  if [ -z "$win" ]; then echo "no window"; kill -9 $pid; return 1; fi
-  sleep 2
+  start_pictavo "$work/out.log" "$@" || return 1
   xdotool getwindowgeometry "$win" > "$work/geometry.txt"
   import -window root "$work/shot.png"
   # Application-wide shortcuts typed at the focused window, as a person would.
@@ -27,10 +19,7 @@ session() {
     sleep 0.5
     xdotool getwindowgeometry "$win" > "$work/geometry-after-keys.txt"
   fi
-  xdotool key Escape
-  for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-  if kill -0 $pid 2>/dev/null; then echo "did not quit on Esc"; kill -9 $pid; return 1; fi
-  wait $pid
+  quit_pictavo
 }
 
 # Inside the X server: `startup.sh --session [args]` runs one session.

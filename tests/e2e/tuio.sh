@@ -41,9 +41,7 @@ export work
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-for s in orient create; do
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$self" --session "$s" || fail "session $s did not run"
-done
+run_sessions orient create
 
 # The drag runs across the middle of the 1024 x 768 surface from 15 % to
 # 45 % of its width; the far band is in the lower right.

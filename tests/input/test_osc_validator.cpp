@@ -2,6 +2,7 @@
 // hang or over-read the OSC parser, nesting depth, and agreement with the
 // parser on everything accepted.
 #include "OscPacketValidator.h"
+#include "OscPacketWalk.h"
 #include "TouchTestSupport.h"
 
 #include <osc/OscException.h>
@@ -45,46 +46,8 @@ Bytes nested(unsigned depth)
     return packet;
 }
 
-// Reads every element and argument the way a receiver would.
-void walk(const osc::ReceivedBundle& bundle);
-
-void walk(const osc::ReceivedMessage& message)
-{
-    for (auto arg = message.ArgumentsBegin(); arg != message.ArgumentsEnd(); ++arg) {
-        if (arg->IsString())
-            (void)std::string(arg->AsString());
-        else if (arg->IsBlob()) {
-            const void* data;
-            osc::osc_bundle_element_size_t size;
-            arg->AsBlob(data, size);
-        }
-    }
-}
-
-void walk(const osc::ReceivedBundle& bundle)
-{
-    for (auto e = bundle.ElementsBegin(); e != bundle.ElementsEnd(); ++e) {
-        if (e->IsBundle())
-            walk(osc::ReceivedBundle(*e));
-        else
-            walk(osc::ReceivedMessage(*e));
-    }
-}
-
 // True when the parser reads the whole packet without complaint.
-bool parserAccepts(const Bytes& bytes)
-{
-    try {
-        const osc::ReceivedPacket packet(bytes.data(), bytes.size());
-        if (packet.IsBundle())
-            walk(osc::ReceivedBundle(packet));
-        else
-            walk(osc::ReceivedMessage(packet));
-        return true;
-    } catch (const osc::Exception&) {
-        return false;
-    }
-}
+bool parserAccepts(const Bytes& bytes) { return OscPacketWalk::parserAccepts(bytes.data(), bytes.size()); }
 
 } // namespace
 
