@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QNetworkDatagram>
+#include <QTabletEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QWindow>
@@ -247,6 +248,39 @@ void QTPictavoApplication::createActionsAndMenus()
             **nextHardwareAction++ = action;
         }
     }
+    createPenTrayActions();
+}
+
+void QTPictavoApplication::createPenTrayActions()
+{
+    // Without a board's pen tray: two keys take the pen and put the tools
+    // back, and a stylus coming near the surface or leaving it does the same
+    // (tablet proximity events reach the application object).
+    const std::pair<const char*, const char*> keys[] = {{"Take the Pen from the Tray", "F7"},
+                                                        {"Put the Tools back in the Tray", "F8"}};
+    for (const auto& [text, shortcut] : keys) {
+        auto* action = new QAction(QString::fromUtf8(text), this);
+        action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        const bool take = &text == &keys[0].first;
+        connect(action, &QAction::triggered, this, [this, take] { take ? _glWidget->OnPen() : _glWidget->OnNoTool(); });
+        addAction(action);
+    }
+    qApp->installEventFilter(this);
+}
+
+bool QTPictavoApplication::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::TabletEnterProximity) {
+        const auto* tablet = static_cast<QTabletEvent*>(event);
+        if (tablet->pointerType() == QPointingDevice::PointerType::Eraser)
+            _glWidget->OnEraser();
+        else
+            _glWidget->OnPen();
+    } else if (event->type() == QEvent::TabletLeaveProximity) {
+        _glWidget->OnNoTool();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void QTPictavoApplication::about()

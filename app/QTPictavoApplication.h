@@ -27,6 +27,8 @@ public:
     ~QTPictavoApplication() override;
 
     QTPictavoWidgetGL* glWidget() const { return _glWidget; }
+    // Tablet proximity reaches the application object: it drives the pen tray.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // The TUIO listener ("tuio" enabled), null when TUIO is off.
     TuioUdpSource* tuioSource() const { return _tuioSource; }
     bool isMultiMonitorFullscreen() const { return _multiMonitorFullscreen; }
@@ -117,6 +119,8 @@ public slots:
 private:
     void createStatusBar();
     void createActionsAndMenus();
+    // F7 and F8, and tablet proximity, as the board's pen tray.
+    void createPenTrayActions();
     void setBarsVisible(bool visible);
     // The four hardware settings come in linked pairs: a base setting
     // (mip mapping, texture compression) and the one that needs it (linear

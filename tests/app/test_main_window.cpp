@@ -22,7 +22,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QTabletEvent>
 #include <QTemporaryDir>
+#include <QTabletEvent>
 #include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
@@ -240,7 +242,8 @@ TEST_F(MainWindowTest, CommandsHaveTheirTextsShortcutsAndTips)
         ++withShortcut;
         EXPECT_EQ(action->shortcutContext(), Qt::ApplicationShortcut) << action->text().toStdString();
     }
-    EXPECT_EQ(withShortcut, 55);
+    // The 55 of the command table and the two pen-tray keys.
+    EXPECT_EQ(withShortcut, 57);
 
     // File and Control commands also stand on the window; Demos ones do not.
     EXPECT_TRUE(_window->actions().contains(actionNamed("&Quit")));
@@ -426,6 +429,33 @@ TEST_F(MainWindowTest, PenTraySwitchesTheBuildCanvasOncePerFrame)
     widget->OnEraser();
     ASSERT_TRUE(nextFrames());
     EXPECT_FALSE(widget->isBuildCanvasShown());
+}
+
+TEST_F(MainWindowTest, PenTrayKeysAndStylusProximityTakeAndPutBackThePen)
+{
+    _window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(_window.get()));
+    QTPictavoWidgetGL* widget = _window->glWidget();
+    const auto shownAfterFrames = [widget] {
+        const quint64 start = widget->frameCount();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return widget->frameCount() > start + 2; }, 5000));
+        return widget->isBuildCanvasShown();
+    };
+    actionFor("F8")->trigger();
+    EXPECT_TRUE(shownAfterFrames());
+    actionFor("F7")->trigger();
+    EXPECT_FALSE(shownAfterFrames());
+
+    // A stylus near the surface takes the pen; leaving puts it back.
+    const auto proximity = [](QEvent::Type type) {
+        QTabletEvent event(type, QPointingDevice::primaryPointingDevice(), QPointF(), QPointF(), 0, 0, 0, 0, 0,
+                           0, Qt::KeyboardModifiers(), Qt::NoButton, Qt::NoButton);
+        QCoreApplication::sendEvent(qApp, &event);
+    };
+    proximity(QEvent::TabletLeaveProximity);
+    EXPECT_TRUE(shownAfterFrames());
+    proximity(QEvent::TabletEnterProximity);
+    EXPECT_FALSE(shownAfterFrames());
 }
 
 TEST_F(MainWindowTest, AnimationCommandsChangeSpeedAndState)
