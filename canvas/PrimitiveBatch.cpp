@@ -8,14 +8,17 @@
 
 namespace {
 
+// Rounded to the nearest byte without a library call: hundreds of
+// thousands of vertices are made per frame.
 unsigned char channel(float c)
 {
-    return static_cast<unsigned char>(std::lround(std::clamp(c, 0.0f, 1.0f) * 255.0f));
+    return static_cast<unsigned char>(std::clamp(c, 0.0f, 1.0f) * 255.0f + 0.5f);
 }
 
 signed char component(float n)
 {
-    return static_cast<signed char>(std::lround(std::clamp(n, -1.0f, 1.0f) * 127.0f));
+    const float scaled = std::clamp(n, -1.0f, 1.0f) * 127.0f;
+    return static_cast<signed char>(scaled + (scaled < 0.0f ? -0.5f : 0.5f));
 }
 
 } // namespace
