@@ -140,6 +140,8 @@ void PrimitiveBatch::drawBucket(const Bucket& bucket)
     const GLsizei count = static_cast<GLsizei>(bucket.vertices.size());
     const GLsizei indexCount = static_cast<GLsizei>(bucket.indices.size());
     const unsigned* indices = bucket.indices.data();
+    // The index range is known: the driver need not scan the indices for it.
+    const GLuint last = count > 0 ? static_cast<GLuint>(count - 1) : 0u;
     glVertexPointer(2, GL_FLOAT, stride, &v->x);
     glColorPointer(4, GL_UNSIGNED_BYTE, stride, &v->r);
     switch (bucket.kind) {
@@ -155,7 +157,7 @@ void PrimitiveBatch::drawBucket(const Bucket& bucket)
         break;
     case Kind::FlatTriangles:
         glDisable(GL_TEXTURE_2D);
-        glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, indices);
+        glDrawRangeElements(GL_TRIANGLES, 0, last, indexCount, GL_UNSIGNED_INT, indices);
         break;
     case Kind::LitQuads:
         // The scene's renderer sets up light 0; the vertex colour is the
@@ -174,12 +176,12 @@ void PrimitiveBatch::drawBucket(const Bucket& bucket)
     case Kind::TranslucentTriangles:
         glDisable(GL_TEXTURE_2D);
         glEnable(GL_BLEND);
-        glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, indices);
+        glDrawRangeElements(GL_TRIANGLES, 0, last, indexCount, GL_UNSIGNED_INT, indices);
         break;
     case Kind::Lines:
         glDisable(GL_TEXTURE_2D);
         glEnable(GL_BLEND);
-        glDrawElements(GL_LINES, indexCount, GL_UNSIGNED_INT, indices);
+        glDrawRangeElements(GL_LINES, 0, last, indexCount, GL_UNSIGNED_INT, indices);
         break;
     }
 }
