@@ -92,6 +92,14 @@ bool PrimitiveLeafGL::bufferCell(int& bx, int& by) const
     return true;
 }
 
+void PrimitiveLeafGL::prefetchForAnimation() const
+{
+    int bx = 0;
+    int by = 0;
+    if (bufferCell(bx, by))
+        prefetchCells(bx, by);
+}
+
 void PrimitiveLeafGL::prefetchCells(int bx, int by) const
 {
     // The cells of one primitive lie in many buffers far apart; asking for

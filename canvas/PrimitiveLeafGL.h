@@ -44,6 +44,8 @@ public:
     bool isAnimatingOrienation() const override;
     bool isAnimatingAbsoluteSize() const override;
     bool isAnimatingRelativeSize() const override;
+    // Starts loading the cells of the canvas buffers this primitive reads.
+    void prefetchForAnimation() const override;
     // No contact unless the parent is a canvas that is not tracking touches
     // and this primitive is of the current type.
     bool containsLocalPoint(double localX, double localY) const override;

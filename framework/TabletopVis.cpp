@@ -161,9 +161,16 @@ double TabletopVis::render(unsigned users, double speed)
     for (std::size_t i = 0; i < _components.slotCount(); ++i)
         if (VisComponent* c = _components[i])
             c->renderIntoBuffers();
-    for (std::size_t i = 0; i < _components.slotCount(); ++i)
+    // Components a few places ahead start loading what their animation
+    // reads, so the cache misses of neighbours overlap.
+    constexpr std::size_t Ahead = 4;
+    for (std::size_t i = 0; i < _components.slotCount(); ++i) {
+        if (i + Ahead < _components.slotCount())
+            if (VisComponent* next = _components[i + Ahead])
+                next->prefetchForAnimation();
         if (VisComponent* c = _components[i])
             c->animateMyself(dt);
+    }
     if (_animating)
         for (std::size_t i = 0; i < _components.slotCount(); ++i)
             if (VisComponent* c = _components[i])

@@ -141,6 +141,9 @@ public:
     // Once per frame after every renderIntoBuffers; dt = speed x frame
     // seconds (TabletopVis::render). The base advances the size easing.
     virtual void animateMyself(double dt);
+    // Called a few components before this one's animateMyself: start
+    // loading (prefetch) what the animation will read. Nothing here.
+    virtual void prefetchForAnimation() const {}
     // Once per frame after animateMyself, only while the scene is animating.
     virtual void doConstantAnimations(double dt);
     // Drawing hooks inside the component's transformation (VisComponentGL).
