@@ -22,6 +22,7 @@ public:
                     double height, unsigned valueA, unsigned valueB, int type, int segments);
 
     void animateMyself(double dt) override;   // nothing: shapes stand still
+    void prefetchForAnimation() const override {}
     void specificRender() override;
     void specificRenderForPicking() override;
     // The default centre line scaled to span the shape's width and centred

@@ -96,7 +96,7 @@ void PrimitiveLeafGL::prefetchForAnimation() const
 {
     int bx = 0;
     int by = 0;
-    if (bufferCell(bx, by))
+    if (isCurrentType() && bufferCell(bx, by))
         prefetchCells(bx, by);
 }
 
