@@ -90,8 +90,6 @@ TEST(BoardTouchHandler, ContactsReachTheSceneInDevicePixelsWithTheirPointerIndex
                                  "indicator 1 0 0", "press 500 499 7 1", "log 0 500 499 30 40",
                                  "indicator 1 0 0", "release 0 0 0 1", "log 1 0 0 30 40",
                              }));
-    EXPECT_EQ(handler.lastTouchWidth(), 30);
-    EXPECT_EQ(handler.lastTouchHeight(), 40);
 }
 
 TEST(BoardTouchHandler, MovesPassTheJumpFilterAndTheFilteredPositionIsLogged)

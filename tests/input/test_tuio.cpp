@@ -28,12 +28,15 @@ struct Contact
     float height = 0.0f;
 };
 
+const char* const Cur = "/tuio/2Dcur";
+const char* const Blb = "/tuio/2Dblb";
+
 Bytes frame(const char* profile, const std::vector<int>& alive, const std::vector<Contact>& sets, int fseq)
 {
     std::vector<Arg> aliveArgs{std::string("alive")};
     aliveArgs.insert(aliveArgs.end(), alive.begin(), alive.end());
     std::vector<Bytes> elements{osctest::message(profile, aliveArgs)};
-    const bool blob = std::string(profile) == "/tuio/2Dblb";
+    const bool blob = std::string(profile) == Blb;
     for (const Contact& c : sets)
         elements.push_back(blob ? osctest::message(profile, {std::string("set"), c.session, c.x, c.y, 0.0f, c.width,
                                                              c.height, c.width * c.height, 0.0f, 0.0f, 0.0f, 0.0f,
@@ -44,15 +47,6 @@ Bytes frame(const char* profile, const std::vector<int>& alive, const std::vecto
     return osctest::bundle(elements);
 }
 
-Bytes cursorFrame(const std::vector<int>& alive, const std::vector<Contact>& sets, int fseq)
-{
-    return frame("/tuio/2Dcur", alive, sets, fseq);
-}
-
-Bytes blobFrame(const std::vector<int>& alive, const std::vector<Contact>& sets, int fseq)
-{
-    return frame("/tuio/2Dblb", alive, sets, fseq);
-}
 
 class TuioSession : public ::testing::Test
 {
@@ -68,62 +62,62 @@ protected:
 
 TEST_F(TuioSession, CursorBeginsMovesAndEndsWhenItLeavesAlive)
 {
-    ASSERT_TRUE(send(cursorFrame({5}, {{5, 0.25f, 0.5f}}, 1)));
+    ASSERT_TRUE(send(frame(Cur, {5}, {{5, 0.25f, 0.5f}}, 1)));
     EXPECT_EQ(_sink.take(), (Calls{"size 0x0 #0", "down 1000 1500 #0"})) << "cursors have no size";
-    send(cursorFrame({5}, {{5, 0.5f, 1.0f}}, 2));
+    send(frame(Cur, {5}, {{5, 0.5f, 1.0f}}, 2));
     EXPECT_EQ(_sink.take(), (Calls{"size 0x0 #0", "move 2000 2999 #0"})) << "1.0 is the last board unit";
     // Keep-alive: the contact stays and nothing is reported.
-    send(cursorFrame({5}, {}, 3));
-    send(cursorFrame({5}, {}, 4));
+    send(frame(Cur, {5}, {}, 3));
+    send(frame(Cur, {5}, {}, 4));
     EXPECT_TRUE(_sink.take().empty());
     EXPECT_EQ(_tuio.cursorSessions().count(5), 1u);
-    send(cursorFrame({}, {}, 5));
+    send(frame(Cur, {}, {}, 5));
     EXPECT_EQ(_sink.take(), (Calls{"up 2000 2999 #0"}));
     EXPECT_EQ(_pointers.heldCount(), 0u);
 }
 
 TEST_F(TuioSession, AThirdContactWaitsForAFreePointer)
 {
-    send(cursorFrame({1, 2, 3}, {{1, 0.1f, 0.1f}, {2, 0.2f, 0.2f}, {3, 0.3f, 0.3f}}, 1));
+    send(frame(Cur, {1, 2, 3}, {{1, 0.1f, 0.1f}, {2, 0.2f, 0.2f}, {3, 0.3f, 0.3f}}, 1));
     EXPECT_EQ(_sink.take(), (Calls{"size 0x0 #0", "down 400 300 #0", "size 0x0 #256", "down 800 600 #256"}));
     // Session 1 ends; in the same frame session 3 takes the freed pointer.
-    send(cursorFrame({2, 3}, {{3, 0.35f, 0.3f}}, 2));
+    send(frame(Cur, {2, 3}, {{3, 0.35f, 0.3f}}, 2));
     EXPECT_EQ(_sink.take(), (Calls{"up 400 300 #0", "size 0x0 #0", "down 1400 900 #0"}));
     // A set for a session the same frame declares gone is stale.
-    send(cursorFrame({3}, {{2, 0.9f, 0.9f}}, 3));
+    send(frame(Cur, {3}, {{2, 0.9f, 0.9f}}, 3));
     EXPECT_EQ(_sink.take(), (Calls{"up 800 600 #256"}));
 }
 
 TEST_F(TuioSession, BlobSizesArriveInBoardUnitsBeforeEachDownAndMove)
 {
-    send(blobFrame({9}, {{9, 0.5f, 0.5f, 0.02f, 0.03f}}, 1));
+    send(frame(Blb, {9}, {{9, 0.5f, 0.5f, 0.02f, 0.03f}}, 1));
     EXPECT_EQ(_sink.take(), (Calls{"size 80x90 #0", "down 2000 1500 #0"}));
-    send(blobFrame({9}, {{9, 0.5f, 0.5f, 2.0f, -1.0f}}, 2));
+    send(frame(Blb, {9}, {{9, 0.5f, 0.5f, 2.0f, -1.0f}}, 2));
     EXPECT_EQ(_sink.take(), (Calls{"size 4000x0 #0", "move 2000 1500 #0"})) << "sizes are clamped to the board";
     // Blobs and cursors are separate profiles with separate sessions and frame numbers.
-    send(cursorFrame({9}, {{9, 0.0f, 0.0f}}, 1));
+    send(frame(Cur, {9}, {{9, 0.0f, 0.0f}}, 1));
     EXPECT_EQ(_sink.take(), (Calls{"size 0x0 #256", "down 0 0 #256"}));
 }
 
 TEST_F(TuioSession, LateFramesAreDroppedUnlessTheTrackerRestarted)
 {
-    send(cursorFrame({1}, {{1, 0.1f, 0.1f}}, 500));
+    send(frame(Cur, {1}, {{1, 0.1f, 0.1f}}, 500));
     _sink.take();
-    send(cursorFrame({1}, {{1, 0.2f, 0.1f}}, 499));
-    send(cursorFrame({}, {}, 401)); // 99 behind: late too, so the contact survives
+    send(frame(Cur, {1}, {{1, 0.2f, 0.1f}}, 499));
+    send(frame(Cur, {}, {}, 401)); // 99 behind: late too, so the contact survives
     EXPECT_TRUE(_sink.take().empty());
     EXPECT_EQ(_tuio.counters().lateFrames, 2u);
     // Frame -1 is always taken and leaves the frame number alone.
-    send(cursorFrame({1}, {{1, 0.15f, 0.1f}}, -1));
-    send(cursorFrame({1}, {{1, 0.3f, 0.1f}}, 499));
+    send(frame(Cur, {1}, {{1, 0.15f, 0.1f}}, -1));
+    send(frame(Cur, {1}, {{1, 0.3f, 0.1f}}, 499));
     EXPECT_EQ(_sink.take(), (Calls{"size 0x0 #0", "move 600 300 #0"}));
     // The same number again is not late.
-    send(cursorFrame({1}, {{1, 0.125f, 0.1f}}, 500));
+    send(frame(Cur, {1}, {{1, 0.125f, 0.1f}}, 500));
     EXPECT_EQ(_sink.take().size(), 2u);
     // 100 behind: a restarted tracker, whose frames count from there.
-    send(cursorFrame({}, {}, 400));
+    send(frame(Cur, {}, {}, 400));
     EXPECT_EQ(_sink.take(), (Calls{"up 500 300 #0"}));
-    send(cursorFrame({2}, {{2, 0.5f, 0.5f}}, 401));
+    send(frame(Cur, {2}, {{2, 0.5f, 0.5f}}, 401));
     EXPECT_EQ(_sink.take().size(), 2u);
 }
 
@@ -140,9 +134,9 @@ TEST_F(TuioSession, LoneMessagesShortSetsAndObjects)
 
 TEST_F(TuioSession, MalformedDatagramsChangeNothing)
 {
-    send(cursorFrame({1}, {{1, 0.5f, 0.5f}}, 1));
+    send(frame(Cur, {1}, {{1, 0.5f, 0.5f}}, 1));
     _sink.take();
-    const Bytes ending = cursorFrame({}, {}, 2);
+    const Bytes ending = frame(Cur, {}, {}, 2);
     Bytes wrap = osctest::bundle({});
     for (unsigned char b : {0xFF, 0xFF, 0xFF, 0xFC})
         wrap.push_back(static_cast<char>(b));
@@ -213,10 +207,10 @@ TEST(TuioPostures, BlobSizesDecideThePostureWithTheConfiguredRanges)
         handler.setGeometry({4000, 4000, 1024, 768});
         BoardPointers pointers(handler);
         TuioReceiver tuio(pointers, 4000, 4000);
-        for (int frame = 1; frame <= 6; ++frame) {
-            const Bytes datagram = blobFrame({1}, {{1, 0.5f, 0.5f + 0.001f * frame, c.side, c.side}}, frame);
+        for (int n = 1; n <= 6; ++n) {
+            const Bytes datagram = frame(Blb, {1}, {{1, 0.5f, 0.5f + 0.001f * n, c.side, c.side}}, n);
             tuio.receive(datagram.data(), datagram.size());
-            EXPECT_EQ(target.detector.getPosture() == POSTURE_NONE, frame < 6) << "decided on the sixth report";
+            EXPECT_EQ(target.detector.getPosture() == POSTURE_NONE, n < 6) << "decided on the sixth report";
         }
         EXPECT_EQ(target.detector.getPosture(), c.posture) << "blob side " << c.side;
     }
