@@ -6,19 +6,20 @@
 #include "CanvasCompositeGL.h"
 
 #include "BufferTag.h"
-#include "PrimitiveBatch.h"
 #include "PointLeafGL.h"
+#include "PrimitiveBatch.h"
 #include "PrimitiveLeafGL.h"
-#include "StrokeLeafGL.h"
-#include "TileLeafGL.h"
 #include "Random.h"
+#include "StrokeLeafGL.h"
 #include "TabletopVis.h"
+#include "TileLeafGL.h"
 #include "ToolBrushLeafGL.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <iostream>
 #include <unordered_set>
 
@@ -499,35 +500,25 @@ void CanvasCompositeGL::rebuildGraphicRepresentation()
     if (width <= _bufferWidth && height <= _bufferHeight)
         return;
 
-    // Keep the cells that carry the picture's layout and the control table.
-    constexpr std::array<int, 4> keptTags{SIZE_BUFFER, ORIENTATION_BUFFER, SPEED_BUFFER, CONTROL_BUFFER};
-    std::array<std::unique_ptr<AbstractBuffer>, keptTags.size()> saved;
-    for (std::size_t i = 0; i < keptTags.size(); ++i) {
-        const AbstractBuffer* old = getActiveBuffer(keptTags[i]);
+    // Keep the cells that carry the picture's layout and the control table:
+    // a copy of each grid goes back over its successor, cell by cell.
+    std::vector<std::function<void()>> restore;
+    auto keep = [this, &restore](auto cellType, int tag) {
+        using T = decltype(cellType);
+        const BufferTemplate<T>* old = getActiveBufferAs<T>(tag);
         if (old == nullptr)
-            continue;
-        if (keptTags[i] == SPEED_BUFFER) {
-            auto copy = std::make_unique<BufferTemplate<int>>(old->getWidth(), old->getHeight(), 1);
-            copy->copyOverlapFrom(*static_cast<const BufferTemplate<int>*>(old));
-            saved[i] = std::move(copy);
-        } else {
-            auto copy = std::make_unique<BufferTemplate<float>>(old->getWidth(), old->getHeight(),
-                                                                old->getDimension());
-            copy->copyOverlapFrom(*static_cast<const BufferTemplate<float>*>(old));
-            saved[i] = std::move(copy);
-        }
-    }
+            return;
+        auto copy = std::make_shared<BufferTemplate<T>>(old->getWidth(), old->getHeight(), old->getDimension());
+        copy->copyOverlapFrom(*old);
+        restore.push_back([this, tag, copy] { getActiveBufferAs<T>(tag)->copyOverlapFrom(*copy); });
+    };
+    keep(float{}, SIZE_BUFFER);
+    keep(float{}, ORIENTATION_BUFFER);
+    keep(int{}, SPEED_BUFFER);
+    keep(float{}, CONTROL_BUFFER);
     recreateActiveBuffers();
-    for (std::size_t i = 0; i < keptTags.size(); ++i) {
-        if (!saved[i])
-            continue;
-        if (keptTags[i] == SPEED_BUFFER)
-            getActiveBufferAs<int>(SPEED_BUFFER)
-                ->copyOverlapFrom(*static_cast<BufferTemplate<int>*>(saved[i].get()));
-        else
-            getActiveBufferAs<float>(keptTags[i])
-                ->copyOverlapFrom(*static_cast<BufferTemplate<float>*>(saved[i].get()));
-    }
+    for (const auto& put : restore)
+        put();
     _bufferWidth = width;
     _bufferHeight = height;
 }

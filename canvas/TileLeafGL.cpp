@@ -65,13 +65,8 @@ bool TileLeafGL::fractionalCell(float& cx, float& cy) const
     double ly = 0.0;
     if (!parentLocalPosition(lx, ly))
         return false;
-    const VisComponent* parent = getParent();
-    // The parent's cells start at its overflow margin (see
-    // VisComponent::getBufferXCoordinateFromLocal, which floors this value).
-    const auto* surface = dynamic_cast<const SurfaceCompositeGL*>(parent);
-    const double margin = surface != nullptr ? surface->getOverflowSize() : 0.0;
-    cx = static_cast<float>((lx + margin) * getController()->getCellsPerPixelX());
-    cy = static_cast<float>((ly + margin) * getController()->getCellsPerPixelY());
+    cx = static_cast<float>(getParent()->getBufferXFromLocal(lx));
+    cy = static_cast<float>(getParent()->getBufferYFromLocal(ly));
     return true;
 }
 

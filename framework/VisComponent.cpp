@@ -134,13 +134,18 @@ double VisComponent::cellsPerPixelY() const
 
 int VisComponent::getBufferXCoordinateFromLocal(double localX) const
 {
-    return static_cast<int>(std::floor((localX + _bufferMargin) * cellsPerPixelX()));
+    return static_cast<int>(std::floor(getBufferXFromLocal(localX)));
 }
 
 int VisComponent::getBufferYCoordinateFromLocal(double localY) const
 {
-    return static_cast<int>(std::floor((localY + _bufferMargin) * cellsPerPixelY()));
+    return static_cast<int>(std::floor(getBufferYFromLocal(localY)));
 }
+
+double VisComponent::getBufferXFromLocal(double localX) const { return (localX + _bufferMargin) * cellsPerPixelX(); }
+double VisComponent::getBufferYFromLocal(double localY) const { return (localY + _bufferMargin) * cellsPerPixelY(); }
+double VisComponent::getLocalXFromBuffer(double cellX) const { return cellX / cellsPerPixelX() - _bufferMargin; }
+double VisComponent::getLocalYFromBuffer(double cellY) const { return cellY / cellsPerPixelY() - _bufferMargin; }
 
 int VisComponent::getBufferWidth() const
 {

@@ -213,6 +213,11 @@ public:
     // Local -> buffer cell: floor((local + overflow) x cells per pixel).
     int getBufferXCoordinateFromLocal(double localX) const;
     int getBufferYCoordinateFromLocal(double localY) const;
+    // The same in fractional cells (not floored), and back to local.
+    double getBufferXFromLocal(double localX) const;
+    double getBufferYFromLocal(double localY) const;
+    double getLocalXFromBuffer(double cellX) const;
+    double getLocalYFromBuffer(double cellY) const;
     // Size of the component's buffer grid in cells (at least 1 x 1).
     int getBufferWidth() const;
     int getBufferHeight() const;

@@ -172,14 +172,11 @@ bool ToolBrushLeafGL::deviceToCanvasCell(double x, double y, double& cellX, doub
     const VisComponent* parent = getParent();
     if (parent == nullptr)
         return false;
-    const auto* surface = dynamic_cast<const SurfaceCompositeGL*>(parent);
-    const double overflow = surface != nullptr ? surface->getOverflowSize() : 0.0;
     double lx = 0.0;
     double ly = 0.0;
     parent->getLocalCoordinates(x, y, lx, ly);
-    const TabletopVis* scene = getController();
-    cellX = (lx + overflow) * scene->getCellsPerPixelX();
-    cellY = (ly + overflow) * scene->getCellsPerPixelY();
+    cellX = parent->getBufferXFromLocal(lx);
+    cellY = parent->getBufferYFromLocal(ly);
     return true;
 }
 
@@ -191,11 +188,9 @@ void ToolBrushLeafGL::canvasCellToDevice(double cellX, double cellY, double& x, 
         y = cellY;
         return;
     }
-    const auto* surface = dynamic_cast<const SurfaceCompositeGL*>(parent);
-    const double overflow = surface != nullptr ? surface->getOverflowSize() : 0.0;
-    const TabletopVis* scene = getController();
-    parent->getDeviceCoordinates((cellX + 0.5) / scene->getCellsPerPixelX() - overflow,
-                                 (cellY + 0.5) / scene->getCellsPerPixelY() - overflow, x, y);
+    // The cell's centre.
+    parent->getDeviceCoordinates(parent->getLocalXFromBuffer(cellX + 0.5), parent->getLocalYFromBuffer(cellY + 0.5),
+                                 x, y);
 }
 
 float ToolBrushLeafGL::control(int row, int column) const
