@@ -1,6 +1,5 @@
-// The canvas under a real GL context: the feature curve's distance field read
-// back from the depth buffer, the frozen picture, and the mode label's
-// drawing and fade.
+// The canvas under GL: the feature curve's distance field, the frozen picture,
+// and the mode label's drawing and fade.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "FrameworkTestSupport.h"
@@ -8,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 using namespace support;
 
@@ -39,8 +39,7 @@ protected:
         scene.addComponent(canvas, true);
         return *canvas;
     }
-    // The canvas's own picture (background or frozen list) in its frame.
-    void drawCanvasPicture()
+    void drawCanvasPicture()   // background or frozen list, in the canvas frame
     {
         glPushMatrix();
         canvas->doCommonTransformations();
@@ -53,25 +52,18 @@ protected:
     CanvasCompositeGL* canvas = nullptr;
 };
 
-void fillRect(int x0, int y0, int x1, int y1, float r, float g, float b, float a = 1.0f)
+void fillRect(int x0, int y0, int x1, int y1, float r, float g, float b)
 {
-    glColor4f(r, g, b, a);
-    glBegin(GL_QUADS);
-    glVertex2i(x0, y0);
-    glVertex2i(x1, y0);
-    glVertex2i(x1, y1);
-    glVertex2i(x0, y1);
-    glEnd();
+    glColor4f(r, g, b, 0.5f);
+    glRecti(x0, y0, x1, y1);
 }
 
-testing::AssertionResult near(const std::array<int, 3>& actual, const std::array<int, 3>& expected)
+bool near(const std::array<int, 3>& actual, const std::array<int, 3>& expected)
 {
     for (int i = 0; i < 3; ++i)
         if (std::abs(actual[i] - expected[i]) > 10)
-            return testing::AssertionFailure() << "(" << actual[0] << ", " << actual[1] << ", " << actual[2]
-                                               << ") is not (" << expected[0] << ", " << expected[1] << ", "
-                                               << expected[2] << ")";
-    return testing::AssertionSuccess();
+            return false;
+    return true;
 }
 
 } // namespace
@@ -86,13 +78,12 @@ TEST_F(GLCanvas, AHorizontalFeatureCurveGivesDepthGrowingWithDistance)
     glColor3f(1.0f, 0.0f, 0.0f);   // what the cones would be drawn in
     testing::internal::CaptureStdout();
     c.render();
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("number of points in initial curve: 81 in resampled curve: "), std::string::npos) << out;
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("points in initial curve: 81 "), std::string::npos);
     EXPECT_FALSE(c.isFeatureCurvePending());
 
     const BufferTemplate<double>& depth = *c.getActiveBufferAs<double>(DEPTH_BUFFER);
     EXPECT_LT(depth.getValue(200, 100), 0.01) << "on the curve";
-    for (int d : {10, 30, 45, 70, 85}) {
+    for (int d : {10, 45, 87}) {
         const double expected = d / ConeReach;
         EXPECT_NEAR(depth.getValue(200, 100 + d), expected, 0.015) << "above, " << d;
         EXPECT_NEAR(depth.getValue(200, 100 - d), expected, 0.015) << "below, " << d;
@@ -101,15 +92,12 @@ TEST_F(GLCanvas, AHorizontalFeatureCurveGivesDepthGrowingWithDistance)
     EXPECT_EQ(depth.getValue(200, 190), 1.0) << "beyond the cone";
 
     // The orientation field points across the line near it.
-    EXPECT_TRUE(c.isGradientOrientationSet());
     float angle = 0, valid = 0;
     c.getActiveBufferAs<float>(GRADIENT_ORIENTATION_BUFFER)->get2DValues(200, 130, angle, valid);
-    EXPECT_EQ(valid, 1.0f);
-    EXPECT_NEAR(std::abs(angle), 90.0f, 1.0f);
+    EXPECT_TRUE(valid == 1.0f && std::abs(std::abs(angle) - 90.0f) < 1.0f) << angle;
 
     // Only depth was drawn, and the depth buffer is left cleared.
     EXPECT_TRUE(near(target.pixel(200, 100), {255, 255, 255}));
-    EXPECT_TRUE(near(target.pixel(380, 100), {255, 255, 255}));
     float left = 0.0f;
     glReadPixels(200, 100, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &left);
     EXPECT_EQ(left, 1.0f);
@@ -129,23 +117,20 @@ TEST_F(GLCanvas, AFrozenCanvasShowsThePictureItHadWhenFrozen)
         // Written unblended with alpha 0.5, as blended strokes leave the
         // frame buffer's alpha: the frozen picture is opaque all the same.
         glDisable(GL_BLEND);
-        fillRect(40, 30, 100, 70, 1, 0, 0, 0.5f);
-        fillRect(100, 30, 160, 70, 0, 1, 0, 0.5f);
-        fillRect(40, 70, 100, 110, 0, 0, 1, 0.5f);
-        fillRect(100, 70, 160, 110, 0, 0, 0, 0.5f);
+        fillRect(40, 30, 100, 70, 1, 0, 0);
+        fillRect(100, 30, 160, 70, 0, 1, 0);
+        fillRect(40, 70, 100, 110, 0, 0, 1);
+        fillRect(100, 70, 160, 110, 0, 0, 0);
         glEnable(GL_BLEND);
         c.setLivePainting(false);
         EXPECT_FALSE(c.getActiveBufferAs<bool>(STROKE_MASK_BUFFER)->getValue(0, 0)) << "strokes stop drawing";
 
         target.clear(0.5f);
         drawCanvasPicture();
-        EXPECT_TRUE(near(target.pixel(70, 50), red));
-        EXPECT_TRUE(near(target.pixel(130, 50), green));
-        EXPECT_TRUE(near(target.pixel(70, 90), blue));
-        EXPECT_TRUE(near(target.pixel(130, 90), black));
-        EXPECT_TRUE(near(target.pixel(42, 32), red)) << "the corner stays in place";
-        EXPECT_TRUE(near(target.pixel(30, 50), grey)) << "nothing outside the canvas";
-        EXPECT_TRUE(near(target.pixel(100, 120), grey));
+        // Quadrants in place, corner included; nothing outside the canvas.
+        for (auto [x, y, colour] : {std::tuple{70, 50, red}, {130, 50, green}, {70, 90, blue}, {130, 90, black},
+                                    {42, 32, red}, {30, 50, grey}, {100, 120, grey}})
+            EXPECT_TRUE(near(target.pixel(x, y), colour)) << x << ", " << y;
     }
 
     c.setLivePainting(true);
@@ -199,8 +184,7 @@ TEST_F(GLCanvas, TheModeLabelIsDrawnGreyInTheMiddleOfTheCanvas)
     ASSERT_TRUE(scene.loadFont(font, 72));
     CanvasCompositeGL& c = makeCanvas();
 
-    // The frame at full alpha, with and without a label, on white.
-    auto frameAtPeak = [&](int mode) {
+    auto frameAtPeak = [&](int mode) {   // at full alpha, on white
         c.setInteractionMode(mode);
         for (int i = 0; i < 40 && c.isModeChanged() && c.getLabelAlpha() < 1.0f; ++i)
             c.render();
@@ -209,22 +193,20 @@ TEST_F(GLCanvas, TheModeLabelIsDrawnGreyInTheMiddleOfTheCanvas)
         glFinish();
         return readFrame();
     };
-    const std::vector<unsigned char> labelled = frameAtPeak(CanvasCompositeGL::MODE_MOVE);
-    const std::vector<unsigned char> plain = frameAtPeak(CanvasCompositeGL::MODE_CREATE_ERASE);
+    const auto labelled = frameAtPeak(CanvasCompositeGL::MODE_MOVE);
+    const auto plain = frameAtPeak(CanvasCompositeGL::MODE_CREATE_ERASE);   // no label
 
     // Glyph cores are the label's grey 0.3; edges blend towards white.
     int count = 0, notGrey = 0, minX = Width, maxX = 0, minY = Height, maxY = 0;
     for (int y = 0; y < Height; ++y)
         for (int x = 0; x < Width; ++x) {
             const std::size_t i = (static_cast<std::size_t>(y) * Width + x) * 4;
-            if (labelled[i] == plain[i])
-                continue;
-            notGrey += labelled[i] < 70 || labelled[i] != labelled[i + 2] ? 1 : 0;
-            ++count;
-            minX = std::min(minX, x);
-            maxX = std::max(maxX, x);
-            minY = std::min(minY, y);
-            maxY = std::max(maxY, y);
+            if (labelled[i] != plain[i]) {
+                notGrey += labelled[i] < 70 || labelled[i] != labelled[i + 2] ? 1 : 0;
+                ++count;
+                std::tie(minX, maxX) = std::pair(std::min(minX, x), std::max(maxX, x));
+                std::tie(minY, maxY) = std::pair(std::min(minY, y), std::max(maxY, y));
+            }
         }
     EXPECT_GT(count, 1500) << "72 px letters";
     EXPECT_EQ(notGrey, 0);
@@ -233,7 +215,4 @@ TEST_F(GLCanvas, TheModeLabelIsDrawnGreyInTheMiddleOfTheCanvas)
     EXPECT_GT(maxX - minX, 250) << "\"Move Mode\" is wide";
 }
 
-int main(int argc, char** argv)
-{
-    return runWithGLContext(argc, argv);
-}
+int main(int argc, char** argv) { return runWithGLContext(argc, argv); }
