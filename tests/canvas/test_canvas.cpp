@@ -179,19 +179,6 @@ TEST(CanvasBuffers, ControlTableStartsWithTheActionAndAmounts)
     EXPECT_EQ(buffer<float>(c, CONTROL_BUFFER)->getValue(2, 0), 200.0f);
 }
 
-TEST(CanvasBuffers, OrientationStyleSettersWriteActionAndStyle)
-{
-    CanvasScene s;
-    CanvasCompositeGL& c = *s.canvas;
-    c.setOrientationStyleRadial();
-    EXPECT_EQ(c.getControlValue(0, 0), 2.0f);
-    EXPECT_EQ(c.getControlValue(2, 1), 0.0f);
-    c.setOrientationStyleCircular();
-    EXPECT_EQ(c.getControlValue(2, 1), 1.0f);
-    c.setOrientationStyleFollow();
-    EXPECT_EQ(c.getControlValue(2, 1), 3.0f);
-}
-
 TEST(CanvasBuffers, SlowdownRampsFromZeroAtTheBorderToTheFullFactor150CellsIn)
 {
     CanvasScene s;
@@ -289,29 +276,41 @@ TEST(CanvasFrame, DeferredClearsRunOneFrameAfterTheRequest)
     auto* sizeDiff = buffer<float>(c, SIZE_ABS_DIFF_BUFFER);
     auto* tempOrientation = buffer<float>(c, TEMP_ORIENTATION_BUFFER);
     auto* erase = buffer<float>(c, ERASE_BUFFER);
+    auto* dodging = buffer<float>(c, DODGING_BUFFER);
+    auto* gradient = buffer<float>(c, GRADIENT_ORIENTATION_BUFFER);
     selection->setValue(3, 3, true);
     sizeDiff->setValue(3, 3, 4.0f);
     tempOrientation->set2DValues(3, 3, 1.0f, 0.0f);
-    erase->setValue(3, 3, 0.5f);
+    dodging->set2DValues(9, 9, 3.0f, 4.0f);
+    dodging->invalidate();   // as a writer marks it
+    gradient->set2DValues(9, 9, 45.0f, 1.0f);
+    c.markGradientOrientation();
+    buffer<bool>(c, TARGET_AREA_BUFFER)->setValue(2, 2, true);
+    c.clearTargetArea();     // erases everything for one cycle
+    EXPECT_FALSE(buffer<bool>(c, TARGET_AREA_BUFFER)->getValue(2, 2));
     c.markSelectionDirty();
-    c.markEraseDirty();
     c.markOrientationPending();
     c.clearSizeDiff();   // without a request nothing happens
     EXPECT_EQ(sizeDiff->getValue(3, 3), 4.0f);
 
-    // Frame 1 arms the delays: every stamp stays visible this frame.
+    // Frame 1 arms the delays: every stamp stays visible this frame; the
+    // dodging centres and the gradient orientation go at once.
     s.scene.render(1, 40.0);
     EXPECT_TRUE(selection->getValue(3, 3));
-    EXPECT_EQ(erase->getValue(3, 3), 0.5f);
-    float ox = 0, oy = 0;
-    tempOrientation->get2DValues(3, 3, ox, oy);
-    EXPECT_EQ(ox, 1.0f);
+    EXPECT_EQ(erase->getValue(600, 400), 1.0f);
+    float x = 0, y = 0;
+    tempOrientation->get2DValues(3, 3, x, y);
+    EXPECT_EQ(x, 1.0f);
+    dodging->get2DValues(9, 9, x, y);
+    EXPECT_EQ(x, 0.0f);
+    gradient->get2DValues(9, 9, x, y);
+    EXPECT_EQ(y, 0.0f);
     // Frame 2 clears them; the size difference was never requested.
     s.scene.render(1, 40.0);
     EXPECT_FALSE(selection->getValue(3, 3));
-    EXPECT_EQ(erase->getValue(3, 3), 0.0f);
-    tempOrientation->get2DValues(3, 3, ox, oy);
-    EXPECT_EQ(ox, 0.0f);
+    EXPECT_EQ(erase->getValue(600, 400), 0.0f);
+    tempOrientation->get2DValues(3, 3, x, y);
+    EXPECT_EQ(x, 0.0f);
     EXPECT_EQ(sizeDiff->getValue(3, 3), 4.0f);
 
     // A request after a finished cycle starts a new one.
@@ -321,35 +320,6 @@ TEST(CanvasFrame, DeferredClearsRunOneFrameAfterTheRequest)
     EXPECT_TRUE(selection->getValue(4, 4));
     s.scene.render(1, 40.0);
     EXPECT_FALSE(selection->getValue(4, 4));
-}
-
-TEST(CanvasFrame, DodgingIsClearedAndTheGradientOrientationDroppedEveryFrame)
-{
-    CanvasScene s;
-    buffer<float>(*s.canvas, DODGING_BUFFER)->set2DValues(9, 9, 3.0f, 4.0f);
-    buffer<float>(*s.canvas, DODGING_BUFFER)->invalidate();   // as a writer marks it
-    buffer<float>(*s.canvas, GRADIENT_ORIENTATION_BUFFER)->set2DValues(9, 9, 45.0f, 1.0f);
-    s.canvas->markGradientOrientation();
-    s.scene.render(1, 40.0);
-    float a = 0, b = 0;
-    buffer<float>(*s.canvas, DODGING_BUFFER)->get2DValues(9, 9, a, b);
-    EXPECT_EQ(a, 0.0f);
-    buffer<float>(*s.canvas, GRADIENT_ORIENTATION_BUFFER)->get2DValues(9, 9, a, b);
-    EXPECT_EQ(b, 0.0f);
-    EXPECT_FALSE(s.canvas->isGradientOrientationSet());
-}
-
-TEST(CanvasFrame, ClearTargetAreaErasesEverythingForOneCycle)
-{
-    CanvasScene s;
-    buffer<bool>(*s.canvas, TARGET_AREA_BUFFER)->setValue(2, 2, true);
-    s.canvas->clearTargetArea();
-    EXPECT_FALSE(buffer<bool>(*s.canvas, TARGET_AREA_BUFFER)->getValue(2, 2));
-    EXPECT_EQ(buffer<float>(*s.canvas, ERASE_BUFFER)->getValue(600, 400), 1.0f);
-    s.scene.render(1, 40.0);
-    EXPECT_EQ(buffer<float>(*s.canvas, ERASE_BUFFER)->getValue(600, 400), 1.0f);
-    s.scene.render(1, 40.0);
-    EXPECT_EQ(buffer<float>(*s.canvas, ERASE_BUFFER)->getValue(600, 400), 0.0f);
 }
 
 // ---- Input, lasso, tasks ----
