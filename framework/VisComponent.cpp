@@ -114,6 +114,15 @@ bool VisComponent::getLocalCoordinates(double deviceX, double deviceY, double& l
     return localX >= 0.0 && localX < _width && localY >= 0.0 && localY < _height;
 }
 
+bool VisComponent::getHitLocalCoordinates(double deviceX, double deviceY, double& localX, double& localY) const
+{
+    if (getLocalCoordinates(deviceX, deviceY, localX, localY))
+        return true;
+    localX = OutsideLocal;
+    localY = OutsideLocal;
+    return false;
+}
+
 void VisComponent::getDeviceCoordinates(double localX, double localY, double& deviceX, double& deviceY) const
 {
     const double ox = localX - 0.5 * _width;

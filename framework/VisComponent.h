@@ -208,6 +208,11 @@ public:
     // Device -> local. Returns whether the point lies inside the rectangle
     // (0 <= local < size); the coordinates are computed either way.
     bool getLocalCoordinates(double deviceX, double deviceY, double& localX, double& localY) const;
+    // Device -> local for hit handling: a point outside the rectangle gives
+    // both coordinates OutsideLocal (-1), so "a local coordinate <= -1" means
+    // outside whichever side the point lies on. Returns whether it is inside.
+    static constexpr double OutsideLocal = -1.0;
+    bool getHitLocalCoordinates(double deviceX, double deviceY, double& localX, double& localY) const;
     // Local -> device.
     void getDeviceCoordinates(double localX, double localY, double& deviceX, double& deviceY) const;
     // Local -> buffer cell: floor((local + overflow) x cells per pixel).

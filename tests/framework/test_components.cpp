@@ -96,6 +96,20 @@ TEST(ComponentCoordinates, DeviceLocalAndCellConversionsRoundTripUnderRotation)
             EXPECT_EQ(surface.getBufferYCoordinateFromLocal(back.y), cy);
         }
 
+    // For hit handling every point off the rotated rectangle, on any side,
+    // reads as outside (both local coordinates -1); points on it keep theirs.
+    const Vector2d onIt = device(surface, {199.0, 99.0});
+    Vector2d hit;
+    EXPECT_TRUE(surface.getHitLocalCoordinates(onIt.x, onIt.y, hit.x, hit.y));
+    EXPECT_TRUE(near(hit, {199.0, 99.0}));
+    for (const Vector2d off : {Vector2d{200.5, 50.0}, Vector2d{100.0, 100.5}, Vector2d{-0.5, 50.0},
+                               Vector2d{100.0, -0.5}, Vector2d{900.0, 900.0}}) {
+        const Vector2d d = device(surface, off);
+        EXPECT_FALSE(surface.getHitLocalCoordinates(d.x, d.y, hit.x, hit.y));
+        EXPECT_LE(hit.x, -1.0);
+        EXPECT_LE(hit.y, -1.0);
+    }
+
     // A component covering the screen takes the scene's global buffer size.
     TabletopVis screen(1, 700, 525, 1024, 768);
     VisComponentGL canvas(&screen, 512, 384, false, false, 1024, 768);
