@@ -9,6 +9,9 @@
 #include "QtTouchInput.h"
 #include "QTPictavoWidgetGL.h"
 #include "QTVelkConfiguration.h"
+#include "WiiFeedbackMessage.h"
+#include "WiiMessageEvaluator.h"
+#include "WiiSendSocket.h"
 #include "WindowGeometry.h"
 
 #include <QAction>
@@ -143,8 +146,11 @@ QTPictavoApplication::QTPictavoApplication(QTVelkConfiguration* config)
     _receiveSocket = new QUdpSocket(this);
     _receiveSocket->bind(QHostAddress::LocalHost, static_cast<quint16>(_config->_oscReceivePort));
     connect(_receiveSocket, &QUdpSocket::readyRead, this, &QTPictavoApplication::readPendingDatagrams);
+    // The second socket shares the bridge's port so that the bridge,
+    // started before or after the program, receives what is sent there.
     _sendSocket = new QUdpSocket(this);
-    _sendSocket->bind(QHostAddress::LocalHost, static_cast<quint16>(_config->_oscSendPort));
+    WiiSendSocket::bind(*_sendSocket, static_cast<quint16>(_config->_oscSendPort),
+                        static_cast<quint16>(_config->_oscReceivePort));
 
     const QSurfaceFormat format = OpenGLSupport::requestedFormat(_config->_graphicsVsync);
     const std::optional<QSurfaceFormat> granted = OpenGLSupport::probe(format);
@@ -158,6 +164,14 @@ QTPictavoApplication::QTPictavoApplication(QTVelkConfiguration* config)
     container->setFocusPolicy(Qt::StrongFocus);
     container->setMinimumSize(1, 1);
     setCentralWidget(container);
+
+    // Wii Remotes follow the direct-touch users as devices; their pointer
+    // is kept within the configured window size.
+    const WiiInputSettings wii{_config->_userdataWiis, _config->_userdataNumber,
+                               static_cast<float>(_config->_mainwindowWidth),
+                               static_cast<float>(_config->_mainwindowHeight), _config->_wiiJoystickSpeedFactor};
+    _wiiInput = std::make_unique<WiiMessageEvaluator>(wii, _glWidget->wiiTarget(), std::cout);
+    _glWidget->setBorderMessageSender([this](bool left) { sendLeftBorderRegion(left); });
 
     // TUIO touch input: datagrams go to the surface's receiver. Created
     // after the OSC sockets, which keep their places among the children.
@@ -557,8 +571,18 @@ void QTPictavoApplication::notifyARBTextureCompression(bool on) { setHardwareSet
 
 void QTPictavoApplication::readPendingDatagrams()
 {
-    // Wii Remote messages are not evaluated yet: every pending datagram is
-    // read so the socket never backs up, and dropped.
-    while (_receiveSocket->hasPendingDatagrams())
-        _receiveSocket->receiveDatagram();
+    // Every pending datagram is read so the socket never backs up; without
+    // configured Remotes the evaluation drops them unread.
+    while (_receiveSocket->hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = _receiveSocket->receiveDatagram();
+        const QByteArray bytes = datagram.data();
+        _wiiInput->evaluateDatagram(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+}
+
+void QTPictavoApplication::sendLeftBorderRegion(bool left)
+{
+    const std::vector<char> packet = WiiFeedbackMessage::leftBorderRegion(left);
+    _sendSocket->writeDatagram(packet.data(), static_cast<qint64>(packet.size()), QHostAddress::LocalHost,
+                               static_cast<quint16>(_config->_oscSendPort));
 }

@@ -5,6 +5,8 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
+#include <ostream>
 #include <string>
 
 class QLabel;
@@ -16,6 +18,7 @@ struct FakePosture;
 class QTVelkConfiguration;
 class QTPictavoWidgetGL;
 class TuioUdpSource;
+class WiiMessageEvaluator;
 
 class QTPictavoApplication : public QMainWindow
 {
@@ -29,6 +32,8 @@ public:
     QTPictavoWidgetGL* glWidget() const { return _glWidget; }
     // Tablet proximity reaches the application object: it drives the pen tray.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The Wii Remote messages' evaluation (records of every configured Remote).
+    WiiMessageEvaluator& wiiInput() const { return *_wiiInput; }
     // The TUIO listener ("tuio" enabled), null when TUIO is off.
     TuioUdpSource* tuioSource() const { return _tuioSource; }
     bool isMultiMonitorFullscreen() const { return _multiMonitorFullscreen; }
@@ -144,6 +149,8 @@ private:
     void createCanvasBufferImage(int bufferTag);
     void setCanvasFakePosture(const FakePosture& posture);
     void setTaskMode(bool on);
+    // Sends "/wiidata/leftBorderRegion" from the second socket to the bridge.
+    void sendLeftBorderRegion(bool left);
 
     QTVelkConfiguration* _config;
     QMenu* _fileMenu = nullptr;
@@ -173,6 +180,7 @@ private:
     QUdpSocket* _receiveSocket = nullptr;
     QUdpSocket* _sendSocket = nullptr;
     TuioUdpSource* _tuioSource = nullptr;
+    std::unique_ptr<WiiMessageEvaluator> _wiiInput;
     bool _referenceImageLoaded = false;
     std::string _referenceImagePath;
     std::function<QString()> _chooseImageFile;

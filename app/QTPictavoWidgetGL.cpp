@@ -387,9 +387,19 @@ void QTPictavoWidgetGL::configureScene()
         for (unsigned user = 0; user < _config->_userdataNumber; ++user)
             vis->setLastComponent(static_cast<int>(user), canvas);
     }
-    if (ToolBrushLeafGL* brush = vis->findToolBrush(); brush != nullptr && !brush->isActiveForRendering()) {
-        brush->activateForRendering();
-        vis->moveComponentToRenderFront(brush);
+    if (ToolBrushLeafGL* brush = vis->findToolBrush()) {
+        if (!brush->isActiveForRendering()) {
+            brush->activateForRendering();
+            vis->moveComponentToRenderFront(brush);
+        }
+        // The hints round the brush show the first configured ring menu.
+        if (!_config->_ringmenuTextures.empty()) {
+            std::vector<unsigned> textures;
+            for (const std::string& path : _config->_ringmenuTextures.front())
+                textures.push_back(vis->loadTexture(path, false));
+            brush->setRingMenu(textures, _config->_ringmenuWidth.front(), _config->_ringmenuHeight.front(),
+                               _config->_ringmenuOpacity.front());
+        }
     }
 }
 

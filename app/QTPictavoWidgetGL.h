@@ -10,10 +10,13 @@
 #include "TouchPointTracker.h"
 #include "TouchSink.h"
 #include "TuioReceiver.h"
+#include "WiiJoystickPointer.h"
+#include "WiiMessageEvaluator.h"
 
 #include <QElapsedTimer>
 #include <QOpenGLWindow>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,6 +24,7 @@ class PictavoBuilderGL;
 class QTimer;
 class TabletopVis;
 class TouchLogPlayer;
+class ToolBrushLeafGL;
 class VelkConfiguration;
 
 // A QOpenGLWindow rather than a QOpenGLWidget: the widget variant draws into
@@ -86,6 +90,30 @@ public:
     bool isLinearFiltering() const { return _linearFiltering; }
     bool isTextureCompression() const { return _textureCompression; }
     bool isARBTextureCompression() const { return _arbTextureCompression; }
+
+    // ---- Wii Remotes (QTPictavoWidgetWii.cpp) ----
+    // Device ids of the Remotes follow the direct-touch users; positions
+    // are widget pixels, origin bottom left.
+    // After every state message of a Remote with a Nunchuk: the joystick
+    // step moves the pointer (and, beyond 2 pixels, a contact) in the
+    // menu-driven input combinations 0 to 2; the others only hand the
+    // record to the scene.
+    void wiiJoystickEvent(int dx, int dy, int device, std::vector<int> pressed, const WiiCommunicationData& record,
+                          bool zReleased);
+    // A Remote button was pressed; (x, y) is the pointer's mean position.
+    void wiiButtonEvent(float x, float y, int device, const std::vector<int>& pressed, const WiiCommunicationData& record);
+    // The Remote's pointer reached the window's edge at (x, y).
+    void wiiBorderEvent(float x, float y, int device, const std::vector<int>& pressed, const WiiCommunicationData& record);
+    // Create and erase stamps of the first tool brush along the pointer's
+    // path from its previous to its current position.
+    void createObjectsAt(float amount);
+    void eraseObjectsAt(float amount);
+    // What the Wii message evaluation calls.
+    WiiEventTarget& wiiTarget() { return _wiiTarget; }
+    // Sends "/wiidata/leftBorderRegion" with its bool; the main window sets it.
+    void setBorderMessageSender(std::function<void(bool)> sender) { _sendBorderMessage = std::move(sender); }
+    bool isPointerInBorderZone() const { return _joystickPointer.inBorderZone(); }
+    const float* previousPointerPos() const { return _previousPointerPos; }
 
     // Frames drawn since the surface was initialised.
     quint64 frameCount() const { return _frameCount; }
@@ -159,6 +187,36 @@ private:
         QTPictavoWidgetGL& _widget;
     };
 
+    // The surface as the Wii message evaluation sees it.
+    class WiiSurfaceTarget : public WiiEventTarget
+    {
+    public:
+        explicit WiiSurfaceTarget(QTPictavoWidgetGL& widget) : _widget(widget) {}
+        bool isReady() const override;
+        void setNunchukIgnored(bool ignored) override;
+        void wiiJoystickEvent(int dx, int dy, int device, const std::vector<int>& pressed,
+                              const WiiCommunicationData& record, bool zReleased) override;
+        void wiiButtonEvent(float x, float y, int device, const std::vector<int>& pressed,
+                            const WiiCommunicationData& record) override;
+        void wiiBorderEvent(float x, float y, int device, const std::vector<int>& pressed,
+                            const WiiCommunicationData& record) override;
+        void createObjectsAt(float amount) override;
+        void eraseObjectsAt(float amount) override;
+
+    private:
+        QTPictavoWidgetGL& _widget;
+    };
+
+    // The first tool brush after a joystick step: hidden while the build
+    // canvas is open, shown otherwise.
+    void wiiToolBrushReaction();
+    // Whether the Remote points with its press button held; then its
+    // contact indicator shows.
+    bool wiiPointingCheck(int device, const std::vector<int>& pressed, const WiiCommunicationData& record);
+    // Stamps of the first tool brush every few pixels from the previous to
+    // the current pointer position.
+    void stampAlongPointerPath(const std::function<void(ToolBrushLeafGL&, double, double)>& stamp);
+
     // Board resolution and surface size for the board callbacks and the
     // touch-extend factors of the scene.
     void updateBoardGeometry();
@@ -222,6 +280,10 @@ private:
     TuioReceiver _tuio;
     TouchPointTracker _touchPoints{_pointers, _boardTouch.geometry()};
     TouchLogPlayer* _touchLogPlayer = nullptr;
+
+    WiiSurfaceTarget _wiiTarget{*this};
+    WiiJoystickPointer _joystickPointer;
+    std::function<void(bool)> _sendBorderMessage;
 
     friend class WidgetTest;
 };

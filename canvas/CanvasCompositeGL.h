@@ -319,7 +319,8 @@ private:
     // then writes (0,0) = 4 and (4,1) = amount.
     void stampAction(double replayAmount, double amount);
     void writeAction(int code, double amount);
-    // Nunchuk buttons as the handlers see them: never held while ignored.
+    // Nunchuk buttons as the handlers see them: Z never held while the
+    // Nunchuk is ignored; C always as reported.
     bool nunchukC() const;
     bool nunchukZ() const;
     void writeBrushPosition(double x, double y);

@@ -150,7 +150,7 @@ bool CanvasCompositeGL::contactJustDecided() const
            _postureDetector.getPosture() != POSTURE_NONE;
 }
 
-bool CanvasCompositeGL::nunchukC() const { return !_nunchukIgnored && _curNunchukData.c; }
+bool CanvasCompositeGL::nunchukC() const { return _curNunchukData.c; }
 bool CanvasCompositeGL::nunchukZ() const { return !_nunchukIgnored && _curNunchukData.z; }
 
 void CanvasCompositeGL::writeBrushPosition(double x, double y)
@@ -589,9 +589,9 @@ void CanvasCompositeGL::nunchukModeEvent(const WiiCommunicationData& data)
     if (pointing) {
         pointerPress(data, true);
     } else {
+        // Every report without the press button idles the brush.
         pointerRelease();
-        if (_released)
-            setControlValue(0, 0, static_cast<float>(ActionIdle));
+        setControlValue(0, 0, static_cast<float>(ActionIdle));
     }
     _simulatedPosture = POSTURE_NONE;
 }

@@ -6,12 +6,12 @@
 
 namespace {
 
-// Joystick thresholds, compared in the joystick's own float precision so
-// that a reading of exactly 0.4 or 0.8 sits on the boundary.
-constexpr float Near = 0.4f;
-constexpr float Far = 0.8f;
+// Joystick thresholds as doubles: a float reading of 0.8f lies just above
+// 0.8 and counts as beyond it.
+constexpr double Near = 0.4;
+constexpr double Far = 0.8;
 
-bool between(float value, float low, float high)
+bool between(double value, double low, double high)
 {
     return low < value && value < high;
 }
@@ -26,8 +26,8 @@ NunchukLogger& NunchukLogger::instance()
 
 NunchukLogger::SelectedOption NunchukLogger::selectedOption(const NunchukCommunicationData& data)
 {
-    const float x = data.joystickX;
-    const float y = data.joystickY;
+    const double x = data.joystickX;
+    const double y = data.joystickY;
     const bool noButton = !data.c && !data.z;
 
     if (noButton && between(x, -Near, Near)) {

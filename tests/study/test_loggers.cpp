@@ -231,17 +231,17 @@ TEST_F(Loggers, NunchukRowsCarryTheSelectedOptionAndActionTimes)
     NunchukLogger& nunchuk = NunchukLogger::instance();
     nunchuk.addEntry({.joystickY = 0.5f, .gx = 1.5f, .pitch = -3.0f, .roll = 4.0f}); // beyond 0.4: an action
     fakeTicks = 1500;
-    nunchuk.addEntry({.joystickX = 0.4f}); // on the boundary: no action
-    fakeTicks = 2000;
     nunchuk.addEntry({.joystickX = 0.4f, .c = true, .z = true});
+    fakeTicks = 2000;
+    nunchuk.addEntry({.joystickX = 0.4f}); // 0.4f lies just above 0.4: an action
     fakeTicks = 2250;
-    nunchuk.addEntry({});
+    nunchuk.addEntry({.joystickX = 0.39f});
 
     EXPECT_EQ(write(nunchuk, "nunchuk.txt"), std::string(NunchukColumns) +
                                                  "0\t0\t0.5\t0\t0\t1.5\t0\t0\t-3\t4\t0\tcreate\n"
-                                                 "0.5\t0.4\t0\t0\t0\t0\t0\t0\t0\t0\t0\tcreate\n"
-                                                 "1\t0.4\t0\t1\t1\t0\t0\t0\t0\t0\t0\terase\n"
-                                                 "1.25\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\tcreate\n");
+                                                 "0.5\t0.4\t0\t1\t1\t0\t0\t0\t0\t0\t0\terase\n"
+                                                 "1\t0.4\t0\t0\t0\t0\t0\t0\t0\t0\t4\tmove follow\n"
+                                                 "1.25\t0.39\t0\t0\t0\t0\t0\t0\t0\t0\t0\tcreate\n");
     EXPECT_EQ(TaskLogger::instance().nunchukActionTimes(), (ActionTimes{0.0f, 1.0f}));
 }
 
@@ -324,23 +324,27 @@ TEST(NunchukOption, FirstMatchingRowWinsAndBoundsFollowTheTable)
     };
     const Case cases[] = {
         {0.0f, 0.9f, false, false, 8, "resize smaller"},
-        {0.0f, 0.8f, false, false, 0, "create"}, // y > 0.8 is strict
+        {0.0f, 0.8f, false, false, 8, "resize smaller"}, // 0.8f lies just above 0.8
+        {0.0f, 0.79f, false, false, 0, "create"},
         {0.39f, -0.9f, false, false, 7, "resize bigger"},
-        {0.4f, -0.9f, false, false, 0, "create"}, // x < 0.4 is strict
+        {0.4f, -0.9f, false, false, 0, "create"}, // 0.4f is beyond 0.4, and no right-side row takes y -0.9
         {0.5f, -0.6f, false, false, 5, "repell outwards"},
-        {0.5f, -0.4f, false, false, 4, "move follow"}, // -0.4 <= y <= 0.4
-        {0.5f, 0.4f, false, false, 4, "move follow"},
+        {0.5f, -0.4f, false, false, 5, "repell outwards"}, // -0.4f lies just below -0.4
+        {0.5f, -0.39f, false, false, 4, "move follow"},
+        {0.5f, 0.4f, false, false, 6, "attract inwards"},
         {0.5f, 0.6f, false, false, 6, "attract inwards"},
         {0.5f, 0.8f, false, false, 0, "create"},
         {0.5f, 0.0f, false, true, 0, "create"}, // any button leaves the right side
         {-0.5f, -0.6f, false, true, 0, "create"}, // z on the left comes before the orient rows
         {-0.5f, 0.9f, false, true, 0, "create"},
         {-0.5f, -0.6f, false, false, 2, "orient circular"},
-        {-0.5f, -0.4f, false, false, 1, "orient follow"},
-        {-0.5f, 0.4f, false, false, 1, "orient follow"},
+        {-0.5f, -0.4f, false, false, 2, "orient circular"},
+        {-0.5f, 0.39f, false, false, 1, "orient follow"},
+        {-0.5f, 0.4f, false, false, 3, "orient in a star shape"},
         {-0.5f, 0.6f, false, false, 3, "orient in a star shape"},
         {-0.5f, 0.6f, true, false, 0, "create"},
-        {-0.4f, 0.0f, false, false, 0, "create"}, // x < -0.4 is strict
+        {-0.4f, 0.0f, false, false, 1, "orient follow"}, // -0.4f lies just below -0.4
+        {-0.39f, 0.0f, false, false, 0, "create"},
         {-0.5f, 0.0f, true, true, 0, "erase"},
         {0.0f, 0.9f, true, true, 0, "erase"},
         {0.0f, 0.0f, false, false, 0, "create"},
