@@ -44,7 +44,7 @@ private:
 namespace osctest {
 
 using Bytes = std::vector<char>;
-using Arg = std::variant<std::int32_t, float, std::string>;
+using Arg = std::variant<std::int32_t, float, std::string, bool>;
 
 inline void putUInt32(Bytes& out, std::uint32_t v)
 {
@@ -66,7 +66,7 @@ inline Bytes message(const std::string& address, const std::vector<Arg>& args)
     putString(out, address);
     std::string tags = ",";
     for (const Arg& a : args)
-        tags += a.index() == 0 ? 'i' : a.index() == 1 ? 'f' : 's';
+        tags += a.index() == 0 ? 'i' : a.index() == 1 ? 'f' : a.index() == 2 ? 's' : std::get<bool>(a) ? 'T' : 'F';
     putString(out, tags);
     for (const Arg& a : args) {
         if (const auto* i = std::get_if<std::int32_t>(&a)) {
@@ -75,8 +75,8 @@ inline Bytes message(const std::string& address, const std::vector<Arg>& args)
             std::uint32_t bits;
             std::memcpy(&bits, f, sizeof bits);
             putUInt32(out, bits);
-        } else {
-            putString(out, std::get<std::string>(a));
+        } else if (const auto* text = std::get_if<std::string>(&a)) {
+            putString(out, *text);
         }
     }
     return out;
