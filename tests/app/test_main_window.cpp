@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QNetworkDatagram>
 #include <QStatusBar>
 #include <QTabletEvent>
 #include <QTemporaryDir>
@@ -29,6 +30,8 @@
 #include <QWindow>
 
 #include <gtest/gtest.h>
+#include <osc/OscException.h>
+#include <osc/OscReceivedElements.h>
 
 #include <fstream>
 #include <memory>
@@ -587,4 +590,95 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+namespace {
+
+// A Remote with a Nunchuk, the joystick at (jx, jy), no button held.
+osctest::Bytes joystickState(float jx, float jy)
+{
+    std::vector<osctest::Arg> args{0, 100.0f, 100.0f};
+    for (int k = 3; k <= 10; ++k)
+        args.emplace_back(0.0f);
+    for (int k = 11; k <= 21; ++k)
+        args.emplace_back(false);
+    args.insert(args.end(), {true, false, false, jx, jy});
+    for (int k = 27; k <= 34; ++k)
+        args.emplace_back(0.0f);
+    args.emplace_back(false);
+    return osctest::message("/glovepie/wiidata", args);
+}
+
+// The bool of a "/wiidata/leftBorderRegion" datagram; -1 for anything else.
+int borderFlag(const QByteArray& datagram)
+{
+    try {
+        const osc::ReceivedMessage m(osc::ReceivedPacket(datagram.constData(), static_cast<osc::osc_bundle_element_size_t>(datagram.size())));
+        if (std::string(m.AddressPattern()) != "/wiidata/leftBorderRegion" || m.ArgumentCount() != 1)
+            return -1;
+        return m.ArgumentsBegin()->AsBool() ? 1 : 0;
+    } catch (const osc::Exception&) {
+        return -1;
+    }
+}
+
+} // namespace
+
+// The joystick of a configured Remote moves the surface's pointer, drives a
+// contact beyond steps of 2 pixels, and entering and leaving the border
+// zone reach a bridge on the send port, whether it listened before the
+// program or after.
+TEST(WiiRemote, JoystickMovesPointerAndContactAndTellsTheBridgeOfTheBorder)
+{
+    QUdpSocket before;
+    ASSERT_TRUE(before.bind(QHostAddress::LocalHost, SendPort, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QTVelkConfiguration config(writeConfig(
+        dir, QStringLiteral("<tuio enabled=\"0\"/><userdata number=\"1\" wiis=\"1\"/><wii joystick_speed_factor=\"100\"/>")));
+    QTPictavoApplication window(&config);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTPictavoWidgetGL* widget = window.glWidget();
+    ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 10000));
+    dynamic_cast<PictavoVisGL*>(widget->getVis())->setInputCombination(0);
+    RecordingComponent* recorder = coverScene(widget);
+
+    QUdpSocket remote;
+    const auto send = [&remote, widget](float jx, float jy) {
+        const float x = widget->pointerPos()[0];
+        const float y = widget->pointerPos()[1];
+        const osctest::Bytes bytes = joystickState(jx, jy);
+        remote.writeDatagram(bytes.data(), static_cast<qint64>(bytes.size()), QHostAddress::LocalHost, ReceivePort);
+        return QTest::qWaitFor([=] { return widget->pointerPos()[0] != x || widget->pointerPos()[1] != y; }, 3000);
+    };
+    const float x0 = widget->pointerPos()[0];
+    const float y0 = widget->pointerPos()[1];
+    ASSERT_TRUE(send(0.015f, -0.025f));   // step (1, -2): the pointer moves, no contact
+    EXPECT_EQ(widget->pointerPos()[0], x0 + 1.0f);
+    EXPECT_EQ(widget->pointerPos()[1], y0 + 2.0f);
+    EXPECT_TRUE(recorder->hits.empty());
+    ASSERT_TRUE(send(0.035f, 0.0f));      // step (3, 0): a device move at the pointer
+    EXPECT_EQ(widget->pointerPos()[0], x0 + 4.0f);
+    ASSERT_EQ(recorder->hits.size(), 1u);
+    EXPECT_EQ(recorder->hits[0], QPoint(static_cast<int>(x0 + 4.0f), static_cast<int>(y0 + 2.0f)));
+
+    const auto nextFlag = [](QUdpSocket& listener) {
+        if (!QTest::qWaitFor([&listener] { return listener.hasPendingDatagrams(); }, 3000))
+            return -2;
+        return borderFlag(listener.receiveDatagram().data());
+    };
+    while (!widget->isPointerInBorderZone())
+        ASSERT_TRUE(send(-1.0f, 0.0f));
+    EXPECT_EQ(nextFlag(before), 0);
+    before.close();
+
+    QUdpSocket after;
+    ASSERT_TRUE(after.bind(QHostAddress::LocalHost, SendPort, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint));
+    ASSERT_TRUE(send(0.5f, 0.0f));
+    EXPECT_FALSE(widget->isPointerInBorderZone());
+    EXPECT_EQ(nextFlag(after), 1);
+    ASSERT_TRUE(send(0.1f, 0.0f));
+    QTest::qWait(100);
+    EXPECT_FALSE(after.hasPendingDatagrams()) << "no message without a zone change";
 }
