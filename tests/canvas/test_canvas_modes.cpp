@@ -140,6 +140,9 @@ TEST(CanvasModes, NunchukTouchChoosesTheModeByPostureWithoutLabel)
     }
     s.check({-1, 0, false, 8, 4, 5});   // the pen changes nothing
     EXPECT_EQ(s.canvas->getInteractionMode(), Canvas::MODE_SIZE);
+    // Ignoring the Nunchuk ignores Z only: C held still erases.
+    s.canvas->setNunchukIgnored(true);
+    s.check({-1, 1, true, 4, 4, -5});
 }
 
 TEST(CanvasModes, PostureOnlySettingsApplyOncePerPostureChange)
@@ -304,6 +307,14 @@ TEST(CanvasModes, NunchukModeGestureStopsPaintingUntilTheNextContact)
     EXPECT_EQ(s.cell(6, 0), cx);
     s.nunchuk(false, false, 0, 0);
     EXPECT_EQ(s.cell(0, 0), 8.0f);
+
+    // Every report without the press button idles the brush, even while a touch holds it.
+    s.nunchuk(false, false, -1.0f, 0);   // orient mode
+    s.report(2);
+    EXPECT_EQ(s.cell(0, 0), 2.0f);
+    s.nunchuk(false, false, -1.0f, 0);
+    EXPECT_EQ(s.cell(0, 0), 8.0f);
+    s.lift();
 }
 
 TEST(CanvasModes, DecidingReportReplaysTheFirstPositions)
