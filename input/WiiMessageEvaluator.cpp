@@ -90,6 +90,20 @@ float* nunchukFloat(NunchukCommunicationData& n, int k)
     }
 }
 
+// Pointer coordinates within [0, limit]; a reading that is not a number is 0.
+float clampPointer(float raw, float limit)
+{
+    return std::isnan(raw) ? 0.0f : std::clamp(raw, 0.0f, limit);
+}
+
+// The joystick step in whole pixels. Readings lie within [-1, 1]; anything
+// wild is held to a step no window needs, so the conversion stays defined.
+int joystickStep(double value)
+{
+    constexpr double Limit = 1e6;
+    return std::isnan(value) ? 0 : static_cast<int>(std::clamp(value, -Limit, Limit));
+}
+
 double steadySeconds()
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -224,10 +238,10 @@ void WiiMessageEvaluator::evaluateWiimoteData(const osc::ReceivedMessage& messag
         NunchukCommunicationData& n = d.nunchuk();
         if (k == 1) {
             rawX = arg->AsFloat();
-            d.pointerX = std::clamp(rawX, 0.0f, _settings.width);
+            d.pointerX = clampPointer(rawX, _settings.width);
         } else if (k == 2) {
             rawY = arg->AsFloat();
-            d.pointerY = std::clamp(rawY, 0.0f, _settings.height);
+            d.pointerY = clampPointer(rawY, _settings.height);
         } else if (k <= 10) {
             *remoteFloat(d, k) = arg->AsFloat();
         } else if (k <= 21) {
@@ -272,9 +286,9 @@ void WiiMessageEvaluator::evaluateWiimoteData(const osc::ReceivedMessage& messag
     pointerEvents(i, rawX, rawY, pressed);
     const WiiCommunicationData& record = _wiiData[i];
     if (record.hasNunchuk()) {
-        const float f = _settings.joystickSpeedFactor;
-        const auto dx = static_cast<int>(f * record.nunchuk().joystickX);
-        const auto dy = static_cast<int>(record.nunchuk().joystickY * f);
+        const double f = _settings.joystickSpeedFactor;
+        const int dx = joystickStep(f * record.nunchuk().joystickX);
+        const int dy = joystickStep(record.nunchuk().joystickY * f);
         _target.wiiJoystickEvent(dx, dy, device(i), pressed, record, _zReleased);
     }
 }
