@@ -213,9 +213,6 @@ private:
     // Whether the Remote points with its press button held; then its
     // contact indicator shows.
     bool wiiPointingCheck(int device, const std::vector<int>& pressed, const WiiCommunicationData& record);
-    // Stamps of the first tool brush every few pixels from the previous to
-    // the current pointer position.
-    void stampAlongPointerPath(const std::function<void(ToolBrushLeafGL&, double, double)>& stamp);
 
     // Board resolution and surface size for the board callbacks and the
     // touch-extend factors of the scene.

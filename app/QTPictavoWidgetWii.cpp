@@ -8,9 +8,10 @@
 #include "PictavoVisGL.h"
 #include "ToolBrushLeafGL.h"
 #include "VelkConfiguration.h"
+#include "WiiPointerStamps.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -19,8 +20,6 @@ constexpr double JoystickContactSize = 15.0;
 constexpr double PointingContactSize = 10.0;
 // Joystick steps up to this many pixels move the pointer but no contact.
 constexpr int ContactStep = 2;
-// Spacing of the stamps along the pointer's path, in pixels.
-constexpr double StampSpacing = 10.0;
 // Size change of the tool brush per plus or minus press, in pixels.
 constexpr double BrushSizeStep = 10.0;
 constexpr float ButtonCreateAmount = 5.0f;
@@ -189,36 +188,20 @@ void QTPictavoWidgetGL::wiiBorderEvent(float x, float y, int device, const std::
             brush->show();
 }
 
-void QTPictavoWidgetGL::stampAlongPointerPath(const std::function<void(ToolBrushLeafGL&, double, double)>& stamp)
-{
-    auto* vis = dynamic_cast<PictavoVisGL*>(_vis);
-    ToolBrushLeafGL* brush = vis != nullptr ? vis->findToolBrush() : nullptr;
-    if (brush == nullptr)
-        return;
-    const double x0 = _previousPointerPos[0];
-    const double y0 = _previousPointerPos[1];
-    const double dx = _pointerPos[0] - x0;
-    const double dy = _pointerPos[1] - y0;
-    // One stamp at the current position, more along a longer path, never
-    // stamping the previous position twice.
-    const int count = std::max(1, static_cast<int>(std::ceil(std::hypot(dx, dy) / StampSpacing)));
-    for (int i = 1; i <= count; ++i) {
-        const double t = static_cast<double>(i) / count;
-        stamp(*brush, x0 + t * dx, y0 + t * dy);
-    }
-}
-
 void QTPictavoWidgetGL::createObjectsAt(float amount)
 {
-    const int whole = static_cast<int>(amount);
-    stampAlongPointerPath([whole](ToolBrushLeafGL& brush, double x, double y) { brush.stampCreate(whole, x, y); });
-    emitStatistics();
+    auto* vis = dynamic_cast<PictavoVisGL*>(_vis);
+    if (ToolBrushLeafGL* brush = vis != nullptr ? vis->findToolBrush() : nullptr) {
+        WiiPointerStamps::createAlong(*brush, _previousPointerPos[0], _previousPointerPos[1], _pointerPos[0],
+                                      _pointerPos[1], static_cast<int>(amount));
+        emitStatistics();
+    }
 }
 
 void QTPictavoWidgetGL::eraseObjectsAt(float amount)
 {
-    stampAlongPointerPath([amount](ToolBrushLeafGL& brush, double x, double y) { brush.stampErase(-amount, x, y); });
-    if (auto* vis = dynamic_cast<PictavoVisGL*>(_vis))
-        if (CanvasCompositeGL* canvas = vis->findCanvas())
-            canvas->markEraseDirty();
+    auto* vis = dynamic_cast<PictavoVisGL*>(_vis);
+    if (ToolBrushLeafGL* brush = vis != nullptr ? vis->findToolBrush() : nullptr)
+        WiiPointerStamps::eraseAlong(*brush, vis->findCanvas(), _previousPointerPos[0], _previousPointerPos[1],
+                                     _pointerPos[0], _pointerPos[1], amount);
 }
