@@ -8,6 +8,7 @@
 #include "PictavoVisGL.h"
 #include "ToolBrushLeafGL.h"
 #include "VelkConfiguration.h"
+#include "WiimoteLogger.h"
 #include "WiiPointerStamps.h"
 
 #include <algorithm>
@@ -66,8 +67,11 @@ void QTPictavoWidgetGL::WiiSurfaceTarget::eraseObjectsAt(float amount) { _widget
 void QTPictavoWidgetGL::wiiJoystickEvent(int dx, int dy, int device, std::vector<int> pressed,
                                          const WiiCommunicationData& record, bool zReleased)
 {
-    if (_taskRunning)
+    // One state message of a Remote with a Nunchuk: both records are logged.
+    if (_taskRunning) {
         NunchukLogger::instance().addEntry(record.nunchuk());
+        WiimoteLogger::instance().addEntry(record);
+    }
     auto* vis = dynamic_cast<PictavoVisGL*>(_vis);
     if (vis == nullptr)
         return;
