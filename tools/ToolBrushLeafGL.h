@@ -112,6 +112,7 @@ public:
     void notifyRelease();
     // The ring-menu textures drawn round the brush, their size and opacity.
     void setRingMenu(const std::vector<unsigned>& textures, double width, double height, double opacity);
+    const std::vector<unsigned>& getRingMenuTextures() const { return _ringTextures; }
     // Moves to device (x, y) and creates trunc(amount x pi x D x D x 1e-5)
     // primitives round it as the create stamp does (D: controlBuffer (0,2)).
     // Returns how many were made.

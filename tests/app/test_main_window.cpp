@@ -10,6 +10,7 @@
 #include "QTPictavoWidgetGL.h"
 #include "QTVelkConfiguration.h"
 #include "QtTouchInput.h"
+#include "ToolBrushLeafGL.h"
 #include "TouchLogReplay.h"
 #include "VisComponentGL.h"
 
@@ -567,8 +568,16 @@ TEST(DemoChange, ReplacedScenesAreFreed)
         ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 20000));
         EXPECT_EQ(widget->getVis()->getImageTextureCount(), 63u);
 
+        // Every scene's brush draws the configured ring menu round its hints.
+        const auto ringMenuLoaded = [widget] {
+            const ToolBrushLeafGL* brush = dynamic_cast<PictavoVisGL*>(widget->getVis())->findToolBrush();
+            const std::vector<unsigned>& textures = brush->getRingMenuTextures();
+            return textures.size() == 12 && std::find(textures.begin(), textures.end(), 0u) == textures.end();
+        };
+        EXPECT_TRUE(ringMenuLoaded());
         widget->changeDemoToMosaic();
         EXPECT_NE(widget->getVis(), nullptr);
+        EXPECT_TRUE(ringMenuLoaded());
         EXPECT_EQ(widget->getBuilder()->getVis(), widget->getVis());
         widget->changeDemo(7); // no such demo: the scene stays
         EXPECT_EQ(widget->getBuilder()->getVis(), widget->getVis());
