@@ -26,14 +26,17 @@ walk_script() {
 }
 
 session() {
-  # Runs inside the X server. $1: "create" or "erase".
-  local listener
+  # Runs inside the X server. $1: "create" or "erase". The listener is
+  # stopped on every way out.
+  local listener="" action="create 10"
+  [ "$1" = erase ] && action="erase 60"
   if [ "$1" = create ]; then
     oscdump -L "$send" > "$work/oscdump.log" 2>&1 &
     listener=$!
     sleep 0.5
   fi
-  start_pictavo "$work/$1.log" || return 1
+  stop_listener() { [ -n "$listener" ] && kill "$listener" 2>/dev/null; wait "$listener" 2>/dev/null; }
+  start_pictavo "$work/$1.log" || { stop_listener; return 1; }
   if [ "$1" = erase ]; then
     "$simulator" --listen "$send" --count 1 --timeout 30 > "$work/listener.log" 2>&1 &
     listener=$!
@@ -41,17 +44,17 @@ session() {
   fi
   xdotool key ctrl+F10
   sleep 0.5
-  local action="create 10"
-  [ "$1" = erase ] && action="erase 60"
-  "$simulator" --port "$receive" --interval 0.03 --script "$(walk_script "$action")" || { quit_pictavo; return 1; }
-  if [ "$1" = create ]; then
-    oscsend 127.0.0.1 "$receive" /glovepie/wiiaction/createobjects ii 0 20
+  if ! "$simulator" --port "$receive" --interval 0.03 --script "$(walk_script "$action")"; then
+    quit_pictavo
+    stop_listener
+    return 1
   fi
+  [ "$1" = create ] && oscsend 127.0.0.1 "$receive" /glovepie/wiiaction/createobjects ii 0 20
   sleep 3
   quit_pictavo
-  if [ "$1" = create ]; then kill "$listener" 2>/dev/null; fi
-  wait "$listener" 2>/dev/null
-  return 0
+  local quit=$?
+  stop_listener
+  return $quit
 }
 
 if [ "${1:-}" = "--session" ]; then
