@@ -62,8 +62,8 @@ public:
     // line per second however many arrive). Returns whether it was applied.
     bool evaluateDatagram(const char* data, std::size_t size);
 
-    // The three handlers; the message's types must already be checked
-    // (acceptsTypes).
+    // The three handlers. They expect the argument types evaluateDatagram
+    // checks; oscpack throws osc::Exception for others.
     void evaluateWiimoteData(const osc::ReceivedMessage& message);
     void evaluateCreateObjectsMessage(const osc::ReceivedMessage& message);
     void evaluateEraseObjectsMessage(const osc::ReceivedMessage& message);
