@@ -29,8 +29,9 @@ public:
     Logger(const Logger&) = delete;
     Logger& operator=(const Logger&) = delete;
 
-    // Writes the logger's file at path (the directory must exist; a file
-    // that cannot be opened is skipped silently). The base writes nothing.
+    // Writes the logger's file at path (the directory must exist). The file
+    // is complete on disk when the call returns, or left as it was when it
+    // cannot be written (see lastWriteSucceeded). The base writes nothing.
     virtual void writeFile(const std::string& path);
     // Times 0, no task; derived loggers also drop their entries.
     virtual void reset();
@@ -45,6 +46,9 @@ public:
     // process started. Meant for tests.
     static void setClock(ClockFunction clock);
 
+    // False when the last writeFile could not write its file.
+    bool lastWriteSucceeded() const { return _lastWriteOk; }
+
 protected:
     Logger() = default;
 
@@ -58,10 +62,11 @@ protected:
     // Only valid while hasTask().
     const TaskRecord& task() const { return *_task; }
 
-    // Replaces the file at path with the task header (when a task is set)
-    // in the given style, the column line and whatever writeRows writes.
+    // Replaces the file at path (atomically) with the task header (when a
+    // task is set) in the given style, the column line and whatever
+    // writeRows writes. Sets the last write's outcome.
     void writeTaskFile(const std::string& path, const TaskHeaderStyle& style, std::string_view columns,
-                       const std::function<void(std::ostream&)>& writeRows) const;
+                       const std::function<void(std::ostream&)>& writeRows);
 
     // Writes each value followed by a tab (bools as 1 or 0).
     template <class... Values>
@@ -94,4 +99,5 @@ protected:
     float _startTime = 0.0f;
     bool _taskSet = false;
     const TaskRecord* _task = nullptr;
+    bool _lastWriteOk = true;
 };
