@@ -2,11 +2,13 @@
 // layout shared by the per-task log files.
 #pragma once
 
+#include <charconv>
 #include <ctime>
 #include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -68,11 +70,17 @@ protected:
     void writeTaskFile(const std::string& path, const TaskHeaderStyle& style, std::string_view columns,
                        const std::function<void(std::ostream&)>& writeRows);
 
-    // Writes each value followed by a tab (bools as 1 or 0).
+    // Writes each value followed by a tab (bools as 1 or 0, floating-point
+    // values as a default-formatted stream would: 6 significant digits).
+    // Formats the whole row before one write: logs hold tens of thousands
+    // of rows and are written between two tasks.
     template <class... Values>
     static void writeFields(std::ostream& out, const Values&... values)
     {
-        ((out << values << '\t'), ...);
+        char row[64 * sizeof...(Values)];
+        char* end = row;
+        ((end = appendField(end, row + sizeof(row), values)), ...);
+        out.write(row, end - row);
     }
 
     // The time of the first entry that is an action, and of the latest later
@@ -93,6 +101,21 @@ protected:
             found = true;
         }
         return times;
+    }
+
+    // Appends value and a tab at `at`; returns the new end.
+    template <class Value>
+    static char* appendField(char* at, char* last, const Value& value)
+    {
+        if constexpr (std::is_same_v<Value, bool>)
+            *at++ = value ? '1' : '0';
+        else if constexpr (std::is_floating_point_v<Value>)
+            at = std::to_chars(at, last - 1, value, std::chars_format::general, 6).ptr;
+        else
+            at = std::to_chars(at, last - 1, value).ptr;
+        if (at < last)
+            *at++ = '\t';
+        return at;
     }
 
     float _currentTime = 0.0f;

@@ -34,9 +34,9 @@ struct TaskRecord
     // How many target areas the task draws (at most MaxTargetAreas count).
     int numberOfTargetAreas = 1;
     // Shown on screen while the task runs (or the pause entry is up).
-    std::string description;
-    std::string additionalDescription;
+    std::string description{};
+    std::string additionalDescription{};
     // Task cards: paths relative to the run directory.
-    std::string image;
-    std::string additionalImage;
+    std::string image{};
+    std::string additionalImage{};
 };
