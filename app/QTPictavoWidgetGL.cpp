@@ -1,5 +1,6 @@
 // The OpenGL drawing surface that fills the main window: frame loop, frame
-// rate, statistics, mouse and touch input, animation and texture settings.
+// rate, statistics, mouse and touch input, animation and texture settings,
+// and the task-mode overlay.
 #include "QTPictavoWidgetGL.h"
 
 #include "PictavoBuilderGL.h"
@@ -88,6 +89,8 @@ QTPictavoWidgetGL::QTPictavoWidgetGL(const QSurfaceFormat& format, VelkConfigura
 
 QTPictavoWidgetGL::~QTPictavoWidgetGL()
 {
+    // A task still running when the program quits keeps its logs.
+    _taskRunner.setTaskMode(false);
     // Contacts still down are released into the scene while it exists.
     delete _touchLogPlayer;
     _touchLogPlayer = nullptr;

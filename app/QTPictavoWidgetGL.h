@@ -1,5 +1,6 @@
 // The OpenGL drawing surface that fills the main window: frame loop, frame
-// rate, statistics, mouse and touch input, animation and texture settings.
+// rate, statistics, mouse and touch input, animation and texture settings,
+// and the task-mode overlay.
 #pragma once
 
 #include "BoardPointers.h"
@@ -180,7 +181,8 @@ private:
         QTPictavoWidgetGL& _widget;
     };
 
-    // Frame step 5: the text of the task state and the running task's target.
+    // Drawn after the scene: the text of the task state and the running
+    // task's target.
     void drawTaskOverlay();
 
     // Board resolution and surface size for the board callbacks and the
