@@ -37,25 +37,32 @@ paint() {
   sleep 0.5
 }
 
+# Space, then waits (at most 20 s) until the program has handled it: each
+# handled press prints the task index. $1: presses handled before.
+press_space() {
+  xdotool key space
+  for _ in $(seq 200); do
+    [ "$(grep -c '^_curTaskNr: ' "$work/study.log")" -gt "$1" ] && return 0
+    sleep 0.1
+  done
+  echo "press $(( $1 + 1 )) was not handled"
+  return 1
+}
+
 session() {
   start_pictavo "$work/study.log" study.xml || return 1
   xdotool key alt+t
   sleep 0.3
-  xdotool key space                       # the welcome entry
-  sleep 0.5
-  import -window root "$work/welcome.png"
-  local s=100
+  press_space 0 || { kill -9 $pid; return 1; }              # the welcome entry
+  local s=100 presses=1
   for posture in alt+2 alt+3 alt+4; do
-    xdotool key space                     # ends the running task, starts the next
-    sleep 1
+    press_space $presses || { kill -9 $pid; return 1; }     # ends the running task, starts the next
+    presses=$((presses + 1))
     paint "$posture" $s || { kill -9 $pid; return 1; }
     s=$((s + 100))
   done
-  import -window root "$work/task3.png"
-  xdotool key space                       # ends task 3: the break
-  sleep 0.5
-  xdotool key space                       # task 4 runs ...
-  sleep 1
+  press_space 4 || { kill -9 $pid; return 1; }              # ends task 3: the break
+  press_space 5 || { kill -9 $pid; return 1; }              # task 4 runs ...
   paint alt+2 900
   kill -9 $pid                            # ... and the program dies
   wait $pid 2>/dev/null
