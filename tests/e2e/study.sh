@@ -12,7 +12,7 @@ set -uo pipefail
 self=$(readlink -f "$0")
 here=$(dirname "$self")
 source "$here/common.sh"
-base=47360
+base=47460
 port=$((base + 2))
 
 drag() {
