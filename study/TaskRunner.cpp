@@ -46,6 +46,10 @@ void TaskRunner::setTasks(std::vector<TaskRecord> tasks)
             record.numberOfTargetAreas = TaskRecord::MaxTargetAreas;
         }
     }
+    // The loggers point into the old sequence: a task set up from it is dropped.
+    if (_taskSetUp)
+        for (Logger* logger : TaskLoggers)
+            logger->reset();
     _tasks = std::move(tasks);
     _curTaskNr = 0;
     _taskRunning = _taskSetUp = _allTasksDone = false;

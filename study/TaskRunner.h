@@ -45,7 +45,8 @@ public:
     TaskRunner(Scene& scene, int windowWidth, int windowHeight, std::string logFolder = "logs");
 
     // The sequence, in configuration order. Target-area counts beyond the
-    // lists' length are cut to it with one line each. Rewinds to the start.
+    // lists' length are cut to it with one line each. Rewinds to the start;
+    // a task set up from the old sequence is dropped unwritten.
     void setTasks(std::vector<TaskRecord> tasks);
     const std::vector<TaskRecord>& tasks() const { return _tasks; }
 
