@@ -463,7 +463,7 @@ void QTPictavoApplication::setInputCombination(int combination)
     if (PictavoVisGL* vis = pictavoVis())
         vis->setInputCombination(combination);
 }
-void QTPictavoApplication::setTaskMode(bool) {}
+void QTPictavoApplication::setTaskMode(bool on) { _glWidget->setTaskMode(on); }
 
 void QTPictavoApplication::setPenFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_PEN)); }
 void QTPictavoApplication::setOneFingerFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_ONE_FINGER)); }

@@ -1,11 +1,13 @@
 // The OpenGL drawing surface that fills the main window: frame loop, frame
-// rate, statistics, mouse and touch input, animation and texture settings.
+// rate, statistics, mouse and touch input, animation and texture settings,
+// and the task-mode overlay.
 #include "QTPictavoWidgetGL.h"
 
 #include "PictavoBuilderGL.h"
 #include "CanvasCompositeGL.h"
 #include "DirectTouchLogger.h"
 #include "FakeContactSize.h"
+#include "FontLibrary.h"
 #include "PictavoVisGL.h"
 #include "QtTouchInput.h"
 #include "ToolBrushLeafGL.h"
@@ -23,6 +25,44 @@
 
 namespace {
 
+// Pixel size of the task-mode text.
+constexpr unsigned MessageFontPixelSize = 36;
+
+// One task record per configured task entry, in document order.
+std::vector<TaskRecord> configuredTasks(const VelkConfiguration& config)
+{
+    std::vector<TaskRecord> tasks(config._taskNumber.size());
+    for (std::size_t i = 0; i < tasks.size(); ++i) {
+        TaskRecord& t = tasks[i];
+        t.number = config._taskNumber[i];
+        t.inputDevice = config._taskInputDevice[i];
+        t.type = config._taskType[i];
+        t.elementsType = config._taskElementsType[i];
+        t.elementsInitNumber = config._taskElementsInitNumber[i];
+        t.startsSequence = config._taskStartsSequence[i] != 0;
+        t.endsSequence = config._taskEndsSequence[i] != 0;
+        t.blockNumber = config._taskBlockNumber[i];
+        const VelkConfiguration::TargetAreaTable& areas = config._taskTargetAreas[i];
+        t.targetStartX = areas.startX;
+        t.targetStartY = areas.startY;
+        t.targetEndX = areas.endX;
+        t.targetEndY = areas.endY;
+        t.targetDiameter = areas.diameter;
+        t.numberOfTargetAreas = config._taskNumberOfTargetAreas[i];
+        t.description = config._taskDescription[i];
+        t.additionalDescription = config._taskAdditionalDescription[i];
+        t.image = config._taskImage[i];
+        t.additionalImage = config._taskAdditionalImage[i];
+    }
+    return tasks;
+}
+
+// The file of the task-mode text: the first configured font.
+std::string messageFontFile(const VelkConfiguration& config)
+{
+    return config._fontFile.empty() ? std::string("fonts/arial.ttf") : config._fontFile.front();
+}
+
 // Mouse events made up from touches: the touches themselves already arrived.
 bool isSynthesized(const QMouseEvent* event)
 {
@@ -36,6 +76,7 @@ QTPictavoWidgetGL::QTPictavoWidgetGL(const QSurfaceFormat& format, VelkConfigura
     , PictavoBuildDirector(config)
     , _timer(new QTimer(this))
     , _animating(config->_startupAnimation)
+    , _taskRunner(_taskScene, static_cast<int>(config->_mainwindowWidth), static_cast<int>(config->_mainwindowHeight))
     , _tuio(_pointers, config->_smartboardResolutionWidth, config->_smartboardResolutionHeight)
 {
     setFormat(format);
@@ -43,10 +84,13 @@ QTPictavoWidgetGL::QTPictavoWidgetGL(const QSurfaceFormat& format, VelkConfigura
     // timer exists for callers that want to pace it and is never started.
     connect(_timer, &QTimer::timeout, this, qOverload<>(&QOpenGLWindow::update));
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    _taskRunner.setTasks(configuredTasks(*config));
 }
 
 QTPictavoWidgetGL::~QTPictavoWidgetGL()
 {
+    // A task still running when the program quits keeps its logs.
+    _taskRunner.setTaskMode(false);
     // Contacts still down are released into the scene while it exists.
     delete _touchLogPlayer;
     _touchLogPlayer = nullptr;
@@ -55,6 +99,7 @@ QTPictavoWidgetGL::~QTPictavoWidgetGL()
     // The scene frees its textures, fonts and display lists in its context.
     if (_vis && context()) {
         makeCurrent();
+        _taskOverlay.release();
         delete _vis;
         doneCurrent();
     } else {
@@ -113,7 +158,7 @@ void QTPictavoWidgetGL::SceneTouchTarget::deviceRelease(int x, int y, int value,
 
 void QTPictavoWidgetGL::SceneTouchTarget::logTouch(int event, int x, int y, int width, int height)
 {
-    if (_widget._taskRunning)
+    if (_widget._taskRunner.isTaskRunning())
         DirectTouchLogger::instance().addEntry(event, x, y, width, height);
 }
 
@@ -266,6 +311,7 @@ void QTPictavoWidgetGL::paintGL()
     const double rate = _vis ? _vis->render(_config->_userdataNumber + _config->_userdataWiis, _speed) : measured;
     ++_frameCount;
     emit fpsChanged(_frameRate.add(rate));
+    drawTaskOverlay();
     glPopMatrix();
     update();
     if (_vis && _vis->bufferMemoryChanged())
@@ -387,6 +433,10 @@ void QTPictavoWidgetGL::configureScene()
         for (unsigned user = 0; user < _config->_userdataNumber; ++user)
             vis->setLastComponent(static_cast<int>(user), canvas);
     }
+    if (CanvasCompositeGL* canvas = vis->findCanvas())
+        canvas->setTaskList(&_taskRunner.tasks());
+    if (!_taskRunner.tasks().empty())
+        vis->loadFont(messageFontFile(*_config), MessageFontPixelSize);
     if (ToolBrushLeafGL* brush = vis->findToolBrush()) {
         if (!brush->isActiveForRendering()) {
             brush->activateForRendering();
@@ -502,7 +552,52 @@ void QTPictavoWidgetGL::toggleARBTextureCompression(bool on)
     applyTextureSetting(&TabletopVis::enableARBTextureCompression, _arbTextureCompression, on);
 }
 
+void QTPictavoWidgetGL::setTaskMode(bool on)
+{
+    makeCurrent();
+    _taskRunner.setTaskMode(on);
+}
+
 void QTPictavoWidgetGL::startTask()
 {
-    // Study tasks are configured but the task runner is not part of the program yet.
+    // Setting a task up compiles its target lists.
+    makeCurrent();
+    _taskRunner.startTask();
+}
+
+void QTPictavoWidgetGL::drawTaskOverlay()
+{
+    if (!_taskRunner.isTaskMode() || _vis == nullptr)
+        return;
+    const int windowWidth = static_cast<int>(_config->_mainwindowWidth);
+    FTFont* font = _vis->getFont(FontLibrary::fontName(messageFontFile(*_config), MessageFontPixelSize));
+    TaskOverlayGL::drawText(font, _taskRunner.overlayText(), windowWidth, MessageFontPixelSize);
+    if (_taskRunner.showsTarget())
+        _taskOverlay.drawTarget(_taskRunner.currentIndex());
+}
+
+bool QTPictavoWidgetGL::TaskScene::hasCornerMenu() const
+{
+    // The builder makes one corner menu per configured entry.
+    return _widget._vis != nullptr && !_widget._config->_cornermenuWidth.empty();
+}
+
+void QTPictavoWidgetGL::TaskScene::setUpCanvasTask(int index)
+{
+    if (auto* vis = dynamic_cast<PictavoVisGL*>(_widget._vis))
+        if (CanvasCompositeGL* canvas = vis->findCanvas())
+            canvas->setUpTask(index);
+}
+
+void QTPictavoWidgetGL::TaskScene::endCanvasTask()
+{
+    if (auto* vis = dynamic_cast<PictavoVisGL*>(_widget._vis))
+        if (CanvasCompositeGL* canvas = vis->findCanvas())
+            canvas->endTask();
+}
+
+void QTPictavoWidgetGL::TaskScene::buildTaskTarget(int index, const TaskRecord& record)
+{
+    if (_widget._vis != nullptr && _widget._vis->hasGL())
+        _widget._taskOverlay.buildTaskTarget(index, record);
 }

@@ -1,5 +1,6 @@
 // The OpenGL drawing surface that fills the main window: frame loop, frame
-// rate, statistics, mouse and touch input, animation and texture settings.
+// rate, statistics, mouse and touch input, animation and texture settings,
+// and the task-mode overlay.
 #pragma once
 
 #include "BoardPointers.h"
@@ -7,6 +8,8 @@
 #include "FrameRateAverage.h"
 #include "PictavoBuildDirector.h"
 #include "Posture.h"
+#include "TaskOverlayGL.h"
+#include "TaskRunner.h"
 #include "TouchPointTracker.h"
 #include "TouchSink.h"
 #include "TuioReceiver.h"
@@ -74,8 +77,12 @@ public:
     // contact size that the posture ranges classify as that posture.
     void setFakePosture(const FakePosture& posture) { _fakePosture = posture.posture; }
     Posture fakePosture() const { return _fakePosture; }
-    // Touch events are logged while a study task runs.
-    bool isTaskRunning() const { return _taskRunning; }
+    // Study task mode (switched by the main window). Touch and Wii records
+    // are logged only while a task runs.
+    void setTaskMode(bool on);
+    bool isTaskMode() const { return _taskRunner.isTaskMode(); }
+    bool isTaskRunning() const { return _taskRunner.isTaskRunning(); }
+    const TaskRunner& taskRunner() const { return _taskRunner; }
 
     bool isAnimating() const { return _animating; }
     double speed() const { return _speed; }
@@ -207,12 +214,30 @@ private:
         QTPictavoWidgetGL& _widget;
     };
 
+    // Task mode's view of the scene: the corner menu, the canvas and the
+    // target lists of the overlay (made with the surface's context current).
+    class TaskScene : public TaskRunner::Scene
+    {
+    public:
+        explicit TaskScene(QTPictavoWidgetGL& widget) : _widget(widget) {}
+        bool hasCornerMenu() const override;
+        void setUpCanvasTask(int index) override;
+        void endCanvasTask() override;
+        void buildTaskTarget(int index, const TaskRecord& record) override;
+
+    private:
+        QTPictavoWidgetGL& _widget;
+    };
+
     // The first tool brush after a joystick step: hidden while the build
     // canvas is open, shown otherwise.
     void wiiToolBrushReaction();
     // Whether the Remote points with its press button held; then its
     // contact indicator shows.
     bool wiiPointingCheck(int device, const std::vector<int>& pressed, const WiiCommunicationData& record);
+    // Drawn after the scene: the text of the task state and the running
+    // task's target.
+    void drawTaskOverlay();
 
     // Board resolution and surface size for the board callbacks and the
     // touch-extend factors of the scene.
@@ -265,8 +290,10 @@ private:
     double _boardToScreenY = 1.0;
     double _touchAreaFactor = 1.0;
     Posture _fakePosture = POSTURE_NONE;
-    // Set by task mode while a study task runs.
-    bool _taskRunning = false;
+    // Study task mode: the sequence and its state, and what it draws.
+    TaskScene _taskScene{*this};
+    TaskRunner _taskRunner;
+    TaskOverlayGL _taskOverlay;
 
     // Touch input, in dependency order: sources report to the pointers,
     // the pointers to this widget, the widget to the handler, the handler

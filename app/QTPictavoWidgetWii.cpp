@@ -68,7 +68,7 @@ void QTPictavoWidgetGL::wiiJoystickEvent(int dx, int dy, int device, std::vector
                                          const WiiCommunicationData& record, bool zReleased)
 {
     // One state message of a Remote with a Nunchuk: both records are logged.
-    if (_taskRunning) {
+    if (isTaskRunning()) {
         NunchukLogger::instance().addEntry(record.nunchuk());
         WiimoteLogger::instance().addEntry(record);
     }

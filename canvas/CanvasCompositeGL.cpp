@@ -447,6 +447,12 @@ void CanvasCompositeGL::setUpTask(int taskIndex)
         _layoutPending = true;
 }
 
+void CanvasCompositeGL::endTask()
+{
+    logPrimitives();
+    clearTargetArea();
+}
+
 void CanvasCompositeGL::renderTaskTarget() const
 {
     for (GLsizei i = 0; i < _targetAreaLists.count(); ++i)

@@ -227,6 +227,9 @@ public:
     int getCurrentTaskIndex() const { return _curTaskNr; }
     const TaskRecord& getCurrentTaskRecord() const { return _currentTask; }
     bool isLayoutPending() const { return _layoutPending; }
+    // The end of a study task: each primitive's state goes into the primitive
+    // log (while it records), then the target area is cleared.
+    void endTask();
     // Draws the target areas of the current task (device pixels).
     void renderTaskTarget() const;
 

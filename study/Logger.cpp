@@ -1,10 +1,10 @@
 // Shared logger state: clock, task record and the per-task file layout.
 #include "Logger.h"
 
+#include "AtomicFile.h"
 #include "TaskHeader.h"
 
 #include <chrono>
-#include <fstream>
 
 namespace {
 
@@ -34,6 +34,7 @@ float Logger::clockSeconds()
 
 void Logger::writeFile(const std::string&)
 {
+    _lastWriteOk = true;
 }
 
 void Logger::reset()
@@ -64,13 +65,12 @@ float Logger::entryTime()
 }
 
 void Logger::writeTaskFile(const std::string& path, const TaskHeaderStyle& style, std::string_view columns,
-                           const std::function<void(std::ostream&)>& writeRows) const
+                           const std::function<void(std::ostream&)>& writeRows)
 {
-    std::ofstream out(path, std::ios::out | std::ios::trunc);
-    if (!out.is_open())
-        return;
-    if (hasTask())
-        writeTaskHeader(out, task(), style);
-    out << columns;
-    writeRows(out);
+    _lastWriteOk = writeFileAtomically(path, [&](std::ostream& out) {
+        if (hasTask())
+            writeTaskHeader(out, task(), style);
+        out << columns;
+        writeRows(out);
+    });
 }

@@ -2,11 +2,13 @@
 // layout shared by the per-task log files.
 #pragma once
 
+#include <charconv>
 #include <ctime>
 #include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -29,8 +31,9 @@ public:
     Logger(const Logger&) = delete;
     Logger& operator=(const Logger&) = delete;
 
-    // Writes the logger's file at path (the directory must exist; a file
-    // that cannot be opened is skipped silently). The base writes nothing.
+    // Writes the logger's file at path (the directory must exist). The file
+    // is complete on disk when the call returns, or left as it was when it
+    // cannot be written (see lastWriteSucceeded). The base writes nothing.
     virtual void writeFile(const std::string& path);
     // Times 0, no task; derived loggers also drop their entries.
     virtual void reset();
@@ -45,6 +48,9 @@ public:
     // process started. Meant for tests.
     static void setClock(ClockFunction clock);
 
+    // False when the last writeFile could not write its file.
+    bool lastWriteSucceeded() const { return _lastWriteOk; }
+
 protected:
     Logger() = default;
 
@@ -58,16 +64,23 @@ protected:
     // Only valid while hasTask().
     const TaskRecord& task() const { return *_task; }
 
-    // Replaces the file at path with the task header (when a task is set)
-    // in the given style, the column line and whatever writeRows writes.
+    // Replaces the file at path (atomically) with the task header (when a
+    // task is set) in the given style, the column line and whatever
+    // writeRows writes. Sets the last write's outcome.
     void writeTaskFile(const std::string& path, const TaskHeaderStyle& style, std::string_view columns,
-                       const std::function<void(std::ostream&)>& writeRows) const;
+                       const std::function<void(std::ostream&)>& writeRows);
 
-    // Writes each value followed by a tab (bools as 1 or 0).
+    // Writes each value followed by a tab (bools as 1 or 0, floating-point
+    // values as a default-formatted stream would: 6 significant digits).
+    // Formats the whole row before one write: logs hold tens of thousands
+    // of rows and are written between two tasks.
     template <class... Values>
     static void writeFields(std::ostream& out, const Values&... values)
     {
-        ((out << values << '\t'), ...);
+        char row[64 * sizeof...(Values)];
+        char* end = row;
+        ((end = appendField(end, row + sizeof(row), values)), ...);
+        out.write(row, end - row);
     }
 
     // The time of the first entry that is an action, and of the latest later
@@ -90,8 +103,24 @@ protected:
         return times;
     }
 
+    // Appends value and a tab at `at`; returns the new end.
+    template <class Value>
+    static char* appendField(char* at, char* last, const Value& value)
+    {
+        if constexpr (std::is_same_v<Value, bool>)
+            *at++ = value ? '1' : '0';
+        else if constexpr (std::is_floating_point_v<Value>)
+            at = std::to_chars(at, last - 1, value, std::chars_format::general, 6).ptr;
+        else
+            at = std::to_chars(at, last - 1, value).ptr;
+        if (at < last)
+            *at++ = '\t';
+        return at;
+    }
+
     float _currentTime = 0.0f;
     float _startTime = 0.0f;
     bool _taskSet = false;
     const TaskRecord* _task = nullptr;
+    bool _lastWriteOk = true;
 };

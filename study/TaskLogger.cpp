@@ -1,9 +1,10 @@
 // Overview log of all tasks of a study series.
 #include "TaskLogger.h"
 
+#include "AtomicFile.h"
 #include "TaskRecord.h"
 
-#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -62,28 +63,26 @@ void TaskLogger::setTouchActionTimes(float first, float last)
 
 void TaskLogger::writeFile(const std::string& path)
 {
+    _lastWriteOk = true;
     if (!hasTask())
         return;
     _currentTime = clockSeconds();
 
-    std::ofstream out;
+    std::ostringstream line;
+    writeLine(line);
     if (task().number == -1) {
-        out.open(path, std::ios::out | std::ios::trunc);
-        if (!out.is_open())
-            return;
-        out << "Task Nr  \t Block Nr \t Input Device Nr \t Input Device Description \t Starts Sequence \t "
-               "Ends Sequence \t Task Type \t Task Description \t"
-            << "Finish Timestamp \t Time of first action (in seconds) \t Time of last action (in seconds) "
-               "\t Finish Time"
-            << "\n";
+        // The first entry of a series starts a new overview.
+        _lastWriteOk = writeFileAtomically(path, [&](std::ostream& out) {
+            out << "Task Nr  \t Block Nr \t Input Device Nr \t Input Device Description \t Starts Sequence \t "
+                   "Ends Sequence \t Task Type \t Task Description \t"
+                << "Finish Timestamp \t Time of first action (in seconds) \t Time of last action (in seconds) "
+                   "\t Finish Time"
+                << "\n"
+                << line.str();
+        });
     } else {
-        out.open(path, std::ios::out | std::ios::app);
-        if (!out.is_open())
-            out.open(path, std::ios::out | std::ios::trunc);
-        if (!out.is_open())
-            return;
+        _lastWriteOk = appendToFileDurably(path, line.str());
     }
-    writeLine(out);
 }
 
 void TaskLogger::writeLine(std::ostream& out) const

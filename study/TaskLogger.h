@@ -16,9 +16,9 @@ public:
 
     static TaskLogger& instance();
 
-    // For task number -1 replaces path and writes the column header first;
-    // otherwise appends (creating the file when appending fails). Writes
-    // nothing without a task.
+    // For task number -1 replaces path (atomically) with the column header
+    // and the line; otherwise appends the line (creating the file when
+    // missing) and flushes it to disk. Writes nothing without a task.
     void writeFile(const std::string& path) override;
     // Also zeroes the three pairs of action times.
     void reset() override;

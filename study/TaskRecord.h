@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 struct TaskRecord
 {
@@ -29,4 +30,13 @@ struct TaskRecord
     std::array<int, MaxTargetAreas> targetEndX{};
     std::array<int, MaxTargetAreas> targetEndY{};
     std::array<int, MaxTargetAreas> targetDiameter{};
+
+    // How many target areas the task draws (at most MaxTargetAreas count).
+    int numberOfTargetAreas = 1;
+    // Shown on screen while the task runs (or the pause entry is up).
+    std::string description{};
+    std::string additionalDescription{};
+    // Task cards: paths relative to the run directory.
+    std::string image{};
+    std::string additionalImage{};
 };
