@@ -12,6 +12,7 @@ class QMenu;
 class QUdpSocket;
 class CanvasCompositeGL;
 class PictavoVisGL;
+class ReferenceImageLeafGL;
 struct FakePosture;
 class QTVelkConfiguration;
 class QTPictavoWidgetGL;
@@ -175,5 +176,6 @@ private:
     TuioUdpSource* _tuioSource = nullptr;
     bool _referenceImageLoaded = false;
     std::string _referenceImagePath;
+    ReferenceImageLeafGL* _referenceImage = nullptr;   // owned by the scene
     std::function<QString()> _chooseImageFile;
 };
