@@ -530,13 +530,20 @@ void PaletteLeafGL::dropPaint(double x, double y)
             }
     } else {
         _currentColor = well.getPaintColor();
-        const float ax = static_cast<float>(at.x), ay = static_cast<float>(at.y);
-        _swatches.push_back(new ColorSwatchGL(ax, ay, _wellRadius, well.getDisplayColor(), well.getPaintColor()));
-        _links.push_back(new ColorGradientGL(well.getX(), well.getY(), ax, ay, _linkHalfWidth, well.getDisplayColor(),
-                                             well.getPaintColor(), well.getDisplayColor(), well.getPaintColor()));
+        addMixedPaint(at, _selectedWell);
     }
     clearMixingArea();
     _indicator->setPositionAndColor(at.x, at.y, displayOf(_currentColor));
+}
+
+void PaletteLeafGL::addMixedPaint(const Vector2d& at, unsigned well)
+{
+    const ColorSwatchGL& source = *_swatches[well];
+    const float ax = static_cast<float>(at.x), ay = static_cast<float>(at.y);
+    _swatches.push_back(new ColorSwatchGL(ax, ay, _wellRadius, source.getDisplayColor(), source.getPaintColor()));
+    _links.push_back(new ColorGradientGL(source.getX(), source.getY(), ax, ay, _linkHalfWidth,
+                                         source.getDisplayColor(), source.getPaintColor(), source.getDisplayColor(),
+                                         source.getPaintColor()));
 }
 
 void PaletteLeafGL::clearMixingArea()
@@ -545,13 +552,20 @@ void PaletteLeafGL::clearMixingArea()
     if (map == nullptr)
         return;
     PaintMap::clear(*map);
+    // Paint is only ever read inside the mixing area: draw nothing beyond it.
+    const L::FractionRect& r = L::MixingRect;
+    const PaintMap::Clip clip{getBufferXCoordinateFromLocal(r.x0 * getWidth()),
+                              getBufferYCoordinateFromLocal((1.0 - r.y1) * getHeight()),
+                              getBufferXCoordinateFromLocal(r.x1 * getWidth()),
+                              getBufferYCoordinateFromLocal((1.0 - r.y0) * getHeight())};
     const double cellsPerPixel = getBufferXFromLocal(1.0) - getBufferXFromLocal(0.0);
     for (const ColorGradientGL* link : _links)
         PaintMap::drawBand(*map, cellOf({link->getX1(), link->getY1()}), cellOf({link->getX2(), link->getY2()}),
-                           link->getHalfWidth() * cellsPerPixel, link->getPaintColor1(), link->getPaintColor2());
+                           link->getHalfWidth() * cellsPerPixel, link->getPaintColor1(), link->getPaintColor2(), clip);
     for (std::size_t i = 6; i < _swatches.size(); ++i) {
         const ColorSwatchGL& s = *_swatches[i];
-        PaintMap::drawDisc(*map, cellOf({s.getX(), s.getY()}), s.getRadius() * cellsPerPixel, s.getPaintColor());
+        PaintMap::drawDisc(*map, cellOf({s.getX(), s.getY()}), s.getRadius() * cellsPerPixel, s.getPaintColor(),
+                           clip);
     }
 }
 

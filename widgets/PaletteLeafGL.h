@@ -111,6 +111,10 @@ public:
     // nothing in it, reads the screen instead and then shows again.
     virtual void hideForScreenshot();
 
+    // A new mixed swatch of well's paint at palette-frame point at, linked
+    // from the well; the paint map is not redrawn (clearMixingArea).
+    void addMixedPaint(const Vector2d& at, unsigned well);
+
     // ---- State (for the canvas, the window and tests) ----
     const std::vector<ColorSwatchGL*>& getSwatches() const { return _swatches; }
     const std::vector<ColorGradientGL*>& getLinks() const { return _links; }
