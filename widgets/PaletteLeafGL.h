@@ -138,6 +138,8 @@ public:
     int getMoveStyle() const { return _moveStyle; }
     int getOrientationStyle() const { return _orientationStyle; }
     bool isScreenshotPending() const { return _screenshotPending; }
+    float getBrushTypeId() const { return _brushTypeId; }
+    float getDefaultBrushSize() const { return _defaultBrushSize; }
     // Centre of region id (3 .. 20) in the palette frame, pixels.
     Vector2d regionCentre(unsigned id) const;
     // The region id at top-left local (x, y), 0 off the map.
