@@ -4,8 +4,9 @@
 # - paint: show the palette (Alt+P), take the red paint, colour mode, a
 #   one-finger drag across the canvas: strokes along the path turn red, the
 #   picture far from it stays as it was.
+#   Its layer screenshot icon writes the picture behind it to a file.
 # - mix: yellow dragged into the mixing area, then blue dropped onto it: a
-#   green paint lies there.
+#   green paint lies there; Shift+P hides the palette.
 # - reference: a four-colour picture chosen in the file dialog (its path
 #   typed) and pressed in with Ctrl+R twice: the strokes in each quarter of
 #   the canvas take that quarter's colour.
@@ -49,9 +50,12 @@ session_paint() {
   echo "$cx $cy" > "$work/paint-centre.txt"
   xdotool key ctrl+F10 ctrl+F3 alt+2; sleep 0.3   # menu modes, colour mode, one finger
   xdotool mousemove $(( cx + red_dx )) $(( cy + red_dy )) click 1; sleep 0.5
-  for y in 300 330; do slow_drag 500 "$y" 900 "$y"; done
+  for y in 290 320 350; do slow_drag 500 "$y" 900 "$y"; done
   sleep 1.5
   import -window root "$work/paint-after.png"
+  # The layer screenshot icon: the picture behind the palette goes to a file.
+  xdotool mousemove $(( cx + 20 )) $(( cy - 103 )) click 1; sleep 1.5
+  cp layerscreenshot0.bmp "$work/" 2>/dev/null
 }
 
 session_mix() {
@@ -66,6 +70,8 @@ session_mix() {
   xdotool mousemove 900 100; sleep 0.5
   import -window root "$work/mix-after.png"
   echo "$mx $my" > "$work/mix-spot.txt"
+  xdotool key shift+p; sleep 1
+  import -window root "$work/mix-hidden.png"
 }
 
 session_reference() {
@@ -101,20 +107,26 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 run_sessions paint mix reference
 
 # paint: red along the drags, little change far from them.
-path=400x60+500+290
 far=300x100+600+560
-red_before=$(pixels count "$work/paint-before.png" 500 290 400 60 red)
-red_after=$(pixels count "$work/paint-after.png" 500 290 400 60 red)
+red_before=$(pixels count "$work/paint-before.png" 500 280 400 80 red)
+red_after=$(pixels count "$work/paint-after.png" 500 280 400 80 red)
 far_changed=$(changed "$work/paint-before.png" "$work/paint-after.png" "$far")
 echo "paint: red pixels on the path $red_before -> $red_after, $far_changed changed far away"
-[ "${red_after:-0}" -gt $(( ${red_before:-0} + 300 )) ] || fail "the path did not turn red"
+[ "${red_after:-0}" -gt $(( ${red_before:-0} + 150 )) ] || fail "the path did not turn red"
 [ "${far_changed:-0}" -lt 300 ] || fail "colouring changed the picture far from the path ($far_changed)"
+
+[ -f "$work/layerscreenshot0.bmp" ] || fail "the layer screenshot icon wrote no layerscreenshot0.bmp"
+if [ -f "$work/layerscreenshot0.bmp" ]; then
+  # The palette hid itself for the picture: no red well in it.
+  [ "$(pixels find "$work/layerscreenshot0.bmp" 255 0 0 10)" = none ] || fail "the layer screenshot shows the palette"
+fi
 
 # mix: green where blue met yellow.
 if read -r mx my < "$work/mix-spot.txt" 2>/dev/null; then
   green=$(pixels count "$work/mix-after.png" $(( mx - 8 )) $(( my - 8 )) 16 16 green)
   echo "mix: $green of 256 pixels green round the drop ($(pixels at "$work/mix-after.png" "$mx" "$my"))"
   [ "${green:-0}" -gt 150 ] || fail "blue onto yellow did not make a green paint"
+  [ "$(pixels find "$work/mix-hidden.png" 255 0 0 10)" = none ] || fail "Shift+P did not hide the palette"
 else
   fail "mix session found no palette"
 fi
