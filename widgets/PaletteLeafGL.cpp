@@ -251,6 +251,12 @@ int PaletteLeafGL::hitLocalBuffer(int x, int y, double width, double height, int
         _lastPoint = p;
         pressRegion(p.x, p.y);
         ControlTable::set(controlTable(), CC::PressMark, 1.0f);
+        if (_resizing) {
+            // The handle lies inside the corner: sizes follow the contact in
+            // proportion, so the handle stays under the finger.
+            _resizeGrip = getWidth() / contactSpan(x, y);
+            return 30;
+        }
     }
     if (_rimPress)
         BoundedContainerGL::hitLocalBuffer(x, y, width, height, device);
@@ -629,6 +635,13 @@ bool PaletteLeafGL::checkPositionForRNT(double x, double y) const
     return dx * dx + dy * dy > factor * getSmallestSquareSurface();
 }
 
+double PaletteLeafGL::contactSpan(double x, double y) const
+{
+    double width = 0.0, height = 0.0;
+    computeInteractiveResizeCenter(x, y, width, height);
+    return std::max(width, height);
+}
+
 void PaletteLeafGL::interactiveResizeCenter(double x, double y)
 {
     double width = 0.0, height = 0.0;
@@ -645,7 +658,9 @@ void PaletteLeafGL::resizeToContact(double x, double y)
 {
     // Mixed paints and links do not survive a resize: wells are rebuilt at
     // their places for the new size.
-    interactiveResizeCenter(x, y);
+    const double side = std::max(MinimumInteractiveSize, contactSpan(x, y) * _resizeGrip);
+    setUnscaledSize(side / getCurrentScaleFactor(), side / getCurrentScaleFactor());
+    setSize(side, side);
     _wellRadius = static_cast<float>(L::WellRadius * getHalfWidth());
     _linkHalfWidth = static_cast<float>(0.05 * getHalfWidth());
     buildOrRebuildSplinesFromControlPoints();

@@ -167,6 +167,8 @@ private:
     void moveSwatchTo(unsigned index, const Vector2d& p);
     bool insideMixingRect(double x, double y) const;
     unsigned findMixedSwatch(const Color& paint) const;
+    // Side of the square whose corner lies at device (x, y), centre kept.
+    double contactSpan(double x, double y) const;
     void resizeToContact(double x, double y);
     void buildWells();
     void buildOutlines();
@@ -198,6 +200,7 @@ private:
     int _previousDragValue = 0;
     bool _hasDragSample = false;
     bool _rimPress = false;   // the press moves and turns the palette
+    double _resizeGrip = 1.0; // palette side / contact span at the handle's press
     bool _toolEnabled = true;
     float _wellRadius = 0.0f;
     float _linkHalfWidth = 0.0f;

@@ -349,6 +349,10 @@ TEST(Palette, PressesOffThePaletteRecordNothingAndResizeStaysRound)
     // The resize handle: round about the centre, wells rebuilt for the size,
     // mixed paints gone.
     const Vector2d h = s.centre(L::ResizeHandle);
+    s.press(h.x, h.y);   // taking hold of the handle does not resize
+    s.move(h.x, h.y);
+    EXPECT_EQ(s.palette->getWidth(), Side);
+    s.release(h.x, h.y);
     s.press(h.x, h.y);
     s.move(h.x + 50, h.y - 10);
     s.release(h.x + 50, h.y - 10);
