@@ -4,6 +4,7 @@
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "ImageIO.h"
+#include "PointLeafGL.h"
 #include "ReferenceImageLeafGL.h"
 #include "TabletopVisGL.h"
 
@@ -70,6 +71,14 @@ TEST(ReferenceImage, PressedIntoColorBufferInTheSameFrameAndGoneAtTheNext)
     // canvas's right and bottom edges: x 774 .. 1174, y -40 .. 160.
     ReferenceImageLeafGL* image = s.place(974, 60, 400, 400, path);
     EXPECT_DOUBLE_EQ(image->getHeight(), 200.0);
+    // Points under the picture's red and white quarters.
+    PointLeafGL* points[2];
+    const double at[2][2] = {{850, 30}, {1010, 150}};
+    for (int i = 0; i < 2; ++i) {
+        points[i] = new PointLeafGL(&s.scene, at[i][0], at[i][1], false, false, 6, 6, 0);
+        s.scene.addComponent(points[i], true);
+        s.canvas->addChild(points[i]);
+    }
     s.scene.render(1, 40.0);
     image->requestApply();
     s.scene.render(1, 40.0);
@@ -84,6 +93,11 @@ TEST(ReferenceImage, PressedIntoColorBufferInTheSameFrameAndGoneAtTheNext)
         EXPECT_EQ(rgb[1], p.g) << p.x << "," << p.y;
         EXPECT_EQ(rgb[2], p.b) << p.x << "," << p.y;
     }
+    // The primitives took the colours in the same frame.
+    EXPECT_EQ(points[0]->getColor().r, 255);
+    EXPECT_EQ(points[0]->getColor().g, 0);
+    EXPECT_EQ(points[1]->getColor().g, 255);
+    EXPECT_EQ(points[1]->getColor().b, 255);
     EXPECT_EQ(s.scene.findFirstComponent<ReferenceImageLeafGL>(), image);
     s.scene.render(1, 40.0);
     EXPECT_EQ(s.scene.findFirstComponent<ReferenceImageLeafGL>(), nullptr);
