@@ -4,9 +4,11 @@
 
 #include "OpenGLSupport.h"
 #include "CanvasCompositeGL.h"
+#include "PaletteLeafGL.h"
 #include "PictavoVisGL.h"
 #include "Posture.h"
 #include "QtTouchInput.h"
+#include "ReferenceImageLeafGL.h"
 #include "QTPictavoWidgetGL.h"
 #include "QTVelkConfiguration.h"
 #include "WiiFeedbackMessage.h"
@@ -138,7 +140,10 @@ QTPictavoApplication::QTPictavoApplication(QTVelkConfiguration* config)
     : QMainWindow(nullptr)
     , _config(config)
     , _chooseImageFile([this] {
-          return QFileDialog::getOpenFileName(this, QStringLiteral("Open File"), QDir::currentPath());
+          // Qt's own dialog: the same on every desktop, and typed into by
+          // the end-to-end tests under a bare X server.
+          return QFileDialog::getOpenFileName(this, QStringLiteral("Open File"), QDir::currentPath(), QString(),
+                                              nullptr, QFileDialog::DontUseNativeDialog);
       })
 {
     // Wii Remote data arrives as OSC datagrams on the receive socket; binds are
@@ -428,8 +433,21 @@ void QTPictavoApplication::canvasUseStrokesAsRenderingElements() {}
 void QTPictavoApplication::canvasToggleEraseCapability() {}
 void QTPictavoApplication::openContextMenu() {}
 void QTPictavoApplication::closeContextMenu() {}
-void QTPictavoApplication::openPalette() {}
-void QTPictavoApplication::closePalette() {}
+void QTPictavoApplication::openPalette()
+{
+    PictavoVisGL* vis = pictavoVis();
+    if (PaletteLeafGL* palette = vis != nullptr ? vis->findPalette() : nullptr) {
+        palette->activateForRendering();
+        vis->moveComponentToRenderFront(palette);
+    }
+}
+
+void QTPictavoApplication::closePalette()
+{
+    PictavoVisGL* vis = pictavoVis();
+    if (PaletteLeafGL* palette = vis != nullptr ? vis->findPalette() : nullptr)
+        palette->deactivateForRendering();
+}
 
 CanvasCompositeGL* QTPictavoApplication::canvas() const
 {
@@ -497,14 +515,24 @@ void QTPictavoApplication::switchOutOfTaskMode() { setTaskMode(false); }
 
 void QTPictavoApplication::loadColorReferenceImage()
 {
-    // Alternates between choosing an image and removing it. The reference
-    // image component itself is not part of the scene yet, so only the choice
-    // and the state are kept.
+    // Alternates between placing a picture and pressing it into the canvas
+    // (the picture then removes itself).
+    PictavoVisGL* vis = pictavoVis();
     if (!_referenceImageLoaded) {
         // An empty name is not refused.
         _referenceImagePath = _chooseImageFile().toStdString();
+        const double w = _config->_mainwindowWidth, h = _config->_mainwindowHeight;
+        _referenceImage = vis != nullptr ? vis->createReferenceImage(w, h, 0.5 * w, 0.5 * h, _referenceImagePath)
+                                         : nullptr;
+        if (_referenceImage != nullptr)
+            _referenceImage->setSize(w, h);
         _referenceImageLoaded = true;
     } else {
+        // The picture belongs to the scene it was made in: a demo switch
+        // since then has deleted it.
+        if (vis != nullptr && _referenceImage != nullptr && vis->findReferenceImage() == _referenceImage)
+            _referenceImage->requestApply();
+        _referenceImage = nullptr;
         _referenceImageLoaded = false;
     }
 }

@@ -14,6 +14,7 @@ class QMenu;
 class QUdpSocket;
 class CanvasCompositeGL;
 class PictavoVisGL;
+class ReferenceImageLeafGL;
 struct FakePosture;
 class QTVelkConfiguration;
 class QTPictavoWidgetGL;
@@ -183,5 +184,6 @@ private:
     std::unique_ptr<WiiMessageEvaluator> _wiiInput;
     bool _referenceImageLoaded = false;
     std::string _referenceImagePath;
+    ReferenceImageLeafGL* _referenceImage = nullptr;   // owned by the scene
     std::function<QString()> _chooseImageFile;
 };

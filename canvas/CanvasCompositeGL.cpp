@@ -6,6 +6,8 @@
 #include "CanvasCompositeGL.h"
 
 #include "BufferTag.h"
+#include "ControlTable.h"
+#include "PaletteLeafGL.h"
 #include "PointLeafGL.h"
 #include "PrimitiveBatch.h"
 #include "PrimitiveLeafGL.h"
@@ -194,12 +196,7 @@ void CanvasCompositeGL::setControlValue(int row, int column, float value)
 
 // ---- Children ----
 
-PaletteLeafGL* CanvasCompositeGL::asPalette(VisComponent*)
-{
-    // The palette component joins this build with the palette; until then no
-    // child is one.
-    return nullptr;
-}
+PaletteLeafGL* CanvasCompositeGL::asPalette(VisComponent* child) { return dynamic_cast<PaletteLeafGL*>(child); }
 
 int CanvasCompositeGL::addChild(VisComponent* child)
 {
@@ -600,4 +597,17 @@ void CanvasCompositeGL::drawChildren()
         }
     }
     _batch->draw();
+}
+
+void CanvasCompositeGL::addLayer(unsigned layer)
+{
+    saveBuffers();
+    ControlTable::set(getActiveBufferAs<float>(CONTROL_BUFFER), ControlCells::PrimitiveType, static_cast<float>(layer));
+}
+
+void CanvasCompositeGL::switchToLayer(unsigned layer)
+{
+    saveBuffers();
+    ControlTable::set(getActiveBufferAs<float>(CONTROL_BUFFER), ControlCells::PrimitiveType, static_cast<float>(layer));
+    loadBuffers();
 }

@@ -191,6 +191,14 @@ public:
     // ("" on failure).
     virtual std::string saveScreenshot(const unsigned char* rgba, int width, int height);
 
+    // Layers are primitive types (controlBuffer (0,3)); each keeps its own
+    // size, orientation, speed and colour fields in the raw buffer files.
+    // addLayer saves the current layer's fields and makes `layer` current
+    // with the fields as they are; switchToLayer saves them and loads the
+    // fields `layer` saved (missing files leave the fields unchanged).
+    void addLayer(unsigned layer);
+    void switchToLayer(unsigned layer);
+
     // Live painting draws the strokes; a frozen canvas shows the picture it
     // had when it was frozen (read from the frame buffer) instead.
     void setLivePainting(bool live);

@@ -20,6 +20,7 @@ void PictavoBuildDirector::constructMosaicDemo(PictavoBuilderGL& builder)
     constructFonts(builder);
     constructCanvases(builder);
     constructTiles(builder);
+    constructPalettes(builder);
     // The mosaic loads its fonts once more at the end; fonts already loaded
     // are kept, so this only matters for entries added in between.
     constructFonts(builder);
@@ -44,6 +45,7 @@ void PictavoBuildDirector::constructDemo(PictavoBuilderGL& builder,
     constructFonts(builder);
     constructCanvases(builder);
     (this->*primitives)(builder);
+    constructPalettes(builder);
 }
 
 void PictavoBuildDirector::constructTextures(PictavoBuilderGL& builder)
@@ -93,4 +95,13 @@ void PictavoBuildDirector::constructGeoStrokes(PictavoBuilderGL& builder)
     for (std::size_t i = 0; i < _config->_geostrokesNumber.size(); ++i)
         builder.buildGeoStrokes(_config->_geostrokesWidth[i], _config->_geostrokesHeight[i],
                                 _config->_geostrokesNumber[i], _config->_geostrokesNumSegments[i]);
+}
+
+void PictavoBuildDirector::constructPalettes(PictavoBuilderGL& builder)
+{
+    for (std::size_t i = 0; i < _config->_paletteWidth.size(); ++i)
+        builder.buildPalette(_config->_paletteWidth[i], _config->_paletteHeight[i], _config->_paletteXpos[i],
+                             _config->_paletteYpos[i], _config->_paletteOpacity[i],
+                             _config->_paletteToolbrushTypeId[i], _config->_paletteDefaultToolbrushSize[i],
+                             _config->_paletteTextures[i]);
 }

@@ -15,7 +15,7 @@ public:
 
     // Each fills the builder's scene and does nothing while the builder has
     // no scene: textures, fonts, canvases, then the demo's primitives. The
-    // menus, the stroke build canvas and the palettes join as their
+    // palettes come last; the menus and the stroke build canvas join as their
     // components land.
     void constructFirstDemo(PictavoBuilderGL& builder);
     void constructMosaicDemo(PictavoBuilderGL& builder);
@@ -31,6 +31,7 @@ protected:
     void constructTiles(PictavoBuilderGL& builder);
     void constructPoints(PictavoBuilderGL& builder);
     void constructGeoStrokes(PictavoBuilderGL& builder);
+    void constructPalettes(PictavoBuilderGL& builder);
 
     VelkConfiguration* _config;
 

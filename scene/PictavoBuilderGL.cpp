@@ -102,3 +102,16 @@ void PictavoBuilderGL::buildGeoStrokes(double width, double height, unsigned num
         vis->createGeoStrokeLeaf(width, height, p.x, p.y, p.rotation, segments, 0);
     }
 }
+
+void PictavoBuilderGL::buildPalette(double width, double height, double x, double y, float opacity,
+                                   float toolBrushTypeId, float defaultToolBrushSize,
+                                   const std::vector<std::string>& textures)
+{
+    PictavoVisGL* vis = getPictavoVis();
+    if (!vis)
+        return;
+    std::vector<unsigned> ids;
+    for (const std::string& texture : textures)
+        ids.push_back(vis->loadTexture(texture, false));
+    vis->createPalette(width, height, x, y, opacity, toolBrushTypeId, defaultToolBrushSize, ids);
+}

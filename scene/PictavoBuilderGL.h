@@ -4,6 +4,9 @@
 
 #include "TabletopVisBuilderGL.h"
 
+#include <string>
+#include <vector>
+
 class PictavoVisGL;
 
 class PictavoBuilderGL : public TabletopVisBuilderGL
@@ -31,6 +34,11 @@ public:
     virtual void buildTiles(double width, double height, unsigned number, bool dodging);
     virtual void buildPoints(double width, double height, unsigned number);
     virtual void buildGeoStrokes(double width, double height, unsigned number, int segments);
+    // Loads the palette's textures (configuration order) and makes one
+    // palette of that size centred at device (x, y), hidden until shown.
+    virtual void buildPalette(double width, double height, double x, double y, float opacity,
+                              float toolBrushTypeId, float defaultToolBrushSize,
+                              const std::vector<std::string>& textures);
 
     // The scene as this system's scene; null before buildVis or for a
     // scene of another kind.

@@ -4,13 +4,20 @@
 
 #include "CanvasCompositeGL.h"
 #include "GeoStrokeLeafGL.h"
+#include "PaletteLeafGL.h"
 #include "PointLeafGL.h"
+#include "ReferenceImageLeafGL.h"
 #include "StrokeLeafGL.h"
 #include "TileLeafGL.h"
 #include "ToolBrushLeafGL.h"
 
 CanvasCompositeGL* PictavoVisGL::findCanvas() const { return findFirstComponent<CanvasCompositeGL>(); }
 ToolBrushLeafGL* PictavoVisGL::findToolBrush() const { return findFirstComponent<ToolBrushLeafGL>(); }
+PaletteLeafGL* PictavoVisGL::findPalette() const { return findFirstComponent<PaletteLeafGL>(); }
+ReferenceImageLeafGL* PictavoVisGL::findReferenceImage() const
+{
+    return findFirstComponent<ReferenceImageLeafGL>();
+}
 
 template <typename Primitive>
 Primitive* PictavoVisGL::adoptPrimitive(Primitive* primitive)
@@ -69,4 +76,20 @@ GeoStrokeLeafGL* PictavoVisGL::createGeoStrokeLeaf(double width, double height, 
                                                      segments));
     shape->rotate(rotation);
     return shape;
+}
+
+PaletteLeafGL* PictavoVisGL::createPalette(double width, double height, double x, double y, float opacity,
+                                          float toolBrushTypeId, float defaultToolBrushSize,
+                                          const std::vector<unsigned>& textures)
+{
+    auto* palette = adoptPrimitive(
+        new PaletteLeafGL(this, x, y, width, height, opacity, toolBrushTypeId, defaultToolBrushSize, textures));
+    palette->deactivateForRendering();
+    return palette;
+}
+
+ReferenceImageLeafGL* PictavoVisGL::createReferenceImage(double width, double height, double x, double y,
+                                                         const std::string& path)
+{
+    return adoptPrimitive(new ReferenceImageLeafGL(this, x, y, width, height, 0, path));
 }

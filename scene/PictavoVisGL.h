@@ -10,9 +10,13 @@
 #include <GL/glext.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class CanvasCompositeGL;
 class GeoStrokeLeafGL;
+class PaletteLeafGL;
+class ReferenceImageLeafGL;
 class PointLeafGL;
 class StrokeLeafGL;
 class TileLeafGL;
@@ -66,6 +70,8 @@ public:
     // ---- Lookups: the first component of the class, or null ----
     CanvasCompositeGL* findCanvas() const;
     ToolBrushLeafGL* findToolBrush() const;
+    PaletteLeafGL* findPalette() const;
+    ReferenceImageLeafGL* findReferenceImage() const;
 
     // ---- Factories: the component is made for this scene, added to it
     // (front of the render list) and returned. Primitives also join the
@@ -84,6 +90,16 @@ public:
     PointLeafGL* createPointLeaf(double width, double height, double x, double y, int type);
     GeoStrokeLeafGL* createGeoStrokeLeaf(double width, double height, double x, double y, double rotation,
                                          int segments, int type);
+    // A round palette of side width centred at device (x, y), child of the
+    // first canvas, hidden until shown; textures in the configuration's
+    // palette texture order.
+    PaletteLeafGL* createPalette(double width, double height, double x, double y, float opacity,
+                                 float toolBrushTypeId, float defaultToolBrushSize,
+                                 const std::vector<unsigned>& textures);
+    // A colour reference picture from the image file at path, child of the
+    // first canvas.
+    ReferenceImageLeafGL* createReferenceImage(double width, double height, double x, double y,
+                                               const std::string& path);
 
     // The colour that owns the display-to-paint table; null before
     // initializeRenderer.

@@ -1,5 +1,7 @@
 // Scene construction without a display: texture sets, the director's order,
-// random placement and the visualization's settings.
+// random placement, the palettes and the visualization's settings.
+#include "CanvasCompositeGL.h"
+#include "PaletteLeafGL.h"
 #include "PictavoBuildDirector.h"
 #include "PictavoBuilderGL.h"
 #include "PictavoVisGL.h"
@@ -205,4 +207,30 @@ TEST_F(SceneConstruction, VisualizationKeepsRangesCombinationAndBuildsTheTable)
     EXPECT_EQ(again.r, display.r);
     EXPECT_EQ(again.g, display.g);
     EXPECT_EQ(again.b, display.b);
+}
+
+TEST_F(SceneConstruction, EveryDemoEndsWithItsPalettesAndFindPaletteGivesTheFirst)
+{
+    const auto config = configuration(
+        "<c><canvas_surface/><palette xpos='10' width='200' height='200'/><palette width='300' height='300'/></c>");
+    PictavoBuildDirector director(config.get());
+    using Construct = void (PictavoBuildDirector::*)(PictavoBuilderGL&);
+    for (Construct demo : {&PictavoBuildDirector::constructFirstDemo, &PictavoBuildDirector::constructMosaicDemo,
+                           &PictavoBuildDirector::constructPointillismDemo,
+                           &PictavoBuildDirector::constructGeoStrokeDemo}) {
+        PictavoVisGL& vis = buildVis();
+        (director.*demo)(_builder);
+        CanvasCompositeGL* canvas = vis.findCanvas();
+        ASSERT_NE(canvas, nullptr);
+        ASSERT_EQ(canvas->getNumberOfPalettes(), 2u);
+        PaletteLeafGL* first = vis.findPalette();
+        EXPECT_EQ(first, canvas->getPalette(0));
+        EXPECT_EQ(first->getXPos(), 10.0);
+        EXPECT_EQ(first->getWidth(), 200.0);
+        EXPECT_EQ(canvas->getPalette(1)->getWidth(), 300.0);
+        // Hidden until the window shows it.
+        EXPECT_FALSE(first->isActiveForRendering());
+        _builder.setVis(nullptr);
+        _vis.reset();
+    }
 }
