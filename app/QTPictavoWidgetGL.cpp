@@ -6,6 +6,7 @@
 #include "CanvasCompositeGL.h"
 #include "DirectTouchLogger.h"
 #include "FakeContactSize.h"
+#include "GeoStrokeBuildCanvasCompositeGL.h"
 #include "PictavoVisGL.h"
 #include "QtTouchInput.h"
 #include "ToolBrushLeafGL.h"
@@ -257,7 +258,7 @@ void QTPictavoWidgetGL::resizeGL(int w, int h)
 
 void QTPictavoWidgetGL::paintGL()
 {
-    applyPenTray();
+    switchBuildCanvas(applyPenTray());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -275,12 +276,43 @@ void QTPictavoWidgetGL::paintGL()
 QTPictavoWidgetGL::PenTrayChange QTPictavoWidgetGL::applyPenTray()
 {
     PenTrayChange change = PenTrayChange::None;
-    if (_toolPutBack && !_buildCanvasShown)
+    if (!_toolPutBack && !_buildCanvasShown)
         change = PenTrayChange::ShowBuildCanvas;
-    else if (!_toolPutBack && _buildCanvasShown)
+    else if (_toolPutBack && _buildCanvasShown)
         change = PenTrayChange::HideBuildCanvas;
-    _buildCanvasShown = _toolPutBack;
+    _buildCanvasShown = !_toolPutBack;
     return change;
+}
+
+void QTPictavoWidgetGL::switchBuildCanvas(PenTrayChange change)
+{
+    auto* vis = dynamic_cast<PictavoVisGL*>(_vis);
+    if (change == PenTrayChange::None || vis == nullptr)
+        return;
+    const bool show = change == PenTrayChange::ShowBuildCanvas;
+    if (CanvasCompositeGL* canvas = vis->findCanvas()) {
+        canvas->setTrackingTouches(!show);
+        canvas->setLivePainting(!show);
+    }
+    GeoStrokeBuildCanvasCompositeGL* panel = vis->findBuildCanvas();
+    if (panel == nullptr)
+        return;
+    if (show) {
+        panel->show();
+    } else {
+        panel->useStrokesAsRenderingElements();
+        panel->hide();
+    }
+}
+
+void QTPictavoWidgetGL::useBuildCanvasStrokes()
+{
+    auto* vis = dynamic_cast<PictavoVisGL*>(_vis);
+    GeoStrokeBuildCanvasCompositeGL* panel = vis != nullptr ? vis->findBuildCanvas() : nullptr;
+    if (panel == nullptr)
+        return;
+    makeCurrent();
+    panel->useStrokesAsRenderingElements();
 }
 
 double QTPictavoWidgetGL::measureFrameRate()
@@ -386,6 +418,13 @@ void QTPictavoWidgetGL::configureScene()
         // Touches that start on no other component reach the canvas.
         for (unsigned user = 0; user < _config->_userdataNumber; ++user)
             vis->setLastComponent(static_cast<int>(user), canvas);
+    }
+    if (GeoStrokeBuildCanvasCompositeGL* panel = vis->findBuildCanvas()) {
+        const VelkConfiguration& c = *_config;
+        panel->setSimulationParameters(static_cast<float>(c._strokesimK), static_cast<float>(c._strokesimDamping),
+                                       static_cast<float>(c._strokesimDuctus), static_cast<float>(c._strokesimMaxTh),
+                                       static_cast<float>(c._strokesimMinTh), static_cast<float>(c._strokesimMass),
+                                       static_cast<float>(c._strokesimVhInit));
     }
     if (ToolBrushLeafGL* brush = vis->findToolBrush(); brush != nullptr && !brush->isActiveForRendering()) {
         brush->activateForRendering();

@@ -2,15 +2,29 @@
 // make them.
 #include "PictavoVisGL.h"
 
+#include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "GeoStrokeBuildCanvasCompositeGL.h"
 #include "GeoStrokeLeafGL.h"
 #include "PointLeafGL.h"
 #include "StrokeLeafGL.h"
+#include "StrokeMenuGL.h"
 #include "TileLeafGL.h"
 #include "ToolBrushLeafGL.h"
 
 CanvasCompositeGL* PictavoVisGL::findCanvas() const { return findFirstComponent<CanvasCompositeGL>(); }
 ToolBrushLeafGL* PictavoVisGL::findToolBrush() const { return findFirstComponent<ToolBrushLeafGL>(); }
+GeoStrokeBuildCanvasCompositeGL* PictavoVisGL::findBuildCanvas() const
+{
+    return findFirstComponent<GeoStrokeBuildCanvasCompositeGL>();
+}
+StrokeMenuGL* PictavoVisGL::findStrokeMenu() const { return findFirstComponent<StrokeMenuGL>(); }
+
+BufferTemplate<float>* PictavoVisGL::findControlTable() const
+{
+    CanvasCompositeGL* canvas = findCanvas();
+    return canvas != nullptr ? canvas->getActiveBufferAs<float>(CONTROL_BUFFER) : nullptr;
+}
 
 template <typename Primitive>
 Primitive* PictavoVisGL::adoptPrimitive(Primitive* primitive)
@@ -69,4 +83,31 @@ GeoStrokeLeafGL* PictavoVisGL::createGeoStrokeLeaf(double width, double height, 
                                                      segments));
     shape->rotate(rotation);
     return shape;
+}
+
+GeoStrokeBuildCanvasCompositeGL* PictavoVisGL::createStrokeBuildCanvas(double x, double y, double width,
+                                                                       double height, double angle, double border,
+                                                                       double overflow)
+{
+    auto* panel = new GeoStrokeBuildCanvasCompositeGL(this, x, y, width, height, angle, border, overflow);
+    addComponent(panel, true);
+    panel->setPostureRanges(getPostureRanges());
+    // Looked up on use: the canvas remakes its buffers when it is rebuilt.
+    panel->setControlTableSource([this] { return findControlTable(); });
+    panel->setElementImageListener([this](std::size_t) {
+        if (StrokeMenuGL* menu = findStrokeMenu())
+            menu->rebuild();
+    });
+    return panel;
+}
+
+StrokeMenuGL* PictavoVisGL::createStrokeMenu(double width, double height, double x, double y, double opacity,
+                                             bool rnt, bool tossing, unsigned backgroundTexture,
+                                             unsigned acceptTexture, unsigned cancelTexture, unsigned sketchTexture)
+{
+    auto* menu = new StrokeMenuGL(this, x, y, width, height, rnt, tossing, opacity, backgroundTexture, acceptTexture,
+                                  cancelTexture, sketchTexture);
+    addComponent(menu, true);
+    menu->setControlTableSource([this] { return findControlTable(); });
+    return menu;
 }

@@ -256,7 +256,7 @@ TEST_F(MainWindowTest, KeyboardOnlyCommandsAreApplicationWide)
         ++withShortcut;
         EXPECT_EQ(action->shortcutContext(), Qt::ApplicationShortcut) << action->text().toStdString();
     }
-    EXPECT_EQ(withShortcut, 57) << "the 55 commands and the two pen-tray keys";
+    EXPECT_EQ(withShortcut, 59) << "the 55 commands, the two pen-tray keys and the two stroke-menu keys";
 }
 
 TEST_F(MainWindowTest, InformationBarShowsCaptionsAndValues)
@@ -390,19 +390,21 @@ TEST_F(MainWindowTest, PenTraySwitchesTheBuildCanvasOncePerFrame)
         EXPECT_TRUE(QTest::qWaitFor([&] { return widget->frameCount() > start + 2; }, 5000));
         return widget->isBuildCanvasShown();
     };
-    widget->OnNoTool();
-    widget->OnPen(); // taken again before any frame saw it
+    widget->OnPen();
+    widget->OnNoTool(); // put back before any frame saw it
     EXPECT_FALSE(shownAfterFrames());
-    widget->OnNoTool();
+    widget->OnPen();
     EXPECT_TRUE(shownAfterFrames());
-    widget->OnEraser();
+    widget->OnNoTool();
     EXPECT_FALSE(shownAfterFrames());
+    widget->OnEraser();
+    EXPECT_TRUE(shownAfterFrames());
     EXPECT_GT(barTexts().value(11).toDouble(), 0.0) << "the running loop reports its rate";
 
     actionFor("F8")->trigger();
-    EXPECT_TRUE(shownAfterFrames());
-    actionFor("F7")->trigger();
     EXPECT_FALSE(shownAfterFrames());
+    actionFor("F7")->trigger();
+    EXPECT_TRUE(shownAfterFrames());
 
     // A stylus near the surface takes the pen; leaving puts it back.
     const auto proximity = [](QEvent::Type type) {
@@ -411,9 +413,9 @@ TEST_F(MainWindowTest, PenTraySwitchesTheBuildCanvasOncePerFrame)
         QCoreApplication::sendEvent(qApp, &event);
     };
     proximity(QEvent::TabletLeaveProximity);
-    EXPECT_TRUE(shownAfterFrames());
-    proximity(QEvent::TabletEnterProximity);
     EXPECT_FALSE(shownAfterFrames());
+    proximity(QEvent::TabletEnterProximity);
+    EXPECT_TRUE(shownAfterFrames());
 }
 
 TEST_F(MainWindowTest, AnimationCommandsChangeSpeedAndState)
