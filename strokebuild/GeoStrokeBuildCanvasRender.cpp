@@ -42,7 +42,7 @@ void GeoStrokeBuildCanvasCompositeGL::renderDecorationBackground() const
     glDisable(GL_TEXTURE_2D);
     glColor4f(0.25f, 0.25f, 0.3f, 0.9f);
     rect(-hw, -hh, hw, hh);
-    glColor4f(0.97f, 0.96f, 0.93f, 1.0f);
+    glColor4f(0.9f, 0.93f, 0.98f, 1.0f);   // cool white, apart from the paper
     rect(-hw + b, -hh + b, hw - b, hh - b);
 }
 
