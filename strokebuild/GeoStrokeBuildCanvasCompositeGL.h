@@ -152,6 +152,7 @@ private:
     double _touchSize[2] = {MinTouchSide, MinTouchSide};
 
     GLDisplayList _decoration;   // 0: background and frame, 1: handles
+    mutable std::vector<float> _pointRun;   // drawing scratch of drawStrokesAsPoints
     std::function<BufferTemplate<float>*()> _controlTable;
     std::function<void(std::size_t)> _onElementImage;
 };

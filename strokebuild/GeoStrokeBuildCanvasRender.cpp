@@ -7,6 +7,10 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace {
 
 void rect(double x0, double y0, double x1, double y1)
@@ -39,11 +43,17 @@ void GeoStrokeBuildCanvasCompositeGL::renderDecorationBackground() const
 {
     const double hw = getHalfWidth(), hh = getHalfHeight();
     const double b = std::min(_border, std::min(hw, hh));
+    // Opaque and without overlap: every pixel of the panel is filled once.
     glDisable(GL_TEXTURE_2D);
-    glColor4f(0.25f, 0.25f, 0.3f, 0.9f);
-    rect(-hw, -hh, hw, hh);
+    glDisable(GL_BLEND);
+    glColor4f(0.25f, 0.25f, 0.3f, 1.0f);
+    rect(-hw, -hh, hw, -hh + b);
+    rect(-hw, hh - b, hw, hh);
+    rect(-hw, -hh + b, -hw + b, hh - b);
+    rect(hw - b, -hh + b, hw, hh - b);
     glColor4f(0.9f, 0.93f, 0.98f, 1.0f);   // cool white, apart from the paper
     rect(-hw + b, -hh + b, hw - b, hh - b);
+    glEnable(GL_BLEND);
 }
 
 void GeoStrokeBuildCanvasCompositeGL::renderDecorationHandles() const
@@ -52,9 +62,9 @@ void GeoStrokeBuildCanvasCompositeGL::renderDecorationHandles() const
     const double stripLeft = hw - getWidth() * HandleFraction;
     const double cornerTop = -hh + getHeight() * HandleFraction;
     glDisable(GL_TEXTURE_2D);
-    glColor4f(0.35f, 0.55f, 0.85f, 0.9f);
+    glColor4f(0.35f, 0.55f, 0.85f, 1.0f);
     rect(stripLeft, cornerTop, hw, hh);
-    glColor4f(0.85f, 0.45f, 0.2f, 0.95f);
+    glColor4f(0.85f, 0.45f, 0.2f, 1.0f);
     rect(stripLeft, -hh, hw, cornerTop);
 }
 
@@ -78,6 +88,8 @@ void GeoStrokeBuildCanvasCompositeGL::specificRender()
 void GeoStrokeBuildCanvasCompositeGL::drawStrokesAsStrokes() const
 {
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_BLEND);   // opaque strips
     glEnableClientState(GL_VERTEX_ARRAY);
     for (const auto& stroke : _strokes) {
         const std::uint32_t count = stroke->getIndexCount();
@@ -92,6 +104,7 @@ void GeoStrokeBuildCanvasCompositeGL::drawStrokesAsStrokes() const
             glDrawElements(GL_TRIANGLE_STRIP, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
                            stroke->getIndices().data());
     }
+    glPopAttrib();
     glPopClientAttrib();
 }
 
@@ -100,17 +113,35 @@ void GeoStrokeBuildCanvasCompositeGL::drawStrokesAsPoints() const
     const double left = getXPos() - getHalfWidth(), right = getXPos() + getHalfWidth();
     const double bottom = getYPos() - getHalfHeight(), top = getYPos() + getHalfHeight();
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_POINT_BIT);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_POINT_SMOOTH);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    // Runs of points of one size (in half pixels) go in one draw call.
+    std::vector<float>& run = _pointRun;
+    float runSize = 0.0f;
+    const auto flush = [&run, &runSize] {
+        if (run.empty())
+            return;
+        glPointSize(runSize);
+        glVertexPointer(2, GL_FLOAT, 0, run.data());
+        glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(run.size() / 2));
+        run.clear();
+    };
     for (const auto& stroke : _strokes)
         for (const ControlPoint2D& cp : stroke->getControlPoints()) {
             if (cp.getX() < left || cp.getX() > right || cp.getY() < bottom || cp.getY() > top)
                 continue;
-            glPointSize(static_cast<GLfloat>(cp.getDiameter()));
-            glBegin(GL_POINTS);
-            glVertex2d(cp.getX(), cp.getY());
-            glEnd();
+            const float size = std::max(1.0f, std::round(static_cast<float>(cp.getDiameter()) * 2.0f) * 0.5f);
+            if (size != runSize) {
+                flush();
+                runSize = size;
+            }
+            run.push_back(static_cast<float>(cp.getX()));
+            run.push_back(static_cast<float>(cp.getY()));
         }
+    flush();
+    glPopClientAttrib();
     glPopAttrib();   // also the point size
 }
