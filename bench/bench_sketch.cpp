@@ -11,6 +11,7 @@
 #include <QOpenGLFunctions>
 
 #include <GL/gl.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
@@ -24,16 +25,30 @@ namespace {
 constexpr unsigned ScreenW = 1024, ScreenH = 768;
 constexpr int Strokes = 100, PointsPerStroke = 300;
 
-double medianMs(int runs, const std::function<void()>& work)
+// Processor time of this process (all its threads, the renderer's included), ms.
+double cpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec * 1e-3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// Prints the median wall time of runs calls of work as `name`, and the mean
+// processor time as `name`_cpu: on a busy machine the wall time also counts
+// the waits for a processor.
+void measure(const char* name, int runs, const std::function<void()>& work)
 {
     std::vector<double> times;
+    const double cpuStart = cpuMs();
     for (int i = 0; i < runs; ++i) {
         const auto start = std::chrono::steady_clock::now();
         work();
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
+    const double cpu = (cpuMs() - cpuStart) / runs;
     std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    std::printf("%s %.2f\n%s_cpu %.2f\n", name, times[times.size() / 2], name, cpu);
 }
 
 // Wavy strokes across the panel, sampled as a finger would drive the pen.
@@ -45,6 +60,7 @@ void sketch(GeoStrokeBuildCanvasCompositeGL& panel)
         for (int i = 0; i < PointsPerStroke; ++i) {
             const double t = i / static_cast<double>(PointsPerStroke);
             panel.addPenSample(200.0 + 600.0 * t, y + 40.0 * std::sin(12.0 * t + s), false);
+            panel.keepPenUp();
         }
     }
 }
@@ -100,20 +116,20 @@ int main(int argc, char** argv)
         };
         for (int i = 0; i < 3; ++i)
             frame();
-        std::printf("sketch_frame_ms %.2f\n", medianMs(31, frame));
+        measure("sketch_frame_ms", 31, frame);
         panel->drawSegmentsAsPoints();
-        std::printf("sketch_points_frame_ms %.2f\n", medianMs(11, frame));
+        measure("sketch_points_frame_ms", 11, frame);
         panel->drawSegmentsAsStroke();
         int index = -1;
-        std::printf("strokes_to_texture_ms %.2f\n", medianMs(7, [&] {
-                        index = panel->useStrokesAsRenderingElements();
-                        glFinish();
-                    }));
+        measure("strokes_to_texture_ms", 7, [&] {
+            index = panel->useStrokesAsRenderingElements();
+            glFinish();
+        });
         if (index < 0 || scene.getImageTextureIDAt(static_cast<std::size_t>(index)) == 0)
             std::fprintf(stderr, "bench_sketch: no element image texture was made\n");
         // The panel alone: what the strokes add to a frame is the difference.
         panel->deleteStrokes();
-        std::printf("sketch_empty_frame_ms %.2f\n", medianMs(31, frame));
+        measure("sketch_empty_frame_ms", 31, frame);
     }
     f->glDeleteFramebuffers(1, &framebuffer);
     f->glDeleteRenderbuffers(1, &colour);

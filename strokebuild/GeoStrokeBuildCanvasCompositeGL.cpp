@@ -47,6 +47,7 @@ GeoStrokeBuildCanvasCompositeGL::~GeoStrokeBuildCanvasCompositeGL()
     // A headless scene has no context to free display lists in.
     if (!getController()->hasGL())
         _decoration.take();
+    freeLayer();
 }
 
 // ---- Buffers and regions ----
@@ -149,7 +150,7 @@ void GeoStrokeBuildCanvasCompositeGL::actOnPosture(int posture)
         startFromBufferedSamples();
     } else {
         addPenSample(_lastTouch[0], _lastTouch[1], false);
-        _pen.keepUp();
+        keepPenUp();
     }
     _drawing = true;
 }
@@ -165,7 +166,7 @@ void GeoStrokeBuildCanvasCompositeGL::startFromBufferedSamples()
         startStroke(_lastTouch[0], _lastTouch[1]);
     for (unsigned slot = 1; slot < PostureDetector::SampleCount && buffered(slot); ++slot) {
         addPenSample(_postureDetector.getSampleX(slot), _postureDetector.getSampleY(slot), false);
-        _pen.keepUp();
+        keepPenUp();
     }
     _strokeStarted = true;
 }
@@ -194,6 +195,7 @@ int GeoStrokeBuildCanvasCompositeGL::releaseLocalBuffer(int, int, int)
         if (_strokeStarted)
             addPenSample(_lastTouch[0], _lastTouch[1], true);
         _drawing = false;
+        strokesChanged();
     }
     resetPen();
     return 0;
@@ -239,7 +241,7 @@ void GeoStrokeBuildCanvasCompositeGL::animateStep()
         _eraseFrom[0] = _lastTouch[0];
         _eraseFrom[1] = _lastTouch[1];
     }
-    _pen.keepUp();
+    keepPenUp();
 }
 
 // ---- Pen and strokes ----
@@ -248,12 +250,15 @@ void GeoStrokeBuildCanvasCompositeGL::startStroke(double x, double y)
 {
     _pen.start(x, y, panel());
     _strokes.push_back(std::make_unique<Stroke2d>());
+    strokesChanged();
 }
 
 float GeoStrokeBuildCanvasCompositeGL::addPenSample(double x, double y, bool isLast)
 {
     if (_strokes.empty())
         return 0.0f;
+    if (!_drawing)   // the stroke is not drawn live: the layer shows it
+        strokesChanged();
     return _pen.addSample(*_strokes.back(), x, y, isLast, _drawAsStroke, panel());
 }
 
@@ -263,7 +268,10 @@ std::size_t GeoStrokeBuildCanvasCompositeGL::eraseAlong(double x0, double y0, do
 {
     // The hand wipes a band as wide as the larger side of its contact.
     const double radius = 0.5 * std::max(_touchSize[0], _touchSize[1]);
-    return SketchEraser::eraseAlong(_strokes, x0, y0, x1, y1, radius);
+    const std::size_t changed = SketchEraser::eraseAlong(_strokes, x0, y0, x1, y1, radius);
+    if (changed > 0)
+        strokesChanged();
+    return changed;
 }
 
 std::unique_ptr<Stroke2d> GeoStrokeBuildCanvasCompositeGL::makeStrokeFromRange(const Stroke2d& source,
@@ -294,6 +302,7 @@ void GeoStrokeBuildCanvasCompositeGL::deleteStrokes()
 {
     _strokes.clear();
     _pendingControlPoints.clear();
+    strokesChanged();
 }
 
 // ---- Commands ----
@@ -338,6 +347,7 @@ void GeoStrokeBuildCanvasCompositeGL::drawSegmentsAsStroke()
 {
     _drawAsStroke = true;
     _drawAsPoints = false;
+    strokesChanged();
     // Strokes sketched while drawing points have no outline yet.
     for (auto& stroke : _strokes)
         SketchPen::extendOutline(*stroke);
@@ -347,6 +357,7 @@ void GeoStrokeBuildCanvasCompositeGL::drawSegmentsAsPoints()
 {
     _drawAsStroke = false;
     _drawAsPoints = true;
+    strokesChanged();
 }
 
 int GeoStrokeBuildCanvasCompositeGL::useStrokesAsRenderingElements()

@@ -10,14 +10,21 @@
 #include "Stroke2d.h"
 #include "VisComponentGL.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
+
+class QOpenGLFramebufferObject;
 
 // Coordinates: strokes, touches and the pen are in screen pixels (origin
 // bottom left); the strokes follow the panel when it moves. Logic (touch,
 // pen, erase, region map, element image) makes no GL call; GL is confined to
 // specificRender and the texture upload of the scene's library.
+//
+// Drawing: the strokes are drawn (as strips or points) into a layer of the
+// panel's size once whenever they change; a frame draws that layer and the
+// stroke being sketched, so many long sketches cost one textured quad.
 //
 // Region map (HIT_BUFFER): SketchRegion over the panel, MoveRegion over a
 // right-hand strip 1/64 of the width wide, ResizeRegion over the square of
@@ -85,6 +92,9 @@ public:
     virtual void resetPen();
     // One pen sample towards (x, y) into the current stroke (see SketchPen).
     virtual float addPenSample(double x, double y, bool isLast);
+    // The previous pen pixel (where the next control point goes) takes the
+    // current one; touch handling and the frame call it after each sample.
+    void keepPenUp() { _pen.keepUp(); }
     virtual float warmUpFactor() const;
     // Wipes the strokes under a hand moved from (x0, y0) to (x1, y1).
     virtual std::size_t eraseAlong(double x0, double y0, double x1, double y1);
@@ -116,8 +126,9 @@ public:
 
 protected:
     // GL drawing of the strokes (specificRender picks one by the draw flags).
-    virtual void drawStrokesAsPoints() const;
-    virtual void drawStrokesAsStrokes() const;
+    // Strokes [first, end) of the list, all when end is past it.
+    virtual void drawStrokesAsPoints(std::size_t first = 0, std::size_t end = SIZE_MAX) const;
+    virtual void drawStrokesAsStrokes(std::size_t first = 0, std::size_t end = SIZE_MAX) const;
 
 private:
     void actOnPosture(int posture);
@@ -125,6 +136,14 @@ private:
     void eraseBufferedSamples();
     void renderDecorationBackground() const;
     void renderDecorationHandles() const;
+    // The strokes that do not change while a contact sketches (all but the
+    // one being drawn) were changed: the layer is drawn again.
+    void strokesChanged() { ++_strokesVersion; }
+    std::size_t settledStrokeCount() const { return _drawing ? _strokes.size() - 1 : _strokes.size(); }
+    // Draws strokes [first, end) in the chosen style.
+    void drawStrokes(std::size_t first, std::size_t end) const;
+    void updateLayer();
+    void freeLayer();
 
     SketchEraser::Strokes _strokes;
     std::vector<ControlPoint2D> _pendingControlPoints;
@@ -153,6 +172,15 @@ private:
 
     GLDisplayList _decoration;   // 0: background and frame, 1: handles
     mutable std::vector<float> _pointRun;   // drawing scratch of drawStrokesAsPoints
+    // Frees the layer while a context is current (GeoStrokeBuildCanvasRender.cpp).
+    struct LayerDeleter
+    {
+        void operator()(QOpenGLFramebufferObject* layer) const;
+    };
+    std::unique_ptr<QOpenGLFramebufferObject, LayerDeleter> _layer;   // the settled strokes, panel-sized
+    std::uint64_t _strokesVersion = 0;
+    std::uint64_t _layerVersion = UINT64_MAX;
+    std::size_t _layerStrokes = 0;   // settled strokes the layer holds
     std::function<BufferTemplate<float>*()> _controlTable;
     std::function<void(std::size_t)> _onElementImage;
 };

@@ -5,6 +5,10 @@
 #include "SketchPen.h"
 #include "TabletopVis.h"
 
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QOpenGLFunctions>
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -12,6 +16,9 @@
 #include <vector>
 
 namespace {
+
+// The panel's inside: a cool white, apart from the paper.
+constexpr GLfloat Inside[4] = {0.9f, 0.93f, 0.98f, 1.0f};
 
 void rect(double x0, double y0, double x1, double y1)
 {
@@ -29,7 +36,7 @@ void GeoStrokeBuildCanvasCompositeGL::rebuildDecoration()
 {
     if (!getController()->hasGL())
         return;
-    if (!_decoration.generate(2))
+    if (!_decoration.generate(3))
         return;
     _decoration.beginCompile(0);
     renderDecorationBackground();
@@ -37,13 +44,21 @@ void GeoStrokeBuildCanvasCompositeGL::rebuildDecoration()
     _decoration.beginCompile(1);
     renderDecorationHandles();
     GLDisplayList::endCompile();
+    _decoration.beginCompile(2);
+    const double b = std::min(_border, std::min(getHalfWidth(), getHalfHeight()));
+    glDisable(GL_BLEND);
+    glColor4fv(Inside);
+    rect(-getHalfWidth() + b, -getHalfHeight() + b, getHalfWidth() - b, getHalfHeight() - b);
+    glEnable(GL_BLEND);
+    GLDisplayList::endCompile();
 }
 
 void GeoStrokeBuildCanvasCompositeGL::renderDecorationBackground() const
 {
     const double hw = getHalfWidth(), hh = getHalfHeight();
     const double b = std::min(_border, std::min(hw, hh));
-    // Opaque and without overlap: every pixel of the panel is filled once.
+    // The frame; opaque and without overlap with the inside (list 2) or the
+    // layer, so every pixel of the panel is filled once.
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
     glColor4f(0.25f, 0.25f, 0.3f, 1.0f);
@@ -51,8 +66,6 @@ void GeoStrokeBuildCanvasCompositeGL::renderDecorationBackground() const
     rect(-hw, hh - b, hw, hh);
     rect(-hw, -hh + b, -hw + b, hh - b);
     rect(hw - b, -hh + b, hw, hh - b);
-    glColor4f(0.9f, 0.93f, 0.98f, 1.0f);   // cool white, apart from the paper
-    rect(-hw + b, -hh + b, hw - b, hh - b);
     glEnable(GL_BLEND);
 }
 
@@ -73,25 +86,110 @@ void GeoStrokeBuildCanvasCompositeGL::specificRender()
     if (_decoration.empty())
         rebuildDecoration();
     _decoration.call(0);
+    updateLayer();
+    const std::size_t settled = settledStrokeCount();
+    if (_layer) {
+        // The layer holds the inside with the settled strokes on it.
+        const double b = std::min(_border, std::min(getHalfWidth(), getHalfHeight()));
+        const float s = static_cast<float>(b / _layer->width()), t = static_cast<float>(b / _layer->height());
+        glDisable(GL_BLEND);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        drawTexturedQuad(getWidth() - 2.0 * b, getHeight() - 2.0 * b, _layer->texture(), s, t, 1.0f - s, 1.0f - t);
+        glEnable(GL_BLEND);
+    } else {
+        _decoration.call(2);
+    }
     glPushMatrix();
     // Strokes are kept in screen pixels.
     glTranslated(-getXPos(), -getYPos(), 0.0);
-    glColor4f(0.05f, 0.05f, 0.08f, 1.0f);
-    if (_drawAsStroke)
-        drawStrokesAsStrokes();
-    else if (_drawAsPoints)
-        drawStrokesAsPoints();
+    drawStrokes(_layer ? settled : 0, _strokes.size());
     glPopMatrix();
     _decoration.call(1);
 }
 
-void GeoStrokeBuildCanvasCompositeGL::drawStrokesAsStrokes() const
+void GeoStrokeBuildCanvasCompositeGL::drawStrokes(std::size_t first, std::size_t end) const
+{
+    glColor4f(0.05f, 0.05f, 0.08f, 1.0f);
+    if (_drawAsStroke)
+        drawStrokesAsStrokes(first, end);
+    else if (_drawAsPoints)
+        drawStrokesAsPoints(first, end);
+}
+
+void GeoStrokeBuildCanvasCompositeGL::updateLayer()
+{
+    const int width = static_cast<int>(std::lround(getWidth()));
+    const int height = static_cast<int>(std::lround(getHeight()));
+    const std::size_t settled = settledStrokeCount();
+    const bool sized = _layer && _layer->width() == width && _layer->height() == height;
+    if (sized && _layerVersion == _strokesVersion && _layerStrokes == settled)
+        return;
+    // The surface or a test may draw into a framebuffer object: read it
+    // before making the layer, which binds the context's default one.
+    GLint target = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &target);
+    QOpenGLFunctions* gl = QOpenGLContext::currentContext() ? QOpenGLContext::currentContext()->functions() : nullptr;
+    if (!sized) {
+        freeLayer();
+        if (QOpenGLContext::currentContext() == nullptr || width <= 0 || height <= 0)
+            return;
+        _layer.reset(new QOpenGLFramebufferObject(width, height));
+        if (!_layer->isValid()) {
+            _layer.reset();
+            gl->glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(target));
+            return;   // the strokes are then drawn directly every frame
+        }
+        // Drawn texel for pixel: no filtering needed.
+        glBindTexture(GL_TEXTURE_2D, _layer->texture());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    _layer->bind();
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    const double left = getXPos() - getHalfWidth(), bottom = getYPos() - getHalfHeight();
+    glOrtho(left, left + width, bottom, bottom + height, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glClearColor(Inside[0], Inside[1], Inside[2], Inside[3]);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPopAttrib();
+    drawStrokes(0, settled);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(target));
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    _layerVersion = _strokesVersion;
+    _layerStrokes = settled;
+}
+
+void GeoStrokeBuildCanvasCompositeGL::freeLayer() { _layer.reset(); }
+
+void GeoStrokeBuildCanvasCompositeGL::LayerDeleter::operator()(QOpenGLFramebufferObject* layer) const
+{
+    // Its GL objects can only go while a context is current; without one
+    // (the context went first) they went with it.
+    if (QOpenGLContext::currentContext() != nullptr)
+        delete layer;
+}
+
+void GeoStrokeBuildCanvasCompositeGL::drawStrokesAsStrokes(std::size_t first, std::size_t end) const
 {
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_BLEND);   // opaque strips
     glEnableClientState(GL_VERTEX_ARRAY);
-    for (const auto& stroke : _strokes) {
+    for (std::size_t s = first; s < std::min(end, _strokes.size()); ++s) {
+        const Stroke2d* stroke = _strokes[s].get();
         const std::uint32_t count = stroke->getIndexCount();
         if (stroke->getNumControlPoints() < SketchPen::MinStripPoints || count < 3)
             continue;
@@ -108,7 +206,7 @@ void GeoStrokeBuildCanvasCompositeGL::drawStrokesAsStrokes() const
     glPopClientAttrib();
 }
 
-void GeoStrokeBuildCanvasCompositeGL::drawStrokesAsPoints() const
+void GeoStrokeBuildCanvasCompositeGL::drawStrokesAsPoints(std::size_t first, std::size_t end) const
 {
     const double left = getXPos() - getHalfWidth(), right = getXPos() + getHalfWidth();
     const double bottom = getYPos() - getHalfHeight(), top = getYPos() + getHalfHeight();
@@ -129,8 +227,8 @@ void GeoStrokeBuildCanvasCompositeGL::drawStrokesAsPoints() const
         glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(run.size() / 2));
         run.clear();
     };
-    for (const auto& stroke : _strokes)
-        for (const ControlPoint2D& cp : stroke->getControlPoints()) {
+    for (std::size_t s = first; s < std::min(end, _strokes.size()); ++s)
+        for (const ControlPoint2D& cp : _strokes[s]->getControlPoints()) {
             if (cp.getX() < left || cp.getX() > right || cp.getY() < bottom || cp.getY() > top)
                 continue;
             const float size = std::max(1.0f, std::round(static_cast<float>(cp.getDiameter()) * 2.0f) * 0.5f);
