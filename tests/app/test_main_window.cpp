@@ -4,12 +4,14 @@
 // sources.
 #include "../input/TouchTestSupport.h"
 #include "FakeContactSize.h"
+#include "GeoStrokeBuildCanvasCompositeGL.h"
 #include "PictavoBuilderGL.h"
 #include "PictavoVisGL.h"
 #include "QTPictavoApplication.h"
 #include "QTPictavoWidgetGL.h"
 #include "QTVelkConfiguration.h"
 #include "QtTouchInput.h"
+#include "StrokeMenuGL.h"
 #include "TouchLogReplay.h"
 #include "VisComponentGL.h"
 
@@ -547,6 +549,61 @@ TEST(TouchReplay, ConfiguredLogPlaysAtItsPaceIntoTheScene)
     EXPECT_GE(clock.elapsed(), 700) << "the last entry is due 0.8 s after the first";
     EXPECT_EQ(player->replay().played(), 3u);
     EXPECT_EQ(recorder->releases, (std::vector<QPoint>{{120, 210}}));
+}
+
+// The build canvas and stroke menu commands reach the scene's components,
+// and the pen tray opens and closes the build canvas.
+TEST(SketchCommands, ReachTheBuildCanvasAndTheStrokeMenu)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QTVelkConfiguration config(writeConfig(dir, QStringLiteral("<tuio enabled=\"0\"/><geostrokes_build_canvas_surface/>"
+                                                               "<strokemenu width=\"200\" height=\"200\"/>")));
+    QTPictavoApplication window(&config);
+    window.resize(640, 480);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTPictavoWidgetGL* widget = window.glWidget();
+    ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 10000));
+    auto* vis = dynamic_cast<PictavoVisGL*>(widget->getVis());
+    GeoStrokeBuildCanvasCompositeGL* panel = vis->findBuildCanvas();
+    StrokeMenuGL* menu = vis->findStrokeMenu();
+    ASSERT_TRUE(panel && menu);
+    const auto key = [&window](const char* shortcut) {
+        for (QAction* action : window.findChildren<QAction*>())
+            if (action->shortcut() == QKeySequence(QString::fromLatin1(shortcut)))
+                return action->trigger();
+        ADD_FAILURE() << shortcut;
+    };
+
+    key("Alt+O");
+    EXPECT_TRUE(panel->isActiveForRendering());
+    key("Shift+S");
+    EXPECT_TRUE(panel->isDrawingAsPoints());
+    key("Alt+S");
+    EXPECT_TRUE(panel->isDrawingAsStroke());
+    key("Alt+M");
+    EXPECT_TRUE(panel->isMoveWithoutExtend());
+    testing::internal::CaptureStdout();
+    key("Shift+N");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Toggling ability for moving build canvas without touch extend.\n");
+    EXPECT_FALSE(panel->isMoveWithoutExtend());
+    panel->startStroke(100, 100);
+    key("Alt+D");
+    EXPECT_TRUE(panel->getStrokes().empty());
+    key("Shift+O");
+    EXPECT_FALSE(panel->isActiveForRendering());
+    key("Alt+K");
+    EXPECT_TRUE(menu->isActiveForRendering());
+    key("Shift+K");
+    EXPECT_FALSE(menu->isActiveForRendering());
+
+    // Taking the pen opens the panel; putting it back closes it.
+    key("F7");
+    EXPECT_TRUE(QTest::qWaitFor([panel] { return panel->isActiveForRendering(); }, 5000));
+    key("F8");
+    EXPECT_TRUE(QTest::qWaitFor([panel] { return !panel->isActiveForRendering(); }, 5000));
 }
 
 // Each scene holds the 48 MiB colour table and its textures; replacing the
