@@ -4,6 +4,7 @@
 
 #include "OpenGLSupport.h"
 #include "CanvasCompositeGL.h"
+#include "GeoStrokeBuildCanvasCompositeGL.h"
 #include "PaletteLeafGL.h"
 #include "PictavoVisGL.h"
 #include "Posture.h"
@@ -11,6 +12,7 @@
 #include "ReferenceImageLeafGL.h"
 #include "QTPictavoWidgetGL.h"
 #include "QTVelkConfiguration.h"
+#include "StrokeMenuGL.h"
 #include "WiiFeedbackMessage.h"
 #include "WiiMessageEvaluator.h"
 #include "WiiSendSocket.h"
@@ -268,6 +270,7 @@ void QTPictavoApplication::createActionsAndMenus()
         }
     }
     createPenTrayActions();
+    createStrokeMenuActions();
 }
 
 void QTPictavoApplication::createPenTrayActions()
@@ -286,6 +289,22 @@ void QTPictavoApplication::createPenTrayActions()
         addAction(action);
     }
     qApp->installEventFilter(this);
+}
+
+void QTPictavoApplication::createStrokeMenuActions()
+{
+    // The stroke menu chooses what new primitives are made of; two keys open
+    // and close it (its own apply and cancel buttons close it too).
+    const std::pair<const char*, const char*> keys[] = {{"Show Stroke Menu", "Alt+K"},
+                                                        {"Hide Stroke Menu", "Shift+K"}};
+    for (const auto& [text, shortcut] : keys) {
+        auto* action = new QAction(QString::fromUtf8(text), this);
+        action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        const bool open = &text == &keys[0].first;
+        connect(action, &QAction::triggered, this, [this, open] { open ? openStrokeMenu() : closeStrokeMenu(); });
+        addAction(action);
+    }
 }
 
 bool QTPictavoApplication::eventFilter(QObject* watched, QEvent* event)
@@ -411,26 +430,83 @@ void QTPictavoApplication::choosePaintColor()
 void QTPictavoApplication::toggleElementBuildCanvasVisibility()
 {
     std::cout << "Opening new canvas for element creation." << std::endl;
+    if (GeoStrokeBuildCanvasCompositeGL* panel = buildCanvas())
+        panel->toggleVisibility();
 }
 
-// The stroke build canvas, context menu and palette are components of the
-// scene; none exists yet, so their lookups find nothing and these commands
-// do nothing.
-void QTPictavoApplication::openElementBuildCanvas() {}
-void QTPictavoApplication::closeElementBuildCanvas() {}
+void QTPictavoApplication::openElementBuildCanvas()
+{
+    if (GeoStrokeBuildCanvasCompositeGL* panel = buildCanvas())
+        panel->show();
+}
+
+void QTPictavoApplication::closeElementBuildCanvas()
+{
+    if (GeoStrokeBuildCanvasCompositeGL* panel = buildCanvas())
+        panel->hide();
+}
 
 void QTPictavoApplication::toggleElementBuildCanvasMovementWithoutExtend()
 {
     std::cout << "Toggling ability for moving build canvas without touch extend." << std::endl;
+    if (GeoStrokeBuildCanvasCompositeGL* panel = buildCanvas())
+        panel->toggleMoveWithoutExtend();
 }
 
-void QTPictavoApplication::enableElementBuildCanvasMovementWithoutExtend() {}
-void QTPictavoApplication::disableElementBuildCanvasMovementWithoutExtend() {}
-void QTPictavoApplication::canvasDrawSegmentAsStroke() {}
-void QTPictavoApplication::canvasDrawSegmentAsPoints() {}
-void QTPictavoApplication::canvasDeleteStrokes() {}
-void QTPictavoApplication::canvasUseStrokesAsRenderingElements() {}
-void QTPictavoApplication::canvasToggleEraseCapability() {}
+void QTPictavoApplication::enableElementBuildCanvasMovementWithoutExtend()
+{
+    if (GeoStrokeBuildCanvasCompositeGL* panel = buildCanvas())
+        panel->enableMoveWithoutExtend();
+}
+
+void QTPictavoApplication::disableElementBuildCanvasMovementWithoutExtend()
+{
+    if (GeoStrokeBuildCanvasCompositeGL* panel = buildCanvas())
+        panel->disableMoveWithoutExtend();
+}
+
+void QTPictavoApplication::canvasDrawSegmentAsStroke()
+{
+    if (GeoStrokeBuildCanvasCompositeGL* panel = buildCanvas())
+        panel->drawSegmentsAsStroke();
+}
+
+void QTPictavoApplication::canvasDrawSegmentAsPoints()
+{
+    if (GeoStrokeBuildCanvasCompositeGL* panel = buildCanvas())
+        panel->drawSegmentsAsPoints();
+}
+
+void QTPictavoApplication::canvasDeleteStrokes()
+{
+    if (GeoStrokeBuildCanvasCompositeGL* panel = buildCanvas())
+        panel->deleteStrokes();
+}
+
+void QTPictavoApplication::canvasUseStrokesAsRenderingElements()
+{
+    // The element image becomes a GL texture: the surface's context must be current.
+    _glWidget->useBuildCanvasStrokes();
+}
+
+void QTPictavoApplication::canvasToggleEraseCapability()
+{
+    if (GeoStrokeBuildCanvasCompositeGL* panel = buildCanvas())
+        panel->toggleEraseCapability();
+}
+
+void QTPictavoApplication::openStrokeMenu()
+{
+    if (StrokeMenuGL* menu = strokeMenu())
+        menu->show();
+}
+
+void QTPictavoApplication::closeStrokeMenu()
+{
+    if (StrokeMenuGL* menu = strokeMenu())
+        menu->hide();
+}
+
 void QTPictavoApplication::openContextMenu() {}
 void QTPictavoApplication::closeContextMenu() {}
 void QTPictavoApplication::openPalette()
@@ -453,6 +529,18 @@ CanvasCompositeGL* QTPictavoApplication::canvas() const
 {
     PictavoVisGL* vis = pictavoVis();
     return vis != nullptr ? vis->findCanvas() : nullptr;
+}
+
+GeoStrokeBuildCanvasCompositeGL* QTPictavoApplication::buildCanvas() const
+{
+    PictavoVisGL* vis = pictavoVis();
+    return vis != nullptr ? vis->findBuildCanvas() : nullptr;
+}
+
+StrokeMenuGL* QTPictavoApplication::strokeMenu() const
+{
+    PictavoVisGL* vis = pictavoVis();
+    return vis != nullptr ? vis->findStrokeMenu() : nullptr;
 }
 
 void QTPictavoApplication::setCanvasInteractionMode(int mode)

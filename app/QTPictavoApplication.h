@@ -13,6 +13,8 @@ class QLabel;
 class QMenu;
 class QUdpSocket;
 class CanvasCompositeGL;
+class GeoStrokeBuildCanvasCompositeGL;
+class StrokeMenuGL;
 class PictavoVisGL;
 class ReferenceImageLeafGL;
 struct FakePosture;
@@ -82,6 +84,8 @@ public slots:
     void canvasDeleteStrokes();
     void canvasUseStrokesAsRenderingElements();
     void canvasToggleEraseCapability();
+    void openStrokeMenu();
+    void closeStrokeMenu();
     void openContextMenu();
     void closeContextMenu();
     void openPalette();
@@ -127,6 +131,8 @@ private:
     void createActionsAndMenus();
     // F7 and F8, and tablet proximity, as the board's pen tray.
     void createPenTrayActions();
+    // Alt+K and Shift+K open and close the stroke menu.
+    void createStrokeMenuActions();
     void setBarsVisible(bool visible);
     // The four hardware settings come in linked pairs: a base setting
     // (mip mapping, texture compression) and the one that needs it (linear
@@ -144,6 +150,9 @@ private:
     PictavoVisGL* pictavoVis() const;
     // The scene's first canvas, or null.
     CanvasCompositeGL* canvas() const;
+    // The scene's stroke build canvas and stroke menu, or null.
+    GeoStrokeBuildCanvasCompositeGL* buildCanvas() const;
+    StrokeMenuGL* strokeMenu() const;
     void setInputCombination(int combination);
     // Commands for the canvas; each does nothing while the scene has no canvas.
     void setCanvasInteractionMode(int mode);

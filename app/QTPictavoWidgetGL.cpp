@@ -8,6 +8,7 @@
 #include "DirectTouchLogger.h"
 #include "FakeContactSize.h"
 #include "FontLibrary.h"
+#include "GeoStrokeBuildCanvasCompositeGL.h"
 #include "PictavoVisGL.h"
 #include "QtTouchInput.h"
 #include "ToolBrushLeafGL.h"
@@ -302,7 +303,7 @@ void QTPictavoWidgetGL::resizeGL(int w, int h)
 
 void QTPictavoWidgetGL::paintGL()
 {
-    applyPenTray();
+    switchBuildCanvas(applyPenTray());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -321,12 +322,43 @@ void QTPictavoWidgetGL::paintGL()
 QTPictavoWidgetGL::PenTrayChange QTPictavoWidgetGL::applyPenTray()
 {
     PenTrayChange change = PenTrayChange::None;
-    if (_toolPutBack && !_buildCanvasShown)
+    if (!_toolPutBack && !_buildCanvasShown)
         change = PenTrayChange::ShowBuildCanvas;
-    else if (!_toolPutBack && _buildCanvasShown)
+    else if (_toolPutBack && _buildCanvasShown)
         change = PenTrayChange::HideBuildCanvas;
-    _buildCanvasShown = _toolPutBack;
+    _buildCanvasShown = !_toolPutBack;
     return change;
+}
+
+void QTPictavoWidgetGL::switchBuildCanvas(PenTrayChange change)
+{
+    auto* vis = dynamic_cast<PictavoVisGL*>(_vis);
+    if (change == PenTrayChange::None || vis == nullptr)
+        return;
+    const bool show = change == PenTrayChange::ShowBuildCanvas;
+    if (CanvasCompositeGL* canvas = vis->findCanvas()) {
+        canvas->setTrackingTouches(!show);
+        canvas->setLivePainting(!show);
+    }
+    GeoStrokeBuildCanvasCompositeGL* panel = vis->findBuildCanvas();
+    if (panel == nullptr)
+        return;
+    if (show) {
+        panel->show();
+    } else {
+        panel->useStrokesAsRenderingElements();
+        panel->hide();
+    }
+}
+
+void QTPictavoWidgetGL::useBuildCanvasStrokes()
+{
+    auto* vis = dynamic_cast<PictavoVisGL*>(_vis);
+    GeoStrokeBuildCanvasCompositeGL* panel = vis != nullptr ? vis->findBuildCanvas() : nullptr;
+    if (panel == nullptr)
+        return;
+    makeCurrent();
+    panel->useStrokesAsRenderingElements();
 }
 
 double QTPictavoWidgetGL::measureFrameRate()
@@ -437,6 +469,13 @@ void QTPictavoWidgetGL::configureScene()
         canvas->setTaskList(&_taskRunner.tasks());
     if (!_taskRunner.tasks().empty())
         vis->loadFont(messageFontFile(*_config), MessageFontPixelSize);
+    if (GeoStrokeBuildCanvasCompositeGL* panel = vis->findBuildCanvas()) {
+        const VelkConfiguration& c = *_config;
+        panel->setSimulationParameters(static_cast<float>(c._strokesimK), static_cast<float>(c._strokesimDamping),
+                                       static_cast<float>(c._strokesimDuctus), static_cast<float>(c._strokesimMaxTh),
+                                       static_cast<float>(c._strokesimMinTh), static_cast<float>(c._strokesimMass),
+                                       static_cast<float>(c._strokesimVhInit));
+    }
     if (ToolBrushLeafGL* brush = vis->findToolBrush()) {
         if (!brush->isActiveForRendering()) {
             brush->activateForRendering();

@@ -57,7 +57,10 @@ public:
     ~QTPictavoWidgetGL() override;
 
     // Pen-tray notifications: a pen or the eraser was taken, or all tools
-    // were put back. The next frame applies the change.
+    // were put back. The next frame applies the change: while a tool is out
+    // of the tray the live painting is frozen and the stroke build canvas is
+    // shown; putting the tools back turns its sketch into the element image
+    // of new primitives, hides it and resumes painting.
     void OnPen();
     void OnEraser();
     void OnNoTool();
@@ -83,6 +86,9 @@ public:
     bool isTaskMode() const { return _taskRunner.isTaskMode(); }
     bool isTaskRunning() const { return _taskRunner.isTaskRunning(); }
     const TaskRunner& taskRunner() const { return _taskRunner; }
+    // The build canvas's sketch as the element image of new primitives
+    // (with this surface's context current); nothing without a build canvas.
+    void useBuildCanvasStrokes();
 
     bool isAnimating() const { return _animating; }
     double speed() const { return _speed; }
@@ -257,6 +263,8 @@ private:
     // Step 2 of a frame: follows the pen tray once per frame, so putting the
     // tools back and taking one again within a frame changes nothing.
     PenTrayChange applyPenTray();
+    // Freezes the canvas and shows the build canvas, or the reverse.
+    void switchBuildCanvas(PenTrayChange change);
     // Rate of the frame that just ended, from the time since the previous one.
     double measureFrameRate();
     void storePointer(const QMouseEvent* event);
@@ -284,7 +292,7 @@ private:
     float _previousPointerPos[2] = {0.0f, 0.0f};
     unsigned char _paintColor[3] = {0, 0, 0};
     double _paintRadius = 10.0;
-    bool _toolPutBack = false;
+    bool _toolPutBack = true;   // the tools start in the tray
     bool _buildCanvasShown = false;
     double _boardToScreenX = 1.0;
     double _boardToScreenY = 1.0;

@@ -19,6 +19,8 @@ void PictavoBuildDirector::constructMosaicDemo(PictavoBuilderGL& builder)
     constructTextures(builder);
     constructFonts(builder);
     constructCanvases(builder);
+    constructBuildCanvases(builder);
+    constructStrokeMenus(builder);
     constructTiles(builder);
     constructPalettes(builder);
     // The mosaic loads its fonts once more at the end; fonts already loaded
@@ -44,6 +46,8 @@ void PictavoBuildDirector::constructDemo(PictavoBuilderGL& builder,
     constructTextures(builder);
     constructFonts(builder);
     constructCanvases(builder);
+    constructBuildCanvases(builder);
+    constructStrokeMenus(builder);
     (this->*primitives)(builder);
     constructPalettes(builder);
 }
@@ -68,6 +72,24 @@ void PictavoBuildDirector::constructCanvases(PictavoBuilderGL& builder)
                             _config->_canvasSurfaceTexture[i], _config->_canvasSurfaceNumberOfToolbrushes[i],
                             smallerSide, static_cast<float>(_config->_canvasSurfaceInitialStrokeWidth[i]),
                             static_cast<int>(_config->_startupDemoType));
+}
+
+void PictavoBuildDirector::constructBuildCanvases(PictavoBuilderGL& builder)
+{
+    for (std::size_t i = 0; i < _config->_geostrokesBuildCanvasSurfaceBorder.size(); ++i)
+        builder.buildStrokeBuildCanvas(_config->_geostrokesBuildCanvasSurfaceBorder[i],
+                                       _config->_geostrokesBuildCanvasSurfaceOverflow[i]);
+}
+
+void PictavoBuildDirector::constructStrokeMenus(PictavoBuilderGL& builder)
+{
+    const auto& c = *_config;
+    for (std::size_t i = 0; i < c._strokemenuWidth.size(); ++i)
+        builder.buildStrokeMenu(c._strokemenuWidth[i], c._strokemenuHeight[i], c._strokemenuXpos[i],
+                                c._strokemenuYpos[i], c._strokemenuOpacity[i], c._strokemenuRnt[i],
+                                c._strokemenuTossing[i],
+                                i < c._strokemenuTextures.size() ? c._strokemenuTextures[i]
+                                                                 : std::vector<std::string>{});
 }
 
 void PictavoBuildDirector::constructStrokes(PictavoBuilderGL& builder)

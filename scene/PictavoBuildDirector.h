@@ -27,6 +27,8 @@ protected:
     void constructTextures(PictavoBuilderGL& builder);
     void constructFonts(PictavoBuilderGL& builder);
     void constructCanvases(PictavoBuilderGL& builder);
+    void constructBuildCanvases(PictavoBuilderGL& builder);
+    void constructStrokeMenus(PictavoBuilderGL& builder);
     void constructStrokes(PictavoBuilderGL& builder);
     void constructTiles(PictavoBuilderGL& builder);
     void constructPoints(PictavoBuilderGL& builder);

@@ -49,6 +49,28 @@ void PictavoBuilderGL::buildCanvas(double border, double overflow, const std::st
                       elementKind, initialSize, 0);
 }
 
+void PictavoBuilderGL::buildStrokeBuildCanvas(double border, double overflow)
+{
+    PictavoVisGL* vis = getPictavoVis();
+    if (!vis)
+        return;
+    const double side = std::max(1.0, static_cast<double>(vis->getScreenHeight()) - 30.0);
+    vis->createStrokeBuildCanvas(0.5 * vis->getScreenWidth(), 0.5 * vis->getScreenHeight(), side, side, 0.0, border,
+                                 overflow);
+}
+
+void PictavoBuilderGL::buildStrokeMenu(double width, double height, double x, double y, double opacity, bool rnt,
+                                       bool tossing, const std::vector<std::string>& textures)
+{
+    PictavoVisGL* vis = getPictavoVis();
+    if (!vis)
+        return;
+    unsigned ids[4] = {0, 0, 0, 0};
+    for (std::size_t i = 0; i < 4 && i < textures.size(); ++i)
+        ids[i] = vis->loadTexture(textures[i], false);
+    vis->createStrokeMenu(width, height, x, y, opacity, rnt, tossing, ids[0], ids[1], ids[2], ids[3]);
+}
+
 void PictavoBuilderGL::buildStrokes(double width, double height, unsigned number, bool bumpMapping)
 {
     PictavoVisGL* vis = getPictavoVis();

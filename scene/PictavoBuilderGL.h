@@ -29,6 +29,12 @@ public:
     // smaller window side, elementKind the demo type).
     virtual void buildCanvas(double border, double overflow, const std::string& texture, unsigned toolBrushes,
                              int brushValue, float initialSize, int elementKind);
+    // The sketching panel: a square of side screen height - 30 at the screen centre.
+    virtual void buildStrokeBuildCanvas(double border, double overflow);
+    // Loads the texture set (background, accept, cancel, sketch; missing
+    // entries load nothing) and makes the stroke menu centred at (x, y).
+    virtual void buildStrokeMenu(double width, double height, double x, double y, double opacity, bool rnt,
+                                 bool tossing, const std::vector<std::string>& textures);
     // number primitives at random places (PrimitivePlacement), type 0.
     virtual void buildStrokes(double width, double height, unsigned number, bool bumpMapping);
     virtual void buildTiles(double width, double height, unsigned number, bool dodging);

@@ -2,12 +2,15 @@
 // make them.
 #include "PictavoVisGL.h"
 
+#include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "GeoStrokeBuildCanvasCompositeGL.h"
 #include "GeoStrokeLeafGL.h"
 #include "PaletteLeafGL.h"
 #include "PointLeafGL.h"
 #include "ReferenceImageLeafGL.h"
 #include "StrokeLeafGL.h"
+#include "StrokeMenuGL.h"
 #include "TileLeafGL.h"
 #include "ToolBrushLeafGL.h"
 
@@ -17,6 +20,17 @@ PaletteLeafGL* PictavoVisGL::findPalette() const { return findFirstComponent<Pal
 ReferenceImageLeafGL* PictavoVisGL::findReferenceImage() const
 {
     return findFirstComponent<ReferenceImageLeafGL>();
+}
+GeoStrokeBuildCanvasCompositeGL* PictavoVisGL::findBuildCanvas() const
+{
+    return findFirstComponent<GeoStrokeBuildCanvasCompositeGL>();
+}
+StrokeMenuGL* PictavoVisGL::findStrokeMenu() const { return findFirstComponent<StrokeMenuGL>(); }
+
+BufferTemplate<float>* PictavoVisGL::findControlTable() const
+{
+    CanvasCompositeGL* canvas = findCanvas();
+    return canvas != nullptr ? canvas->getActiveBufferAs<float>(CONTROL_BUFFER) : nullptr;
 }
 
 template <typename Primitive>
@@ -92,4 +106,31 @@ ReferenceImageLeafGL* PictavoVisGL::createReferenceImage(double width, double he
                                                          const std::string& path)
 {
     return adoptPrimitive(new ReferenceImageLeafGL(this, x, y, width, height, 0, path));
+}
+
+GeoStrokeBuildCanvasCompositeGL* PictavoVisGL::createStrokeBuildCanvas(double x, double y, double width,
+                                                                       double height, double angle, double border,
+                                                                       double overflow)
+{
+    auto* panel = new GeoStrokeBuildCanvasCompositeGL(this, x, y, width, height, angle, border, overflow);
+    addComponent(panel, true);
+    panel->setPostureRanges(getPostureRanges());
+    // Looked up on use: the canvas remakes its buffers when it is rebuilt.
+    panel->setControlTableSource([this] { return findControlTable(); });
+    panel->setElementImageListener([this](std::size_t) {
+        if (StrokeMenuGL* menu = findStrokeMenu())
+            menu->rebuild();
+    });
+    return panel;
+}
+
+StrokeMenuGL* PictavoVisGL::createStrokeMenu(double width, double height, double x, double y, double opacity,
+                                             bool rnt, bool tossing, unsigned backgroundTexture,
+                                             unsigned acceptTexture, unsigned cancelTexture, unsigned sketchTexture)
+{
+    auto* menu = new StrokeMenuGL(this, x, y, width, height, rnt, tossing, opacity, backgroundTexture, acceptTexture,
+                                  cancelTexture, sketchTexture);
+    addComponent(menu, true);
+    menu->setControlTableSource([this] { return findControlTable(); });
+    return menu;
 }

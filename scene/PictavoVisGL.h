@@ -14,11 +14,13 @@
 #include <vector>
 
 class CanvasCompositeGL;
+class GeoStrokeBuildCanvasCompositeGL;
 class GeoStrokeLeafGL;
 class PaletteLeafGL;
 class ReferenceImageLeafGL;
 class PointLeafGL;
 class StrokeLeafGL;
+class StrokeMenuGL;
 class TileLeafGL;
 class ToolBrushLeafGL;
 
@@ -72,6 +74,8 @@ public:
     ToolBrushLeafGL* findToolBrush() const;
     PaletteLeafGL* findPalette() const;
     ReferenceImageLeafGL* findReferenceImage() const;
+    GeoStrokeBuildCanvasCompositeGL* findBuildCanvas() const;
+    StrokeMenuGL* findStrokeMenu() const;
 
     // ---- Factories: the component is made for this scene, added to it
     // (front of the render list) and returned. Primitives also join the
@@ -100,6 +104,15 @@ public:
     // first canvas.
     ReferenceImageLeafGL* createReferenceImage(double width, double height, double x, double y,
                                                const std::string& path);
+    // The sketching panel, hidden; it selects its element images in the
+    // first canvas's control table and adds them to the stroke menu's grid.
+    GeoStrokeBuildCanvasCompositeGL* createStrokeBuildCanvas(double x, double y, double width, double height,
+                                                             double angle, double border, double overflow);
+    // The stroke menu, hidden, with the scene's image textures as its grid;
+    // it writes its choice into the first canvas's control table.
+    StrokeMenuGL* createStrokeMenu(double width, double height, double x, double y, double opacity, bool rnt,
+                                   bool tossing, unsigned backgroundTexture, unsigned acceptTexture,
+                                   unsigned cancelTexture, unsigned sketchTexture);
 
     // The colour that owns the display-to-paint table; null before
     // initializeRenderer.
@@ -119,6 +132,8 @@ private:
     template <typename Primitive>
     Primitive* adoptPrimitive(Primitive* primitive);
     static void setRange(double& min, double& max, double newMin, double newMax);
+    // The first canvas's control table, or null.
+    BufferTemplate<float>* findControlTable() const;
 
     std::unique_ptr<Color> _colorLookUpTable;
     PostureRanges _postureRanges{};

@@ -110,3 +110,13 @@ void Stroke2d::clearOutline()
     _vertexFloatCount = 0;
     _indexCount = 0;
 }
+
+void Stroke2d::translate(double dx, double dy)
+{
+    for (ControlPoint2D& cp : _controlPoints)
+        cp.setXY(cp.getX() + dx, cp.getY() + dy);
+    for (std::uint32_t i = 0; i + 1 < _vertexFloatCount; i += 2) {
+        _vertices[i] += static_cast<float>(dx);
+        _vertices[i + 1] += static_cast<float>(dy);
+    }
+}

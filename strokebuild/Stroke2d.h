@@ -65,6 +65,8 @@ public:
     // Zeroes the used vertex floats and indices and empties the outline; the control points
     // and maxRadius stay.
     virtual void clearOutline();
+    // Moves the control points and the outline by (dx, dy).
+    virtual void translate(double dx, double dy);
 
 private:
     // Appends i when there is room and it names a vertex in use; false otherwise.

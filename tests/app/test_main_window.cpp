@@ -4,6 +4,7 @@
 // sources.
 #include "../input/TouchTestSupport.h"
 #include "FakeContactSize.h"
+#include "GeoStrokeBuildCanvasCompositeGL.h"
 #include "PictavoBuilderGL.h"
 #include "PictavoVisGL.h"
 #include "QTPictavoApplication.h"
@@ -11,6 +12,7 @@
 #include "QTVelkConfiguration.h"
 #include "QtTouchInput.h"
 #include "ToolBrushLeafGL.h"
+#include "StrokeMenuGL.h"
 #include "TouchLogReplay.h"
 #include "VisComponentGL.h"
 
@@ -260,7 +262,7 @@ TEST_F(MainWindowTest, KeyboardOnlyCommandsAreApplicationWide)
         ++withShortcut;
         EXPECT_EQ(action->shortcutContext(), Qt::ApplicationShortcut) << action->text().toStdString();
     }
-    EXPECT_EQ(withShortcut, 57) << "the 55 commands and the two pen-tray keys";
+    EXPECT_EQ(withShortcut, 59) << "the 55 commands, the two pen-tray keys and the two stroke-menu keys";
 }
 
 TEST_F(MainWindowTest, InformationBarShowsCaptionsAndValues)
@@ -394,19 +396,21 @@ TEST_F(MainWindowTest, PenTraySwitchesTheBuildCanvasOncePerFrame)
         EXPECT_TRUE(QTest::qWaitFor([&] { return widget->frameCount() > start + 2; }, 5000));
         return widget->isBuildCanvasShown();
     };
-    widget->OnNoTool();
-    widget->OnPen(); // taken again before any frame saw it
+    widget->OnPen();
+    widget->OnNoTool(); // put back before any frame saw it
     EXPECT_FALSE(shownAfterFrames());
-    widget->OnNoTool();
+    widget->OnPen();
     EXPECT_TRUE(shownAfterFrames());
-    widget->OnEraser();
+    widget->OnNoTool();
     EXPECT_FALSE(shownAfterFrames());
+    widget->OnEraser();
+    EXPECT_TRUE(shownAfterFrames());
     EXPECT_GT(barTexts().value(11).toDouble(), 0.0) << "the running loop reports its rate";
 
     actionFor("F8")->trigger();
-    EXPECT_TRUE(shownAfterFrames());
-    actionFor("F7")->trigger();
     EXPECT_FALSE(shownAfterFrames());
+    actionFor("F7")->trigger();
+    EXPECT_TRUE(shownAfterFrames());
 
     // A stylus near the surface takes the pen; leaving puts it back.
     const auto proximity = [](QEvent::Type type) {
@@ -415,9 +419,9 @@ TEST_F(MainWindowTest, PenTraySwitchesTheBuildCanvasOncePerFrame)
         QCoreApplication::sendEvent(qApp, &event);
     };
     proximity(QEvent::TabletLeaveProximity);
-    EXPECT_TRUE(shownAfterFrames());
-    proximity(QEvent::TabletEnterProximity);
     EXPECT_FALSE(shownAfterFrames());
+    proximity(QEvent::TabletEnterProximity);
+    EXPECT_TRUE(shownAfterFrames());
 }
 
 TEST_F(MainWindowTest, AnimationCommandsChangeSpeedAndState)
@@ -549,6 +553,61 @@ TEST(TouchReplay, ConfiguredLogPlaysAtItsPaceIntoTheScene)
     EXPECT_GE(clock.elapsed(), 700) << "the last entry is due 0.8 s after the first";
     EXPECT_EQ(player->replay().played(), 3u);
     EXPECT_EQ(recorder->releases, (std::vector<QPoint>{{120, 210}}));
+}
+
+// The build canvas and stroke menu commands reach the scene's components,
+// and the pen tray opens and closes the build canvas.
+TEST(SketchCommands, ReachTheBuildCanvasAndTheStrokeMenu)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QTVelkConfiguration config(writeConfig(dir, QStringLiteral("<tuio enabled=\"0\"/><geostrokes_build_canvas_surface/>"
+                                                               "<strokemenu width=\"200\" height=\"200\"/>")));
+    QTPictavoApplication window(&config);
+    window.resize(640, 480);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTPictavoWidgetGL* widget = window.glWidget();
+    ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 10000));
+    auto* vis = dynamic_cast<PictavoVisGL*>(widget->getVis());
+    GeoStrokeBuildCanvasCompositeGL* panel = vis->findBuildCanvas();
+    StrokeMenuGL* menu = vis->findStrokeMenu();
+    ASSERT_TRUE(panel && menu);
+    const auto key = [&window](const char* shortcut) {
+        for (QAction* action : window.findChildren<QAction*>())
+            if (action->shortcut() == QKeySequence(QString::fromLatin1(shortcut)))
+                return action->trigger();
+        ADD_FAILURE() << shortcut;
+    };
+
+    key("Alt+O");
+    EXPECT_TRUE(panel->isActiveForRendering());
+    key("Shift+S");
+    EXPECT_TRUE(panel->isDrawingAsPoints());
+    key("Alt+S");
+    EXPECT_TRUE(panel->isDrawingAsStroke());
+    key("Alt+M");
+    EXPECT_TRUE(panel->isMoveWithoutExtend());
+    testing::internal::CaptureStdout();
+    key("Shift+N");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Toggling ability for moving build canvas without touch extend.\n");
+    EXPECT_FALSE(panel->isMoveWithoutExtend());
+    panel->startStroke(100, 100);
+    key("Alt+D");
+    EXPECT_TRUE(panel->getStrokes().empty());
+    key("Shift+O");
+    EXPECT_FALSE(panel->isActiveForRendering());
+    key("Alt+K");
+    EXPECT_TRUE(menu->isActiveForRendering());
+    key("Shift+K");
+    EXPECT_FALSE(menu->isActiveForRendering());
+
+    // Taking the pen opens the panel; putting it back closes it.
+    key("F7");
+    EXPECT_TRUE(QTest::qWaitFor([panel] { return panel->isActiveForRendering(); }, 5000));
+    key("F8");
+    EXPECT_TRUE(QTest::qWaitFor([panel] { return !panel->isActiveForRendering(); }, 5000));
 }
 
 // Each scene holds the 48 MiB colour table and its textures; replacing the
