@@ -64,8 +64,7 @@ CanvasCompositeGL::~CanvasCompositeGL()
         _modeLabels.take();
         _frozenList.take();
         _targetAreaLists.take();
-    } else if (_frozenTexture != 0) {
-        glDeleteTextures(1, &_frozenTexture);
+        _frozenTexture.take();
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "Curve2D.h"
 #include "GLDisplayList.h"
+#include "GLTexture.h"
 #include "PostureDetector.h"
 #include "SurfaceCompositeGL.h"
 #include "TaskRecord.h"
@@ -387,7 +388,7 @@ private:
     GLDisplayList _modeLabels;
     GLDisplayList _frozenList;
     GLDisplayList _targetAreaLists;   // one per target area of the current task
-    unsigned _frozenTexture = 0;
+    GLTexture _frozenTexture;   // with _frozenList: both or neither
     bool _livePainting = true;
 
     Curve2D _initialCurve;
