@@ -196,6 +196,8 @@ public:
     // had when it was frozen (read from the frame buffer) instead.
     void setLivePainting(bool live);
     bool isLivePainting() const { return _livePainting; }
+    // The frozen picture's texture; 0 while live or without GL.
+    unsigned getFrozenTextureId() const { return _frozenTexture.id(); }
 
     // ---- controlBuffer ----
     // (row, column) of the 10 x 10 table; 0 and no write without the buffer.
