@@ -188,8 +188,9 @@ private:
     void applyTextureSetting(void (TabletopVis::*enable)(bool), bool& flag, bool on);
     void readTextureSettings();
 
-    // Deletes the scene with the context current (a GL scene frees its
-    // textures, fonts and display lists in it) and leaves it current.
+    // Deletes the scene, if any, after making the context current (a GL scene
+    // frees its textures, fonts and display lists in it); the context stays
+    // current. The only place a scene is deleted.
     void releaseScene();
 
     std::unique_ptr<PictavoBuilderGL> _builder;
