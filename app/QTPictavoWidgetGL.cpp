@@ -16,6 +16,7 @@
 #include "VelkConfiguration.h"
 
 #include <QMouseEvent>
+#include <QOpenGLContext>
 #include <QTimer>
 #include <QTouchEvent>
 #include <GL/gl.h>
@@ -97,15 +98,24 @@ QTPictavoWidgetGL::~QTPictavoWidgetGL()
     _touchLogPlayer = nullptr;
     _tuio.releaseAll();
     _pointers.releaseAll(TouchSource::QtTouch);
-    // The scene frees its textures, fonts and display lists in its context.
-    if (_vis && context()) {
+    // The task overlay's lists and the scene are freed in their context.
+    if (context() != nullptr) {
         makeCurrent();
         _taskOverlay.release();
-        delete _vis;
-        doneCurrent();
-    } else {
-        delete _vis;
     }
+    releaseScene();
+    if (context() != nullptr && QOpenGLContext::currentContext() == context())
+        doneCurrent();
+}
+
+void QTPictavoWidgetGL::releaseScene()
+{
+    _vis = nullptr;
+    if (_builder)
+        _builder->setVis(nullptr);
+    if (_scene && context() != nullptr)
+        makeCurrent();
+    _scene.reset();
 }
 
 void QTPictavoWidgetGL::OnPen() { _toolPutBack = false; }
@@ -226,7 +236,7 @@ void QTPictavoWidgetGL::initializeGL()
         demo = 0;
     }
     constructDemo(demo);
-    _vis = _builder->getVis();
+    _vis = _scene.get();
     _vis->renderAllTouchIndicatorWithExtend(_config->_touchextendRender);
     configureScene();
     emitStatistics();
@@ -239,7 +249,8 @@ void QTPictavoWidgetGL::setUpScene()
     const unsigned users = _config->_userdataNumber + _config->_userdataWiis;
     _builder->buildVis(users, _config->_globalbuffersWidth, _config->_globalbuffersHeight,
                        static_cast<unsigned>(width()), static_cast<unsigned>(height()));
-    TabletopVis* vis = _builder->getVis();
+    _scene.reset(_builder->getVis());
+    TabletopVis* vis = _scene.get();
     vis->setInitialMaxCurrentWidth(_config->_containersettingsInitialMaxWidth);
     vis->setContainerBorderWidth(_config->_containersettingsBorderWidth);
     vis->setContainerOpacity(_config->_containersettingsOpacity);
@@ -444,13 +455,11 @@ void QTPictavoWidgetGL::changeDemo(int demo)
         return;
     }
     // The old scene goes first, in its context, so two scenes never coexist.
+    releaseScene();
     makeCurrent();
-    _builder->setVis(nullptr);
-    delete _vis;
-    _vis = nullptr;
     setUpScene();
     constructDemo(demo);
-    _vis = _builder->getVis();
+    _vis = _scene.get();
     configureScene();
     emitStatistics();
 }

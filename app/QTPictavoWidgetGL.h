@@ -36,8 +36,10 @@ class VelkConfiguration;
 // (bench_frameloop measures both). The main window embeds it with
 // QWidget::createWindowContainer.
 //
-// The widget is the build director: it owns the builder and keeps the newest
-// scene, which it deletes (with its context current) when a demo replaces it.
+// The widget is the build director: it owns the builder and the newest scene
+// (from the moment the builder makes it), which goes only through
+// releaseScene, with the context current: when a demo replaces it and when
+// the widget is destroyed.
 //
 // It is also the board's event handler (TouchSink): the touch sources -
 // touch events on this surface, TUIO datagrams handed in by the main window
@@ -274,8 +276,14 @@ private:
     void applyTextureSetting(void (TabletopVis::*enable)(bool), bool& flag, bool on);
     void readTextureSettings();
 
+    // Deletes the scene, if any, after making the context current (a GL scene
+    // frees its textures, fonts and display lists in it); the context stays
+    // current. The only place a scene is deleted.
+    void releaseScene();
+
     std::unique_ptr<PictavoBuilderGL> _builder;
-    TabletopVis* _vis = nullptr;
+    std::unique_ptr<TabletopVis> _scene;
+    TabletopVis* _vis = nullptr;   // _scene once its demo is built: input and frames go there
     QTimer* _timer;
     bool _animating;
     double _speed = 40.0;

@@ -8,6 +8,7 @@
 #include "AllocationTuning.h"
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "GLDisplayList.h"
 #include "PictavoBuilderGL.h"
 #include "PictavoVisGL.h"
 #include "PrimitiveBatch.h"
@@ -203,20 +204,21 @@ void drawing(PictavoBuilderGL& builder, QOpenGLContext& context)
             for (const auto& entry : canvas->getChildren())
                 if (auto* primitive = dynamic_cast<PrimitiveLeafGL*>(entry.second))
                     primitive->appendToBatch(batch);
-            const GLuint list = glGenLists(1);
-            glNewList(list, GL_COMPILE);
+            GLDisplayList list;
+            list.generate(1);
+            list.beginCompile();
             glPushMatrix();
             canvas->doCommonTransformations();
             canvas->specificRender();
             glPopMatrix();
             batch.draw();
-            glEndList();
+            GLDisplayList::endCompile();
             const double bound = medianSeconds(runs, [&] {
                 glClear(GL_COLOR_BUFFER_BIT);
-                glCallList(list);
+                list.call();
                 glFinish();
             });
-            glDeleteLists(list, 1);
+            list.release();
             std::printf("frame_ms_%s_%u %.2f\n", kind, n, full * 1e3);
             std::printf("draw_bound_ms_%s_%u %.2f\n", kind, n, bound * 1e3);
             std::fflush(stdout);

@@ -66,8 +66,7 @@ CanvasCompositeGL::~CanvasCompositeGL()
         _modeLabels.take();
         _frozenList.take();
         _targetAreaLists.take();
-    } else if (_frozenTexture != 0) {
-        glDeleteTextures(1, &_frozenTexture);
+        _frozenTexture.take();
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "Curve2D.h"
 #include "GLDisplayList.h"
+#include "GLTexture.h"
 #include "PostureDetector.h"
 #include "SurfaceCompositeGL.h"
 #include "TaskRecord.h"
@@ -203,6 +204,8 @@ public:
     // had when it was frozen (read from the frame buffer) instead.
     void setLivePainting(bool live);
     bool isLivePainting() const { return _livePainting; }
+    // The frozen picture's texture; 0 while live or without GL.
+    unsigned getFrozenTextureId() const { return _frozenTexture.id(); }
 
     // ---- controlBuffer ----
     // (row, column) of the 10 x 10 table; 0 and no write without the buffer.
@@ -399,7 +402,7 @@ private:
     GLDisplayList _modeLabels;
     GLDisplayList _frozenList;
     GLDisplayList _targetAreaLists;   // one per target area of the current task
-    unsigned _frozenTexture = 0;
+    GLTexture _frozenTexture;   // with _frozenList: both or neither
     bool _livePainting = true;
 
     Curve2D _initialCurve;

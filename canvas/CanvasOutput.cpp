@@ -69,15 +69,17 @@ int labelOfMode(int mode)
                                                                      : -1;
 }
 
-// Frees the frozen picture's list and texture (GL only; both made together).
-void releaseFrozen(GLDisplayList& list, unsigned& texture, bool gl)
+// Frees the frozen picture's list and texture (both made together); without
+// GL there is nothing to free and the owners are only emptied.
+void releaseFrozen(GLDisplayList& list, GLTexture& texture, bool gl)
 {
     if (gl) {
         list.release();
-        if (texture != 0)
-            glDeleteTextures(1, &texture);
+        texture.release();
+    } else {
+        list.take();
+        texture.take();
     }
-    texture = 0;
 }
 
 } // namespace
@@ -163,8 +165,8 @@ void CanvasCompositeGL::freezePicture()
         pixels[i] = 255;
 
     glPushAttrib(GL_TEXTURE_BIT);
-    glGenTextures(1, &_frozenTexture);
-    glBindTexture(GL_TEXTURE_2D, _frozenTexture);
+    _frozenTexture.generate();
+    glBindTexture(GL_TEXTURE_2D, _frozenTexture.id());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -183,7 +185,7 @@ void CanvasCompositeGL::freezePicture()
 
     if (_frozenList.generate(1)) {
         _frozenList.beginCompile();
-        drawTexturedQuad(_frozenTexture);
+        drawTexturedQuad(_frozenTexture.id());
         GLDisplayList::endCompile();
     }
 }

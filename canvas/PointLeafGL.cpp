@@ -2,6 +2,7 @@
 #include "PointLeafGL.h"
 
 #include "BufferTag.h"
+#include "GLDisplayList.h"
 #include "PrimitiveBatch.h"
 #include "Random.h"
 #include "TabletopVis.h"
@@ -20,8 +21,8 @@ struct SharedShapes
 {
     int instances = 0;
     int glInstances = 0;
-    GLuint renderBase = 0;   // 16 consecutive lists, one per shape
-    GLuint pickingBase = 0;
+    GLDisplayList render;   // 16 consecutive lists, one per shape
+    GLDisplayList picking;
 };
 SharedShapes shared;
 
@@ -39,18 +40,18 @@ void compileShapes(GLuint base)
 
 void buildSharedLists()
 {
-    shared.renderBase = glGenLists(PointShapeCount);
-    shared.pickingBase = glGenLists(PointShapeCount);
-    compileShapes(shared.renderBase);
-    compileShapes(shared.pickingBase);
+    if (shared.render.generate(PointShapeCount) && shared.picking.generate(PointShapeCount)) {
+        compileShapes(shared.render.base());
+        compileShapes(shared.picking.base());
+    } else {
+        shared.render.release();
+    }
 }
 
 void freeSharedLists()
 {
-    glDeleteLists(shared.renderBase, PointShapeCount);
-    glDeleteLists(shared.pickingBase, PointShapeCount);
-    shared.renderBase = 0;
-    shared.pickingBase = 0;
+    shared.render.release();
+    shared.picking.release();
 }
 
 } // namespace
@@ -69,18 +70,18 @@ PointLeafGL::PointLeafGL(TabletopVis* scene, double x, double y, bool rotateAndT
 PointLeafGL::~PointLeafGL()
 {
     --shared.instances;
-    if (getController()->hasGL() && --shared.glInstances == 0 && shared.renderBase != 0)
+    if (getController()->hasGL() && --shared.glInstances == 0 && !shared.render.empty())
         freeSharedLists();
 }
 
 int PointLeafGL::getInstanceCount() { return shared.instances; }
-bool PointLeafGL::hasSharedShapeLists() { return shared.renderBase != 0; }
+bool PointLeafGL::hasSharedShapeLists() { return !shared.render.empty(); }
 
 unsigned PointLeafGL::getSharedRenderList(int shape)
 {
-    if (shared.renderBase == 0 || shape < 0 || shape >= PointShapeCount)
+    if (shared.render.empty() || shape < 0 || shape >= PointShapeCount)
         return 0;
-    return shared.renderBase + static_cast<GLuint>(shape);
+    return shared.render.id(shape);
 }
 
 void PointLeafGL::initializePassiveBuffers()
@@ -92,7 +93,7 @@ void PointLeafGL::initializePassiveBuffers()
 
 void PointLeafGL::initialize()
 {
-    if (getController()->hasGL() && shared.renderBase == 0)
+    if (getController()->hasGL() && shared.render.empty())
         buildSharedLists();
     const int index = shared.instances == 1 ? 0 : static_cast<int>(randomValue() / 32767.0 * 15);
     setShapeIndex(index);
@@ -101,10 +102,10 @@ void PointLeafGL::initialize()
 void PointLeafGL::setShapeIndex(int index)
 {
     _shapeIndex = std::clamp(index, 0, PointShapeCount - 1);
-    if (shared.renderBase == 0)
+    if (shared.render.empty())
         return;
-    _renderList = shared.renderBase + static_cast<GLuint>(_shapeIndex);
-    _pickingList = shared.pickingBase + static_cast<GLuint>(_shapeIndex);
+    _renderList = shared.render.id(_shapeIndex);
+    _pickingList = shared.picking.id(_shapeIndex);
 }
 
 void PointLeafGL::animateMyself(double dt)

@@ -3,6 +3,7 @@
 #include "StrokeLeafGL.h"
 
 #include "BufferTag.h"
+#include "GLDisplayList.h"
 #include "PrimitiveBatch.h"
 #include "TabletopVis.h"
 
@@ -18,6 +19,7 @@ namespace {
 struct SharedEntry
 {
     StrokeTextureRect rect;
+    GLDisplayList lists;   // the render list, then the picking list
     GLuint renderList = 0;
     GLuint pickingList = 0;
     int users = 0;
@@ -31,8 +33,10 @@ float cornerT(const StrokeTextureRect& rect, int i) { return StrokeQuad[i].y < 0
 
 void compileLists(SharedEntry& entry)
 {
-    entry.renderList = glGenLists(2);
-    entry.pickingList = entry.renderList + 1;
+    if (!entry.lists.generate(2))
+        return;
+    entry.renderList = entry.lists.id(0);
+    entry.pickingList = entry.lists.id(1);
     glNewList(entry.renderList, GL_COMPILE);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
@@ -78,8 +82,9 @@ StrokeLeafGL::~StrokeLeafGL()
     const auto found = sharedEntries.find(_textures[0]);
     if (!_registered || found == sharedEntries.end() || --found->second.users > 0)
         return;
-    if (found->second.renderList != 0 && getController()->hasGL())
-        glDeleteLists(found->second.renderList, 2);
+    // A headless scene has no context to free lists in.
+    if (!getController()->hasGL())
+        found->second.lists.take();
     sharedEntries.erase(found);
 }
 

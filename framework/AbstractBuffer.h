@@ -2,6 +2,8 @@
 // and the invalid -> validating -> valid cycle. Components hold buffers by tag as this.
 #pragma once
 
+#include "RGBAImage.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -40,13 +42,16 @@ public:
     virtual void* getBufferArray() = 0;
     virtual const void* getBufferArray() const = 0;
 
-    // Writes the grid as an upright RGBA picture (bottom row of the grid at the
+    // The grid as an upright RGBA picture (bottom row of the grid at the
     // bottom of the picture). Each value becomes trunc(value * scale + offset)
     // clamped to 0..255; one value per cell is grey, two are red and green,
-    // three are red, green and blue; alpha is 255. ".png" is appended unless
+    // three are red, green and blue; alpha is 255. Empty for an empty grid.
+    virtual RGBAImage toImage(double scale, double offset) const = 0;
+    // Writes toImage(scale, offset) as a PNG file; ".png" is appended unless
     // the path already ends in it. False when the grid is empty or the file
-    // cannot be written.
-    virtual bool createImage(const std::string& path, double scale, double offset) const = 0;
+    // cannot be written. Defined with the image files (pictavo_framework_gl):
+    // the engine itself never links an image codec.
+    bool createImage(const std::string& path, double scale, double offset) const;
 
     // Raw dumps of exactly getAllocatedMemorySizeInBytes() bytes of the cell
     // array, in the machine's byte order. loadRaw reads the first that many

@@ -2,8 +2,6 @@
 // polygon filling, image dumps. Instantiated here for every cell type.
 #include "BufferTemplate.h"
 
-#include "ImageIO.h"
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -272,11 +270,11 @@ bool BufferTemplate<T>::copyOverlapFrom(const BufferTemplate& source)
 }
 
 template <typename T>
-bool BufferTemplate<T>::createImage(const std::string& path, double scale, double offset) const
+RGBAImage BufferTemplate<T>::toImage(double scale, double offset) const
 {
-    if (getCellCount() == 0)
-        return false;
     RGBAImage image;
+    if (getCellCount() == 0)
+        return image;
     image.width = getWidth();
     image.height = getHeight();
     image.pixels.assign(getCellCount() * 4, 0);
@@ -292,7 +290,7 @@ bool BufferTemplate<T>::createImage(const std::string& path, double scale, doubl
             pixel[1] = pixel[2] = pixel[0];
         pixel[3] = 255;
     }
-    return ImageIO::save(path.ends_with(".png") ? path : path + ".png", image);
+    return image;
 }
 
 template <typename T>

@@ -60,7 +60,7 @@ public:
     // same dimension; false (nothing copied) when the dimensions differ.
     bool copyOverlapFrom(const BufferTemplate& source);
 
-    bool createImage(const std::string& path, double scale, double offset) const override;
+    RGBAImage toImage(double scale, double offset) const override;
 
 protected:
     void afterRawLoad() override;

@@ -2,8 +2,6 @@
 // the frame (buffers, animation, motion, drawing; deletions after the frame).
 #include "TabletopVis.h"
 
-#include "FontLibrary.h"
-#include "TextureLibrary.h"
 #include "VisComponent.h"
 
 #include <algorithm>
@@ -34,25 +32,24 @@ TabletopVis::TabletopVis(unsigned users, unsigned bufferWidth, unsigned bufferHe
     , _cellsPerPixelY(cellsPerPixel(bufferHeight, screenHeight))
     , _userStates(users)
     , _ledger(std::make_shared<MemoryLedger>())
-    , _textures(std::make_unique<TextureLibrary>(useGL))
-    , _fonts(std::make_unique<FontLibrary>(useGL))
 {
-    // Dispatches to the most derived hook once construction is complete.
-    if (_useGL)
-        _textures->setParameterHook([this] { determineTextureParameters(); });
 }
 
 TabletopVis::~TabletopVis()
+{
+    destroyComponents();
+}
+
+void TabletopVis::destroyComponents()
 {
     _tearingDown = true;
     for (VisComponent* c : _graveyard)
         delete c;
     _graveyard.clear();
     // Newest first: children a composite made after itself go before it.
+    // Each component leaves the ownership list as it goes.
     for (std::size_t i = _components.slotCount(); i-- > 0;)
         delete _components[i];
-    _fonts.reset();
-    _textures.reset();
 }
 
 // ---- Components ----

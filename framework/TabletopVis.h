@@ -5,6 +5,7 @@
 
 #include "BufferTemplate.h"
 #include "ComponentList.h"
+#include "TextureSettings.h"
 #include "VisComponent.h"
 
 #include <chrono>
@@ -14,11 +15,7 @@
 #include <string>
 #include <vector>
 
-class FontLibrary;
 class FTFont;
-class TextureLibrary;
-struct RGBAImage;
-struct TextureSettings;
 struct WiiCommunicationData;
 
 // A colour of the scene settings, channels 0 to 1.
@@ -32,12 +29,13 @@ struct SceneColor
 // Coordinates handed in and out are device pixels, origin bottom left (see
 // VisComponent for local coordinates and buffer cells).
 //
-// Headless: this class never draws and makes no GL resources; TabletopVisGL
-// draws when it was constructed while a GL context was current.
+// Headless: this class never draws, has no textures or fonts and links no GL;
+// TabletopVisGL owns the resource libraries and draws when it was
+// constructed while a GL context was current.
 //
 // Ownership and destruction: the scene owns every component given to
-// addComponent and deletes them in its destructor, newest first, then its
-// fonts and textures. Components never delete each other. A GL scene must be
+// addComponent and deletes them in its destructor, newest first (a GL scene
+// then frees its fonts and textures). Components never delete each other. A GL scene must be
 // destroyed with its context current (the widget makes it current first).
 class TabletopVis
 {
@@ -190,20 +188,21 @@ public:
     void pushTimeState();
     double popTimeState();
 
-    // ---- Textures and fonts (one library each, owned) ----
-    unsigned loadTexture(const std::string& path, bool imageTexture);
-    std::size_t addImageTexture(const RGBAImage& image);
-    std::size_t getImageTextureCount() const;
-    unsigned getImageTextureIDAt(std::size_t i) const;
-    float getTextureMinXAt(std::size_t i) const;
-    float getTextureMaxXAt(std::size_t i) const;
-    float getTextureMinYAt(std::size_t i) const;
-    float getTextureMaxYAt(std::size_t i) const;
-    unsigned getTextureSizeAt(std::size_t i) const;
-    TextureLibrary& getTextureLibrary() { return *_textures; }
-    bool loadFont(const std::string& file, unsigned size);
-    FTFont* getFont(const std::string& name) const;
-    FontLibrary& getFontLibrary() { return *_fonts; }
+    // ---- Textures and fonts ----
+    // This scene holds none: loads fail (0, false) and lookups answer as for
+    // an empty library. TabletopVisGL owns a TextureLibrary and a FontLibrary
+    // and answers with them (see TextureLibrary for the texture geometry).
+    virtual unsigned loadTexture(const std::string& path, bool imageTexture);
+    virtual std::size_t addImageTexture(const RGBAImage& image);
+    virtual std::size_t getImageTextureCount() const;
+    virtual unsigned getImageTextureIDAt(std::size_t i) const;
+    virtual float getTextureMinXAt(std::size_t i) const;
+    virtual float getTextureMaxXAt(std::size_t i) const;
+    virtual float getTextureMinYAt(std::size_t i) const;
+    virtual float getTextureMaxYAt(std::size_t i) const;
+    virtual unsigned getTextureSizeAt(std::size_t i) const;
+    virtual bool loadFont(const std::string& file, unsigned size);
+    virtual FTFont* getFont(const std::string& name) const;
 
     // ---- Texture and display settings ----
     // The four texture settings apply to textures loaded afterwards.
@@ -225,8 +224,9 @@ public:
     // GL state for 2-D drawing (TabletopVisGL); nothing here.
     virtual void initializeRenderer();
     // The texture library's parameter hook, called with each new texture
-    // bound: applies the library's default filters.
+    // bound (TabletopVisGL: applies the library's default filters).
     virtual void determineTextureParameters();
+    const TextureSettings& getTextureSettings() const { return _textureSettings; }
 
     // ---- Container and colour settings ----
     // Stored for containers that size themselves; the engine does not use it.
@@ -272,9 +272,12 @@ public:
     double getQuaterSquaredRNTFactor() const { return 0.25 * _rntFactor * _rntFactor; }
 
 protected:
-    // useGL: make GL textures and fonts and let the subclass draw.
+    // useGL: the subclass draws and makes GL resources.
     TabletopVis(unsigned users, unsigned bufferWidth, unsigned bufferHeight, unsigned screenWidth,
                 unsigned screenHeight, bool useGL);
+    // Deletes every component, newest first; idempotent. The destructor calls
+    // it; a subclass whose resources components may still use calls it first.
+    void destroyComponents();
     // Draws the frame (render list back to front, touch indicators); called
     // by render() after the motion step. Nothing here.
     virtual void drawScene(unsigned users);
@@ -347,8 +350,7 @@ private:
     std::shared_ptr<MemoryLedger> _ledger;
     std::vector<std::chrono::steady_clock::time_point> _timeStates;
 
-    std::unique_ptr<TextureLibrary> _textures;
-    std::unique_ptr<FontLibrary> _fonts;
+    TextureSettings _textureSettings;
     bool _hardwareOptimization = false;
     bool _vsync = false;
 

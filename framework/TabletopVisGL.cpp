@@ -1,6 +1,9 @@
-// TabletopVisGL: drawing the frame, the picking view and touch indicators.
+// TabletopVisGL: the texture and font libraries, drawing the frame, the
+// picking view and touch indicators.
 #include "TabletopVisGL.h"
 
+#include "FontLibrary.h"
+#include "TextureLibrary.h"
 #include "VisComponentGL.h"
 
 #include <GL/gl.h>
@@ -27,8 +30,52 @@ void ellipse(double x, double y, double width, double height)
 TabletopVisGL::TabletopVisGL(unsigned users, unsigned bufferWidth, unsigned bufferHeight, unsigned screenWidth,
                              unsigned screenHeight)
     : TabletopVis(users, bufferWidth, bufferHeight, screenWidth, screenHeight, hasCurrentContext())
+    , _textures(std::make_unique<TextureLibrary>(hasGL()))
+    , _fonts(std::make_unique<FontLibrary>(hasGL()))
 {
+    // Dispatches to the most derived hook once construction is complete.
+    if (hasGL())
+        _textures->setParameterHook([this] { determineTextureParameters(); });
 }
+
+TabletopVisGL::~TabletopVisGL()
+{
+    // Components may still name textures and fonts while they go.
+    destroyComponents();
+    _fonts.reset();
+    _textures.reset();
+}
+
+// ---- Textures and fonts ----
+
+unsigned TabletopVisGL::loadTexture(const std::string& path, bool imageTexture)
+{
+    _textures->setSettings(getTextureSettings());
+    return _textures->loadTexture(path, imageTexture);
+}
+
+std::size_t TabletopVisGL::addImageTexture(const RGBAImage& image)
+{
+    _textures->setSettings(getTextureSettings());
+    return _textures->addImageTexture(image);
+}
+
+std::size_t TabletopVisGL::getImageTextureCount() const { return _textures->imageTextureCount(); }
+unsigned TabletopVisGL::getImageTextureIDAt(std::size_t i) const { return _textures->getImageTextureIDAt(i); }
+float TabletopVisGL::getTextureMinXAt(std::size_t i) const { return _textures->getTextureMinXAt(i); }
+float TabletopVisGL::getTextureMaxXAt(std::size_t i) const { return _textures->getTextureMaxXAt(i); }
+float TabletopVisGL::getTextureMinYAt(std::size_t i) const { return _textures->getTextureMinYAt(i); }
+float TabletopVisGL::getTextureMaxYAt(std::size_t i) const { return _textures->getTextureMaxYAt(i); }
+unsigned TabletopVisGL::getTextureSizeAt(std::size_t i) const { return _textures->getTextureSizeAt(i); }
+bool TabletopVisGL::loadFont(const std::string& file, unsigned size) { return _fonts->loadFont(file, size); }
+FTFont* TabletopVisGL::getFont(const std::string& name) const { return _fonts->getFont(name); }
+
+void TabletopVisGL::determineTextureParameters()
+{
+    _textures->applyDefaultParameters();
+}
+
+// ---- Drawing ----
 
 bool TabletopVisGL::hasCurrentContext()
 {

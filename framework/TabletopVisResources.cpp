@@ -1,9 +1,7 @@
 // TabletopVis: property buffer factories with memory accounting, timing
-// states, textures and fonts, and the settings with more than a plain store.
+// states, the resource answers of a scene without libraries, and the settings
+// with more than a plain store.
 #include "TabletopVis.h"
-
-#include "FontLibrary.h"
-#include "TextureLibrary.h"
 
 #include <algorithm>
 
@@ -87,49 +85,39 @@ double TabletopVis::popTimeState()
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// ---- Textures and fonts ----
+// ---- Textures and fonts: none here ----
 
-unsigned TabletopVis::loadTexture(const std::string& path, bool imageTexture)
-{
-    return _textures->loadTexture(path, imageTexture);
-}
-
-std::size_t TabletopVis::addImageTexture(const RGBAImage& image) { return _textures->addImageTexture(image); }
-std::size_t TabletopVis::getImageTextureCount() const { return _textures->imageTextureCount(); }
-unsigned TabletopVis::getImageTextureIDAt(std::size_t i) const { return _textures->getImageTextureIDAt(i); }
-float TabletopVis::getTextureMinXAt(std::size_t i) const { return _textures->getTextureMinXAt(i); }
-float TabletopVis::getTextureMaxXAt(std::size_t i) const { return _textures->getTextureMaxXAt(i); }
-float TabletopVis::getTextureMinYAt(std::size_t i) const { return _textures->getTextureMinYAt(i); }
-float TabletopVis::getTextureMaxYAt(std::size_t i) const { return _textures->getTextureMaxYAt(i); }
-unsigned TabletopVis::getTextureSizeAt(std::size_t i) const { return _textures->getTextureSizeAt(i); }
-
-bool TabletopVis::loadFont(const std::string& file, unsigned size) { return _fonts->loadFont(file, size); }
-FTFont* TabletopVis::getFont(const std::string& name) const { return _fonts->getFont(name); }
+unsigned TabletopVis::loadTexture(const std::string&, bool) { return 0; }
+std::size_t TabletopVis::addImageTexture(const RGBAImage&) { return 0; }
+std::size_t TabletopVis::getImageTextureCount() const { return 0; }
+unsigned TabletopVis::getImageTextureIDAt(std::size_t) const { return 0; }
+float TabletopVis::getTextureMinXAt(std::size_t) const { return 0.0f; }
+float TabletopVis::getTextureMaxXAt(std::size_t) const { return 0.0f; }
+float TabletopVis::getTextureMinYAt(std::size_t) const { return 0.0f; }
+float TabletopVis::getTextureMaxYAt(std::size_t) const { return 0.0f; }
+unsigned TabletopVis::getTextureSizeAt(std::size_t) const { return 0; }
+bool TabletopVis::loadFont(const std::string&, unsigned) { return false; }
+FTFont* TabletopVis::getFont(const std::string&) const { return nullptr; }
 
 // ---- Settings ----
 
 void TabletopVis::setTextureFlag(bool TextureSettings::*flag, bool on)
 {
-    TextureSettings settings = _textures->settings();
-    settings.*flag = on;
-    _textures->setSettings(settings);
+    _textureSettings.*flag = on;
 }
 
 void TabletopVis::enableMipMapping(bool on) { setTextureFlag(&TextureSettings::mipMapping, on); }
 void TabletopVis::enableLinearFiltering(bool on) { setTextureFlag(&TextureSettings::linearFiltering, on); }
 void TabletopVis::enableTextureCompression(bool on) { setTextureFlag(&TextureSettings::textureCompression, on); }
 void TabletopVis::enableARBTextureCompression(bool on) { setTextureFlag(&TextureSettings::arbTextureCompression, on); }
-bool TabletopVis::isMipMapping() const { return _textures->settings().mipMapping; }
-bool TabletopVis::isLinearFiltering() const { return _textures->settings().linearFiltering; }
-bool TabletopVis::isTextureCompression() const { return _textures->settings().textureCompression; }
-bool TabletopVis::isARBTextureCompression() const { return _textures->settings().arbTextureCompression; }
+bool TabletopVis::isMipMapping() const { return _textureSettings.mipMapping; }
+bool TabletopVis::isLinearFiltering() const { return _textureSettings.linearFiltering; }
+bool TabletopVis::isTextureCompression() const { return _textureSettings.textureCompression; }
+bool TabletopVis::isARBTextureCompression() const { return _textureSettings.arbTextureCompression; }
 
 void TabletopVis::initializeRenderer() {}
 
-void TabletopVis::determineTextureParameters()
-{
-    _textures->applyDefaultParameters();
-}
+void TabletopVis::determineTextureParameters() {}
 
 void TabletopVis::setContainerControlPointSteps(unsigned inside, unsigned outside)
 {

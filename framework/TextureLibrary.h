@@ -8,16 +8,7 @@
 #include <vector>
 
 #include "ImageIO.h"
-
-// How new textures are filtered and stored. Compression takes effect only when
-// the context offers GL_ARB_texture_compression.
-struct TextureSettings
-{
-    bool mipMapping = true;
-    bool linearFiltering = true;
-    bool textureCompression = false;
-    bool arbTextureCompression = false;
-};
+#include "TextureSettings.h"
 
 // Every texture is a square power-of-two texture whose side is the smallest
 // power of two at least as large as the image's longer side. The image is

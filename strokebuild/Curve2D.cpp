@@ -4,8 +4,6 @@
 
 #include "Vector2d.h"
 
-#include <GL/gl.h>
-
 #include <array>
 #include <limits>
 
@@ -196,22 +194,3 @@ std::vector<Point2D> Curve2D::resample(const std::vector<Point2D>& points, int o
     out.push_back(points.back());
     return out;
 }
-
-// Debug drawing ------------------------------------------------------------------------------
-
-namespace {
-
-void drawPoints(const std::vector<Point2D>& points, GLenum mode)
-{
-    glBegin(mode);
-    for (const Point2D& p : points)
-        glVertex2d(p.getX(), p.getY());
-    glEnd();
-}
-
-} // namespace
-
-void Curve2D::renderCurveAsLine() const { drawPoints(_curvePoints, GL_LINE_STRIP); }
-void Curve2D::renderRawAsLine() const { drawPoints(_rawPoints, GL_LINE_STRIP); }
-void Curve2D::renderCurveAsPoints() const { drawPoints(_curvePoints, GL_POINTS); }
-void Curve2D::renderRawAsPoints() const { drawPoints(_rawPoints, GL_POINTS); }

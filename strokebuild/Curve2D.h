@@ -40,11 +40,12 @@ public:
     virtual void process(int smoothingPasses, double density);
 
     // Debug drawing in the current GL context and coordinate frame: the points as one line
-    // strip, or as GL points. The only GL calls of this class.
-    virtual void renderCurveAsLine() const;
-    virtual void renderRawAsLine() const;
-    virtual void renderCurveAsPoints() const;
-    virtual void renderRawAsPoints() const;
+    // strip, or as GL points. The only GL calls of this class, defined in Curve2DDrawing.cpp
+    // (library pictavo_strokebuild_gl): code that draws links that library.
+    void renderCurveAsLine() const;
+    void renderRawAsLine() const;
+    void renderCurveAsPoints() const;
+    void renderRawAsPoints() const;
 
     // Integer bounding box. The bounds start at the largest (min) and smallest (max) int and
     // take a coordinate, truncated toward zero, whenever it lies beyond them; an empty list

@@ -31,6 +31,7 @@
 #include <QTimer>
 #include <QUdpSocket>
 #include <QWindow>
+#include <GL/gl.h>
 
 #include <gtest/gtest.h>
 #include <osc/OscException.h>
@@ -641,13 +642,23 @@ TEST(DemoChange, ReplacedScenesAreFreed)
         widget->changeDemo(7); // no such demo: the scene stays
         EXPECT_EQ(widget->getBuilder()->getVis(), widget->getVis());
 
+        // Texture names alive in the surface's context.
+        const auto liveTextures = [widget] {
+            widget->makeCurrent();
+            int live = 0;
+            for (GLuint name = 1; name < 4096; ++name)
+                live += glIsTexture(name) ? 1 : 0;
+            return live;
+        };
         widget->changeDemoToPointillism();
         const double settled = residentMiB();
+        const int textures = liveTextures();
         for (int i = 0; i < 6; ++i) {
             widget->changeDemo(i % 3);
             QTest::qWait(20);
         }
         EXPECT_LT(residentMiB() - settled, 40.0) << "six demo changes must not keep six scenes";
+        EXPECT_EQ(liveTextures(), textures) << "each scene frees its textures in the surface's context";
     }
     QDir::setCurrent(previous);
 }

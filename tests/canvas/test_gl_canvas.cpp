@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <tuple>
 
 using namespace support;
@@ -138,6 +139,48 @@ TEST_F(GLCanvas, AFrozenCanvasShowsThePictureItHadWhenFrozen)
     target.clear(0.5f);
     drawCanvasPicture();
     EXPECT_TRUE(near(target.pixel(70, 50), grey)) << "live again: no frozen picture";
+}
+
+namespace {
+
+// Texture names alive among the first few hundred.
+std::set<GLuint> liveTextures()
+{
+    std::set<GLuint> live;
+    for (GLuint name = 1; name < 512; ++name)
+        if (glIsTexture(name))
+            live.insert(name);
+    return live;
+}
+
+} // namespace
+
+TEST_F(GLCanvas, TheFrozenPictureFreesItsTextureOnceWhenThawedRefrozenOrDestroyed)
+{
+    CanvasCompositeGL& c = makeCanvas(100, 70, 120, 80);
+    const std::set<GLuint> before = liveTextures();
+    c.setLivePainting(false);
+    ASSERT_NE(c.getFrozenTextureId(), 0u);
+    EXPECT_EQ(liveTextures().size(), before.size() + 1);
+    c.setLivePainting(false);
+    EXPECT_EQ(liveTextures().size(), before.size() + 1) << "refreezing replaces the picture";
+    c.setLivePainting(true);
+    EXPECT_EQ(c.getFrozenTextureId(), 0u);
+    EXPECT_EQ(liveTextures(), before);
+
+    // A texture made now may reuse the freed name: thawing again or
+    // destroying the canvas must not free it a second time.
+    GLTexture other;
+    ASSERT_TRUE(other.generate());
+    glBindTexture(GL_TEXTURE_2D, other.id());
+    c.setLivePainting(true);
+    EXPECT_TRUE(glIsTexture(other.id()));
+    c.setLivePainting(false);
+    scene.deleteComponent(canvas);
+    EXPECT_TRUE(glIsTexture(other.id()));
+    std::set<GLuint> after = liveTextures();
+    after.erase(other.id());
+    EXPECT_EQ(after, before) << "destruction frees the frozen picture";
 }
 
 TEST_F(GLCanvas, AModeLabelFadesInAndOutOnceAfterAModeChange)

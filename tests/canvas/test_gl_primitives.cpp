@@ -1,6 +1,7 @@
 // Primitives under GL: shared display lists live as long as their users, a
 // batch draws where they are and restores the state, display lists draw the same.
 #include "FrameworkTestSupport.h"
+#include "GLTexture.h"
 #include "GeoStrokeLeafGL.h"
 #include "PointLeafGL.h"
 #include "PrimitiveBatch.h"
@@ -50,8 +51,8 @@ protected:
         GLTest::SetUp();
         sceneState();
         const std::vector<unsigned char> white(4 * 4 * 4, 255);
-        glGenTextures(1, &texture);
-        glBindTexture(GL_TEXTURE_2D, texture);
+        texture.generate();
+        glBindTexture(GL_TEXTURE_2D, texture.id());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, white.data());
@@ -59,7 +60,7 @@ protected:
     }
     void TearDown() override
     {
-        glDeleteTextures(1, &texture);
+        texture.release();
         GLTest::TearDown();
     }
 
@@ -78,7 +79,7 @@ protected:
     {
         std::vector<PrimitiveLeafGL*> row{
             make(new PointLeafGL(&scene, 40, 75, false, false, 30, 30, 0)),
-            stroke(100, 75, texture),
+            stroke(100, 75, texture.id()),
             make(new TileLeafGL(&scene, 160, 75, false, false, 30, 30, 0, 1, false)),
         };
         PrimitiveBatch hidden;
@@ -92,7 +93,7 @@ protected:
 
     OffscreenTarget target{Width, Height};
     TabletopVisGL scene{1, Width, Height, Width, Height};
-    GLuint texture = 0;
+    GLTexture texture;
 };
 
 } // namespace

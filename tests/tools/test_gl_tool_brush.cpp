@@ -1,6 +1,7 @@
 // The tool brush's indicator under a real GL context: the outline, the
 // ring-menu picture of a hint and its fading, and freeing the display list.
 #include "FrameworkTestSupport.h"
+#include "GLTexture.h"
 #include "TabletopVisGL.h"
 #include "ToolBrushLeafGL.h"
 
@@ -22,20 +23,21 @@ protected:
         // A red picture in the slot of hint 1 (erase), grey ones elsewhere.
         const unsigned char red[4 * 4] = {255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255};
         const unsigned char grey[4 * 4] = {60, 60, 60, 255, 60, 60, 60, 255, 60, 60, 60, 255, 60, 60, 60, 255};
-        glGenTextures(2, textures);
         for (int i = 0; i < 2; ++i) {
-            glBindTexture(GL_TEXTURE_2D, textures[i]);
+            textures[i].generate();
+            glBindTexture(GL_TEXTURE_2D, textures[i].id());
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
             glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, i == 0 ? red : grey);
         }
-        std::vector<unsigned> ring(12, textures[1]);
-        ring[1] = textures[0];
+        std::vector<unsigned> ring(12, textures[1].id());
+        ring[1] = textures[0].id();
         brush->setRingMenu(ring, 120.0, 120.0, 1.0);
     }
     void TearDown() override
     {
-        glDeleteTextures(2, textures);
+        for (GLTexture& texture : textures)
+            texture.release();
         GLTest::TearDown();
     }
     std::array<int, 3> draw()
@@ -48,7 +50,7 @@ protected:
     OffscreenTarget target{Size, Size};
     TabletopVisGL scene{1, Size, Size, Size, Size};
     ToolBrushLeafGL* brush = nullptr;
-    GLuint textures[2] = {};
+    GLTexture textures[2];
 };
 
 } // namespace
