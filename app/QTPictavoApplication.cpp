@@ -4,6 +4,7 @@
 
 #include "OpenGLSupport.h"
 #include "CanvasCompositeGL.h"
+#include "ContextMenuGL.h"
 #include "PictavoVisGL.h"
 #include "Posture.h"
 #include "QtTouchInput.h"
@@ -412,8 +413,17 @@ void QTPictavoApplication::canvasDrawSegmentAsPoints() {}
 void QTPictavoApplication::canvasDeleteStrokes() {}
 void QTPictavoApplication::canvasUseStrokesAsRenderingElements() {}
 void QTPictavoApplication::canvasToggleEraseCapability() {}
-void QTPictavoApplication::openContextMenu() {}
-void QTPictavoApplication::closeContextMenu() {}
+void QTPictavoApplication::openContextMenu()
+{
+    if (PictavoVisGL* vis = pictavoVis(); vis != nullptr && vis->findContextMenu() != nullptr)
+        vis->findContextMenu()->show();
+}
+
+void QTPictavoApplication::closeContextMenu()
+{
+    if (PictavoVisGL* vis = pictavoVis(); vis != nullptr && vis->findContextMenu() != nullptr)
+        vis->findContextMenu()->hide();
+}
 void QTPictavoApplication::openPalette() {}
 void QTPictavoApplication::closePalette() {}
 

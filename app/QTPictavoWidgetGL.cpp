@@ -4,6 +4,7 @@
 
 #include "PictavoBuilderGL.h"
 #include "CanvasCompositeGL.h"
+#include "CornerMenuGL.h"
 #include "DirectTouchLogger.h"
 #include "FakeContactSize.h"
 #include "PictavoVisGL.h"
@@ -390,6 +391,10 @@ void QTPictavoWidgetGL::configureScene()
     if (ToolBrushLeafGL* brush = vis->findToolBrush(); brush != nullptr && !brush->isActiveForRendering()) {
         brush->activateForRendering();
         vis->moveComponentToRenderFront(brush);
+    }
+    if (CornerMenuGL* corner = vis->findCornerMenu()) {
+        corner->show();
+        corner->attachCanvas(vis->findCanvas());
     }
 }
 

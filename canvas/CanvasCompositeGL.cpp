@@ -354,7 +354,7 @@ void CanvasCompositeGL::eraseInsideCurve()
 {
     auto* erase = getActiveBufferAs<float>(ERASE_BUFFER);
     const std::vector<Point2D> points =
-        _initialCurve.isProcessed() ? _initialCurve.getCurvePoints() : _initialCurve.getRawPoints();
+        _lassoCurve.isProcessed() ? _lassoCurve.getCurvePoints() : _lassoCurve.getRawPoints();
     if (erase == nullptr || points.size() < 3)
         return;
     std::vector<Vector2d> cells;
@@ -366,7 +366,9 @@ void CanvasCompositeGL::eraseInsideCurve()
         cells.emplace_back(cx, cy);
     }
     std::cout << "erasing elements" << std::endl;
-    erase->fillComplexPolygonWithValue(cells.data(), static_cast<int>(cells.size()), 1.0f);
+    // Marks are seen for one frame of primitive updates: strong enough to
+    // remove any primitive inside in that frame.
+    erase->fillComplexPolygonWithValue(cells.data(), static_cast<int>(cells.size()), LassoEraseMark);
     erase->invalidate();
 }
 
@@ -393,18 +395,21 @@ void CanvasCompositeGL::setOrientationStyleFollow()
 {
     setControlValue(0, 0, 2.0f);
     setControlValue(2, 1, 3.0f);
+    indicateAction(ActionOrient, 3.0f);
 }
 
 void CanvasCompositeGL::setOrientationStyleRadial()
 {
     setControlValue(0, 0, 2.0f);
     setControlValue(2, 1, 0.0f);
+    indicateAction(ActionOrient, 0.0f);
 }
 
 void CanvasCompositeGL::setOrientationStyleCircular()
 {
     setControlValue(0, 0, 2.0f);
     setControlValue(2, 1, 1.0f);
+    indicateAction(ActionOrient, 1.0f);
 }
 
 void CanvasCompositeGL::setDebugCurvesShown(bool initial, bool resampled)

@@ -19,6 +19,8 @@ void PictavoBuildDirector::constructMosaicDemo(PictavoBuilderGL& builder)
     constructTextures(builder);
     constructFonts(builder);
     constructCanvases(builder);
+    constructContextMenus(builder);
+    constructCornerMenus(builder);
     constructTiles(builder);
     // The mosaic loads its fonts once more at the end; fonts already loaded
     // are kept, so this only matters for entries added in between.
@@ -43,6 +45,8 @@ void PictavoBuildDirector::constructDemo(PictavoBuilderGL& builder,
     constructTextures(builder);
     constructFonts(builder);
     constructCanvases(builder);
+    constructContextMenus(builder);
+    constructCornerMenus(builder);
     (this->*primitives)(builder);
 }
 
@@ -66,6 +70,24 @@ void PictavoBuildDirector::constructCanvases(PictavoBuilderGL& builder)
                             _config->_canvasSurfaceTexture[i], _config->_canvasSurfaceNumberOfToolbrushes[i],
                             smallerSide, static_cast<float>(_config->_canvasSurfaceInitialStrokeWidth[i]),
                             static_cast<int>(_config->_startupDemoType));
+}
+
+void PictavoBuildDirector::constructContextMenus(PictavoBuilderGL& builder)
+{
+    const VelkConfiguration& c = *_config;
+    for (std::size_t i = 0; i < c._contextmenuWidth.size(); ++i)
+        builder.buildContextMenu(c._contextmenuWidth[i], c._contextmenuHeight[i], c._contextmenuXpos[i],
+                                 c._contextmenuYpos[i], c._contextmenuOpacity[i], c._contextmenuRnt[i],
+                                 c._contextmenuTossing[i], c._contextmenuTextures[i]);
+}
+
+void PictavoBuildDirector::constructCornerMenus(PictavoBuilderGL& builder)
+{
+    const VelkConfiguration& c = *_config;
+    for (std::size_t i = 0; i < c._cornermenuWidth.size(); ++i)
+        builder.buildCornerMenu(c._cornermenuWidth[i], c._cornermenuHeight[i], c._cornermenuXpos[i],
+                                c._cornermenuYpos[i], c._cornermenuOpacity[i], c._cornermenuRnt[i],
+                                c._cornermenuTossing[i], c._cornermenuTextures[i]);
 }
 
 void PictavoBuildDirector::constructStrokes(PictavoBuilderGL& builder)

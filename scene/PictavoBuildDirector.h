@@ -14,9 +14,9 @@ public:
     explicit PictavoBuildDirector(VelkConfiguration* config) : _config(config) {}
 
     // Each fills the builder's scene and does nothing while the builder has
-    // no scene: textures, fonts, canvases, then the demo's primitives. The
-    // menus, the stroke build canvas and the palettes join as their
-    // components land.
+    // no scene: textures, fonts, canvases, context and corner menus, then the
+    // demo's primitives. The stroke build canvas, the stroke menu and the
+    // palettes join as their components land.
     void constructFirstDemo(PictavoBuilderGL& builder);
     void constructMosaicDemo(PictavoBuilderGL& builder);
     void constructPointillismDemo(PictavoBuilderGL& builder);
@@ -27,6 +27,8 @@ protected:
     void constructTextures(PictavoBuilderGL& builder);
     void constructFonts(PictavoBuilderGL& builder);
     void constructCanvases(PictavoBuilderGL& builder);
+    void constructContextMenus(PictavoBuilderGL& builder);
+    void constructCornerMenus(PictavoBuilderGL& builder);
     void constructStrokes(PictavoBuilderGL& builder);
     void constructTiles(PictavoBuilderGL& builder);
     void constructPoints(PictavoBuilderGL& builder);

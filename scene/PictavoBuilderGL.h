@@ -4,6 +4,9 @@
 
 #include "TabletopVisBuilderGL.h"
 
+#include <string>
+#include <vector>
+
 class PictavoVisGL;
 
 class PictavoBuilderGL : public TabletopVisBuilderGL
@@ -26,6 +29,11 @@ public:
     // smaller window side, elementKind the demo type).
     virtual void buildCanvas(double border, double overflow, const std::string& texture, unsigned toolBrushes,
                              int brushValue, float initialSize, int elementKind);
+    // Load the menu's texture set, then make it (centre x, y; size in pixels).
+    virtual void buildContextMenu(double width, double height, double x, double y, double opacity,
+                                  bool rotateAndTranslate, bool tossing, const std::vector<std::string>& textures);
+    virtual void buildCornerMenu(double width, double height, double x, double y, double opacity,
+                                 bool rotateAndTranslate, bool tossing, const std::vector<std::string>& textures);
     // number primitives at random places (PrimitivePlacement), type 0.
     virtual void buildStrokes(double width, double height, unsigned number, bool bumpMapping);
     virtual void buildTiles(double width, double height, unsigned number, bool dodging);
@@ -39,5 +47,9 @@ public:
     unsigned getTextureSetCount() const { return _textureSetCount; }
 
 private:
+    // The ids of the texture files, loaded as plain textures (0 for a file
+    // that could not be loaded).
+    std::vector<unsigned> loadTextureSet(const std::vector<std::string>& paths);
+
     unsigned _textureSetCount = 0;
 };

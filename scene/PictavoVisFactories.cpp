@@ -3,6 +3,8 @@
 #include "PictavoVisGL.h"
 
 #include "CanvasCompositeGL.h"
+#include "ContextMenuGL.h"
+#include "CornerMenuGL.h"
 #include "GeoStrokeLeafGL.h"
 #include "PointLeafGL.h"
 #include "StrokeLeafGL.h"
@@ -11,6 +13,8 @@
 
 CanvasCompositeGL* PictavoVisGL::findCanvas() const { return findFirstComponent<CanvasCompositeGL>(); }
 ToolBrushLeafGL* PictavoVisGL::findToolBrush() const { return findFirstComponent<ToolBrushLeafGL>(); }
+ContextMenuGL* PictavoVisGL::findContextMenu() const { return findFirstComponent<ContextMenuGL>(); }
+CornerMenuGL* PictavoVisGL::findCornerMenu() const { return findFirstComponent<CornerMenuGL>(); }
 
 template <typename Primitive>
 Primitive* PictavoVisGL::adoptPrimitive(Primitive* primitive)
@@ -69,4 +73,22 @@ GeoStrokeLeafGL* PictavoVisGL::createGeoStrokeLeaf(double width, double height, 
                                                      segments));
     shape->rotate(rotation);
     return shape;
+}
+
+ContextMenuGL* PictavoVisGL::createContextMenu(double width, double height, double x, double y, double opacity,
+                                              bool rotateAndTranslate, bool tossing, unsigned textureId)
+{
+    auto* menu = new ContextMenuGL(this, x, y, width, height, opacity, rotateAndTranslate, tossing, textureId);
+    addComponent(menu, true);
+    menu->setUp();
+    return menu;
+}
+
+CornerMenuGL* PictavoVisGL::createCornerMenu(double width, double height, double x, double y, double opacity,
+                                            bool rotateAndTranslate, bool tossing,
+                                            const std::vector<unsigned>& textures)
+{
+    auto* menu = new CornerMenuGL(this, x, y, width, height, opacity, rotateAndTranslate, tossing, textures);
+    addComponent(menu, true);
+    return menu;
 }
