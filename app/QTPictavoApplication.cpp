@@ -215,7 +215,8 @@ void QTPictavoApplication::createStatusBar()
 void QTPictavoApplication::createActionsAndMenus()
 {
     _fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    _controlMenu = menuBar()->addMenu(QStringLiteral("&Control"));
+    // No mnemonic: Alt+C belongs to "Show Context Menu".
+    _controlMenu = menuBar()->addMenu(QStringLiteral("Control"));
     _demosMenu = menuBar()->addMenu(QStringLiteral("&Demos"));
     _hardwareMenu = menuBar()->addMenu(QStringLiteral("&Hardware"));
     _helpMenu = menuBar()->addMenu(QStringLiteral("Help"));

@@ -389,6 +389,7 @@ void CanvasCompositeGL::setInteractionMode(int mode)
 {
     _curInteractionMode = mode;
     _modeChanged = true;
+    indicateMode(mode);
 }
 
 void CanvasCompositeGL::setOrientationStyleFollow()

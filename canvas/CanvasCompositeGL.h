@@ -366,6 +366,9 @@ private:
     void extendLasso(ContextMenuGL& menu, double x, double y);
     // The corner menu shows the action just written (code and amount).
     void indicateAction(int code, double amount);
+    // The corner menu shows the action a mode starts with (that of one
+    // finger), so a mode switch shows before the first touch.
+    void indicateMode(int mode);
 
     std::unique_ptr<PrimitiveBatch> _batch;
     std::vector<ToolBrushLeafGL*> _toolBrushes;

@@ -6,6 +6,7 @@
 #include "CanvasCompositeGL.h"
 
 #include "ContextMenuGL.h"
+#include "ControlTable.h"
 #include "CornerMenuGL.h"
 #include "Posture.h"
 #include "TabletopVis.h"
@@ -800,6 +801,19 @@ void CanvasCompositeGL::extendLasso(ContextMenuGL& menu, double x, double y)
     int minX = 0, minY = 0, maxX = 0, maxY = 0;
     _lassoCurve.getRawBounds(minX, minY, maxX, maxY);
     menu.setLasso(_lassoCurve, minX, minY, maxX, maxY);
+}
+
+void CanvasCompositeGL::indicateMode(int mode)
+{
+    switch (mode) {
+    case MODE_CREATE: indicateAction(ActionStamp, 1.0); break;
+    case MODE_ERASE: indicateAction(ActionStamp, -1.0); break;
+    case MODE_ORIENT: indicateAction(ActionOrient, static_cast<double>(OrientationStyle::Follow)); break;
+    case MODE_MOVE: indicateAction(ActionMove, static_cast<double>(MoveStyle::Follow)); break;
+    case MODE_SIZE: indicateAction(ActionSizeDifference, 1.0); break;
+    case MODE_COLOR: indicateAction(ActionColor, 0.0); break;
+    default: break;   // the posture and Nunchuk modes show the action of the next press
+    }
 }
 
 void CanvasCompositeGL::indicateAction(int code, double amount)

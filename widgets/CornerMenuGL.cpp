@@ -7,6 +7,7 @@
 #include "ControlTable.h"
 #include "TabletopVis.h"
 
+#include <algorithm>
 #include <iostream>
 
 CornerMenuGL::CornerMenuGL(TabletopVis* scene, double x, double y, double width, double height, double opacity,
@@ -16,6 +17,11 @@ CornerMenuGL::CornerMenuGL(TabletopVis* scene, double x, double y, double width,
 {
     for (std::size_t i = 0; i < textures.size() && i < _textures.size(); ++i)
         _textures[i] = textures[i];
+    // A corner position from a configuration made for a larger screen keeps
+    // the whole panel on this one.
+    const double sw = scene->getScreenWidth();
+    const double sh = scene->getScreenHeight();
+    setPos(std::max(0.5 * width, std::min(x, sw - 0.5 * width)), std::max(0.5 * height, std::min(y, sh - 0.5 * height)));
     loadFont();
     rebuildLists();
 }
@@ -115,7 +121,17 @@ void CornerMenuGL::setAmount(int amount)
         display->setAmount(amount);
 }
 
-void CornerMenuGL::attachCanvas(CanvasCompositeGL* canvas) { _attachedCanvas = canvas; }
+void CornerMenuGL::attachCanvas(CanvasCompositeGL* canvas)
+{
+    _attachedCanvas = canvas;
+    if (canvas == nullptr)
+        return;
+    // Start from the canvas's current element texture and step amount.
+    const std::vector<unsigned>& ids = canvas->getStepTextureIds();
+    if (canvas->getStepTextureIndex() < ids.size())
+        _previewTexture = ids[canvas->getStepTextureIndex()];
+    setPreviewAmount(canvas->getStepAmount());
+}
 
 void CornerMenuGL::show()
 {

@@ -88,7 +88,10 @@ void CornerMenuGL::compilePreview()
     // shadow under the coloured square.
     const double x = -0.45 * getHalfWidth();
     const double y = -0.6 * getHalfHeight();
-    const double half = std::min(0.25 * _previewSize, 0.35 * getHalfHeight());
+    // Side previewSize / 2 in units of a 40th of the panel width, so the
+    // amounts 2 to 30 span a readable range; never beyond the panel's corner.
+    const double unit = getWidth() / 40.0;
+    const double half = std::min(0.25 * _previewSize * unit, 0.35 * getHalfHeight());
     _previewLists.beginCompile(0);
     glColor4f(0.78f, 0.65f, 0.525f, 0.8f);
     texturedSquare(_previewTexture, x, y, half);
@@ -127,7 +130,7 @@ void CornerMenuGL::drawAmount() const
         return;
     const std::string text = std::to_string(display->getAmount());
     glEnable(GL_TEXTURE_2D);
-    glColor4f(0.2f, 0.16f, 0.12f, 1.0f);
+    glColor4f(0.95f, 0.93f, 0.88f, 1.0f);
     glPushMatrix();
     glTranslated(0.05 * getHalfWidth(), -0.85 * getHalfHeight(), 0.0);
     _font->Render(text.c_str());

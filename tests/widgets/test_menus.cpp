@@ -253,6 +253,11 @@ TEST_F(Menus, EachActionOfTheModesShowsItsCornerMode)
         {CanvasCompositeGL::MODE_COLOR, 1, CornerMenuGL::ModeNone},
         {CanvasCompositeGL::MODE_SIZE, 4, CornerMenuGL::ModeErase},   // the flat hand wipes
     };
+    // A mode switch shows the mode's first action before any touch.
+    canvas->setInteractionMode(CanvasCompositeGL::MODE_ERASE);
+    EXPECT_EQ(corner->getMode(), CornerMenuGL::ModeErase);
+    canvas->setInteractionMode(CanvasCompositeGL::MODE_MOVE);
+    EXPECT_EQ(corner->getMode(), CornerMenuGL::ModeMoveFollow);
     for (const Case& c : cases) {
         corner->setMode(0);
         canvas->setInteractionMode(c.mode);
@@ -269,6 +274,16 @@ TEST_F(Menus, ATouchOnTheCornerMenuPaintsOnTheCanvas)
     EXPECT_EQ(scene.getLastComponent(0), canvas);
     EXPECT_EQ(corner->releaseLocalBuffer(934, 678, 0), CornerMenuGL::NoItem);
     EXPECT_EQ(corner->getSelectedItem(), CornerMenuGL::NoItem);
+}
+
+TEST_F(Menus, WiiButtonsOpenAndCloseTheCornerMenu)
+{
+    combination = 3;
+    WiiCommunicationData data;
+    canvas->wiimoteEvent({CanvasCompositeGL::CornerMenuCloseButton}, data);
+    EXPECT_FALSE(corner->isActiveForRendering());
+    canvas->wiimoteEvent({CanvasCompositeGL::CornerMenuOpenButton}, data);
+    EXPECT_TRUE(corner->isActiveForRendering());
 }
 
 } // namespace
