@@ -5,6 +5,8 @@
 // the interaction modes in CanvasInteraction.cpp.
 #include "CanvasCompositeGL.h"
 
+#include "ControlTable.h"
+
 #include "BufferTag.h"
 #include "PointLeafGL.h"
 #include "PrimitiveBatch.h"
@@ -350,13 +352,10 @@ void CanvasCompositeGL::markGradientOrientation() { _gradientOrientationSet = tr
 void CanvasCompositeGL::markOrientationPending() { _tempOrientationClear.requested = true; }
 void CanvasCompositeGL::markErasePending() { _erasePending = true; }
 
-void CanvasCompositeGL::eraseInsideCurve()
+std::vector<Vector2d> CanvasCompositeGL::lassoCells() const
 {
-    auto* erase = getActiveBufferAs<float>(ERASE_BUFFER);
     const std::vector<Point2D> points =
         _lassoCurve.isProcessed() ? _lassoCurve.getCurvePoints() : _lassoCurve.getRawPoints();
-    if (erase == nullptr || points.size() < 3)
-        return;
     std::vector<Vector2d> cells;
     cells.reserve(points.size());
     for (const Point2D& p : points) {
@@ -365,11 +364,40 @@ void CanvasCompositeGL::eraseInsideCurve()
         deviceToCell(p.x(), p.y(), cx, cy);
         cells.emplace_back(cx, cy);
     }
+    return cells;
+}
+
+void CanvasCompositeGL::eraseInsideCurve()
+{
+    auto* erase = getActiveBufferAs<float>(ERASE_BUFFER);
+    const std::vector<Vector2d> cells = lassoCells();
+    if (erase == nullptr || cells.size() < 3)
+        return;
     std::cout << "erasing elements" << std::endl;
     // Marks are seen for one frame of primitive updates: strong enough to
     // remove any primitive inside in that frame.
     erase->fillComplexPolygonWithValue(cells.data(), static_cast<int>(cells.size()), LassoEraseMark);
     erase->invalidate();
+}
+
+void CanvasCompositeGL::colourInsideCurve()
+{
+    auto* colours = getActiveBufferAs<unsigned char>(COLOR_BUFFER);
+    const std::vector<Vector2d> cells = lassoCells();
+    if (colours == nullptr || cells.size() < 3)
+        return;
+    BufferTemplate<bool> inside(colours->getWidth(), colours->getHeight());
+    inside.fillComplexPolygonWithValue(cells.data(), static_cast<int>(cells.size()), true);
+    const auto paint = [this](ControlCell cell) {
+        return static_cast<unsigned char>(getControlValue(cell.row, cell.column));
+    };
+    const unsigned char r = paint(ControlCells::PaintRed);
+    const unsigned char g = paint(ControlCells::PaintGreen);
+    const unsigned char b = paint(ControlCells::PaintBlue);
+    for (int y = 0; y < inside.getHeight(); ++y)
+        for (int x = 0; x < inside.getWidth(); ++x)
+            if (inside.getValue(x, y))
+                colours->set3DValues(x, y, r, g, b);
 }
 
 // ---- Settings ----

@@ -243,6 +243,9 @@ public:
     // The amount a value of eraseBuffer must reach for one frame of it to
     // remove a fresh primitive.
     static constexpr float LassoEraseMark = 210.0f;
+    // Paints colorBuffer inside the lasso with the paint colour (the
+    // controlBuffer paint cells); primitives there take it in the next frame.
+    void colourInsideCurve();
     const Curve2D& getResampledCurve() const { return _resampledCurve; }
     void setFeatureCurvePending(bool pending) { _featureCurvePending = pending; }
     bool isFeatureCurvePending() const { return _featureCurvePending; }
@@ -360,6 +363,8 @@ private:
     void stepTexture(int direction);
     // ---- Menus (CanvasInteraction.cpp) ----
     ContextMenuGL* contextMenu() const;
+    // The lasso's points as canvas buffer cells.
+    std::vector<Vector2d> lassoCells() const;
     CornerMenuGL* cornerMenu() const;
     // Extends the lasso by device (x, y) and hands it to the menu; the first
     // report of a contact starts a new lasso.

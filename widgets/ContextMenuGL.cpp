@@ -157,13 +157,17 @@ void ContextMenuGL::choose(int item)
         hide();
         return;
     }
-    // Create, Modify and Colour are only remembered (returned on release).
+    // Create and Modify are only remembered (returned on release).
     CanvasCompositeGL* canvas = findCanvas();
-    if (item != ItemErase || canvas == nullptr || _lassoCurve.numRawPoints() < 3)
+    if ((item != ItemErase && item != ItemColour) || canvas == nullptr || _lassoCurve.numRawPoints() < 3)
         return;
-    canvas->eraseInsideCurve();
-    canvas->markSelectionDirty();
-    canvas->markEraseDirty();
+    if (item == ItemErase) {
+        canvas->eraseInsideCurve();
+        canvas->markSelectionDirty();
+        canvas->markEraseDirty();
+    } else {
+        canvas->colourInsideCurve();
+    }
     hide();
 }
 

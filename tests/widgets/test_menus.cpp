@@ -150,6 +150,30 @@ TEST_F(Menus, LassoDrawnOnTheCanvasErasesExactlyThePrimitivesInside)
         ASSERT_EQ(erase->cells()[i], 0.0f);
 }
 
+TEST_F(Menus, ColourPaintsThePrimitivesInsideWithThePaint)
+{
+    fillWithPoints();
+    canvas->setControlValue(3, 1, 200.0f);
+    canvas->setControlValue(3, 2, 30.0f);
+    canvas->setControlValue(3, 3, 40.0f);
+    menu->placeAt(900, 150);
+    menu->show();
+    const std::vector<Vector2d> lasso = {{80, 80}, {480, 80}, {480, 240}, {240, 240}, {240, 560}, {80, 560}};
+    drawOnCanvas(lasso);
+    EXPECT_EQ(tap(ContextMenuGL::ItemColour), ContextMenuGL::ItemColour);
+    EXPECT_FALSE(menu->isShown());
+    frames(1);
+    int painted = 0;
+    for (PointLeafGL* p : points) {
+        const Color& c = p->getColor();
+        const bool red = c.r == 200 && c.g == 30 && c.b == 40;
+        ASSERT_EQ(red, polygonContains(lasso, Vector2d(p->getXPos(), p->getYPos())))
+            << p->getXPos() << ", " << p->getYPos();
+        painted += red;
+    }
+    EXPECT_GT(painted, 40);
+}
+
 TEST_F(Menus, EraseWithATwoPointLassoLeavesTheCanvasAndTheMenuAlone)
 {
     fillWithPoints();
