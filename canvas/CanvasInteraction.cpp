@@ -253,10 +253,9 @@ int CanvasCompositeGL::hitLocalBuffer(int x, int y, double width, double height,
 
 int CanvasCompositeGL::releaseLocalBuffer(int, int, int)
 {
-    if (_drawingLasso) {
-        _drawingLasso = false;
-        return 1;
-    }
+    // A lasso ends with its contact; the rest of the release still runs in
+    // case the contact painted before the menu was shown.
+    _drawingLasso = false;
     _firstPressSeen = false;
     _released = true;
     const int combination = getInputCombination();
