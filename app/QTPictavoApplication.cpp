@@ -6,6 +6,7 @@
 #include "CanvasCompositeGL.h"
 #include "GeoStrokeBuildCanvasCompositeGL.h"
 #include "PaletteLeafGL.h"
+#include "ContextMenuGL.h"
 #include "PictavoVisGL.h"
 #include "Posture.h"
 #include "QtTouchInput.h"
@@ -235,7 +236,8 @@ void QTPictavoApplication::createStatusBar()
 void QTPictavoApplication::createActionsAndMenus()
 {
     _fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    _controlMenu = menuBar()->addMenu(QStringLiteral("&Control"));
+    // No mnemonic: Alt+C belongs to "Show Context Menu".
+    _controlMenu = menuBar()->addMenu(QStringLiteral("Control"));
     _demosMenu = menuBar()->addMenu(QStringLiteral("&Demos"));
     _hardwareMenu = menuBar()->addMenu(QStringLiteral("&Hardware"));
     _helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
@@ -507,8 +509,18 @@ void QTPictavoApplication::closeStrokeMenu()
         menu->hide();
 }
 
-void QTPictavoApplication::openContextMenu() {}
-void QTPictavoApplication::closeContextMenu() {}
+void QTPictavoApplication::openContextMenu()
+{
+    if (PictavoVisGL* vis = pictavoVis(); vis != nullptr && vis->findContextMenu() != nullptr)
+        vis->findContextMenu()->show();
+}
+
+void QTPictavoApplication::closeContextMenu()
+{
+    if (PictavoVisGL* vis = pictavoVis(); vis != nullptr && vis->findContextMenu() != nullptr)
+        vis->findContextMenu()->hide();
+}
+
 void QTPictavoApplication::openPalette()
 {
     PictavoVisGL* vis = pictavoVis();

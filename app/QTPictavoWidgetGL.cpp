@@ -5,6 +5,7 @@
 
 #include "PictavoBuilderGL.h"
 #include "CanvasCompositeGL.h"
+#include "CornerMenuGL.h"
 #include "DirectTouchLogger.h"
 #include "FakeContactSize.h"
 #include "FontLibrary.h"
@@ -499,6 +500,10 @@ void QTPictavoWidgetGL::configureScene()
                                _config->_ringmenuOpacity.front());
         }
     }
+    if (CornerMenuGL* corner = vis->findCornerMenu()) {
+        corner->show();
+        corner->attachCanvas(vis->findCanvas());
+    }
 }
 
 void QTPictavoWidgetGL::changeDemoToFirst() { changeDemo(0); }
@@ -626,8 +631,8 @@ void QTPictavoWidgetGL::drawTaskOverlay()
 
 bool QTPictavoWidgetGL::TaskScene::hasCornerMenu() const
 {
-    // The builder makes one corner menu per configured entry.
-    return _widget._vis != nullptr && !_widget._config->_cornermenuWidth.empty();
+    const auto* vis = dynamic_cast<const PictavoVisGL*>(_widget._vis);
+    return vis != nullptr && vis->findCornerMenu() != nullptr;
 }
 
 void QTPictavoWidgetGL::TaskScene::setUpCanvasTask(int index)

@@ -5,6 +5,8 @@
 // the interaction modes in CanvasInteraction.cpp.
 #include "CanvasCompositeGL.h"
 
+#include "ControlTable.h"
+
 #include "BufferTag.h"
 #include "ControlTable.h"
 #include "PaletteLeafGL.h"
@@ -346,13 +348,10 @@ void CanvasCompositeGL::markGradientOrientation() { _gradientOrientationSet = tr
 void CanvasCompositeGL::markOrientationPending() { _tempOrientationClear.requested = true; }
 void CanvasCompositeGL::markErasePending() { _erasePending = true; }
 
-void CanvasCompositeGL::eraseInsideCurve()
+std::vector<Vector2d> CanvasCompositeGL::lassoCells() const
 {
-    auto* erase = getActiveBufferAs<float>(ERASE_BUFFER);
     const std::vector<Point2D> points =
-        _initialCurve.isProcessed() ? _initialCurve.getCurvePoints() : _initialCurve.getRawPoints();
-    if (erase == nullptr || points.size() < 3)
-        return;
+        _lassoCurve.isProcessed() ? _lassoCurve.getCurvePoints() : _lassoCurve.getRawPoints();
     std::vector<Vector2d> cells;
     cells.reserve(points.size());
     for (const Point2D& p : points) {
@@ -361,9 +360,40 @@ void CanvasCompositeGL::eraseInsideCurve()
         deviceToCell(p.x(), p.y(), cx, cy);
         cells.emplace_back(cx, cy);
     }
+    return cells;
+}
+
+void CanvasCompositeGL::eraseInsideCurve()
+{
+    auto* erase = getActiveBufferAs<float>(ERASE_BUFFER);
+    const std::vector<Vector2d> cells = lassoCells();
+    if (erase == nullptr || cells.size() < 3)
+        return;
     std::cout << "erasing elements" << std::endl;
-    erase->fillComplexPolygonWithValue(cells.data(), static_cast<int>(cells.size()), 1.0f);
+    // Marks are seen for one frame of primitive updates: strong enough to
+    // remove any primitive inside in that frame.
+    erase->fillComplexPolygonWithValue(cells.data(), static_cast<int>(cells.size()), LassoEraseMark);
     erase->invalidate();
+}
+
+void CanvasCompositeGL::colourInsideCurve()
+{
+    auto* colours = getActiveBufferAs<unsigned char>(COLOR_BUFFER);
+    const std::vector<Vector2d> cells = lassoCells();
+    if (colours == nullptr || cells.size() < 3)
+        return;
+    BufferTemplate<bool> inside(colours->getWidth(), colours->getHeight());
+    inside.fillComplexPolygonWithValue(cells.data(), static_cast<int>(cells.size()), true);
+    const auto paint = [this](ControlCell cell) {
+        return static_cast<unsigned char>(getControlValue(cell.row, cell.column));
+    };
+    const unsigned char r = paint(ControlCells::PaintRed);
+    const unsigned char g = paint(ControlCells::PaintGreen);
+    const unsigned char b = paint(ControlCells::PaintBlue);
+    for (int y = 0; y < inside.getHeight(); ++y)
+        for (int x = 0; x < inside.getWidth(); ++x)
+            if (inside.getValue(x, y))
+                colours->set3DValues(x, y, r, g, b);
 }
 
 // ---- Settings ----
@@ -383,24 +413,28 @@ void CanvasCompositeGL::setInteractionMode(int mode)
 {
     _curInteractionMode = mode;
     _modeChanged = true;
+    indicateMode(mode);
 }
 
 void CanvasCompositeGL::setOrientationStyleFollow()
 {
     setControlValue(0, 0, 2.0f);
     setControlValue(2, 1, 3.0f);
+    indicateAction(ActionOrient, 3.0f);
 }
 
 void CanvasCompositeGL::setOrientationStyleRadial()
 {
     setControlValue(0, 0, 2.0f);
     setControlValue(2, 1, 0.0f);
+    indicateAction(ActionOrient, 0.0f);
 }
 
 void CanvasCompositeGL::setOrientationStyleCircular()
 {
     setControlValue(0, 0, 2.0f);
     setControlValue(2, 1, 1.0f);
+    indicateAction(ActionOrient, 1.0f);
 }
 
 void CanvasCompositeGL::setDebugCurvesShown(bool initial, bool resampled)

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+class ContextMenuGL;
+class CornerMenuGL;
 class PaletteLeafGL;
 class PrimitiveBatch;
 class ToolBrushLeafGL;
@@ -246,8 +248,18 @@ public:
 
     // The feature curve the mosaic layout follows: points in device pixels;
     // the curve is resampled and its distance field computed in the next
-    // drawn frame. The lasso of eraseInsideCurve is the same curve.
+    // drawn frame.
     Curve2D& getInitialCurve() { return _initialCurve; }
+    // The lasso eraseInsideCurve fills (device pixels). While the context
+    // menu is shown a contact on the canvas draws it instead of painting;
+    // it is handed to the menu as it grows.
+    Curve2D& getLassoCurve() { return _lassoCurve; }
+    // The amount a value of eraseBuffer must reach for one frame of it to
+    // remove a fresh primitive.
+    static constexpr float LassoEraseMark = 210.0f;
+    // Paints colorBuffer inside the lasso with the paint colour (the
+    // controlBuffer paint cells); primitives there take it in the next frame.
+    void colourInsideCurve();
     const Curve2D& getResampledCurve() const { return _resampledCurve; }
     void setFeatureCurvePending(bool pending) { _featureCurvePending = pending; }
     bool isFeatureCurvePending() const { return _featureCurvePending; }
@@ -364,6 +376,19 @@ private:
     void pointerPress(const WiiCommunicationData& data, bool nunchukModes);
     void pointerRelease();
     void stepTexture(int direction);
+    // ---- Menus (CanvasInteraction.cpp) ----
+    ContextMenuGL* contextMenu() const;
+    // The lasso's points as canvas buffer cells.
+    std::vector<Vector2d> lassoCells() const;
+    CornerMenuGL* cornerMenu() const;
+    // Extends the lasso by device (x, y) and hands it to the menu; the first
+    // report of a contact starts a new lasso.
+    void extendLasso(ContextMenuGL& menu, double x, double y);
+    // The corner menu shows the action just written (code and amount).
+    void indicateAction(int code, double amount);
+    // The corner menu shows the action a mode starts with (that of one
+    // finger), so a mode switch shows before the first touch.
+    void indicateMode(int mode);
 
     std::unique_ptr<PrimitiveBatch> _batch;
     std::vector<ToolBrushLeafGL*> _toolBrushes;
@@ -407,6 +432,8 @@ private:
 
     Curve2D _initialCurve;
     Curve2D _resampledCurve;
+    Curve2D _lassoCurve;
+    bool _drawingLasso = false;   // the current contact draws the lasso
     bool _featureCurvePending = false;
     bool _showInitialCurve = false;
     bool _showResampledCurve = false;

@@ -5,6 +5,9 @@
 // tables.
 #include "CanvasCompositeGL.h"
 
+#include "ContextMenuGL.h"
+#include "ControlTable.h"
+#include "CornerMenuGL.h"
 #include "Posture.h"
 #include "TabletopVis.h"
 #include "ToolBrushLeafGL.h"
@@ -204,6 +207,15 @@ void CanvasCompositeGL::adjustSizeStep(double joystick)
 
 int CanvasCompositeGL::hitLocalBuffer(int x, int y, double width, double height, int)
 {
+    // An open context menu turns contacts on the canvas into its lasso.
+    if (ContextMenuGL* menu = contextMenu()) {
+        if (menu->isShown()) {
+            extendLasso(*menu, x, y);
+            return 1;
+        }
+        menu->placeAt(x, y);
+        menu->hide();
+    }
     setDebugCurvesShown(false, false);
     if (_trackingTouches)
         writeBrushPosition(x, y);
@@ -216,6 +228,8 @@ int CanvasCompositeGL::hitLocalBuffer(int x, int y, double width, double height,
             _touched = true;
     }
     pressToolBrushes();
+    if (CornerMenuGL* corner = cornerMenu())
+        getController()->moveComponentToRenderFront(corner);
     bringPalettesToFront();
 
     // The mouse reports no contact size: a simulated posture lends its own.
@@ -239,6 +253,9 @@ int CanvasCompositeGL::hitLocalBuffer(int x, int y, double width, double height,
 
 int CanvasCompositeGL::releaseLocalBuffer(int, int, int)
 {
+    // A lasso ends with its contact; the rest of the release still runs in
+    // case the contact painted before the menu was shown.
+    _drawingLasso = false;
     _firstPressSeen = false;
     _released = true;
     const int combination = getInputCombination();
@@ -401,6 +418,7 @@ void CanvasCompositeGL::writeAction(int code, double amount)
 {
     setControlValue(0, 0, static_cast<float>(code));
     setControlValue(code, 1, static_cast<float>(amount));
+    indicateAction(code, amount);
 }
 
 void CanvasCompositeGL::stampAction(double replayAmount, double amount)
@@ -557,8 +575,10 @@ int CanvasCompositeGL::colorAt(double, double, double, double, int posture)
     const bool touchTable = group == InputGroup::Menu || group == InputGroup::PostureOnly;
     if (touchTable && p == POSTURE_HAND)
         stampAction(WipeStamp, StrongWipe);
-    else if (!touchTable || (p >= POSTURE_PEN && p <= POSTURE_FIST))
+    else if (!touchTable || (p >= POSTURE_PEN && p <= POSTURE_FIST)) {
         setControlValue(0, 0, static_cast<float>(ActionColor));
+        indicateAction(ActionColor, 0.0);
+    }
     return 1;
 }
 
@@ -619,8 +639,11 @@ void CanvasCompositeGL::nunchukGesture()
             stepTexture(1);
         else if (_prevNunchukData.joystickX >= -0.8f && n.joystickX < -0.8f)
             stepTexture(-1);
-        if (std::abs(n.joystickY) > 0.8f)
+        if (std::abs(n.joystickY) > 0.8f) {
             adjustStepAmount(-0.3 * n.joystickY);
+            if (CornerMenuGL* corner = cornerMenu())
+                corner->setPreviewAmount(static_cast<int>(_stepAmount));
+        }
     } else if (n.z) {
         adjustToolBrush(n.joystickY);
         return;
@@ -668,8 +691,12 @@ void CanvasCompositeGL::modeCyclingEvent(const std::vector<int>& buttons, const 
         changeModeQuietly(cycledMode(_curInteractionMode, direction));
         std::cout << "_curInteractionMode = " << modeName(_curInteractionMode) << std::endl;
     }
-    // The corner menu opens and closes on CornerMenuOpenButton and
-    // CornerMenuCloseButton once the canvas has one.
+    if (CornerMenuGL* corner = cornerMenu()) {
+        if (hasButton(buttons, CornerMenuOpenButton))
+            corner->show();
+        else if (hasButton(buttons, CornerMenuCloseButton))
+            corner->hide();
+    }
 
     if (pressButtonHeld(data))
         pointerPress(data, false);
@@ -740,6 +767,58 @@ void CanvasCompositeGL::stepTexture(int direction)
     _stepTextureIndex = (_stepTextureIndex + step) % count;
     setControlValue(4, 2, 0.0f);
     setControlValue(4, 4, static_cast<float>(_stepTextureIndex));
+    if (CornerMenuGL* corner = cornerMenu())
+        corner->setPreviewTexture(_stepTextureIds[_stepTextureIndex]);
     if (ToolBrushLeafGL* brush = getToolBrush(0))
         brush->setElementTexture(_stepTextureIds[_stepTextureIndex]);
+}
+
+// ---- Menus ----
+
+ContextMenuGL* CanvasCompositeGL::contextMenu() const
+{
+    return getController()->findFirstComponent<ContextMenuGL>();
+}
+
+CornerMenuGL* CanvasCompositeGL::cornerMenu() const
+{
+    return getController()->findFirstComponent<CornerMenuGL>();
+}
+
+void CanvasCompositeGL::extendLasso(ContextMenuGL& menu, double x, double y)
+{
+    if (!_drawingLasso) {
+        _drawingLasso = true;
+        _lassoCurve.clear();
+    }
+    // Points closer than this to the last one add nothing to the outline.
+    constexpr double MinStep = 2.0;
+    const std::vector<Point2D> points = _lassoCurve.getRawPoints();
+    if (!points.empty() && std::abs(points.back().x() - x) < MinStep && std::abs(points.back().y() - y) < MinStep)
+        return;
+    _lassoCurve.addPoint(Point2D(x, y));
+    int minX = 0, minY = 0, maxX = 0, maxY = 0;
+    _lassoCurve.getRawBounds(minX, minY, maxX, maxY);
+    menu.setLasso(_lassoCurve, minX, minY, maxX, maxY);
+}
+
+void CanvasCompositeGL::indicateMode(int mode)
+{
+    switch (mode) {
+    case MODE_CREATE: indicateAction(ActionStamp, 1.0); break;
+    case MODE_ERASE: indicateAction(ActionStamp, -1.0); break;
+    case MODE_ORIENT: indicateAction(ActionOrient, static_cast<double>(OrientationStyle::Follow)); break;
+    case MODE_MOVE: indicateAction(ActionMove, static_cast<double>(MoveStyle::Follow)); break;
+    case MODE_SIZE: indicateAction(ActionSizeDifference, 1.0); break;
+    case MODE_COLOR: indicateAction(ActionColor, 0.0); break;
+    default: break;   // the posture and Nunchuk modes show the action of the next press
+    }
+}
+
+void CanvasCompositeGL::indicateAction(int code, double amount)
+{
+    CornerMenuGL* corner = cornerMenu();
+    const int mode = CornerMenuGL::modeForAction(code, amount);
+    if (corner != nullptr && mode != 0 && mode != corner->getMode())
+        corner->setMode(mode);
 }

@@ -20,6 +20,8 @@ void PictavoBuildDirector::constructMosaicDemo(PictavoBuilderGL& builder)
     constructFonts(builder);
     constructCanvases(builder);
     constructBuildCanvases(builder);
+    constructContextMenus(builder);
+    constructCornerMenus(builder);
     constructStrokeMenus(builder);
     constructTiles(builder);
     constructPalettes(builder);
@@ -47,6 +49,8 @@ void PictavoBuildDirector::constructDemo(PictavoBuilderGL& builder,
     constructFonts(builder);
     constructCanvases(builder);
     constructBuildCanvases(builder);
+    constructContextMenus(builder);
+    constructCornerMenus(builder);
     constructStrokeMenus(builder);
     (this->*primitives)(builder);
     constructPalettes(builder);
@@ -90,6 +94,24 @@ void PictavoBuildDirector::constructStrokeMenus(PictavoBuilderGL& builder)
                                 c._strokemenuTossing[i],
                                 i < c._strokemenuTextures.size() ? c._strokemenuTextures[i]
                                                                  : std::vector<std::string>{});
+}
+
+void PictavoBuildDirector::constructContextMenus(PictavoBuilderGL& builder)
+{
+    const VelkConfiguration& c = *_config;
+    for (std::size_t i = 0; i < c._contextmenuWidth.size(); ++i)
+        builder.buildContextMenu(c._contextmenuWidth[i], c._contextmenuHeight[i], c._contextmenuXpos[i],
+                                 c._contextmenuYpos[i], c._contextmenuOpacity[i], c._contextmenuRnt[i],
+                                 c._contextmenuTossing[i], c._contextmenuTextures[i]);
+}
+
+void PictavoBuildDirector::constructCornerMenus(PictavoBuilderGL& builder)
+{
+    const VelkConfiguration& c = *_config;
+    for (std::size_t i = 0; i < c._cornermenuWidth.size(); ++i)
+        builder.buildCornerMenu(c._cornermenuWidth[i], c._cornermenuHeight[i], c._cornermenuXpos[i],
+                                c._cornermenuYpos[i], c._cornermenuOpacity[i], c._cornermenuRnt[i],
+                                c._cornermenuTossing[i], c._cornermenuTextures[i]);
 }
 
 void PictavoBuildDirector::constructStrokes(PictavoBuilderGL& builder)

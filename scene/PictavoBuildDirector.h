@@ -14,9 +14,8 @@ public:
     explicit PictavoBuildDirector(VelkConfiguration* config) : _config(config) {}
 
     // Each fills the builder's scene and does nothing while the builder has
-    // no scene: textures, fonts, canvases, then the demo's primitives. The
-    // palettes come last; the menus and the stroke build canvas join as their
-    // components land.
+    // no scene: textures, fonts, canvases, stroke build canvases, context,
+    // corner and stroke menus, then the demo's primitives and the palettes.
     void constructFirstDemo(PictavoBuilderGL& builder);
     void constructMosaicDemo(PictavoBuilderGL& builder);
     void constructPointillismDemo(PictavoBuilderGL& builder);
@@ -28,6 +27,8 @@ protected:
     void constructFonts(PictavoBuilderGL& builder);
     void constructCanvases(PictavoBuilderGL& builder);
     void constructBuildCanvases(PictavoBuilderGL& builder);
+    void constructContextMenus(PictavoBuilderGL& builder);
+    void constructCornerMenus(PictavoBuilderGL& builder);
     void constructStrokeMenus(PictavoBuilderGL& builder);
     void constructStrokes(PictavoBuilderGL& builder);
     void constructTiles(PictavoBuilderGL& builder);

@@ -49,6 +49,15 @@ void PictavoBuilderGL::buildCanvas(double border, double overflow, const std::st
                       elementKind, initialSize, 0);
 }
 
+std::vector<unsigned> PictavoBuilderGL::loadTextureSet(const std::vector<std::string>& paths)
+{
+    std::vector<unsigned> ids;
+    ids.reserve(paths.size());
+    for (const std::string& path : paths)
+        ids.push_back(getVis()->loadTexture(path, false));
+    return ids;
+}
+
 void PictavoBuilderGL::buildStrokeBuildCanvas(double border, double overflow)
 {
     PictavoVisGL* vis = getPictavoVis();
@@ -57,6 +66,27 @@ void PictavoBuilderGL::buildStrokeBuildCanvas(double border, double overflow)
     const double side = std::max(1.0, static_cast<double>(vis->getScreenHeight()) - 30.0);
     vis->createStrokeBuildCanvas(0.5 * vis->getScreenWidth(), 0.5 * vis->getScreenHeight(), side, side, 0.0, border,
                                  overflow);
+}
+
+void PictavoBuilderGL::buildContextMenu(double width, double height, double x, double y, double opacity,
+                                        bool rotateAndTranslate, bool tossing,
+                                        const std::vector<std::string>& textures)
+{
+    PictavoVisGL* vis = getPictavoVis();
+    if (!vis)
+        return;
+    const std::vector<unsigned> ids = loadTextureSet(textures);
+    vis->createContextMenu(width, height, x, y, opacity, rotateAndTranslate, tossing, ids.empty() ? 0u : ids[0]);
+}
+
+void PictavoBuilderGL::buildCornerMenu(double width, double height, double x, double y, double opacity,
+                                       bool rotateAndTranslate, bool tossing,
+                                       const std::vector<std::string>& textures)
+{
+    PictavoVisGL* vis = getPictavoVis();
+    if (!vis)
+        return;
+    vis->createCornerMenu(width, height, x, y, opacity, rotateAndTranslate, tossing, loadTextureSet(textures));
 }
 
 void PictavoBuilderGL::buildStrokeMenu(double width, double height, double x, double y, double opacity, bool rnt,

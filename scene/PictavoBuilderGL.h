@@ -31,6 +31,11 @@ public:
                              int brushValue, float initialSize, int elementKind);
     // The sketching panel: a square of side screen height - 30 at the screen centre.
     virtual void buildStrokeBuildCanvas(double border, double overflow);
+    // Load the menu's texture set, then make it (centre x, y; size in pixels).
+    virtual void buildContextMenu(double width, double height, double x, double y, double opacity,
+                                  bool rotateAndTranslate, bool tossing, const std::vector<std::string>& textures);
+    virtual void buildCornerMenu(double width, double height, double x, double y, double opacity,
+                                 bool rotateAndTranslate, bool tossing, const std::vector<std::string>& textures);
     // Loads the texture set (background, accept, cancel, sketch; missing
     // entries load nothing) and makes the stroke menu centred at (x, y).
     virtual void buildStrokeMenu(double width, double height, double x, double y, double opacity, bool rnt,
@@ -53,5 +58,9 @@ public:
     unsigned getTextureSetCount() const { return _textureSetCount; }
 
 private:
+    // The ids of the texture files, loaded as plain textures (0 for a file
+    // that could not be loaded).
+    std::vector<unsigned> loadTextureSet(const std::vector<std::string>& paths);
+
     unsigned _textureSetCount = 0;
 };

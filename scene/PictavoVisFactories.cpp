@@ -5,6 +5,8 @@
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "GeoStrokeBuildCanvasCompositeGL.h"
+#include "ContextMenuGL.h"
+#include "CornerMenuGL.h"
 #include "GeoStrokeLeafGL.h"
 #include "PaletteLeafGL.h"
 #include "PointLeafGL.h"
@@ -32,6 +34,8 @@ BufferTemplate<float>* PictavoVisGL::findControlTable() const
     CanvasCompositeGL* canvas = findCanvas();
     return canvas != nullptr ? canvas->getActiveBufferAs<float>(CONTROL_BUFFER) : nullptr;
 }
+ContextMenuGL* PictavoVisGL::findContextMenu() const { return findFirstComponent<ContextMenuGL>(); }
+CornerMenuGL* PictavoVisGL::findCornerMenu() const { return findFirstComponent<CornerMenuGL>(); }
 
 template <typename Primitive>
 Primitive* PictavoVisGL::adoptPrimitive(Primitive* primitive)
@@ -132,5 +136,23 @@ StrokeMenuGL* PictavoVisGL::createStrokeMenu(double width, double height, double
                                   cancelTexture, sketchTexture);
     addComponent(menu, true);
     menu->setControlTableSource([this] { return findControlTable(); });
+    return menu;
+}
+
+ContextMenuGL* PictavoVisGL::createContextMenu(double width, double height, double x, double y, double opacity,
+                                              bool rotateAndTranslate, bool tossing, unsigned textureId)
+{
+    auto* menu = new ContextMenuGL(this, x, y, width, height, opacity, rotateAndTranslate, tossing, textureId);
+    addComponent(menu, true);
+    menu->setUp();
+    return menu;
+}
+
+CornerMenuGL* PictavoVisGL::createCornerMenu(double width, double height, double x, double y, double opacity,
+                                            bool rotateAndTranslate, bool tossing,
+                                            const std::vector<unsigned>& textures)
+{
+    auto* menu = new CornerMenuGL(this, x, y, width, height, opacity, rotateAndTranslate, tossing, textures);
+    addComponent(menu, true);
     return menu;
 }

@@ -2,6 +2,7 @@
 // posture ranges, the input combination and the colour look-up table.
 #pragma once
 
+#include "AmountDisplay.h"
 #include "Color.h"
 #include "PostureDetector.h"
 #include "TabletopVisGL.h"
@@ -15,6 +16,8 @@
 
 class CanvasCompositeGL;
 class GeoStrokeBuildCanvasCompositeGL;
+class ContextMenuGL;
+class CornerMenuGL;
 class GeoStrokeLeafGL;
 class PaletteLeafGL;
 class ReferenceImageLeafGL;
@@ -24,7 +27,7 @@ class StrokeMenuGL;
 class TileLeafGL;
 class ToolBrushLeafGL;
 
-class PictavoVisGL : public TabletopVisGL
+class PictavoVisGL : public TabletopVisGL, public AmountDisplay
 {
 public:
     // Arguments as for TabletopVisGL: input users, global buffer size, screen size.
@@ -56,10 +59,10 @@ public:
     virtual double getHandMin() const { return _postureRanges.handMin; }
     virtual double getHandMax() const { return _postureRanges.handMax; }
     // Whether the corner menu shows an amount, and the amount it shows.
-    virtual void setAmountShown(bool shown) { _amountShown = shown; }
-    virtual bool isAmountShown() const { return _amountShown; }
-    virtual int getAmount() const { return _amount; }
-    virtual void setAmount(int amount) { _amount = amount; }
+    void setAmountShown(bool shown) override { _amountShown = shown; }
+    bool isAmountShown() const override { return _amountShown; }
+    int getAmount() const override { return _amount; }
+    void setAmount(int amount) override { _amount = amount; }
 
     // The ten bounds as a posture detector takes them.
     const PostureRanges& getPostureRanges() const { return _postureRanges; }
@@ -76,6 +79,8 @@ public:
     ReferenceImageLeafGL* findReferenceImage() const;
     GeoStrokeBuildCanvasCompositeGL* findBuildCanvas() const;
     StrokeMenuGL* findStrokeMenu() const;
+    ContextMenuGL* findContextMenu() const;
+    CornerMenuGL* findCornerMenu() const;
 
     // ---- Factories: the component is made for this scene, added to it
     // (front of the render list) and returned. Primitives also join the
@@ -113,6 +118,13 @@ public:
     StrokeMenuGL* createStrokeMenu(double width, double height, double x, double y, double opacity, bool rnt,
                                    bool tossing, unsigned backgroundTexture, unsigned acceptTexture,
                                    unsigned cancelTexture, unsigned sketchTexture);
+    // Menus: centre (x, y), size, opacity, rotate-and-translate and tossing
+    // flags and their texture ids; both are set up (hit map, lists, font).
+    ContextMenuGL* createContextMenu(double width, double height, double x, double y, double opacity,
+                                     bool rotateAndTranslate, bool tossing, unsigned textureId);
+    // textures in the order of CornerMenuGL::Texture.
+    CornerMenuGL* createCornerMenu(double width, double height, double x, double y, double opacity,
+                                   bool rotateAndTranslate, bool tossing, const std::vector<unsigned>& textures);
 
     // The colour that owns the display-to-paint table; null before
     // initializeRenderer.

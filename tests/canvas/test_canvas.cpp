@@ -341,22 +341,6 @@ TEST(CanvasInput, APressRecordsTheBrushCellWhileTrackingAndAReleaseIdles)
     EXPECT_EQ(s.canvas->getControlValue(6, 0), static_cast<float>(cx));
 }
 
-TEST(CanvasInput, LassoErasesInsideTheCurveOnly)
-{
-    CanvasScene s;
-    Curve2D& lasso = s.canvas->getInitialCurve();
-    for (auto [x, y] : {std::pair{100.0, 100.0}, {300.0, 100.0}, {300.0, 300.0}, {100.0, 300.0}})
-        lasso.addPoint(Point2D(x, y));
-    s.canvas->eraseInsideCurve();
-    const auto* erase = buffer<float>(*s.canvas, ERASE_BUFFER);
-    int inX = 0, inY = 0, outX = 0, outY = 0;
-    s.canvas->deviceToCell(200, 200, inX, inY);
-    s.canvas->deviceToCell(400, 200, outX, outY);
-    EXPECT_EQ(erase->getValue(inX, inY), 1.0f);
-    EXPECT_EQ(erase->getValue(outX, outY), 0.0f);
-    EXPECT_TRUE(erase->isInvalid());
-}
-
 TEST(CanvasTasks, LayoutIsArmedOnlyForTasksWithStrokesToPlace)
 {
     CanvasScene s;

@@ -1,0 +1,313 @@
+// The context and corner menus on a real canvas without a display: the lasso
+// drawn on the canvas and erased through the menu, press rules, placement,
+// the corner menu's modes and amounts as the canvas's actions change them.
+#include "BufferTag.h"
+#include "CanvasCompositeGL.h"
+#include "ContextMenuGL.h"
+#include "ComponentList.h"
+#include "CornerMenuGL.h"
+#include "PictavoVisGL.h"
+#include "PointLeafGL.h"
+#include "PolygonContains.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int Type = 3;
+constexpr double W = 1024;
+constexpr double H = 768;
+
+// A 1024 x 768 screen with a canvas (no brushes), a 300 x 300 context menu
+// and a 160 x 160 corner menu in the top-right corner, attached and shown.
+class Menus : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        canvas = new CanvasCompositeGL(&scene, 512, 384, W, H, 0.0, 0.0, 20.0, 0, 0, 1, 0, 20.0f, 0);
+        scene.addComponent(canvas, true);
+        canvas->setControlValue(0, 3, Type);
+        canvas->setInputCombinationSource([this] { return combination; });
+        testing::internal::CaptureStdout();
+        menu = scene.createContextMenu(300, 300, 512, 384, 1.0, false, false, 0);
+        corner = scene.createCornerMenu(160, 160, 934, 678, 1.0, false, false, {});
+        warnings = testing::internal::GetCapturedStdout();
+        corner->show();
+        corner->attachCanvas(canvas);
+    }
+    // Points every 40 px, centres at 20 + 40 k: never within 20 px of a
+    // lasso corner on the 40 px lattice.
+    void fillWithPoints()
+    {
+        for (double x = 20; x < W; x += 40)
+            for (double y = 20; y < H; y += 40) {
+                auto* p = new PointLeafGL(&scene, x, y, false, false, 10, 10, Type);
+                scene.addComponent(p, true);
+                canvas->addChild(p);
+                points.push_back(p);
+            }
+    }
+    // A contact on the canvas along the polygon's edges, one report every
+    // 4 px, lifted at the end.
+    void drawOnCanvas(const std::vector<Vector2d>& corners)
+    {
+        scene.devicePress(static_cast<int>(corners[0].x), static_cast<int>(corners[0].y), 0, 0);
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const Vector2d a = corners[i];
+            const Vector2d b = corners[(i + 1) % corners.size()];
+            for (int s = 1; s <= 40; ++s) {
+                const double t = s / 40.0;
+                scene.deviceMove(static_cast<int>(a.x + t * (b.x - a.x)), static_cast<int>(a.y + t * (b.y - a.y)), 0,
+                                 0);
+            }
+        }
+        scene.deviceRelease(static_cast<int>(corners[0].x), static_cast<int>(corners[0].y), 0, 0);
+    }
+    // A tap on the menu item (device pixels of its centre); returns what the
+    // lift reports.
+    int tap(int item)
+    {
+        double cx = 0.0, cy = 0.0;
+        ContextMenuGL::itemCentre(item, menu->getItemOffset(), cx, cy);
+        const int x = static_cast<int>(menu->getXPos() + cx);
+        const int y = static_cast<int>(menu->getYPos() + cy);
+        menu->hitLocalBuffer(x, y, 0, 0, 0);
+        return menu->releaseLocalBuffer(x, y, 0);
+    }
+    void frames(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            scene.render(1, 40.0);
+    }
+    int alive() const
+    {
+        int n = 0;
+        const ComponentList& all = scene.getComponents();
+        for (std::size_t i = 0; i < all.slotCount(); ++i)
+            n += dynamic_cast<PointLeafGL*>(all[i]) != nullptr;
+        return n;
+    }
+
+    PictavoVisGL scene{1, 700, 525, static_cast<unsigned>(W), static_cast<unsigned>(H)};
+    CanvasCompositeGL* canvas = nullptr;
+    ContextMenuGL* menu = nullptr;
+    CornerMenuGL* corner = nullptr;
+    std::vector<PointLeafGL*> points;
+    std::string warnings;
+    int combination = 0;
+};
+
+TEST_F(Menus, MissingFontWarnsAndMenusStillWork)
+{
+    EXPECT_NE(warnings.find("WARNING: ContextMenuGL: font arial32 could not be found"), std::string::npos);
+    EXPECT_NE(warnings.find("WARNING: CornerMenuGL: font arial32 could not be found. Did you load it? "),
+              std::string::npos);
+    EXPECT_FALSE(menu->isShown());   // hidden after set-up
+    menu->show();
+    EXPECT_EQ(tap(ContextMenuGL::ItemClose), ContextMenuGL::ItemClose);
+    EXPECT_FALSE(menu->isShown());
+}
+
+TEST_F(Menus, LassoDrawnOnTheCanvasErasesExactlyThePrimitivesInside)
+{
+    fillWithPoints();
+    const int before = alive();
+    menu->placeAt(900, 150);
+    menu->show();
+    // A concave L: the notch must survive.
+    const std::vector<Vector2d> lasso = {{80, 80}, {480, 80}, {480, 240}, {240, 240}, {240, 560}, {80, 560}};
+    drawOnCanvas(lasso);
+    EXPECT_EQ(alive(), before) << "drawing the lasso must not paint";
+    EXPECT_GE(menu->getLasso().numRawPoints(), 100u);
+    frames(2);
+    for (PointLeafGL* p : points)
+        ASSERT_EQ(p->getLife(), PrimitiveLeafGL::FreshLife);
+
+    EXPECT_EQ(tap(ContextMenuGL::ItemErase), ContextMenuGL::ItemErase);
+    EXPECT_FALSE(menu->isShown());
+    EXPECT_EQ(menu->getLasso().numRawPoints(), 0u);
+    std::vector<Vector2d> outline = lasso;
+    int inside = 0;
+    std::vector<PointLeafGL*> outside;
+    for (PointLeafGL* p : points) {
+        if (polygonContains(outline, Vector2d(p->getXPos(), p->getYPos())))
+            ++inside;
+        else
+            outside.push_back(p);
+    }
+    ASSERT_GT(inside, 40);
+    frames(3);
+    EXPECT_EQ(alive(), before - inside);
+    for (PointLeafGL* p : outside)
+        EXPECT_EQ(p->getLife(), PrimitiveLeafGL::FreshLife) << p->getXPos() << ", " << p->getYPos();
+    // The marks are gone: later primitives in the same place live.
+    const auto* erase = canvas->getActiveBufferAs<float>(ERASE_BUFFER);
+    for (int i = 0; i < erase->getWidth() * erase->getHeight(); ++i)
+        ASSERT_EQ(erase->cells()[i], 0.0f);
+}
+
+TEST_F(Menus, ColourPaintsThePrimitivesInsideWithThePaint)
+{
+    fillWithPoints();
+    canvas->setControlValue(3, 1, 200.0f);
+    canvas->setControlValue(3, 2, 30.0f);
+    canvas->setControlValue(3, 3, 40.0f);
+    menu->placeAt(900, 150);
+    menu->show();
+    const std::vector<Vector2d> lasso = {{80, 80}, {480, 80}, {480, 240}, {240, 240}, {240, 560}, {80, 560}};
+    drawOnCanvas(lasso);
+    EXPECT_EQ(tap(ContextMenuGL::ItemColour), ContextMenuGL::ItemColour);
+    EXPECT_FALSE(menu->isShown());
+    frames(1);
+    int painted = 0;
+    for (PointLeafGL* p : points) {
+        const Color& c = p->getColor();
+        const bool red = c.r == 200 && c.g == 30 && c.b == 40;
+        ASSERT_EQ(red, polygonContains(lasso, Vector2d(p->getXPos(), p->getYPos())))
+            << p->getXPos() << ", " << p->getYPos();
+        painted += red;
+    }
+    EXPECT_GT(painted, 40);
+}
+
+TEST_F(Menus, EraseWithATwoPointLassoLeavesTheCanvasAndTheMenuAlone)
+{
+    fillWithPoints();
+    menu->placeAt(900, 150);
+    menu->show();
+    scene.devicePress(100, 100, 0, 0);
+    scene.deviceMove(300, 300, 0, 0);
+    scene.deviceRelease(300, 300, 0, 0);
+    ASSERT_EQ(menu->getLasso().numRawPoints(), 2u);
+    EXPECT_EQ(tap(ContextMenuGL::ItemErase), ContextMenuGL::ItemErase);
+    EXPECT_TRUE(menu->isShown());
+    frames(3);
+    for (PointLeafGL* p : points)
+        ASSERT_EQ(p->getLife(), PrimitiveLeafGL::FreshLife);
+}
+
+TEST_F(Menus, OnlyTheFirstPressOfAContactCountsAndOutsideReadsAsNone)
+{
+    fillWithPoints();
+    menu->placeAt(900, 150);
+    menu->show();
+    drawOnCanvas({{80, 80}, {400, 80}, {400, 400}});
+    double cx = 0.0, cy = 0.0;
+    ContextMenuGL::itemCentre(ContextMenuGL::ItemErase, menu->getItemOffset(), cx, cy);
+    // Held on "Create", a press on "Erase" changes nothing.
+    menu->hitLocalBuffer(900, static_cast<int>(150 + menu->getItemOffset()), 0, 0, 0);
+    menu->hitLocalBuffer(static_cast<int>(900 + cx), static_cast<int>(150 + cy), 0, 0, 0);
+    EXPECT_EQ(menu->releaseLocalBuffer(0, 0, 0), ContextMenuGL::ItemCreate);
+    EXPECT_TRUE(menu->isShown());
+    // A lift without a press, and a press off the menu, choose nothing.
+    EXPECT_EQ(menu->releaseLocalBuffer(0, 0, 0), ContextMenuGL::ItemNone);
+    menu->hitLocalBuffer(100, 700, 0, 0, 0);
+    EXPECT_EQ(menu->releaseLocalBuffer(100, 700, 0), ContextMenuGL::ItemNone);
+    // A corner of the cross is on the menu but in no square.
+    menu->hitLocalBuffer(900 + 120, 150 + 120, 0, 0, 0);
+    EXPECT_EQ(menu->releaseLocalBuffer(0, 0, 0), ContextMenuGL::ItemNone);
+    frames(3);
+    for (PointLeafGL* p : points)
+        ASSERT_EQ(p->getLife(), PrimitiveLeafGL::FreshLife);
+}
+
+TEST_F(Menus, PlacementKeepsTheMenuOnScreenAndFollowsCanvasPresses)
+{
+    menu->placeAt(0, 0);
+    EXPECT_EQ(menu->getXPos(), 150.0);
+    EXPECT_EQ(menu->getYPos(), 150.0);
+    menu->placeAt(5000, 5000);
+    EXPECT_EQ(menu->getXPos(), W - 150.0);
+    EXPECT_EQ(menu->getYPos(), H - 150.0);
+    // While hidden, a press on the canvas moves the menu there and paints.
+    scene.devicePress(400, 300, 0, 0);
+    scene.deviceRelease(400, 300, 0, 0);
+    EXPECT_EQ(menu->getXPos(), 400.0);
+    EXPECT_EQ(menu->getYPos(), 300.0);
+    EXPECT_FALSE(menu->isShown());
+}
+
+TEST_F(Menus, CornerMenuModesReadTheCanvasAmountsAndSetTheSceneFlag)
+{
+    scene.setAmountShown(false);
+    corner->setMode(CornerMenuGL::ModeResizeBigger);
+    EXPECT_TRUE(scene.isAmountShown());
+    EXPECT_EQ(scene.getAmount(), canvas->getSizeStep());
+    corner->setMode(CornerMenuGL::ModeOrientFollow);
+    EXPECT_FALSE(scene.isAmountShown());
+    corner->setMode(CornerMenuGL::ModeErase);
+    EXPECT_TRUE(scene.isAmountShown());
+    EXPECT_EQ(scene.getAmount(), canvas->getStepAmount());
+    // A hidden menu passes the amount but leaves the flag alone.
+    corner->hide();
+    scene.setAmount(-1);
+    corner->setMode(CornerMenuGL::ModeMoveFollow);
+    EXPECT_TRUE(scene.isAmountShown());
+    corner->setMode(CornerMenuGL::ModeResizeSmaller);
+    EXPECT_EQ(scene.getAmount(), canvas->getSizeStep());
+    // Without a canvas the amount is not read.
+    corner->attachCanvas(nullptr);
+    scene.setAmount(-1);
+    corner->setMode(CornerMenuGL::ModeCreate);
+    EXPECT_EQ(scene.getAmount(), -1);
+}
+
+TEST_F(Menus, EachActionOfTheModesShowsItsCornerMode)
+{
+    struct Case
+    {
+        int mode, posture, cornerMode;
+    };
+    // Input combination 0: the mode chosen by menu, the posture picks the style.
+    const Case cases[] = {
+        {CanvasCompositeGL::MODE_CREATE, 1, CornerMenuGL::ModeCreate},
+        {CanvasCompositeGL::MODE_ERASE, 1, CornerMenuGL::ModeErase},
+        {CanvasCompositeGL::MODE_ORIENT, 1, CornerMenuGL::ModeOrientFollow},
+        {CanvasCompositeGL::MODE_ORIENT, 2, CornerMenuGL::ModeOrientCircular},
+        {CanvasCompositeGL::MODE_ORIENT, 3, CornerMenuGL::ModeOrientRadial},
+        {CanvasCompositeGL::MODE_MOVE, 1, CornerMenuGL::ModeMoveFollow},
+        {CanvasCompositeGL::MODE_MOVE, 2, CornerMenuGL::ModeMoveAttraction},
+        {CanvasCompositeGL::MODE_MOVE, 3, CornerMenuGL::ModeMoveRepulsion},
+        {CanvasCompositeGL::MODE_SIZE, 1, CornerMenuGL::ModeResizeBigger},
+        {CanvasCompositeGL::MODE_SIZE, 2, CornerMenuGL::ModeResizeSmaller},
+        {CanvasCompositeGL::MODE_COLOR, 1, CornerMenuGL::ModeNone},
+        {CanvasCompositeGL::MODE_SIZE, 4, CornerMenuGL::ModeErase},   // the flat hand wipes
+    };
+    // A mode switch shows the mode's first action before any touch.
+    canvas->setInteractionMode(CanvasCompositeGL::MODE_ERASE);
+    EXPECT_EQ(corner->getMode(), CornerMenuGL::ModeErase);
+    canvas->setInteractionMode(CanvasCompositeGL::MODE_MOVE);
+    EXPECT_EQ(corner->getMode(), CornerMenuGL::ModeMoveFollow);
+    for (const Case& c : cases) {
+        corner->setMode(0);
+        canvas->setInteractionMode(c.mode);
+        canvas->setSimulatedPosture(c.posture);
+        scene.devicePress(300, 300, 0, 0);
+        scene.deviceRelease(300, 300, 0, 0);
+        EXPECT_EQ(corner->getMode(), c.cornerMode) << "mode " << c.mode << " posture " << c.posture;
+    }
+}
+
+TEST_F(Menus, ATouchOnTheCornerMenuPaintsOnTheCanvas)
+{
+    scene.devicePress(934, 678, 0, 0);
+    EXPECT_EQ(scene.getLastComponent(0), canvas);
+    EXPECT_EQ(corner->releaseLocalBuffer(934, 678, 0), CornerMenuGL::NoItem);
+    EXPECT_EQ(corner->getSelectedItem(), CornerMenuGL::NoItem);
+}
+
+TEST_F(Menus, WiiButtonsOpenAndCloseTheCornerMenu)
+{
+    combination = 3;
+    WiiCommunicationData data;
+    canvas->wiimoteEvent({CanvasCompositeGL::CornerMenuCloseButton}, data);
+    EXPECT_FALSE(corner->isActiveForRendering());
+    canvas->wiimoteEvent({CanvasCompositeGL::CornerMenuOpenButton}, data);
+    EXPECT_TRUE(corner->isActiveForRendering());
+}
+
+} // namespace
