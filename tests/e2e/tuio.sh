@@ -3,9 +3,19 @@
 # send them: the real binary under Xvfb listening for TUIO, driven by the
 # scripted client. The contact size decides the tool (posture mode): a
 # two-finger blob dragged across the picture turns the strokes under its
-# path (the picture changes there, the number of components does not; the
-# drag moves fast enough for the follow style, over 10 cells a frame); a
-# one-finger blob creates strokes (more components at exit).
+# path (the picture changes there, the number of components does not; each
+# step of the drag moves the brush over 10 cells, as the follow style needs);
+# a one-finger blob creates strokes (more components at exit).
+#
+# The sessions wait for what the program shows, not for time: the drag
+# starts once the picture has settled after start-up, and the picture after
+# it is taken once the turned strokes have come to rest. Each step of the
+# orienting drag also waits until the picture shows it (the brush's outline
+# moves) and has settled again, so every step is stamped in some frame
+# however slowly frames come. The creating contact is released only once
+# new strokes show (a new stroke can hide the small one-finger outline, so
+# its steps are not paced). The sender numbers frames from 1, so one drag
+# per program run: a second would count as late frames and be dropped.
 # Usage: tuio.sh <pictavo binary> <run directory>
 set -uo pipefail
 self=$(readlink -f "$0")
@@ -14,23 +24,46 @@ source "$here/common.sh"
 base=47340
 port=$((base + 2))
 
+# The surface between the menu bar and the information bar, and the band
+# that the drag and its brush cover.
+surface=1024x700+0+30
+band=560x300+20+250
+
 session() {
   # Runs inside the X server. $1: "orient" or "create".
   local posture=two
   [ "$1" = create ] && posture=one
   start_pictavo "$work/$1.log" || return 1
-  import -window root "$work/$1-before.png"
-  for _ in 1 2; do
-    python3 "$here/tuio_send.py" --port "$port" --posture "$posture" \
-      --from 0.15 0.5 --to 0.45 0.5 --steps 12 --interval 0.06 || { quit_pictavo; return 1; }
-  done
-  sleep 2
-  import -window root "$work/$1-after.png"
+  await_settled "$work/$1-surface.ppm" "$surface" || { quit_pictavo; return 1; }
+  screenshot "$work/$1-before.png"
+  grab "$work/$1-step.ppm" "$band"
+  local pacing=(--wait-command "bash '$self' --step '$work/$1-step.ppm'")
+  [ "$1" = create ] && pacing=(--release-command "bash '$self' --created '$work/$1-step.ppm'")
+  python3 "$here/tuio_send.py" --port "$port" --posture "$posture" \
+    --from 0.15 0.5 --to 0.45 0.5 --steps 12 --interval 0.06 "${pacing[@]}" || { quit_pictavo; return 1; }
+  await_settled "$work/$1-surface.ppm" "$surface" || { quit_pictavo; return 1; }
+  screenshot "$work/$1-after.png"
   quit_pictavo
+}
+
+# One drag step: the band changes from its last settled picture, then
+# settles again, which becomes the reference of the next step.
+step() {
+  await_change "$1" "$band" && await_settled "$1" "$band"
 }
 
 if [ "${1:-}" = "--session" ]; then
   cd "$work/run" && session "$2"
+  exit $?
+fi
+if [ "${1:-}" = "--step" ]; then
+  step "$2"
+  exit $?
+fi
+# Before the creating contact ends: new strokes show in the band (the
+# faint outline of the brush stays below 20 %).
+if [ "${1:-}" = "--created" ]; then
+  await_change "$2" "$band" 20
   exit $?
 fi
 
