@@ -173,24 +173,35 @@ TEST(ColorTableSharing, CopiesShareTheTableAndOutliveItsBuilder)
     EXPECT_EQ(mixed.lookUpTable(), nullptr);
 }
 
-TEST(ColorMixing, GreyAndColouredPaints)
+// One case per class of paint pair the rule tells apart: which paint is
+// grey (all three amounts equal; two equal amounts are not enough, in any
+// pair of channels), which grey (none, full, other), the caps at 255 and
+// the truncations.
+TEST(ColorMixing, EachClassOfPaintPair)
 {
     struct Case {
         Channels a, b, mixed;
     };
     const std::vector<Case> cases = {
         {{0, 0, 0}, {255, 0, 0}, {127, 0, 0}},              // no pigment halves the other
+        {{0, 0, 0}, {7, 9, 11}, {3, 4, 5}},                 // ... truncating
         {{255, 255, 255}, {10, 200, 0}, {137, 255, 127}},   // full pigment adds 127, capped
-        {{60, 60, 60}, {10, 200, 0}, {35, 130, 30}},        // other greys average
+        {{255, 255, 255}, {128, 127, 1}, {255, 254, 128}},  // ... the cap starts at 128
+        {{60, 60, 60}, {11, 200, 0}, {35, 130, 30}},        // other greys average, truncating
         {{255, 0, 0}, {0, 0, 0}, {127, 0, 0}},              // a grey second paint alike
         {{10, 200, 0}, {255, 255, 255}, {137, 255, 127}},
-        {{10, 200, 0}, {60, 60, 60}, {35, 130, 30}},
+        {{11, 200, 0}, {60, 60, 60}, {35, 130, 30}},
         {{100, 100, 100}, {255, 255, 255}, {177, 177, 177}}, // both grey: the first decides
         {{255, 255, 255}, {100, 100, 100}, {227, 227, 227}},
         {{255, 0, 0}, {0, 255, 0}, {191, 191, 0}},          // colours: 0.75 of each
-        {{255, 0, 0}, {255, 0, 0}, {255, 0, 0}},            // capped at 255
-        {{200, 100, 0}, {100, 200, 50}, {225, 225, 37}},
-        {{170, 1, 0}, {170, 0, 3}, {255, 0, 2}},
+        {{170, 1, 0}, {169, 0, 3}, {254, 0, 2}},            // ... truncated, 339 x 0.75
+        {{170, 1, 0}, {170, 0, 3}, {255, 0, 2}},            // ... capped from 340 x 0.75 on
+        {{100, 100, 50}, {10, 20, 30}, {82, 90, 60}},       // red = yellow, other blue: a colour
+        {{10, 20, 30}, {100, 100, 50}, {82, 90, 60}},
+        {{100, 50, 100}, {10, 20, 30}, {82, 52, 97}},       // red = blue
+        {{50, 100, 100}, {10, 20, 30}, {45, 90, 97}},       // yellow = blue
+        {{255, 255, 0}, {0, 0, 255}, {191, 191, 191}},      // near full and near no pigment
+        {{0, 0, 1}, {255, 0, 0}, {191, 0, 0}},
     };
     for (const auto& [a, b, mixed] : cases) {
         const Color result =
