@@ -38,23 +38,9 @@ private:
     TabletopVis& _scene;
 };
 
-// Contact areas (board units squared) of the log's two contacts: 40 x 40
-// is one finger, 200 x 200 a flat hand.
-PostureRanges replayRanges()
-{
-    PostureRanges r;
-    r.penMin = 1.0;
-    r.penMax = 400.0;
-    r.oneFingerMin = 401.0;
-    r.oneFingerMax = 4000.0;
-    r.twoFingersMin = 4001.0;
-    r.twoFingersMax = 9000.0;
-    r.fistMin = 9001.0;
-    r.fistMax = 20000.0;
-    r.handMin = 20001.0;
-    r.handMax = 100000.0;
-    return r;
-}
+// Contact areas (board units squared) of pen, one finger, two fingers,
+// fist and hand: the log's 40 x 40 is one finger, its 200 x 200 a hand.
+constexpr PostureRanges ReplayRanges{1, 400, 401, 4000, 4001, 9000, 9001, 20000, 20001, 100000};
 
 // A 1024 x 768 screen with a 700 x 525 cell canvas, no GL context, posture
 // mode (the canvas's default input combination), a fixed frame time and a
@@ -67,7 +53,7 @@ struct ReplayScene
         canvas = new CanvasCompositeGL(&scene, 512, 384, 1024, 768, 0, 10, 0, 0, 1, 768, 0, 10.0f, 0);
         scene.addComponent(canvas, true);
         scene.setFixedFrameTime(1.0 / 60.0);
-        canvas->setPostureRanges(replayRanges());
+        canvas->setPostureRanges(ReplayRanges);
         geometry.surfaceWidth = 1024;
         geometry.surfaceHeight = 768;
         handler.setGeometry(geometry);
