@@ -100,7 +100,7 @@ TEST(ColorTable, EqualsThePlainPerPaintBuild)
     EXPECT_EQ(mismatches, 0u);
 }
 
-TEST(ColorTable, EmptyEntriesAndMissingTableKeepTheInput)
+TEST(ColorTable, LookupsFindAPaintThatShowsTheSameEmptyEntriesKeepTheInput)
 {
     const unsigned char* table = tableOwner().lookUpTable();
     int checked = 0;
@@ -114,6 +114,12 @@ TEST(ColorTable, EmptyEntriesAndMissingTableKeepTheInput)
     }
     EXPECT_EQ(checked, 50);
 
+    // A paint's display colour finds a paint that shows the same.
+    for (const Channels& paint : {Channels{0, 0, 255}, Channels{255, 255, 0}, Channels{100, 150, 200}}) {
+        const Channels shown = display(paint[0], paint[1], paint[2]);
+        const Channels found = lookUp(tableOwner(), shown);
+        EXPECT_EQ(display(found[0], found[1], found[2]), shown) << ::testing::PrintToString(paint);
+    }
     // Black is reached last by full pigment; white only by no pigment, whose entry is empty.
     EXPECT_EQ(lookUp(tableOwner(), {0, 0, 0}), (Channels{255, 255, 255}));
     EXPECT_EQ(lookUp(tableOwner(), {255, 255, 255}), (Channels{255, 255, 255}));
