@@ -236,9 +236,11 @@ void QTPictavoApplication::createStatusBar()
 void QTPictavoApplication::createActionsAndMenus()
 {
     _fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    // No mnemonic: Alt+C belongs to "Show Context Menu".
+    // No mnemonics on Control and Demos: Alt+C and Alt+D are window-wide
+    // commands ("Show Context Menu", "Delete current Strokes on Build Canvas"),
+    // and Qt fires neither of two commands that share a key.
     _controlMenu = menuBar()->addMenu(QStringLiteral("Control"));
-    _demosMenu = menuBar()->addMenu(QStringLiteral("&Demos"));
+    _demosMenu = menuBar()->addMenu(QStringLiteral("Demos"));
     _hardwareMenu = menuBar()->addMenu(QStringLiteral("&Hardware"));
     _helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
     const std::array<QMenu*, 5> menus{_fileMenu, _controlMenu, _demosMenu, _hardwareMenu, _helpMenu};

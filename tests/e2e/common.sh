@@ -43,9 +43,53 @@ quit_pictavo() {
   wait $pid
 }
 
-# Pixels that differ by more than 10 % between two pictures in a region
-# (ImageMagick geometry WxH+X+Y).
-changed() { compare -metric AE -fuzz 10% -extract "$3" "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+# Pixels that differ by more than $4 % (default 10) between two pictures in
+# a region (ImageMagick geometry WxH+X+Y).
+changed() { compare -metric AE -fuzz "${4:-10}%" -extract "$3" "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+
+# Waits for what the program shows rather than for a time: each wait grabs
+# a region of the screen (xwd, which stays quick when the machine is busy)
+# until its condition holds, and fails after 100 grabs. The frame loop is
+# unpaced, so a region that stays the same between two grabs has settled.
+
+# The whole screen into picture $1.
+screenshot() { xwd -root -silent | convert xwd:- "$1"; }
+# Region $2 (WxH+X+Y) of the screen into $1 (a PPM file).
+grab() { xwd -root -silent | convert xwd:- -crop "$2" +repage "$1"; }
+
+# Waits until region $2 shows a light picture (the canvas's paper, not an
+# undrawn window) that has settled; leaves it in $1 (PPM).
+await_settled() {
+  local previous="${1%.ppm}-previous.ppm"
+  grab "$previous" "$2"
+  for _ in $(seq 100); do
+    grab "$1" "$2"
+    if cmp -s "$previous" "$1" && [ "$(convert "$1" -format '%[fx:mean>0.5]' info:)" = 1 ]; then
+      rm -f "$previous"
+      return 0
+    fi
+    mv "$1" "$previous"
+  done
+  echo "the picture in $2 did not settle"
+  return 1
+}
+
+# Waits until region $2 differs from $1 (grabbed from the same region): a
+# frame has shown input given after $1 was grabbed, as long as $1 had settled.
+# With $3, only pixels that differ by more than $3 % count.
+await_change() {
+  local now="${1%.ppm}-now.ppm"
+  for _ in $(seq 100); do
+    grab "$now" "$2"
+    if [ -n "${3:-}" ]; then
+      [ "$(changed "$1" "$now" "${2%%+*}+0+0" "$3")" != 0 ] && { rm -f "$now"; return 0; }
+    else
+      cmp -s "$1" "$now" || { rm -f "$now"; return 0; }
+    fi
+  done
+  echo "the picture in $2 did not change"
+  return 1
+}
 
 # The component count the program printed at exit into log $1.
 components() { grep -o 'Components: [0-9]*' "$1" | cut -d' ' -f2; }

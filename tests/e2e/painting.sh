@@ -19,22 +19,28 @@ drag() {
   xdotool mouseup 1
 }
 
+# The surface between the menu bar and the information bar.
+surface=1024x700+0+30
+
 session() {
   # Runs inside the X server. $1: "create" or "create-erase".
   start_pictavo "$work/$1.log" || return 1
-  import -window root "$work/$1-before.png"
+  # The picture settles after start-up before anything is compared.
+  await_settled "$work/$1-surface.ppm" "$surface" || { quit_pictavo; return 1; }
+  screenshot "$work/$1-before.png"
   xdotool key alt+2              # fake posture: one finger
   sleep 0.3
   drag 150 450 400
-  sleep 1.5
-  import -window root "$work/$1-created.png"
+  await_settled "$work/$1-surface.ppm" "$surface" || { quit_pictavo; return 1; }
+  screenshot "$work/$1-created.png"
   if [ "$1" = "create-erase" ]; then
     xdotool key alt+5            # fake posture: hand
     sleep 0.3
     drag 150 450 400
     drag 150 450 400
-    sleep 3                      # erased strokes fade, then vanish
-    import -window root "$work/$1-erased.png"
+    # Erased strokes fade, then vanish: the picture settles after that.
+    await_settled "$work/$1-surface.ppm" "$surface" || { quit_pictavo; return 1; }
+    screenshot "$work/$1-erased.png"
   fi
   quit_pictavo
 }

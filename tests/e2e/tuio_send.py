@@ -14,6 +14,7 @@ Examples:
 import argparse
 import socket
 import struct
+import subprocess
 import sys
 import time
 
@@ -74,6 +75,11 @@ def main():
     parser.add_argument("--steps", type=int, default=40, help="frames of the drag (default 40)")
     parser.add_argument("--interval", type=float, default=0.02, help="seconds between frames (default 0.02)")
     parser.add_argument("--hold", type=int, default=5, help="keep-alive frames before the release (default 5)")
+    parser.add_argument("--wait-command", metavar="CMD",
+                        help="shell command run after each drag frame instead of the pause; "
+                             "the drag stops with its status when it fails")
+    parser.add_argument("--release-command", metavar="CMD",
+                        help="shell command run before the release, which waits for it")
     parser.add_argument("--first-session", type=int, default=1)
     parser.add_argument("--first-frame", type=int, default=1)
     options = parser.parse_args()
@@ -82,9 +88,12 @@ def main():
     sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     fseq = options.first_frame
 
-    def send(datagram):
+    def send(datagram, wait=False):
         sock.sendto(datagram, (options.host, options.port))
+        if wait and options.wait_command:
+            return subprocess.run(options.wait_command, shell=True).returncode
         time.sleep(options.interval)
+        return 0
 
     steps = max(options.steps, 1)
     for step in range(steps + 1):
@@ -92,15 +101,19 @@ def main():
         x = options.start[0] + (options.end[0] - options.start[0]) * t
         y = options.start[1] + (options.end[1] - options.start[1]) * t
         contacts = [(options.first_session + i, x, y + i * 0.05, width, height) for i in range(options.contacts)]
-        send(tuio_frame(options.profile, contacts, fseq))
+        status = send(tuio_frame(options.profile, contacts, fseq), wait=True)
         fseq += 1
+        if status != 0:
+            break
     address = "/tuio/2Dblb" if options.profile == "blob" else "/tuio/2Dcur"
     sessions = [options.first_session + i for i in range(options.contacts)]
     for _ in range(options.hold):
         send(osc_bundle(osc_message(address, "alive", *sessions), osc_message(address, "fseq", fseq)))
         fseq += 1
+    if status == 0 and options.release_command:
+        status = subprocess.run(options.release_command, shell=True).returncode
     send(osc_bundle(osc_message(address, "alive"), osc_message(address, "fseq", fseq)))
-    return 0
+    return status
 
 
 if __name__ == "__main__":

@@ -172,20 +172,6 @@ TEST(PrimitivePlacement, FormulasUseOneRandomValueEachInOrder)
     EXPECT_DOUBLE_EQ(point.rotation, 0.0);
 }
 
-TEST(PrimitivePlacement, StaysWithinItsRanges)
-{
-    std::srand(3);
-    for (int i = 0; i < 20000; ++i) {
-        const PrimitivePlacement p = Placement::stroke(640, 480);
-        ASSERT_GE(p.imageIndex, 0);
-        ASSERT_LE(p.imageIndex, 9);
-        ASSERT_GE(p.x, 0.0);
-        ASSERT_LE(p.x, 639.0);
-        ASSERT_LE(p.y, 520.0);
-        ASSERT_LE(p.rotation, 360.0);
-    }
-}
-
 TEST_F(SceneConstruction, VisualizationKeepsRangesCombinationAndBuildsTheTable)
 {
     PictavoVisGL& vis = buildVis();

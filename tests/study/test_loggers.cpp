@@ -163,12 +163,8 @@ TEST_F(Loggers, TaskLabelsDifferPerLog)
     };
     const Labels labels[] = {
         {0, 0, 0, " Create strokes \t", " Create Elements \t", " Points \t", "0 \t Create strokes \t"},
-        {1, 1, 1, "  Orient strokes in a line \t", " Orient Elements linear/follow \t", " Tiles \t",
-         "1 \t Orient strokes in a line \t"},
         {1, 2, 3, " Orient strokes circular \t", " Orient Elements circular \t", " Strokes \t",
          "2 \t Orient strokes circular \t"},
-        {1, 3, 0, " Orient strokes in a star shape \t", " Orient Elements radial \t", " Points \t",
-         "3 \t Orient strokes in a star shape \t"},
         {1, 4, 4, "4\t", "4\t", nullptr, "4\t NO DESCRIPTION \t"},
         {2, 5, 2, " Repel strokes outward \t", "5\t", nullptr, "5 \t Repel strokes outward \t"},
     };
