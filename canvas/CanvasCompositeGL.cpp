@@ -109,7 +109,7 @@ void CanvasCompositeGL::createActiveBuffers()
     setActiveBuffer(SPEED_BUFFER, scene->createNewIntImageBuffer(w, h));
     setActiveBuffer(SLOWDOWN_BUFFER, scene->createNewFloatImageBuffer(w, h));
     fillSlowdownField();
-    setActiveBuffer(CONTROL_BUFFER, scene->createNewFloatImageBuffer(ControlSize, ControlSize));
+    setActiveBuffer(CONTROL_BUFFER, scene->createNewFloatImageBuffer(ControlTable::Size, ControlTable::Size));
     fillInitialControlTable();
     scene->popTimeState();
 }
@@ -135,14 +135,15 @@ void CanvasCompositeGL::createCanvasBuffers()
 
 void CanvasCompositeGL::fillInitialControlTable()
 {
-    setControlValue(0, 0, 1.0f);
-    setControlValue(0, 2, 200.0f);
-    setControlValue(1, 1, 4.0f);
-    setControlValue(2, 1, 3.0f);
-    setControlValue(4, 1, 5.0f);
-    setControlValue(4, 2, static_cast<float>(_elementKind));
-    // (0,1), (0,3) .. (0,6), (3,1) .. (3,3) and (4,4) start at 0 like every
-    // other cell of a new buffer.
+    using namespace ControlCells;
+    setControlValue(Action, static_cast<float>(ActionCode::Size));
+    setControlValue(BrushSize, 200.0f);
+    setControlValue(SizeAmount, 4.0f);
+    setControlValue(OrientationStyleCell, static_cast<float>(OrientationStyle::Follow));
+    setControlValue(CreateEraseAmount, 5.0f);
+    setControlValue(ElementKindCell, static_cast<float>(_elementKind));
+    // The press and pick marks, primitive and highlight types, paint colour
+    // and element image start at 0 like every other cell of a new buffer.
 }
 
 void CanvasCompositeGL::fillRandomOrientations()
@@ -180,16 +181,9 @@ void CanvasCompositeGL::fillSlowdownField()
     }
 }
 
-float CanvasCompositeGL::getControlValue(int row, int column) const
+BufferTemplate<float>* CanvasCompositeGL::getControlTable() const
 {
-    const auto* control = getActiveBufferAs<float>(CONTROL_BUFFER);
-    return control != nullptr ? control->getValue(column, row) : 0.0f;
-}
-
-void CanvasCompositeGL::setControlValue(int row, int column, float value)
-{
-    if (auto* control = getActiveBufferAs<float>(CONTROL_BUFFER))
-        control->setValue(column, row, value);
+    return getActiveBufferAs<float>(CONTROL_BUFFER);
 }
 
 // ---- Children ----
@@ -391,20 +385,17 @@ void CanvasCompositeGL::setInteractionMode(int mode)
 
 void CanvasCompositeGL::setOrientationStyleFollow()
 {
-    setControlValue(0, 0, 2.0f);
-    setControlValue(2, 1, 3.0f);
+    writeAction(ActionCode::Orientation, static_cast<int>(OrientationStyle::Follow));
 }
 
 void CanvasCompositeGL::setOrientationStyleRadial()
 {
-    setControlValue(0, 0, 2.0f);
-    setControlValue(2, 1, 0.0f);
+    writeAction(ActionCode::Orientation, static_cast<int>(OrientationStyle::Radial));
 }
 
 void CanvasCompositeGL::setOrientationStyleCircular()
 {
-    setControlValue(0, 0, 2.0f);
-    setControlValue(2, 1, 1.0f);
+    writeAction(ActionCode::Orientation, static_cast<int>(OrientationStyle::Circular));
 }
 
 void CanvasCompositeGL::setDebugCurvesShown(bool initial, bool resampled)

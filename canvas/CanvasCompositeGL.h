@@ -6,6 +6,7 @@
 // touches, postures and Wii input into tool actions (CanvasInteraction.cpp).
 #pragma once
 
+#include "ControlTable.h"
 #include "Curve2D.h"
 #include "GLDisplayList.h"
 #include "PostureDetector.h"
@@ -27,8 +28,7 @@ class ToolBrushLeafGL;
 // Canvas buffers are grids of the canvas's buffer size (getBufferWidth x
 // getBufferHeight) except controlBuffer, a 10 x 10 table. Cell (x, y) of
 // every grid is the buffer cell of the canvas (VisComponent's conversions).
-// controlBuffer cells are addressed (row, column) in the tables of the code
-// that reads them and stored at cell (column, row).
+// controlBuffer cells are addressed by their names (ControlTable.h).
 class CanvasCompositeGL : public SurfaceCompositeGL
 {
 public:
@@ -46,7 +46,6 @@ public:
         MODE_IDLE = 8
     };
 
-    static constexpr int ControlSize = 10;   // controlBuffer columns and rows
     static constexpr int SlowdownRings = 150;
     static constexpr float SlowdownStep = 0.006666666828095913f;
     // Radius of the distance cone: depth 1 is reached this far from the curve.
@@ -54,13 +53,6 @@ public:
     static constexpr int ModeLabelCount = 6;
     static constexpr float ModeLabelAlphaStart = 0.1f;
 
-    // Tool action codes of controlBuffer (0,0); the amount of code c is (c,1).
-    static constexpr int ActionOrient = 2;
-    static constexpr int ActionColor = 3;
-    static constexpr int ActionStamp = 4;   // amount > 0 creates, < 0 erases
-    static constexpr int ActionMove = 5;
-    static constexpr int ActionIdle = 8;
-    static constexpr int ActionSizeDifference = 9;
     // Bounds of the amounts the Nunchuk adjusts.
     static constexpr double MinStepAmount = 2.0;
     static constexpr double MaxStepAmount = 30.0;
@@ -78,8 +70,8 @@ public:
     // scene, then the surface (centre x, y, width, height, angle, border,
     // overflow, background texture); toolBrushes brushes are made, each with
     // the two brush values (brushValue is the size scale, elementKind the kind
-    // of element new primitives are made of, also the initial controlBuffer
-    // (4,2)); initialSize is the initial primitive size; the last value is
+    // of element new primitives are made of, also the initial cell
+    // ElementKindCell); initialSize is the initial primitive size; the last value is
     // kept for callers that need it.
     CanvasCompositeGL(TabletopVis* scene, double x, double y, double width, double height, double angle,
                       double border, double overflow, unsigned textureId, unsigned toolBrushes, int brushValue,
@@ -169,8 +161,8 @@ public:
     virtual int createAt(double x, double y, double width, double height, int posture);
     virtual int eraseAt(double x, double y, double width, double height, int posture);
     virtual int spareHandler1(double x, double y, double width, double height, int posture);
-    // The orientation action (0,0) = 2 with the brush style (2,1): 3 follow,
-    // 0 radial, 1 circular.
+    // ActionCode::Orientation with the OrientationStyle Follow, Radial or
+    // Circular.
     virtual void setOrientationStyleFollow();
     virtual void setOrientationStyleRadial();
     virtual void setOrientationStyleCircular();
@@ -197,10 +189,15 @@ public:
     bool isLivePainting() const { return _livePainting; }
 
     // ---- controlBuffer ----
-    // (row, column) of the 10 x 10 table; 0 and no write without the buffer.
-    float getControlValue(int row, int column) const;
-    void setControlValue(int row, int column, float value);
-    int getCurrentPrimitiveType() const { return static_cast<int>(getControlValue(0, 3)); }
+    // The table (null before the buffers exist) and its cells; 0 and no
+    // write without it.
+    BufferTemplate<float>* getControlTable() const;
+    float getControlValue(ControlCell cell) const { return ControlTable::get(getControlTable(), cell); }
+    void setControlValue(ControlCell cell, float value) { ControlTable::set(getControlTable(), cell, value); }
+    int getCurrentPrimitiveType() const
+    {
+        return static_cast<int>(getControlValue(ControlCells::PrimitiveType));
+    }
 
     // ---- State ----
     int getInteractionMode() const { return _curInteractionMode; }
@@ -316,9 +313,10 @@ private:
     // for a positive amount, erase for a negative one.
     void replayContactStart(double amount);
     // Replays when the posture was just decided (and none is simulated),
-    // then writes (0,0) = 4 and (4,1) = amount.
+    // then writes ActionCode::CreateErase with the amount.
     void stampAction(double replayAmount, double amount);
-    void writeAction(int code, double amount);
+    // The action code and its amount.
+    void writeAction(ActionCode code, double amount);
     // Nunchuk buttons as the handlers see them: never held while ignored.
     bool nunchukC() const;
     bool nunchukZ() const;

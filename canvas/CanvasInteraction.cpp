@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -46,13 +47,6 @@ constexpr double WipeStamp = -30.0;
 constexpr double StrongWipe = -100.0;
 // Contact positions replayed when a posture is decided: reports 1 to 3.
 constexpr unsigned ReplayedPositions = 3;
-// Orientation styles and move styles as the brush reads them.
-constexpr int OrientRadial = 0;
-constexpr int OrientCircular = 1;
-constexpr int OrientFollow = 3;
-constexpr int MoveAttract = 0;
-constexpr int MoveRepel = 1;
-constexpr int MoveFollow = 3;
 // Brush hints of the Nunchuk gestures (the corner-menu entry minus one for
 // the modifying actions).
 constexpr int HintNone = 0;
@@ -158,14 +152,15 @@ void CanvasCompositeGL::writeBrushPosition(double x, double y)
     int cellX = 0;
     int cellY = 0;
     deviceToCell(x, y, cellX, cellY);
-    setControlValue(6, 0, static_cast<float>(cellX));
-    setControlValue(6, 1, static_cast<float>(cellY));
+    setControlValue(ControlCells::BrushX, static_cast<float>(cellX));
+    setControlValue(ControlCells::BrushY, static_cast<float>(cellY));
 }
 
 void CanvasCompositeGL::parkToolBrush()
 {
-    setControlValue(6, 0, static_cast<float>(getBufferXCoordinateFromLocal(ParkX)));
-    setControlValue(6, 1, static_cast<float>(getBufferYCoordinateFromLocal(getHeight() - ParkBelowTop)));
+    setControlValue(ControlCells::BrushX, static_cast<float>(getBufferXCoordinateFromLocal(ParkX)));
+    setControlValue(ControlCells::BrushY,
+                    static_cast<float>(getBufferYCoordinateFromLocal(getHeight() - ParkBelowTop)));
 }
 
 void CanvasCompositeGL::setToolBrushSize(double size)
@@ -251,7 +246,7 @@ int CanvasCompositeGL::releaseLocalBuffer(int, int, int)
     } else {
         _touched = false;
     }
-    setControlValue(0, 0, static_cast<float>(ActionIdle));
+    ControlTable::setAction(getControlTable(), ActionCode::Idle);
     for (ToolBrushLeafGL* brush : _toolBrushes)
         brush->notifyRelease();
     bringPalettesToFront();
@@ -323,7 +318,7 @@ void CanvasCompositeGL::createEraseByNunchuk(double x, double y, double width, d
             _modeChosenByNunchuk = false;
         } else {
             changeModeQuietly(MODE_IDLE);
-            setControlValue(0, 0, static_cast<float>(ActionIdle));
+            ControlTable::setAction(getControlTable(), ActionCode::Idle);
         }
         return;
     }
@@ -397,17 +392,17 @@ void CanvasCompositeGL::replayContactStart(double amount)
         markEraseDirty();
 }
 
-void CanvasCompositeGL::writeAction(int code, double amount)
+void CanvasCompositeGL::writeAction(ActionCode code, double amount)
 {
-    setControlValue(0, 0, static_cast<float>(code));
-    setControlValue(code, 1, static_cast<float>(amount));
+    ControlTable::setAction(getControlTable(), code);
+    setControlValue(ControlCells::amountOf(code), static_cast<float>(amount));
 }
 
 void CanvasCompositeGL::stampAction(double replayAmount, double amount)
 {
     if (contactJustDecided())
         replayContactStart(replayAmount);
-    writeAction(ActionStamp, amount);
+    writeAction(ActionCode::CreateErase, amount);
 }
 
 int CanvasCompositeGL::createAt(double, double, double, double, int posture)
@@ -455,34 +450,36 @@ int CanvasCompositeGL::orientAt(double, double, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
     const int p = handlerPosture(posture);
-    int style = -1;
+    std::optional<OrientationStyle> style;
     if (group == InputGroup::NunchukTouch) {
-        style = nunchukC() ? OrientCircular : nunchukZ() ? OrientRadial : OrientFollow;
+        style = nunchukC()   ? OrientationStyle::Circular
+                : nunchukZ() ? OrientationStyle::Radial
+                             : OrientationStyle::Follow;
     } else if (group == InputGroup::Pointing) {
         const double jx = _curNunchukData.joystickX;
         const double jy = _curNunchukData.joystickY;
         if (jx < -0.85 && std::abs(jy) < 0.4)
-            style = OrientFollow;
+            style = OrientationStyle::Follow;
         else if (jx > -0.85 && jx < -0.4 && jy > -0.8 && jy < -0.4)
-            style = OrientCircular;
+            style = OrientationStyle::Circular;
         else if (jx > -0.85 && jx < -0.4 && jy > 0.4 && jy < 0.8)
-            style = OrientRadial;
+            style = OrientationStyle::Radial;
     } else if (group == InputGroup::PostureOnly) {
-        style = OrientFollow;
+        style = OrientationStyle::Follow;
     } else if (p == POSTURE_HAND) {
         stampAction(WipeStamp, WipeStamp);
     } else if (p == POSTURE_PEN || p == POSTURE_ONE_FINGER) {
-        style = OrientFollow;
+        style = OrientationStyle::Follow;
     } else if (p == POSTURE_TWO_FINGERS) {
-        style = OrientCircular;
+        style = OrientationStyle::Circular;
     } else if (p == POSTURE_FIST) {
-        style = OrientRadial;
+        style = OrientationStyle::Radial;
     }
-    if (style == OrientFollow)
+    if (style == OrientationStyle::Follow)
         setOrientationStyleFollow();
-    else if (style == OrientRadial)
+    else if (style == OrientationStyle::Radial)
         setOrientationStyleRadial();
-    else if (style == OrientCircular)
+    else if (style == OrientationStyle::Circular)
         setOrientationStyleCircular();
     return 1;
 }
@@ -491,30 +488,30 @@ int CanvasCompositeGL::moveAt(double, double, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
     const int p = handlerPosture(posture);
-    int style = -1;
+    std::optional<MoveStyle> style;
     if (group == InputGroup::NunchukTouch) {
-        style = nunchukC() ? MoveRepel : nunchukZ() ? MoveAttract : MoveFollow;
+        style = nunchukC() ? MoveStyle::Repulsion : nunchukZ() ? MoveStyle::Attraction : MoveStyle::Follow;
     } else if (group == InputGroup::Pointing) {
         // The mirror of the orientation choice, on the joystick's right.
         const double jx = _curNunchukData.joystickX;
         const double jy = _curNunchukData.joystickY;
         if (jx > 0.85 && std::abs(jy) < 0.4)
-            style = MoveFollow;
+            style = MoveStyle::Follow;
         else if (jx > 0.4 && jx < 0.85 && jy > -0.8 && jy < -0.4)
-            style = MoveAttract;
+            style = MoveStyle::Attraction;
         else if (jx > 0.4 && jx < 0.85 && jy > 0.4 && jy < 0.8)
-            style = MoveRepel;
+            style = MoveStyle::Repulsion;
     } else if (group == InputGroup::PostureOnly || p == POSTURE_PEN || p == POSTURE_ONE_FINGER) {
-        style = MoveFollow;
+        style = MoveStyle::Follow;
     } else if (p == POSTURE_TWO_FINGERS) {
-        style = MoveAttract;
+        style = MoveStyle::Attraction;
     } else if (p == POSTURE_FIST) {
-        style = MoveRepel;
+        style = MoveStyle::Repulsion;
     } else if (p == POSTURE_HAND) {
         stampAction(WipeStamp, WipeStamp);
     }
-    if (style >= 0)
-        writeAction(ActionMove, style);
+    if (style)
+        writeAction(ActionCode::Move, static_cast<int>(*style));
     return 1;
 }
 
@@ -523,13 +520,13 @@ int CanvasCompositeGL::resizeAt(double x, double y, double, double, int posture)
     const InputGroup group = inputGroup(getInputCombination());
     const int p = handlerPosture(posture);
     if (group == InputGroup::NunchukTouch) {
-        writeAction(ActionSizeDifference, nunchukC() ? _sizeStep : -_sizeStep);
+        writeAction(ActionCode::SizeDifference, nunchukC() ? _sizeStep : -_sizeStep);
         return 1;
     }
     if (group == InputGroup::Pointing) {
         // The joystick still held down (grow) or up (shrink) as it chose the mode.
         const double amount = _curNunchukData.joystickY > 0.0 ? -1.0 : 5.0;
-        writeAction(ActionSizeDifference, amount);
+        writeAction(ActionCode::SizeDifference, amount);
         if (ToolBrushLeafGL* brush = getToolBrush(0)) {
             int cellX = 0;
             int cellY = 0;
@@ -540,10 +537,10 @@ int CanvasCompositeGL::resizeAt(double x, double y, double, double, int posture)
         return 1;
     }
     switch (p) {
-    case POSTURE_PEN: writeAction(ActionSizeDifference, 3.0); break;
-    case POSTURE_ONE_FINGER: writeAction(ActionSizeDifference, 5.0); break;
-    case POSTURE_TWO_FINGERS: writeAction(ActionSizeDifference, -1.0); break;
-    case POSTURE_FIST: writeAction(ActionSizeDifference, -2.0); break;
+    case POSTURE_PEN: writeAction(ActionCode::SizeDifference, 3.0); break;
+    case POSTURE_ONE_FINGER: writeAction(ActionCode::SizeDifference, 5.0); break;
+    case POSTURE_TWO_FINGERS: writeAction(ActionCode::SizeDifference, -1.0); break;
+    case POSTURE_FIST: writeAction(ActionCode::SizeDifference, -2.0); break;
     case POSTURE_HAND: stampAction(WipeStamp, StrongWipe); break;
     default: break;
     }
@@ -558,7 +555,7 @@ int CanvasCompositeGL::colorAt(double, double, double, double, int posture)
     if (touchTable && p == POSTURE_HAND)
         stampAction(WipeStamp, StrongWipe);
     else if (!touchTable || (p >= POSTURE_PEN && p <= POSTURE_FIST))
-        setControlValue(0, 0, static_cast<float>(ActionColor));
+        ControlTable::setAction(getControlTable(), ActionCode::Color);
     return 1;
 }
 
@@ -591,7 +588,7 @@ void CanvasCompositeGL::nunchukModeEvent(const WiiCommunicationData& data)
     } else {
         pointerRelease();
         if (_released)
-            setControlValue(0, 0, static_cast<float>(ActionIdle));
+            ControlTable::setAction(getControlTable(), ActionCode::Idle);
     }
     _simulatedPosture = POSTURE_NONE;
 }
@@ -728,7 +725,7 @@ void CanvasCompositeGL::pointerRelease()
         return;
     _pointing = false;
     _released = true;
-    setControlValue(0, 0, static_cast<float>(ActionIdle));
+    ControlTable::setAction(getControlTable(), ActionCode::Idle);
 }
 
 void CanvasCompositeGL::stepTexture(int direction)
@@ -738,8 +735,8 @@ void CanvasCompositeGL::stepTexture(int direction)
         return;
     const std::size_t step = direction > 0 ? 1 : count - 1;
     _stepTextureIndex = (_stepTextureIndex + step) % count;
-    setControlValue(4, 2, 0.0f);
-    setControlValue(4, 4, static_cast<float>(_stepTextureIndex));
+    setControlValue(ControlCells::ElementKindCell, static_cast<float>(ElementKind::Stroke));
+    setControlValue(ControlCells::ElementImage, static_cast<float>(_stepTextureIndex));
     if (ToolBrushLeafGL* brush = getToolBrush(0))
         brush->setElementTexture(_stepTextureIds[_stepTextureIndex]);
 }

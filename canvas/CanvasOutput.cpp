@@ -86,7 +86,7 @@ void releaseFrozen(GLDisplayList& list, unsigned& texture, bool gl)
 
 void CanvasCompositeGL::saveBuffers()
 {
-    const std::string prefix = "buffers/" + std::to_string(static_cast<int>(getControlValue(0, 3)));
+    const std::string prefix = "buffers/" + std::to_string(getCurrentPrimitiveType());
     for (const RawDump& dump : RawDumps)
         if (const AbstractBuffer* buffer = getActiveBuffer(dump.tag))
             buffer->saveRaw(prefix + dump.file);   // an unwritable file is skipped
@@ -94,7 +94,7 @@ void CanvasCompositeGL::saveBuffers()
 
 void CanvasCompositeGL::loadBuffers()
 {
-    const std::string prefix = "buffers/" + std::to_string(static_cast<int>(getControlValue(0, 3)));
+    const std::string prefix = "buffers/" + std::to_string(getCurrentPrimitiveType());
     for (const RawDump& dump : RawDumps)
         if (AbstractBuffer* buffer = getActiveBuffer(dump.tag))
             buffer->loadRaw(prefix + dump.file);   // a missing file leaves the cells

@@ -124,27 +124,27 @@ void PrimitiveLeafGL::prefetchCells(int bx, int by) const
     }
 }
 
-bool PrimitiveLeafGL::controlValue(int row, int column, float& value) const
+bool PrimitiveLeafGL::controlValue(ControlCell cell, float& value) const
 {
     const BufferTemplate<float>* control = getPassiveBufferAs<float>(CONTROL_BUFFER);
     if (control == nullptr)
         return false;
-    value = control->getValue(column, row);
+    value = ControlTable::get(control, cell);
     return true;
 }
 
 bool PrimitiveLeafGL::isCurrentType() const
 {
     float type = 0.0f;
-    return controlValue(0, 3, type) && static_cast<int>(type) == _primitiveType;
+    return controlValue(ControlCells::PrimitiveType, type) && static_cast<int>(type) == _primitiveType;
 }
 
 bool PrimitiveLeafGL::isHighlightDimmed() const
 {
     float on = 0.0f;
     float type = 0.0f;
-    return controlValue(0, 5, on) && static_cast<int>(on) != 0 && controlValue(0, 4, type)
-        && static_cast<int>(type) != _primitiveType;
+    return controlValue(ControlCells::HighlightSwitch, on) && static_cast<int>(on) != 0
+        && controlValue(ControlCells::HighlightType, type) && static_cast<int>(type) != _primitiveType;
 }
 
 bool PrimitiveLeafGL::pastHiddenFrames()

@@ -163,20 +163,24 @@ TEST(CanvasBuffers, TheCanvasGroupIsCreatedBeforeTheRest)
 
 TEST(CanvasBuffers, ControlTableStartsWithTheActionAndAmounts)
 {
+    using namespace ControlCells;
     CanvasScene s;
     const CanvasCompositeGL& c = *s.canvas;
-    EXPECT_EQ(c.getControlValue(0, 0), 1.0f);
-    EXPECT_EQ(c.getControlValue(0, 2), 200.0f);
-    EXPECT_EQ(c.getControlValue(1, 1), 4.0f);
-    EXPECT_EQ(c.getControlValue(2, 1), 3.0f);
-    EXPECT_EQ(c.getControlValue(4, 1), 5.0f);
+    EXPECT_EQ(ControlTable::action(c.getControlTable()), ActionCode::Size);
+    EXPECT_EQ(c.getControlValue(BrushSize), 200.0f);
+    EXPECT_EQ(c.getControlValue(SizeAmount), 4.0f);
+    EXPECT_EQ(c.getControlValue(OrientationStyleCell), static_cast<float>(OrientationStyle::Follow));
+    EXPECT_EQ(c.getControlValue(CreateEraseAmount), 5.0f);
     // The element kind given to the brushes.
-    EXPECT_EQ(c.getControlValue(4, 2), 2.0f);
-    for (auto [row, column] : {std::pair{0, 1}, {0, 3}, {0, 4}, {0, 5}, {0, 6}, {3, 1}, {3, 2}, {3, 3}, {4, 4}})
-        EXPECT_EQ(c.getControlValue(row, column), 0.0f) << row << "," << column;
-    // Row and column are not swapped: (1,1) is not (4,1).
-    EXPECT_EQ(buffer<float>(c, CONTROL_BUFFER)->getValue(1, 4), 5.0f);
-    EXPECT_EQ(buffer<float>(c, CONTROL_BUFFER)->getValue(2, 0), 200.0f);
+    EXPECT_EQ(c.getControlValue(ElementKindCell), static_cast<float>(ElementKind::Point));
+    for (ControlCell cell : {PressMark, PrimitiveType, HighlightType, HighlightSwitch, PaintPickMark, PaintRed,
+                             PaintGreen, PaintBlue, ElementImage})
+        EXPECT_EQ(c.getControlValue(cell), 0.0f) << cell.row << "," << cell.column;
+    // Stored at (x = column, y = row): the amount cells lie in column 1, not row 1.
+    const auto* table = c.getControlTable();
+    EXPECT_EQ(table->getValue(CreateEraseAmount.column, CreateEraseAmount.row), 5.0f);
+    EXPECT_EQ(table->getValue(BrushSize.column, BrushSize.row), 200.0f);
+    EXPECT_EQ(table->getValue(CreateEraseAmount.row, CreateEraseAmount.column), 0.0f);
 }
 
 TEST(CanvasBuffers, SlowdownRampsFromZeroAtTheBorderToTheFullFactor150CellsIn)
@@ -330,15 +334,15 @@ TEST(CanvasInput, APressRecordsTheBrushCellWhileTrackingAndAReleaseIdles)
     s.scene.devicePress(512, 384, 0, 0);
     int cx = 0, cy = 0;
     s.canvas->deviceToCell(512, 384, cx, cy);
-    EXPECT_EQ(s.canvas->getControlValue(6, 0), static_cast<float>(cx));
-    EXPECT_EQ(s.canvas->getControlValue(6, 1), static_cast<float>(cy));
+    EXPECT_EQ(s.canvas->getControlValue(ControlCells::BrushX), static_cast<float>(cx));
+    EXPECT_EQ(s.canvas->getControlValue(ControlCells::BrushY), static_cast<float>(cy));
     EXPECT_GT(cx, 350);   // the overflow margin shifts the cells
     s.scene.deviceRelease(512, 384, 0, 0);
-    EXPECT_EQ(s.canvas->getControlValue(0, 0), 8.0f);
+    EXPECT_EQ(ControlTable::action(s.canvas->getControlTable()), ActionCode::Idle);
 
     s.canvas->setTrackingTouches(false);
     s.scene.devicePress(100, 100, 0, 0);
-    EXPECT_EQ(s.canvas->getControlValue(6, 0), static_cast<float>(cx));
+    EXPECT_EQ(s.canvas->getControlValue(ControlCells::BrushX), static_cast<float>(cx));
 }
 
 TEST(CanvasInput, LassoErasesInsideTheCurveOnly)
@@ -403,7 +407,7 @@ TEST(CanvasRebuild, GrowingBuffersKeepTheLayoutCellsAndRelinkChildren)
     s.canvas->addChild(child);
     buffer<float>(*s.canvas, SIZE_BUFFER)->setValue(20, 30, 77.0f);
     buffer<int>(*s.canvas, SPEED_BUFFER)->setValue(20, 30, 9);
-    s.canvas->setControlValue(0, 3, 3.0f);
+    s.canvas->setControlValue(ControlCells::PrimitiveType, 3.0f);
     buffer<float>(*s.canvas, ERASE_BUFFER)->setValue(20, 30, 1.0f);
 
     s.scene.setScreensize(ScreenW, ScreenH);   // same size: nothing to grow
@@ -416,7 +420,7 @@ TEST(CanvasRebuild, GrowingBuffersKeepTheLayoutCellsAndRelinkChildren)
     ASSERT_GT(s.canvas->getCanvasBufferWidth(), 700);
     EXPECT_EQ(buffer<float>(*s.canvas, SIZE_BUFFER)->getValue(20, 30), 77.0f);
     EXPECT_EQ(buffer<int>(*s.canvas, SPEED_BUFFER)->getValue(20, 30), 9);
-    EXPECT_EQ(s.canvas->getControlValue(0, 3), 3.0f);
+    EXPECT_EQ(s.canvas->getCurrentPrimitiveType(), 3);
     EXPECT_EQ(buffer<float>(*s.canvas, ERASE_BUFFER)->getValue(20, 30), 0.0f);
     EXPECT_EQ(child->getPassiveBuffer(ERASE_BUFFER), s.canvas->getActiveBuffer(ERASE_BUFFER));
 }

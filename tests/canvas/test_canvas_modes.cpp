@@ -64,28 +64,30 @@ struct ModeScene
         data.nunchuk().joystickY = y;
         canvas->wiimoteEvent(buttons, data);
     }
-    float cell(int row, int column) const { return canvas->getControlValue(row, column); }
+    float cell(ControlCell c) const { return canvas->getControlValue(c); }
+    ActionCode action() const { return ControlTable::action(canvas->getControlTable()); }
     // A press in the case's mode (or none) with its posture simulated and
-    // the Nunchuk's C button as given, then the action it wrote.
+    // the Nunchuk's C button as given, then the action it wrote and the
+    // amount of code `amountOf`.
     struct Case
     {
         int mode, posture;
         bool c;
-        float code;
-        int amountRow;
+        ActionCode code;
+        ActionCode amountOf;
         float amount;
     };
     void check(const Case& e)
     {
-        canvas->setControlValue(4, 1, 5.0f);
+        canvas->setControlValue(ControlCells::CreateEraseAmount, 5.0f);
         if (e.mode >= 0)
             canvas->setInteractionMode(e.mode);
         nunchuk(e.c, false, 0, 0);
         canvas->setSimulatedPosture(e.posture);
         report(e.posture, 640, 300);
         const auto where = testing::Message() << "mode " << e.mode << " posture " << e.posture << " C " << e.c;
-        EXPECT_EQ(cell(0, 0), e.code) << where;
-        EXPECT_EQ(cell(e.amountRow, 1), e.amount) << where;
+        EXPECT_EQ(action(), e.code) << where;
+        EXPECT_EQ(cell(ControlCells::amountOf(e.amountOf)), e.amount) << where;
         lift();
     }
 
@@ -100,16 +102,24 @@ struct ModeScene
 TEST(CanvasModes, MenuCombinationsRunTheCurrentModesHandler)
 {
     using C = Canvas;
+    constexpr ActionCode Stamp = ActionCode::CreateErase, Orient = ActionCode::Orientation, Move = ActionCode::Move,
+                         Grow = ActionCode::SizeDifference, Color = ActionCode::Color, Idle = ActionCode::Idle;
+    constexpr auto Follow = static_cast<float>(OrientationStyle::Follow);
+    constexpr auto Circular = static_cast<float>(OrientationStyle::Circular);
+    constexpr auto Radial = static_cast<float>(OrientationStyle::Radial);
+    constexpr auto Attraction = static_cast<float>(MoveStyle::Attraction);
     const ModeScene::Case cases[] = {
-        {C::MODE_CREATE, 1, false, 4, 4, 1}, {C::MODE_CREATE, 3, false, 4, 4, 30}, {C::MODE_CREATE, 4, false, 4, 4, -30},
-        {C::MODE_ERASE, 2, false, 4, 4, -5}, {C::MODE_ORIENT, 1, false, 2, 2, 3},  {C::MODE_ORIENT, 2, false, 2, 2, 1},
-        {C::MODE_ORIENT, 3, false, 2, 2, 0}, {C::MODE_MOVE, 2, false, 5, 5, 0},    {C::MODE_MOVE, 4, false, 4, 4, -30},
-        {C::MODE_SIZE, 1, false, 9, 9, 5},   {C::MODE_SIZE, 2, false, 9, 9, -1},   {C::MODE_SIZE, 4, false, 4, 4, -100},
-        {C::MODE_COLOR, 0, false, 3, 4, 5},  {C::MODE_COLOR, 4, false, 4, 4, -100},
+        {C::MODE_CREATE, 1, false, Stamp, Stamp, 1},   {C::MODE_CREATE, 3, false, Stamp, Stamp, 30},
+        {C::MODE_CREATE, 4, false, Stamp, Stamp, -30}, {C::MODE_ERASE, 2, false, Stamp, Stamp, -5},
+        {C::MODE_ORIENT, 1, false, Orient, Orient, Follow}, {C::MODE_ORIENT, 2, false, Orient, Orient, Circular},
+        {C::MODE_ORIENT, 3, false, Orient, Orient, Radial}, {C::MODE_MOVE, 2, false, Move, Move, Attraction},
+        {C::MODE_MOVE, 4, false, Stamp, Stamp, -30},   {C::MODE_SIZE, 1, false, Grow, Grow, 5},
+        {C::MODE_SIZE, 2, false, Grow, Grow, -1},      {C::MODE_SIZE, 4, false, Stamp, Stamp, -100},
+        {C::MODE_COLOR, 0, false, Color, Stamp, 5},    {C::MODE_COLOR, 4, false, Stamp, Stamp, -100},
         // Modes chosen otherwise, and the pen in erase mode, do nothing:
         // the release's idle action and the reset amount stay.
-        {C::MODE_CREATE_ERASE, 1, false, 8, 4, 5}, {C::MODE_POSTURE, 1, false, 8, 4, 5},
-        {C::MODE_IDLE, 1, false, 8, 4, 5},         {C::MODE_ERASE, 0, false, 8, 4, 5},
+        {C::MODE_CREATE_ERASE, 1, false, Idle, Stamp, 5}, {C::MODE_POSTURE, 1, false, Idle, Stamp, 5},
+        {C::MODE_IDLE, 1, false, Idle, Stamp, 5},         {C::MODE_ERASE, 0, false, Idle, Stamp, 5},
     };
     for (int combination : {0, 2}) {
         ModeScene s;
@@ -119,8 +129,8 @@ TEST(CanvasModes, MenuCombinationsRunTheCurrentModesHandler)
         s.report(1, 640, 300);
         int cx = 0, cy = 0;
         s.canvas->deviceToCell(640, 300, cx, cy);
-        EXPECT_EQ(s.cell(6, 0), cx);
-        EXPECT_EQ(s.cell(6, 1), cy);
+        EXPECT_EQ(s.cell(ControlCells::BrushX), cx);
+        EXPECT_EQ(s.cell(ControlCells::BrushY), cy);
     }
 }
 
@@ -128,9 +138,12 @@ TEST(CanvasModes, NunchukTouchChoosesTheModeByPostureWithoutLabel)
 {
     ModeScene s;
     s.combination = 5;
+    constexpr ActionCode Stamp = ActionCode::CreateErase, Orient = ActionCode::Orientation, Move = ActionCode::Move,
+                         Grow = ActionCode::SizeDifference;
     const ModeScene::Case cases[] = {
-        {-1, 1, false, 4, 4, 5}, {-1, 1, true, 4, 4, -5}, {-1, 2, false, 2, 2, 3}, {-1, 2, true, 2, 2, 1},
-        {-1, 3, false, 5, 5, 3}, {-1, 4, false, 9, 9, -2}, {-1, 4, true, 9, 9, 2},
+        {-1, 1, false, Stamp, Stamp, 5}, {-1, 1, true, Stamp, Stamp, -5}, {-1, 2, false, Orient, Orient, 3},
+        {-1, 2, true, Orient, Orient, 1}, {-1, 3, false, Move, Move, 3},  {-1, 4, false, Grow, Grow, -2},
+        {-1, 4, true, Grow, Grow, 2},
     };
     const int modes[] = {2, 2, 3, 3, 4, 5, 5};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -138,7 +151,7 @@ TEST(CanvasModes, NunchukTouchChoosesTheModeByPostureWithoutLabel)
         EXPECT_EQ(s.canvas->getInteractionMode(), modes[i]);
         EXPECT_FALSE(s.canvas->isModeChanged());
     }
-    s.check({-1, 0, false, 8, 4, 5});   // the pen changes nothing
+    s.check({-1, 0, false, ActionCode::Idle, Stamp, 5});   // the pen changes nothing
     EXPECT_EQ(s.canvas->getInteractionMode(), Canvas::MODE_SIZE);
 }
 
@@ -150,7 +163,7 @@ TEST(CanvasModes, PostureOnlySettingsApplyOncePerPostureChange)
     EXPECT_EQ(s.canvas->getInteractionMode(), Canvas::MODE_CREATE_ERASE);
     EXPECT_EQ(s.canvas->getExactStepAmount(), -10.0);
     EXPECT_EQ(s.brush->getWidth(), 200.0);
-    EXPECT_EQ(s.cell(4, 1), -10.0f);
+    EXPECT_EQ(s.cell(ControlCells::CreateEraseAmount), -10.0f);
     // A second hand keeps what the first one set.
     s.brush->setSize(120.0, false);
     s.contact(4);
@@ -165,7 +178,7 @@ TEST(CanvasModes, PostureOnlySettingsApplyOncePerPostureChange)
         EXPECT_EQ(s.brush->getWidth(), c[3]) << c[0];
         EXPECT_FALSE(s.canvas->isModeChanged());
     }
-    EXPECT_EQ(s.cell(2, 1), 3.0f);
+    EXPECT_EQ(s.cell(ControlCells::OrientationStyleCell), 3.0f);
 }
 
 TEST(CanvasModes, SimulatedPostureWinsAndSixLetsTheDetectorDecide)
@@ -256,12 +269,12 @@ TEST(CanvasModes, ReleaseParksTheBrushOrAsksForTheEraseClear)
         auto* erase = s.canvas->getActiveBufferAs<float>(ERASE_BUFFER);
         erase->setValue(10, 10, 1.0f);
         s.contact(1, 2);
-        EXPECT_EQ(s.cell(0, 0), 8.0f) << combination;
+        EXPECT_EQ(s.action(), ActionCode::Idle) << combination;
         const bool parked = combination == 5 || combination == 6;
         EXPECT_EQ(s.brush->isShown(), !parked) << combination;
         if (parked) {
-            EXPECT_EQ(s.cell(6, 0), 82.0f);
-            EXPECT_EQ(s.cell(6, 1), 374.0f);
+            EXPECT_EQ(s.cell(ControlCells::BrushX), 82.0f);
+            EXPECT_EQ(s.cell(ControlCells::BrushY), 374.0f);
         }
         EXPECT_EQ(s.canvas->wasTouched(), combination != 0) << combination;
         s.canvas->renderIntoBuffers();
@@ -281,10 +294,10 @@ TEST(CanvasModes, NunchukModeGestureStopsPaintingUntilTheNextContact)
     EXPECT_EQ(s.canvas->getInteractionMode(), Canvas::MODE_CREATE_ERASE);
     // The first report of the next contact only ends the gesture; then it paints.
     s.report(1);
-    EXPECT_EQ(s.cell(0, 0), 8.0f);
+    EXPECT_EQ(s.action(), ActionCode::Idle);
     s.report(1);
-    EXPECT_EQ(s.cell(0, 0), 4.0f);
-    EXPECT_EQ(s.cell(4, 1), 5.0f);
+    EXPECT_EQ(s.action(), ActionCode::CreateErase);
+    EXPECT_EQ(s.cell(ControlCells::CreateEraseAmount), 5.0f);
 
     // A gesture during the contact stops it.
     s.nunchuk(false, false, -1.0f, 0);
@@ -292,18 +305,18 @@ TEST(CanvasModes, NunchukModeGestureStopsPaintingUntilTheNextContact)
     s.nunchuk(false, false, 0, 0);
     s.report(1);
     EXPECT_EQ(s.canvas->getInteractionMode(), Canvas::MODE_IDLE);
-    EXPECT_EQ(s.cell(0, 0), 8.0f);
+    EXPECT_EQ(s.action(), ActionCode::Idle);
     s.lift();
 
     // The press button presses at the pointer in the mode the joystick holds.
     s.nunchuk(false, false, 0.6f, 0.6f, true);   // move mode, repulsion
-    EXPECT_EQ(s.cell(0, 0), 5.0f);
-    EXPECT_EQ(s.cell(5, 1), 1.0f);
+    EXPECT_EQ(s.action(), ActionCode::Move);
+    EXPECT_EQ(s.cell(ControlCells::MoveStyleCell), 1.0f);
     int cx = 0, cy = 0;
     s.canvas->deviceToCell(300, 200, cx, cy);
-    EXPECT_EQ(s.cell(6, 0), cx);
+    EXPECT_EQ(s.cell(ControlCells::BrushX), cx);
     s.nunchuk(false, false, 0, 0);
-    EXPECT_EQ(s.cell(0, 0), 8.0f);
+    EXPECT_EQ(s.action(), ActionCode::Idle);
 }
 
 TEST(CanvasModes, DecidingReportReplaysTheFirstPositions)
@@ -328,6 +341,6 @@ TEST(CanvasModes, DecidingReportReplaysTheFirstPositions)
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(erasedAt(xs[i]) > 0.0f, !simulated) << "position " << i + 1;
         EXPECT_EQ(erasedAt(xs[3]), 0.0f);
-        EXPECT_EQ(s.cell(4, 1), -2.0f);
+        EXPECT_EQ(s.cell(ControlCells::CreateEraseAmount), -2.0f);
     }
 }

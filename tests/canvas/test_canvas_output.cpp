@@ -82,7 +82,7 @@ TEST_F(CanvasOutput, RawFilesRoundTripUnderThePrimitiveTypeNumberAndMissingOnesA
     EXPECT_TRUE(fs::is_empty(fs::current_path()));
 
     fs::create_directory("buffers");
-    c.setControlValue(0, 3, 3.7f);   // the prefix is the integer part
+    c.setControlValue(ControlCells::PrimitiveType, 3.7f);   // the prefix is the integer part
     c.saveBuffers();
     for (auto [name, tag] : {std::pair{"sizeBuffer", SIZE_BUFFER}, {"orientationBuffer", ORIENTATION_BUFFER},
                              {"speedBuffer", SPEED_BUFFER}, {"sizeAbsDiffBuffer", SIZE_ABS_DIFF_BUFFER},
@@ -96,7 +96,7 @@ TEST_F(CanvasOutput, RawFilesRoundTripUnderThePrimitiveTypeNumberAndMissingOnesA
     expectMarked(0);
 
     mark(1);
-    c.setControlValue(0, 3, 1.0f);   // no files under this number
+    c.setControlValue(ControlCells::PrimitiveType, 1.0f);   // no files under this number
     c.loadBuffers();
     expectMarked(1);
 }

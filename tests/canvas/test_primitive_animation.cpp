@@ -26,7 +26,7 @@ protected:
     {
         canvas = new CanvasCompositeGL(&scene, 512, 384, 1024, 768, 0.0, 0.0, 20.0, 0, 0, 1, 0, 30.0f, 0);
         scene.addComponent(canvas, true);
-        canvas->setControlValue(0, 3, Type);
+        canvas->setControlValue(ControlCells::PrimitiveType, Type);
     }
     template <class Primitive>
     Primitive* add(Primitive* primitive)
@@ -77,7 +77,7 @@ TEST_F(Animation, OnlyTheCurrentTypeFollowsTheBuffers)
     EXPECT_EQ(stateOf(*other), before);
 
     // Made current, the same primitive follows every buffer in one frame.
-    canvas->setControlValue(0, 3, Type + 1);
+    canvas->setControlValue(ControlCells::PrimitiveType, Type + 1);
     run(other, 1);
     EXPECT_NE(other->getXPos(), 300.0);
     EXPECT_NE(other->getRotation(), 0.0);
