@@ -3,6 +3,7 @@
 #include "QTPictavoApplication.h"
 
 #include "OpenGLSupport.h"
+#include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "PictavoVisGL.h"
 #include "Posture.h"
@@ -457,15 +458,15 @@ void QTPictavoApplication::setTwoFingersFakePosture() { setCanvasFakePosture(fak
 void QTPictavoApplication::setFistFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_FIST)); }
 void QTPictavoApplication::setHandFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_HAND)); }
 
-void QTPictavoApplication::createTargetAreaBufferImage() { createCanvasBufferImage(29); }
-void QTPictavoApplication::createPrimColorBufferImage() { createCanvasBufferImage(12); }
-void QTPictavoApplication::createTempColorBufferImage() { createCanvasBufferImage(11); }
-void QTPictavoApplication::createColorBufferImage() { createCanvasBufferImage(10); }
-void QTPictavoApplication::createSelectionBufferImage() { createCanvasBufferImage(25); }
-void QTPictavoApplication::createDropoffBufferImage() { createCanvasBufferImage(19); }
-void QTPictavoApplication::createOrientationBufferImage() { createCanvasBufferImage(8); }
-void QTPictavoApplication::createGradientBufferImage() { createCanvasBufferImage(28); }
-void QTPictavoApplication::createDepthBufferImage() { createCanvasBufferImage(27); }
+void QTPictavoApplication::createTargetAreaBufferImage() { createCanvasBufferImage(TARGET_AREA_BUFFER); }
+void QTPictavoApplication::createPrimColorBufferImage() { createCanvasBufferImage(PRIM_COLOR_BUFFER); }
+void QTPictavoApplication::createTempColorBufferImage() { createCanvasBufferImage(TEMP_COLOR_BUFFER); }
+void QTPictavoApplication::createColorBufferImage() { createCanvasBufferImage(COLOR_BUFFER); }
+void QTPictavoApplication::createSelectionBufferImage() { createCanvasBufferImage(SELECTION_BUFFER); }
+void QTPictavoApplication::createDropoffBufferImage() { createCanvasBufferImage(DROPOFF_BUFFER); }
+void QTPictavoApplication::createOrientationBufferImage() { createCanvasBufferImage(TEMP_ORIENTATION_BUFFER); }
+void QTPictavoApplication::createGradientBufferImage() { createCanvasBufferImage(GRADIENT_BUFFER); }
+void QTPictavoApplication::createDepthBufferImage() { createCanvasBufferImage(DEPTH_BUFFER); }
 
 void QTPictavoApplication::switchToCreateMode() { setCanvasInteractionMode(0); }
 void QTPictavoApplication::switchToEraseMode() { setCanvasInteractionMode(1); }

@@ -21,6 +21,10 @@
 #include <string>
 #include <vector>
 
+namespace CanvasBuffers {
+enum class Group;
+struct Spec;
+} // namespace CanvasBuffers
 class PaletteLeafGL;
 class PrimitiveBatch;
 class ToolBrushLeafGL;
@@ -285,6 +289,11 @@ private:
     template <typename T>
     void clearRequested(DeferredClear& state, int tag, T value);
     void createToolBrushes(unsigned count);
+    // The buffers of one group of CanvasBufferTable.h, in table order; one
+    // buffer made, stored and filled as its entry says.
+    void createBufferGroup(CanvasBuffers::Group group);
+    void createBuffer(const CanvasBuffers::Spec& spec);
+    void fillConstant(const CanvasBuffers::Spec& spec);
     void drainDeletionQueue();
     void fillInitialControlTable();
     void fillRandomOrientations();

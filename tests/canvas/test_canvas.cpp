@@ -63,63 +63,6 @@ BufferTemplate<T>* buffer(const CanvasCompositeGL& canvas, int tag)
 
 // ---- Buffers ----
 
-TEST(CanvasBuffers, EveryTagHasItsCellTypeSizeAndInitialValue)
-{
-    srand(7);
-    CanvasScene s;
-    const CanvasCompositeGL& c = *s.canvas;
-    ASSERT_EQ(c.getBufferWidth(), 700);
-    ASSERT_EQ(c.getBufferHeight(), 525);
-    EXPECT_EQ(c.getCanvasBufferWidth(), 700);
-
-    struct Expected
-    {
-        int tag;
-        int dimension;
-        std::size_t valueSize;
-    };
-    const Expected table[] = {
-        {SPEED_BUFFER, 1, sizeof(int)},           {SIZE_BUFFER, 1, sizeof(float)},
-        {SIZE_ABS_DIFF_BUFFER, 1, sizeof(float)}, {DIRECTION_BUFFER, 2, sizeof(float)},
-        {TEMP_DIRECTION_BUFFER, 2, sizeof(float)}, {ORIENTATION_BUFFER, 2, sizeof(float)},
-        {TEMP_ORIENTATION_BUFFER, 2, sizeof(float)}, {GRADIENT_ORIENTATION_BUFFER, 2, sizeof(float)},
-        {COLOR_BUFFER, 3, 1},                     {TEMP_COLOR_BUFFER, 3, 1},
-        {ERASE_BUFFER, 1, sizeof(float)},         {DODGING_BUFFER, 2, sizeof(float)},
-        {SLOWDOWN_BUFFER, 1, sizeof(float)},      {DROPOFF_BUFFER, 1, sizeof(float)},
-        {SELECTION_BUFFER, 1, sizeof(bool)},      {CONTEXT_SELECTION_BUFFER, 1, sizeof(bool)},
-        {DEPTH_BUFFER, 1, sizeof(double)},        {GRADIENT_BUFFER, 2, sizeof(double)},
-        {TARGET_AREA_BUFFER, 1, sizeof(bool)},    {STROKE_MASK_BUFFER, 1, sizeof(bool)},
-    };
-    for (const Expected& e : table) {
-        const AbstractBuffer* b = c.getActiveBuffer(e.tag);
-        ASSERT_NE(b, nullptr) << "tag " << e.tag;
-        EXPECT_EQ(b->getWidth(), 700) << "tag " << e.tag;
-        EXPECT_EQ(b->getHeight(), 525) << "tag " << e.tag;
-        EXPECT_EQ(b->getDimension(), e.dimension) << "tag " << e.tag;
-        EXPECT_EQ(b->getAllocatedMemorySizeInBytes(), 700u * 525u * e.dimension * e.valueSize) << "tag " << e.tag;
-    }
-    for (int tag : {3, 12, 15, 16, 20, 21, 22, 23, 24, 30, 31})
-        EXPECT_EQ(c.getActiveBuffer(tag), nullptr) << "tag " << tag;
-    const AbstractBuffer* control = c.getActiveBuffer(CONTROL_BUFFER);
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->getWidth(), 10);
-    EXPECT_EQ(control->getHeight(), 10);
-
-    // Initial values at a corner and in the middle.
-    for (auto [x, y] : {std::pair{0, 0}, std::pair{350, 260}, std::pair{699, 524}}) {
-        EXPECT_EQ(buffer<float>(c, SIZE_BUFFER)->getValue(x, y), 16.0f);
-        unsigned char r, g, b;
-        buffer<unsigned char>(c, COLOR_BUFFER)->get3DValues(x, y, r, g, b);
-        EXPECT_EQ((std::array<int, 3>{r, g, b}), (std::array<int, 3>{120, 100, 40}));
-        buffer<unsigned char>(c, TEMP_COLOR_BUFFER)->get3DValues(x, y, r, g, b);
-        EXPECT_EQ((std::array<int, 3>{r, g, b}), (std::array<int, 3>{127, 127, 127}));
-        EXPECT_TRUE(buffer<bool>(c, STROKE_MASK_BUFFER)->getValue(x, y));
-        EXPECT_FALSE(buffer<bool>(c, TARGET_AREA_BUFFER)->getValue(x, y));
-        EXPECT_EQ(buffer<float>(c, ERASE_BUFFER)->getValue(x, y), 0.0f);
-        EXPECT_EQ(buffer<int>(c, SPEED_BUFFER)->getValue(x, y), 0);
-    }
-}
-
 TEST(CanvasBuffers, OrientationsPointStraightUpOrDownInRoughlyEqualShares)
 {
     srand(11);

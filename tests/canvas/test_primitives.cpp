@@ -144,7 +144,7 @@ TEST_F(Primitives, StrokesHideWhereTheMaskIsOffAndShowTheirLifeAsAlpha)
     auto* surface = make(new SurfaceCompositeGL(&scene, 512, 384, 1024, 768, 0, 0, 0));
     surface->setActiveBuffer(STROKE_MASK_BUFFER, scene.createNewBoolImageBuffer(700, 525));
     surface->setActiveBuffer(CONTEXT_SELECTION_BUFFER, scene.createNewBoolImageBuffer(700, 525));
-    auto control = scene.createNewFloatImageBuffer(10, 10);
+    auto control = scene.createNewFloatImageBuffer(ControlTable::Size, ControlTable::Size);
     control->setValue(3, 0, static_cast<float>(Type));
     surface->setActiveBuffer(CONTROL_BUFFER, std::move(control));
     StrokeLeafGL* s = stroke(3);
