@@ -13,6 +13,7 @@ class QUdpSocket;
 class CanvasCompositeGL;
 class PictavoVisGL;
 struct FakePosture;
+enum class InteractionMode : int;
 class QTVelkConfiguration;
 class QTPictavoWidgetGL;
 class TuioUdpSource;
@@ -140,7 +141,7 @@ private:
     CanvasCompositeGL* canvas() const;
     void setInputCombination(int combination);
     // Commands for the canvas; each does nothing while the scene has no canvas.
-    void setCanvasInteractionMode(int mode);
+    void setCanvasInteractionMode(InteractionMode mode);
     void createCanvasBufferImage(int bufferTag);
     void setCanvasFakePosture(const FakePosture& posture);
     void setTaskMode(bool on);

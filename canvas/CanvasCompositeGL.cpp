@@ -393,7 +393,7 @@ bool CanvasCompositeGL::isNunchukIgnored() const { return _nunchukIgnored; }
 void CanvasCompositeGL::setNunchukIgnored(bool on) { _nunchukIgnored = on; }
 void CanvasCompositeGL::setCompanionPointer(void* companion) { _companion = companion; }
 
-void CanvasCompositeGL::setInteractionMode(int mode)
+void CanvasCompositeGL::setInteractionMode(InteractionMode mode)
 {
     _curInteractionMode = mode;
     _modeChanged = true;

@@ -9,6 +9,7 @@
 #include "ControlTable.h"
 #include "Curve2D.h"
 #include "GLDisplayList.h"
+#include "InteractionMode.h"
 #include "PostureDetector.h"
 #include "SurfaceCompositeGL.h"
 #include "TaskRecord.h"
@@ -36,20 +37,6 @@ class ToolBrushLeafGL;
 class CanvasCompositeGL : public SurfaceCompositeGL
 {
 public:
-    // Interaction modes; MODE_CREATE_ERASE at start.
-    enum InteractionMode
-    {
-        MODE_CREATE = 0,
-        MODE_ERASE = 1,
-        MODE_CREATE_ERASE = 2,
-        MODE_ORIENT = 3,
-        MODE_MOVE = 4,
-        MODE_SIZE = 5,
-        MODE_COLOR = 6,
-        MODE_POSTURE = 7,
-        MODE_IDLE = 8
-    };
-
     static constexpr int SlowdownRings = 150;
     static constexpr float SlowdownStep = 0.006666666828095913f;
     // Radius of the distance cone: depth 1 is reached this far from the curve.
@@ -137,7 +124,7 @@ public:
     virtual bool isTrackingTouches() const;
     virtual void setTrackingTouches(bool on);
     virtual bool wasTouched() const;
-    virtual void setInteractionMode(int mode);
+    virtual void setInteractionMode(InteractionMode mode);
     virtual bool hasPrimitiveOfCurrentType() const;
     virtual float getDefaultPrimitiveSize() const;
     virtual void setObserverPointer(void* observer);
@@ -204,7 +191,7 @@ public:
     }
 
     // ---- State ----
-    int getInteractionMode() const { return _curInteractionMode; }
+    InteractionMode getInteractionMode() const { return _curInteractionMode; }
     bool isModeChanged() const { return _modeChanged; }
     float getLabelAlpha() const { return _labelAlpha; }
     unsigned getNumberOfToolBrushes() const { return static_cast<unsigned>(_toolBrushes.size()); }
@@ -252,17 +239,17 @@ public:
     // and hands in a reader. Without one the canvas acts as combination 7.
     void setInputCombinationSource(std::function<int()> source);
     int getInputCombination() const;
-    // The main window's fake posture: 0 to 4 win over the posture detector
-    // and bring the contact size of that posture (used when the input
-    // reports none); 6 lets the detector decide.
-    void setSimulatedPosture(int posture);
-    int getSimulatedPosture() const { return _simulatedPosture; }
+    // The main window's fake posture: pen to hand win over the posture
+    // detector and bring the contact size of that posture (used when the
+    // input reports none); None lets the detector decide.
+    void setSimulatedPosture(Posture posture);
+    Posture getSimulatedPosture() const { return _simulatedPosture; }
     double getSimulatedContactWidth() const { return _simulatedWidth; }
     double getSimulatedContactHeight() const { return _simulatedHeight; }
     // The posture the last handler ran with, and the last posture the
     // posture-only combination (7) acted on.
-    int getCurrentPosture() const { return _curPosture; }
-    int getPreviousPosture() const { return _prevPosture; }
+    Posture getCurrentPosture() const { return _curPosture; }
+    Posture getPreviousPosture() const { return _prevPosture; }
     // getStepAmount without truncation.
     double getExactStepAmount() const { return _stepAmount; }
     bool isModeChosenByNunchuk() const { return _modeChosenByNunchuk; }
@@ -312,10 +299,10 @@ private:
 
     // ---- Interaction (CanvasInteraction.cpp) ----
     // A mode change chosen by posture, Nunchuk or Wii button: no label.
-    void changeModeQuietly(int mode);
-    // The posture a handler acts on (the simulated one unless 6); kept as
+    void changeModeQuietly(InteractionMode mode);
+    // The posture a handler acts on (the simulated one unless None); kept as
     // the current posture.
-    int handlerPosture(int posture);
+    Posture handlerPosture(int posture);
     // The report just fed to the detector decided the contact's posture.
     bool contactJustDecided() const;
     // Stamps the contact's first positions with the first brush: create
@@ -339,11 +326,11 @@ private:
     void adjustStepAmount(double delta);
     void adjustSizeStep(double joystick);
     // The handler of mode 0, 1, 3, 4, 5 or 6; other modes do nothing.
-    void runModeHandler(int mode, double x, double y, double width, double height, int posture);
+    void runModeHandler(InteractionMode mode, double x, double y, double width, double height, Posture posture);
     // The dispatch of a press by input combination group.
-    void pressByNunchukPosture(double x, double y, double width, double height, int posture);
+    void pressByNunchukPosture(double x, double y, double width, double height, Posture posture);
     void pressByNunchukMode(double x, double y, double width, double height);
-    void pressByPosture(double x, double y, double width, double height, int posture);
+    void pressByPosture(double x, double y, double width, double height, Posture posture);
     // Mode 2 with the Nunchuk choosing modes (combination 6).
     void createEraseByNunchuk(double x, double y, double width, double height);
     // The Wii parts of wiimoteEvent.
@@ -369,12 +356,12 @@ private:
     unsigned _paletteCount = 0;
     std::deque<VisComponent*> _deletionQueue;
 
-    int _curInteractionMode = MODE_CREATE_ERASE;
-    int _secondMode = MODE_CREATE_ERASE;
+    InteractionMode _curInteractionMode = InteractionMode::CreateErase;
+    InteractionMode _secondMode = InteractionMode::CreateErase;
     bool _modeChanged = false;
-    int _curPosture = 6;
-    int _prevPosture = 6;
-    int _simulatedPosture = 6;
+    Posture _curPosture = Posture::None;
+    Posture _prevPosture = Posture::None;
+    Posture _simulatedPosture = Posture::None;
     double _simulatedWidth = 0.0;
     double _simulatedHeight = 0.0;
     std::function<int()> _inputCombinationSource;

@@ -16,27 +16,9 @@
 
 namespace {
 
-// How the input combination drives the canvas.
-enum class InputGroup
-{
-    Menu,          // 0 to 2: direct touch, mode chosen by menu
-    NunchukTouch,  // 3 to 5: direct touch, mode by posture, amounts by Nunchuk
-    Pointing,      // 6: Wii pointing, mode chosen by the Nunchuk
-    PostureOnly    // 7: direct touch, mode chosen by posture alone
-};
-
-InputGroup inputGroup(int combination)
-{
-    if (combination >= 3 && combination <= 5)
-        return InputGroup::NunchukTouch;
-    if (combination == 6)
-        return InputGroup::Pointing;
-    if (combination == 7)
-        return InputGroup::PostureOnly;
-    return InputGroup::Menu;
-}
-
 constexpr int DefaultInputCombination = 7;
+// The posture handlers get from the Wii Remote and Nunchuk.
+constexpr int UnknownPosture = static_cast<int>(Posture::Unknown);
 // The park position of the brush between contacts: 120 pixels from the
 // left, 220 below the top of the canvas.
 constexpr double ParkX = 120.0;
@@ -73,24 +55,24 @@ bool hasButton(const std::vector<int>& buttons, int code)
     return std::find(buttons.begin(), buttons.end(), code) != buttons.end();
 }
 
-const char* modeName(int mode)
+const char* modeName(InteractionMode mode)
 {
     switch (mode) {
-    case CanvasCompositeGL::MODE_ORIENT: return "MODE_ORIENT";
-    case CanvasCompositeGL::MODE_MOVE: return "MODE_MOVE";
-    case CanvasCompositeGL::MODE_SIZE: return "MODE_SIZE";
+    case InteractionMode::Orient: return "MODE_ORIENT";
+    case InteractionMode::Move: return "MODE_MOVE";
+    case InteractionMode::Size: return "MODE_SIZE";
     default: return "MODE_CREATE_ERASE";
     }
 }
 
 // The cycle of the mode buttons: 2 -> 3 -> 4 -> 5 -> 2. A mode outside the
 // cycle enters it at 2 from either direction.
-int cycledMode(int mode, int direction)
+InteractionMode cycledMode(InteractionMode mode, int direction)
 {
-    if (mode < CanvasCompositeGL::MODE_CREATE_ERASE || mode > CanvasCompositeGL::MODE_SIZE)
-        return CanvasCompositeGL::MODE_CREATE_ERASE;
-    const int first = CanvasCompositeGL::MODE_CREATE_ERASE;
-    return first + (mode - first + direction + 4) % 4;
+    if (mode < InteractionMode::CreateErase || mode > InteractionMode::Size)
+        return InteractionMode::CreateErase;
+    const int first = static_cast<int>(InteractionMode::CreateErase);
+    return static_cast<InteractionMode>(first + (static_cast<int>(mode) - first + direction + 4) % 4);
 }
 
 } // namespace
@@ -107,9 +89,9 @@ int CanvasCompositeGL::getInputCombination() const
     return _inputCombinationSource ? _inputCombinationSource() : DefaultInputCombination;
 }
 
-void CanvasCompositeGL::setSimulatedPosture(int posture)
+void CanvasCompositeGL::setSimulatedPosture(Posture posture)
 {
-    const FakePosture fake = fakePosture(static_cast<Posture>(posture));
+    const FakePosture fake = fakePosture(posture);
     _simulatedPosture = posture;
     _simulatedWidth = fake.width;
     _simulatedHeight = fake.height;
@@ -121,7 +103,7 @@ const WiiCommunicationData& CanvasCompositeGL::getWiiHistory(std::size_t age) co
     return _wiiHistory[(_wiiHistoryNext + n - 1 - age % n) % n];
 }
 
-void CanvasCompositeGL::changeModeQuietly(int mode)
+void CanvasCompositeGL::changeModeQuietly(InteractionMode mode)
 {
     if (mode == _curInteractionMode)
         return;
@@ -132,16 +114,16 @@ void CanvasCompositeGL::changeModeQuietly(int mode)
     _labelFading = false;
 }
 
-int CanvasCompositeGL::handlerPosture(int posture)
+Posture CanvasCompositeGL::handlerPosture(int posture)
 {
-    _curPosture = _simulatedPosture != POSTURE_NONE ? _simulatedPosture : posture;
+    _curPosture = _simulatedPosture != Posture::None ? _simulatedPosture : static_cast<Posture>(posture);
     return _curPosture;
 }
 
 bool CanvasCompositeGL::contactJustDecided() const
 {
-    return _simulatedPosture == POSTURE_NONE && _postureDetector.getPreviousPosture() == POSTURE_NONE &&
-           _postureDetector.getPosture() != POSTURE_NONE;
+    return _simulatedPosture == Posture::None && _postureDetector.getPreviousPosture() == Posture::None &&
+           _postureDetector.getPosture() != Posture::None;
 }
 
 bool CanvasCompositeGL::nunchukC() const { return !_nunchukIgnored && _curNunchukData.c; }
@@ -214,13 +196,13 @@ int CanvasCompositeGL::hitLocalBuffer(int x, int y, double width, double height,
     bringPalettesToFront();
 
     // The mouse reports no contact size: a simulated posture lends its own.
-    if (_simulatedPosture != POSTURE_NONE && width <= 0.0 && height <= 0.0) {
+    if (_simulatedPosture != Posture::None && width <= 0.0 && height <= 0.0) {
         width = _simulatedWidth;
         height = _simulatedHeight;
     }
     const auto board = [](double v) { return v > 0.0 ? static_cast<unsigned>(v) : 0u; };
     _postureDetector.addSample(board(x), board(y), board(width), board(height));
-    const int posture = _simulatedPosture != POSTURE_NONE ? _simulatedPosture : _postureDetector.getPosture();
+    const Posture posture = _simulatedPosture != Posture::None ? _simulatedPosture : _postureDetector.getPosture();
 
     switch (inputGroup(getInputCombination())) {
     case InputGroup::Menu: runModeHandler(_curInteractionMode, x, y, width, height, posture); break;
@@ -236,12 +218,12 @@ int CanvasCompositeGL::releaseLocalBuffer(int, int, int)
 {
     _firstPressSeen = false;
     _released = true;
-    const int combination = getInputCombination();
-    if (combination >= 3 && combination <= 6) {
+    const InputGroup group = inputGroup(getInputCombination());
+    if (group == InputGroup::NunchukTouch || group == InputGroup::Pointing) {
         if (ToolBrushLeafGL* brush = getToolBrush(0))
             brush->hide();
         parkToolBrush();
-    } else if (combination == 7) {
+    } else if (group == InputGroup::PostureOnly) {
         markEraseDirty();
     } else {
         _touched = false;
@@ -254,24 +236,27 @@ int CanvasCompositeGL::releaseLocalBuffer(int, int, int)
     return 1;
 }
 
-void CanvasCompositeGL::runModeHandler(int mode, double x, double y, double width, double height, int posture)
+void CanvasCompositeGL::runModeHandler(InteractionMode mode, double x, double y, double width, double height,
+                                       Posture p)
 {
+    const int posture = static_cast<int>(p);
     switch (mode) {
-    case MODE_CREATE: createAt(x, y, width, height, posture); break;
-    case MODE_ERASE: eraseAt(x, y, width, height, posture); break;
-    case MODE_ORIENT: orientAt(x, y, width, height, posture); break;
-    case MODE_MOVE: moveAt(x, y, width, height, posture); break;
-    case MODE_SIZE: resizeAt(x, y, width, height, posture); break;
-    case MODE_COLOR: colorAt(x, y, width, height, posture); break;
+    case InteractionMode::Create: createAt(x, y, width, height, posture); break;
+    case InteractionMode::Erase: eraseAt(x, y, width, height, posture); break;
+    case InteractionMode::Orient: orientAt(x, y, width, height, posture); break;
+    case InteractionMode::Move: moveAt(x, y, width, height, posture); break;
+    case InteractionMode::Size: resizeAt(x, y, width, height, posture); break;
+    case InteractionMode::Color: colorAt(x, y, width, height, posture); break;
     default: break;   // create-erase, posture and idle modes need a posture or the Nunchuk
     }
 }
 
-void CanvasCompositeGL::pressByNunchukPosture(double x, double y, double width, double height, int posture)
+void CanvasCompositeGL::pressByNunchukPosture(double x, double y, double width, double height, Posture p)
 {
-    switch (posture) {
-    case POSTURE_ONE_FINGER:
-        changeModeQuietly(MODE_CREATE_ERASE);
+    const int posture = static_cast<int>(p);
+    switch (p) {
+    case Posture::OneFinger:
+        changeModeQuietly(InteractionMode::CreateErase);
         if (nunchukZ())
             adjustStepAmount(-2.0 * _curNunchukData.joystickY);
         if (nunchukC())
@@ -279,16 +264,16 @@ void CanvasCompositeGL::pressByNunchukPosture(double x, double y, double width, 
         else
             createAt(x, y, width, height, posture);
         break;
-    case POSTURE_TWO_FINGERS:
-        changeModeQuietly(MODE_ORIENT);
+    case Posture::TwoFingers:
+        changeModeQuietly(InteractionMode::Orient);
         orientAt(x, y, width, height, posture);
         break;
-    case POSTURE_FIST:
-        changeModeQuietly(MODE_MOVE);
+    case Posture::Fist:
+        changeModeQuietly(InteractionMode::Move);
         moveAt(x, y, width, height, posture);
         break;
-    case POSTURE_HAND:
-        changeModeQuietly(MODE_SIZE);
+    case Posture::Hand:
+        changeModeQuietly(InteractionMode::Size);
         if (nunchukZ())
             adjustSizeStep(_curNunchukData.joystickY);
         resizeAt(x, y, width, height, posture);
@@ -299,16 +284,16 @@ void CanvasCompositeGL::pressByNunchukPosture(double x, double y, double width, 
 
 void CanvasCompositeGL::pressByNunchukMode(double x, double y, double width, double height)
 {
-    if (_curInteractionMode == MODE_CREATE_ERASE)
+    if (_curInteractionMode == InteractionMode::CreateErase)
         createEraseByNunchuk(x, y, width, height);
     else
-        runModeHandler(_curInteractionMode, x, y, width, height, POSTURE_UNKNOWN);
+        runModeHandler(_curInteractionMode, x, y, width, height, Posture::Unknown);
 }
 
 void CanvasCompositeGL::createEraseByNunchuk(double x, double y, double width, double height)
 {
     if (nunchukC() && nunchukZ()) {
-        eraseAt(x, y, width, height, POSTURE_UNKNOWN);
+        eraseAt(x, y, width, height, UnknownPosture);
         return;
     }
     if (_modeChosenByNunchuk) {
@@ -317,46 +302,47 @@ void CanvasCompositeGL::createEraseByNunchuk(double x, double y, double width, d
         if (_released) {
             _modeChosenByNunchuk = false;
         } else {
-            changeModeQuietly(MODE_IDLE);
+            changeModeQuietly(InteractionMode::Idle);
             ControlTable::setAction(getControlTable(), ActionCode::Idle);
         }
         return;
     }
     if (!nunchukC() && !nunchukZ())
-        createAt(x, y, width, height, POSTURE_UNKNOWN);
+        createAt(x, y, width, height, UnknownPosture);
 }
 
-void CanvasCompositeGL::pressByPosture(double x, double y, double width, double height, int posture)
+void CanvasCompositeGL::pressByPosture(double x, double y, double width, double height, Posture p)
 {
-    const bool changed = posture != _prevPosture;
-    switch (posture) {
-    case POSTURE_PEN:
-        changeModeQuietly(MODE_POSTURE);
+    const int posture = static_cast<int>(p);
+    const bool changed = p != _prevPosture;
+    switch (p) {
+    case Posture::Pen:
+        changeModeQuietly(InteractionMode::Posture);
         break;
-    case POSTURE_ONE_FINGER:
-        changeModeQuietly(MODE_CREATE_ERASE);
+    case Posture::OneFinger:
+        changeModeQuietly(InteractionMode::CreateErase);
         if (changed) {
             _stepAmount = 2.0;
             setToolBrushSize(20.0);
         }
         createAt(x, y, width, height, posture);
         break;
-    case POSTURE_TWO_FINGERS:
-        changeModeQuietly(MODE_ORIENT);
+    case Posture::TwoFingers:
+        changeModeQuietly(InteractionMode::Orient);
         if (changed)
             setToolBrushSize(80.0);
         orientAt(x, y, width, height, posture);
         break;
-    case POSTURE_FIST:
-        changeModeQuietly(MODE_CREATE_ERASE);
+    case Posture::Fist:
+        changeModeQuietly(InteractionMode::CreateErase);
         if (changed) {
             _stepAmount = 15.0;
             setToolBrushSize(130.0);
         }
         createAt(x, y, width, height, posture);
         break;
-    case POSTURE_HAND:
-        changeModeQuietly(MODE_CREATE_ERASE);
+    case Posture::Hand:
+        changeModeQuietly(InteractionMode::CreateErase);
         if (changed) {
             _stepAmount = -10.0;
             setToolBrushSize(200.0);
@@ -368,7 +354,7 @@ void CanvasCompositeGL::pressByPosture(double x, double y, double width, double 
         // so a second press of the same hand keeps its settings.
         return;
     }
-    _prevPosture = posture;
+    _prevPosture = p;
 }
 
 // ---- Handlers ----
@@ -408,17 +394,17 @@ void CanvasCompositeGL::stampAction(double replayAmount, double amount)
 int CanvasCompositeGL::createAt(double, double, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
-    const int p = handlerPosture(posture);
+    const Posture p = handlerPosture(posture);
     if (group != InputGroup::Menu) {
         stampAction(_stepAmount, _stepAmount);
         return 1;
     }
     switch (p) {
-    case POSTURE_PEN: stampAction(_stepAmount, _stepAmount); break;
-    case POSTURE_ONE_FINGER: stampAction(1.0, 1.0); break;
-    case POSTURE_TWO_FINGERS: stampAction(5.0, 5.0); break;
-    case POSTURE_FIST: stampAction(30.0, 30.0); break;
-    case POSTURE_HAND: stampAction(WipeStamp, WipeStamp); break;
+    case Posture::Pen: stampAction(_stepAmount, _stepAmount); break;
+    case Posture::OneFinger: stampAction(1.0, 1.0); break;
+    case Posture::TwoFingers: stampAction(5.0, 5.0); break;
+    case Posture::Fist: stampAction(30.0, 30.0); break;
+    case Posture::Hand: stampAction(WipeStamp, WipeStamp); break;
     default: break;
     }
     return 1;
@@ -427,7 +413,7 @@ int CanvasCompositeGL::createAt(double, double, double, double, int posture)
 int CanvasCompositeGL::eraseAt(double, double, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
-    const int p = handlerPosture(posture);
+    const Posture p = handlerPosture(posture);
     if (group == InputGroup::PostureOnly) {
         stampAction(WipeStamp, _stepAmount);
         return 1;
@@ -437,10 +423,10 @@ int CanvasCompositeGL::eraseAt(double, double, double, double, int posture)
         return 1;
     }
     switch (p) {
-    case POSTURE_ONE_FINGER: stampAction(-2.0, -2.0); break;
-    case POSTURE_TWO_FINGERS: stampAction(-5.0, -5.0); break;
-    case POSTURE_FIST: stampAction(-10.0, -10.0); break;
-    case POSTURE_HAND: stampAction(WipeStamp, WipeStamp); break;
+    case Posture::OneFinger: stampAction(-2.0, -2.0); break;
+    case Posture::TwoFingers: stampAction(-5.0, -5.0); break;
+    case Posture::Fist: stampAction(-10.0, -10.0); break;
+    case Posture::Hand: stampAction(WipeStamp, WipeStamp); break;
     default: break;   // the pen does not erase
     }
     return 1;
@@ -449,7 +435,7 @@ int CanvasCompositeGL::eraseAt(double, double, double, double, int posture)
 int CanvasCompositeGL::orientAt(double, double, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
-    const int p = handlerPosture(posture);
+    const Posture p = handlerPosture(posture);
     std::optional<OrientationStyle> style;
     if (group == InputGroup::NunchukTouch) {
         style = nunchukC()   ? OrientationStyle::Circular
@@ -466,13 +452,13 @@ int CanvasCompositeGL::orientAt(double, double, double, double, int posture)
             style = OrientationStyle::Radial;
     } else if (group == InputGroup::PostureOnly) {
         style = OrientationStyle::Follow;
-    } else if (p == POSTURE_HAND) {
+    } else if (p == Posture::Hand) {
         stampAction(WipeStamp, WipeStamp);
-    } else if (p == POSTURE_PEN || p == POSTURE_ONE_FINGER) {
+    } else if (p == Posture::Pen || p == Posture::OneFinger) {
         style = OrientationStyle::Follow;
-    } else if (p == POSTURE_TWO_FINGERS) {
+    } else if (p == Posture::TwoFingers) {
         style = OrientationStyle::Circular;
-    } else if (p == POSTURE_FIST) {
+    } else if (p == Posture::Fist) {
         style = OrientationStyle::Radial;
     }
     if (style == OrientationStyle::Follow)
@@ -487,7 +473,7 @@ int CanvasCompositeGL::orientAt(double, double, double, double, int posture)
 int CanvasCompositeGL::moveAt(double, double, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
-    const int p = handlerPosture(posture);
+    const Posture p = handlerPosture(posture);
     std::optional<MoveStyle> style;
     if (group == InputGroup::NunchukTouch) {
         style = nunchukC() ? MoveStyle::Repulsion : nunchukZ() ? MoveStyle::Attraction : MoveStyle::Follow;
@@ -501,13 +487,13 @@ int CanvasCompositeGL::moveAt(double, double, double, double, int posture)
             style = MoveStyle::Attraction;
         else if (jx > 0.4 && jx < 0.85 && jy > 0.4 && jy < 0.8)
             style = MoveStyle::Repulsion;
-    } else if (group == InputGroup::PostureOnly || p == POSTURE_PEN || p == POSTURE_ONE_FINGER) {
+    } else if (group == InputGroup::PostureOnly || p == Posture::Pen || p == Posture::OneFinger) {
         style = MoveStyle::Follow;
-    } else if (p == POSTURE_TWO_FINGERS) {
+    } else if (p == Posture::TwoFingers) {
         style = MoveStyle::Attraction;
-    } else if (p == POSTURE_FIST) {
+    } else if (p == Posture::Fist) {
         style = MoveStyle::Repulsion;
-    } else if (p == POSTURE_HAND) {
+    } else if (p == Posture::Hand) {
         stampAction(WipeStamp, WipeStamp);
     }
     if (style)
@@ -518,7 +504,7 @@ int CanvasCompositeGL::moveAt(double, double, double, double, int posture)
 int CanvasCompositeGL::resizeAt(double x, double y, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
-    const int p = handlerPosture(posture);
+    const Posture p = handlerPosture(posture);
     if (group == InputGroup::NunchukTouch) {
         writeAction(ActionCode::SizeDifference, nunchukC() ? _sizeStep : -_sizeStep);
         return 1;
@@ -537,11 +523,11 @@ int CanvasCompositeGL::resizeAt(double x, double y, double, double, int posture)
         return 1;
     }
     switch (p) {
-    case POSTURE_PEN: writeAction(ActionCode::SizeDifference, 3.0); break;
-    case POSTURE_ONE_FINGER: writeAction(ActionCode::SizeDifference, 5.0); break;
-    case POSTURE_TWO_FINGERS: writeAction(ActionCode::SizeDifference, -1.0); break;
-    case POSTURE_FIST: writeAction(ActionCode::SizeDifference, -2.0); break;
-    case POSTURE_HAND: stampAction(WipeStamp, StrongWipe); break;
+    case Posture::Pen: writeAction(ActionCode::SizeDifference, 3.0); break;
+    case Posture::OneFinger: writeAction(ActionCode::SizeDifference, 5.0); break;
+    case Posture::TwoFingers: writeAction(ActionCode::SizeDifference, -1.0); break;
+    case Posture::Fist: writeAction(ActionCode::SizeDifference, -2.0); break;
+    case Posture::Hand: stampAction(WipeStamp, StrongWipe); break;
     default: break;
     }
     return 1;
@@ -550,11 +536,11 @@ int CanvasCompositeGL::resizeAt(double x, double y, double, double, int posture)
 int CanvasCompositeGL::colorAt(double, double, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
-    const int p = handlerPosture(posture);
+    const Posture p = handlerPosture(posture);
     const bool touchTable = group == InputGroup::Menu || group == InputGroup::PostureOnly;
-    if (touchTable && p == POSTURE_HAND)
+    if (touchTable && p == Posture::Hand)
         stampAction(WipeStamp, StrongWipe);
-    else if (!touchTable || (p >= POSTURE_PEN && p <= POSTURE_FIST))
+    else if (!touchTable || (p >= Posture::Pen && p <= Posture::Fist))
         ControlTable::setAction(getControlTable(), ActionCode::Color);
     return 1;
 }
@@ -569,10 +555,10 @@ int CanvasCompositeGL::wiimoteEvent(const std::vector<int>& buttons, const WiiCo
     _prevNunchukData = _curNunchukData;
     _curNunchukData = data.nunchuk();
 
-    const int combination = getInputCombination();
-    if (combination == 6)
+    const InputGroup group = inputGroup(getInputCombination());
+    if (group == InputGroup::Pointing)
         nunchukModeEvent(data);
-    else if (combination >= 3 && combination <= 5)
+    else if (group == InputGroup::NunchukTouch)
         modeCyclingEvent(buttons, data);
     return 0;
 }
@@ -590,7 +576,7 @@ void CanvasCompositeGL::nunchukModeEvent(const WiiCommunicationData& data)
         if (_released)
             ControlTable::setAction(getControlTable(), ActionCode::Idle);
     }
-    _simulatedPosture = POSTURE_NONE;
+    _simulatedPosture = Posture::None;
 }
 
 void CanvasCompositeGL::setToolBrushHint(int hint)
@@ -607,7 +593,7 @@ void CanvasCompositeGL::nunchukGesture()
         return;
     }
     if (n.c && n.z) {
-        changeModeQuietly(MODE_CREATE_ERASE);
+        changeModeQuietly(InteractionMode::CreateErase);
         _modeChosenByNunchuk = true;
         setToolBrushHint(HintErase);
     } else if (n.c) {
@@ -633,20 +619,20 @@ void CanvasCompositeGL::joystickModeChoice()
     const double y = _curNunchukData.joystickY;
     // Below -0.4, within +-0.4 and above 0.4 in y.
     const auto third = [y](int below, int within, int above) { return y < -0.4 ? below : y > 0.4 ? above : within; };
-    int mode = MODE_CREATE_ERASE;
+    InteractionMode mode = InteractionMode::CreateErase;
     int hint = HintNone;
     if (std::abs(x) < 0.4 && std::abs(y) > 0.8) {
-        mode = MODE_SIZE;
+        mode = InteractionMode::Size;
         hint = y < -0.8 ? HintGrow : HintShrink;
     } else if (x > 0.4 && std::abs(y) < 0.8) {
-        mode = MODE_MOVE;
+        mode = InteractionMode::Move;
         hint = third(HintMoveAttract, HintMoveFollow, HintMoveRepel);
     } else if (x < -0.4 && std::abs(y) < 0.8) {
-        mode = MODE_ORIENT;
+        mode = InteractionMode::Orient;
         hint = third(HintOrientCircular, HintOrientFollow, HintOrientRadial);
     }
     changeModeQuietly(mode);
-    if (mode != MODE_CREATE_ERASE)
+    if (mode != InteractionMode::CreateErase)
         _modeChosenByNunchuk = true;
     setToolBrushHint(hint);
 }
@@ -654,7 +640,7 @@ void CanvasCompositeGL::joystickModeChoice()
 void CanvasCompositeGL::modeCyclingEvent(const std::vector<int>& buttons, const WiiCommunicationData& data)
 {
     const bool steppingAmounts =
-        nunchukZ() && (_curInteractionMode == MODE_CREATE_ERASE || _curInteractionMode == MODE_SIZE);
+        nunchukZ() && (_curInteractionMode == InteractionMode::CreateErase || _curInteractionMode == InteractionMode::Size);
     if (!steppingAmounts && !_nunchukIgnored && std::abs(_curNunchukData.joystickY) > AdjustDeadZone)
         adjustToolBrush(_curNunchukData.joystickY);
     else
@@ -705,14 +691,14 @@ void CanvasCompositeGL::pointerPress(const WiiCommunicationData& data, bool nunc
     writeBrushPosition(x, y);
     if (ToolBrushLeafGL* brush = getToolBrush(0); brush != nullptr && !brush->isShown())
         brush->show();
-    if (_curInteractionMode != MODE_CREATE_ERASE)
-        runModeHandler(_curInteractionMode, x, y, Size, Size, POSTURE_UNKNOWN);
+    if (_curInteractionMode != InteractionMode::CreateErase)
+        runModeHandler(_curInteractionMode, x, y, Size, Size, Posture::Unknown);
     else if (nunchukModes)
         createEraseByNunchuk(x, y, Size, Size);
     else if (nunchukC())
-        eraseAt(x, y, Size, Size, POSTURE_UNKNOWN);
+        eraseAt(x, y, Size, Size, UnknownPosture);
     else
-        createAt(x, y, Size, Size, POSTURE_UNKNOWN);
+        createAt(x, y, Size, Size, UnknownPosture);
     // The held button is a contact: a Nunchuk mode gesture during it ends
     // painting like one during a touch.
     _pointing = true;

@@ -30,10 +30,10 @@ constexpr float LabelAlphaStart = 0.1f;
 constexpr float LabelAlphaRise = 0.03f;
 constexpr float LabelAlphaFall = 0.2f;
 
-int labelOfMode(int mode)
+int labelOfMode(InteractionMode mode)
 {
-    return mode >= 0 && mode < static_cast<int>(LabelOfMode.size()) ? LabelOfMode[static_cast<std::size_t>(mode)]
-                                                                     : -1;
+    const auto i = static_cast<std::size_t>(mode);
+    return i < LabelOfMode.size() ? LabelOfMode[i] : -1;
 }
 
 // Frees the frozen picture's list and texture (GL only; both made together).
@@ -237,5 +237,5 @@ void CanvasCompositeGL::stepLabelAlpha()
 
 void CanvasCompositeGL::printInteractionMode() const
 {
-    std::cout << "InteractionMode: " << _curInteractionMode << std::endl;
+    std::cout << "InteractionMode: " << static_cast<int>(_curInteractionMode) << std::endl;
 }

@@ -143,7 +143,7 @@ TEST_F(GLCanvas, AFrozenCanvasShowsThePictureItHadWhenFrozen)
 TEST_F(GLCanvas, AModeLabelFadesInAndOutOnceAfterAModeChange)
 {
     CanvasCompositeGL& c = makeCanvas();
-    c.setInteractionMode(CanvasCompositeGL::MODE_MOVE);
+    c.setInteractionMode(InteractionMode::Move);
     std::vector<float> alphas;
     while (c.isModeChanged() && alphas.size() < 100) {
         c.render();
@@ -162,16 +162,16 @@ TEST_F(GLCanvas, AModeLabelFadesInAndOutOnceAfterAModeChange)
 
     // Modes without a label end the change in the next frame, also one whose
     // label was still showing; the next label starts afresh.
-    c.setInteractionMode(CanvasCompositeGL::MODE_SIZE);
+    c.setInteractionMode(InteractionMode::Size);
     for (int i = 0; i < 40 && c.getLabelAlpha() < 1.0f; ++i)
         c.render();
     c.render();
     ASSERT_NEAR(c.getLabelAlpha(), 0.8f, 1e-5f);
-    c.setInteractionMode(CanvasCompositeGL::MODE_CREATE_ERASE);
+    c.setInteractionMode(InteractionMode::CreateErase);
     c.render();
     EXPECT_FALSE(c.isModeChanged());
     EXPECT_FLOAT_EQ(c.getLabelAlpha(), 0.1f);
-    c.setInteractionMode(CanvasCompositeGL::MODE_COLOR);
+    c.setInteractionMode(InteractionMode::Color);
     c.render();
     EXPECT_NEAR(c.getLabelAlpha(), 0.13f, 1e-5f);
 }
@@ -184,7 +184,7 @@ TEST_F(GLCanvas, TheModeLabelIsDrawnGreyInTheMiddleOfTheCanvas)
     ASSERT_TRUE(scene.loadFont(font, 72));
     CanvasCompositeGL& c = makeCanvas();
 
-    auto frameAtPeak = [&](int mode) {   // at full alpha, on white
+    auto frameAtPeak = [&](InteractionMode mode) {   // at full alpha, on white
         c.setInteractionMode(mode);
         for (int i = 0; i < 40 && c.isModeChanged() && c.getLabelAlpha() < 1.0f; ++i)
             c.render();
@@ -193,8 +193,8 @@ TEST_F(GLCanvas, TheModeLabelIsDrawnGreyInTheMiddleOfTheCanvas)
         glFinish();
         return readFrame();
     };
-    const auto labelled = frameAtPeak(CanvasCompositeGL::MODE_MOVE);
-    const auto plain = frameAtPeak(CanvasCompositeGL::MODE_CREATE_ERASE);   // no label
+    const auto labelled = frameAtPeak(InteractionMode::Move);
+    const auto plain = frameAtPeak(InteractionMode::CreateErase);   // no label
 
     // Glyph cores are the label's grey 0.3; edges blend towards white.
     int count = 0, notGrey = 0, minX = Width, maxX = 0, minY = Height, maxY = 0;
