@@ -3,6 +3,7 @@
 // lasso erase and task set-up.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "PrimitiveLeafGL.h"
 #include "Random.h"
 #include "TabletopVisGL.h"
@@ -15,8 +16,8 @@
 
 namespace {
 
-// 700 x 525 cells for a 1024 x 768 screen, like the shipped configuration.
-constexpr unsigned ScreenW = 1024, ScreenH = 768, BufferW = 700, BufferH = 525;
+using canvastest::ScreenCanvas;
+constexpr unsigned ScreenW = ScreenCanvas::ScreenW, ScreenH = ScreenCanvas::ScreenH;
 
 // Records every erase value it sees at one cell, frame by frame.
 class EraseWatcher : public VisComponentGL
@@ -31,14 +32,12 @@ public:
     std::vector<float> seen;
 };
 
-struct CanvasScene
+// The shipped layout; elements of kind Point, initial primitive size 16.
+struct CanvasScene : ScreenCanvas
 {
     explicit CanvasScene(double overflow = 0.0, unsigned brushes = 1)
-        : scene(2, BufferW, BufferH, ScreenW, ScreenH)
+        : ScreenCanvas({10.0, overflow, brushes, 2, 16.0f}, 2)
     {
-        canvas = new CanvasCompositeGL(&scene, ScreenW / 2.0, ScreenH / 2.0, ScreenW, ScreenH, 0.0, 10.0, overflow,
-                                       0, brushes, 768, 2, 16.0f, 0);
-        scene.addComponent(canvas, true);
         scene.setFixedFrameTime(1.0 / 60.0);
     }
     // A child that reads the erase buffer every frame.
@@ -49,8 +48,6 @@ struct CanvasScene
         EXPECT_EQ(canvas->addChild(child), 1);
         return child;
     }
-    TabletopVisGL scene;
-    CanvasCompositeGL* canvas;
 };
 
 template <typename T>

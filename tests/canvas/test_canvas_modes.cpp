@@ -3,6 +3,7 @@
 // Nunchuk amounts and mode cycling; release; replay of first positions.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "TabletopVisGL.h"
 #include "ToolBrushLeafGL.h"
 
@@ -21,12 +22,10 @@ constexpr int ContactSide[5] = {3, 10, 15, 50, 350};
 using P = Posture;
 using M = InteractionMode;
 
-struct ModeScene
+struct ModeScene : canvastest::ScreenCanvas
 {
-    ModeScene() : scene(1, 700, 525, 1024, 768)
+    ModeScene()
     {
-        canvas = new Canvas(&scene, 512, 384, 1024, 768, 0, 10, 0, 0, 1, 768, 0, 10.0f, 0);
-        scene.addComponent(canvas, true);
         canvas->setPostureRanges(Ranges);
         canvas->setInputCombinationSource([this] { return combination; });
         brush = canvas->getToolBrush(0);
@@ -97,8 +96,6 @@ struct ModeScene
         lift();
     }
 
-    TabletopVisGL scene;
-    Canvas* canvas;
     ToolBrushLeafGL* brush;
     int combination = 0;
 };

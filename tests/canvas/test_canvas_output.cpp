@@ -3,6 +3,7 @@
 #include "BufferTag.h"
 #include "CanvasBufferTable.h"
 #include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "FrameworkTestSupport.h"
 #include "TabletopVisGL.h"
 
@@ -39,9 +40,7 @@ protected:
 
     CanvasCompositeGL& makeCanvas()
     {
-        canvas = new CanvasCompositeGL(&scene, Screen / 2.0, ScreenH / 2.0, Screen, ScreenH, 0.0, 0.0, Overflow, 0,
-                                       1, 100, 2, 16.0f, 0);
-        scene.addComponent(canvas, true);
+        canvas = canvastest::addScreenCanvas(scene, {0.0, Overflow, 1, 2, 16.0f});
         return *canvas;
     }
     template <typename T>

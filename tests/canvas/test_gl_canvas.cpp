@@ -2,6 +2,7 @@
 // and the mode label's drawing and fade.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "FrameworkTestSupport.h"
 #include "TabletopVisGL.h"
 
@@ -35,8 +36,7 @@ protected:
                                   double h = Height)
     {
         scene.initializeRenderer();
-        canvas = new CanvasCompositeGL(&scene, x, y, w, h, 0.0, 0.0, 0.0, 0, 0, 100, 2, 16.0f, 0);
-        scene.addComponent(canvas, true);
+        canvas = canvastest::addCanvas(scene, x, y, w, h, {0.0, 0.0, 0, 2, 16.0f});
         return *canvas;
     }
     void drawCanvasPicture()   // background or frozen list, in the canvas frame

@@ -2,6 +2,7 @@
 // recolour, move, turn, resize and dodge; other types stand still.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "PointLeafGL.h"
 #include "PrimitiveLogger.h"
 #include "StrokeLeafGL.h"
@@ -24,8 +25,7 @@ class Animation : public testing::Test
 protected:
     void SetUp() override
     {
-        canvas = new CanvasCompositeGL(&scene, 512, 384, 1024, 768, 0.0, 0.0, 20.0, 0, 0, 1, 0, 30.0f, 0);
-        scene.addComponent(canvas, true);
+        canvas = canvastest::addScreenCanvas(scene, {0.0, 20.0, 0, 0, 30.0f});
         canvas->setControlValue(ControlCells::PrimitiveType, Type);
     }
     template <class Primitive>

@@ -3,6 +3,7 @@
 // stamp lifetimes, spawn offsets, create counts and failure messages.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "PointLeafGL.h"
 #include "StrokeLeafGL.h"
 #include "TabletopVisGL.h"
@@ -26,12 +27,10 @@ namespace {
 constexpr int Centre = 68;
 constexpr float Threshold = 0.1f;
 
-struct BrushScene
+struct BrushScene : canvastest::ScreenCanvas
 {
-    BrushScene() : scene(1, 700, 525, 1024, 768)
+    BrushScene()
     {
-        canvas = new CanvasCompositeGL(&scene, 512, 384, 1024, 768, 0, 10, 0, 0, 1, 768, 0, 10.0f, 0);
-        scene.addComponent(canvas, true);
         scene.setFixedFrameTime(1.0 / 60.0);
         brush = canvas->getToolBrush(0);
         action(ActionCode::Idle, 0.0f);
@@ -65,8 +64,6 @@ struct BrushScene
         return static_cast<int>(std::count_if(all.begin(), all.end(), [](const auto& e) { return dynamic_cast<T*>(e.second) != nullptr; }));
     }
 
-    TabletopVisGL scene;
-    CanvasCompositeGL* canvas;
     ToolBrushLeafGL* brush;
 };
 
