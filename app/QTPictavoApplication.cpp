@@ -3,6 +3,7 @@
 #include "QTPictavoApplication.h"
 
 #include "OpenGLSupport.h"
+#include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "GeoStrokeBuildCanvasCompositeGL.h"
 #include "PaletteLeafGL.h"
@@ -557,7 +558,7 @@ StrokeMenuGL* QTPictavoApplication::strokeMenu() const
     return vis != nullptr ? vis->findStrokeMenu() : nullptr;
 }
 
-void QTPictavoApplication::setCanvasInteractionMode(int mode)
+void QTPictavoApplication::setCanvasInteractionMode(InteractionMode mode)
 {
     if (CanvasCompositeGL* c = canvas())
         c->setInteractionMode(mode);
@@ -585,28 +586,28 @@ void QTPictavoApplication::setInputCombination(int combination)
 }
 void QTPictavoApplication::setTaskMode(bool on) { _glWidget->setTaskMode(on); }
 
-void QTPictavoApplication::setPenFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_PEN)); }
-void QTPictavoApplication::setOneFingerFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_ONE_FINGER)); }
-void QTPictavoApplication::setTwoFingersFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_TWO_FINGERS)); }
-void QTPictavoApplication::setFistFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_FIST)); }
-void QTPictavoApplication::setHandFakePosture() { setCanvasFakePosture(fakePosture(POSTURE_HAND)); }
+void QTPictavoApplication::setPenFakePosture() { setCanvasFakePosture(fakePosture(Posture::Pen)); }
+void QTPictavoApplication::setOneFingerFakePosture() { setCanvasFakePosture(fakePosture(Posture::OneFinger)); }
+void QTPictavoApplication::setTwoFingersFakePosture() { setCanvasFakePosture(fakePosture(Posture::TwoFingers)); }
+void QTPictavoApplication::setFistFakePosture() { setCanvasFakePosture(fakePosture(Posture::Fist)); }
+void QTPictavoApplication::setHandFakePosture() { setCanvasFakePosture(fakePosture(Posture::Hand)); }
 
-void QTPictavoApplication::createTargetAreaBufferImage() { createCanvasBufferImage(29); }
-void QTPictavoApplication::createPrimColorBufferImage() { createCanvasBufferImage(12); }
-void QTPictavoApplication::createTempColorBufferImage() { createCanvasBufferImage(11); }
-void QTPictavoApplication::createColorBufferImage() { createCanvasBufferImage(10); }
-void QTPictavoApplication::createSelectionBufferImage() { createCanvasBufferImage(25); }
-void QTPictavoApplication::createDropoffBufferImage() { createCanvasBufferImage(19); }
-void QTPictavoApplication::createOrientationBufferImage() { createCanvasBufferImage(8); }
-void QTPictavoApplication::createGradientBufferImage() { createCanvasBufferImage(28); }
-void QTPictavoApplication::createDepthBufferImage() { createCanvasBufferImage(27); }
+void QTPictavoApplication::createTargetAreaBufferImage() { createCanvasBufferImage(TARGET_AREA_BUFFER); }
+void QTPictavoApplication::createPrimColorBufferImage() { createCanvasBufferImage(PRIM_COLOR_BUFFER); }
+void QTPictavoApplication::createTempColorBufferImage() { createCanvasBufferImage(TEMP_COLOR_BUFFER); }
+void QTPictavoApplication::createColorBufferImage() { createCanvasBufferImage(COLOR_BUFFER); }
+void QTPictavoApplication::createSelectionBufferImage() { createCanvasBufferImage(SELECTION_BUFFER); }
+void QTPictavoApplication::createDropoffBufferImage() { createCanvasBufferImage(DROPOFF_BUFFER); }
+void QTPictavoApplication::createOrientationBufferImage() { createCanvasBufferImage(TEMP_ORIENTATION_BUFFER); }
+void QTPictavoApplication::createGradientBufferImage() { createCanvasBufferImage(GRADIENT_BUFFER); }
+void QTPictavoApplication::createDepthBufferImage() { createCanvasBufferImage(DEPTH_BUFFER); }
 
-void QTPictavoApplication::switchToCreateMode() { setCanvasInteractionMode(0); }
-void QTPictavoApplication::switchToEraseMode() { setCanvasInteractionMode(1); }
-void QTPictavoApplication::switchToOrientationMode() { setCanvasInteractionMode(3); }
-void QTPictavoApplication::switchToMoveMode() { setCanvasInteractionMode(4); }
-void QTPictavoApplication::switchToSizeMode() { setCanvasInteractionMode(5); }
-void QTPictavoApplication::switchToColorMode() { setCanvasInteractionMode(6); }
+void QTPictavoApplication::switchToCreateMode() { setCanvasInteractionMode(InteractionMode::Create); }
+void QTPictavoApplication::switchToEraseMode() { setCanvasInteractionMode(InteractionMode::Erase); }
+void QTPictavoApplication::switchToOrientationMode() { setCanvasInteractionMode(InteractionMode::Orient); }
+void QTPictavoApplication::switchToMoveMode() { setCanvasInteractionMode(InteractionMode::Move); }
+void QTPictavoApplication::switchToSizeMode() { setCanvasInteractionMode(InteractionMode::Size); }
+void QTPictavoApplication::switchToColorMode() { setCanvasInteractionMode(InteractionMode::Color); }
 
 void QTPictavoApplication::setDTWIIInputCombo() { setInputCombination(0); }
 void QTPictavoApplication::setDTWIINCInputCombo() { setInputCombination(5); }

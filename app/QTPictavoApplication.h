@@ -18,6 +18,7 @@ class StrokeMenuGL;
 class PictavoVisGL;
 class ReferenceImageLeafGL;
 struct FakePosture;
+enum class InteractionMode : int;
 class QTVelkConfiguration;
 class QTPictavoWidgetGL;
 class TuioUdpSource;
@@ -155,7 +156,7 @@ private:
     StrokeMenuGL* strokeMenu() const;
     void setInputCombination(int combination);
     // Commands for the canvas; each does nothing while the scene has no canvas.
-    void setCanvasInteractionMode(int mode);
+    void setCanvasInteractionMode(InteractionMode mode);
     void createCanvasBufferImage(int bufferTag);
     void setCanvasFakePosture(const FakePosture& posture);
     void setTaskMode(bool on);

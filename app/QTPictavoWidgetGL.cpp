@@ -213,7 +213,7 @@ void QTPictavoWidgetGL::startTouchReplay()
 void QTPictavoWidgetGL::reportFakeContactSize()
 {
     auto* vis = dynamic_cast<PictavoVisGL*>(_vis);
-    if (vis == nullptr || _fakePosture < POSTURE_PEN || _fakePosture > POSTURE_HAND)
+    if (vis == nullptr || _fakePosture < Posture::Pen || _fakePosture > Posture::Hand)
         return;
     const double side = fakeContactSide(vis->getPostureRanges(), _fakePosture);
     vis->setTouchBoundWidth(0, side);
@@ -231,12 +231,11 @@ void QTPictavoWidgetGL::initializeGL()
 
     setUpScene();
     _builder->getVis()->enableMipMapping(_config->_graphicsMipmapping);
-    int demo = static_cast<int>(_config->_startupDemoType);
-    if (demo > 3) {
-        std::cout << "QTPictavoWidgetGL: there is no demo " << demo << "; building the stroke demo." << std::endl;
-        demo = 0;
-    }
-    constructDemo(demo);
+    const std::optional<Demo> demo = demoOf(_config->_startupDemoType);
+    if (!demo)
+        std::cout << "QTPictavoWidgetGL: there is no demo " << _config->_startupDemoType
+                  << "; building the stroke demo." << std::endl;
+    constructDemo(demo.value_or(Demo::Strokes));
     _vis = _scene.get();
     _vis->renderAllTouchIndicatorWithExtend(_config->_touchextendRender);
     configureScene();
@@ -290,13 +289,13 @@ void QTPictavoWidgetGL::setUpScene()
     _pointerPos[1] = 0.5f * static_cast<float>(height());
 }
 
-void QTPictavoWidgetGL::constructDemo(int demo)
+void QTPictavoWidgetGL::constructDemo(Demo demo)
 {
     switch (demo) {
-    case 0: constructFirstDemo(*_builder); break;
-    case 1: constructMosaicDemo(*_builder); break;
-    case 2: constructPointillismDemo(*_builder); break;
-    default: constructGeoStrokeDemo(*_builder); break;
+    case Demo::Strokes: constructFirstDemo(*_builder); break;
+    case Demo::Mosaic: constructMosaicDemo(*_builder); break;
+    case Demo::Pointillism: constructPointillismDemo(*_builder); break;
+    case Demo::StrokeShapes: constructGeoStrokeDemo(*_builder); break;
     }
 }
 
@@ -451,7 +450,8 @@ void QTPictavoWidgetGL::changePaintRadius(float radius) { _paintRadius = radius;
 
 void QTPictavoWidgetGL::changeDemo(int demo)
 {
-    if (!_builder || demo < 0 || demo > 3) {
+    const std::optional<Demo> chosen = demoOf(demo);
+    if (!_builder || !chosen) {
         emitStatistics();
         return;
     }
@@ -459,7 +459,7 @@ void QTPictavoWidgetGL::changeDemo(int demo)
     releaseScene();
     makeCurrent();
     setUpScene();
-    constructDemo(demo);
+    constructDemo(*chosen);
     _vis = _scene.get();
     configureScene();
     emitStatistics();
@@ -506,9 +506,9 @@ void QTPictavoWidgetGL::configureScene()
     }
 }
 
-void QTPictavoWidgetGL::changeDemoToFirst() { changeDemo(0); }
-void QTPictavoWidgetGL::changeDemoToMosaic() { changeDemo(1); }
-void QTPictavoWidgetGL::changeDemoToPointillism() { changeDemo(2); }
+void QTPictavoWidgetGL::changeDemoToFirst() { changeDemo(static_cast<int>(Demo::Strokes)); }
+void QTPictavoWidgetGL::changeDemoToMosaic() { changeDemo(static_cast<int>(Demo::Mosaic)); }
+void QTPictavoWidgetGL::changeDemoToPointillism() { changeDemo(static_cast<int>(Demo::Pointillism)); }
 
 void QTPictavoWidgetGL::addObjects()
 {

@@ -5,6 +5,7 @@
 
 #include "BoardPointers.h"
 #include "BoardTouchHandler.h"
+#include "Demo.h"
 #include "FrameRateAverage.h"
 #include "PictavoBuildDirector.h"
 #include "Posture.h"
@@ -260,8 +261,7 @@ private:
     // After a demo is built: the canvas takes every user's touches, the
     // first tool brush is drawn.
     void configureScene();
-    // Demo 0 strokes, 1 mosaic, 2 pointillism, 3 stroke shapes.
-    void constructDemo(int demo);
+    void constructDemo(Demo demo);
     // Step 2 of a frame: follows the pen tray once per frame, so putting the
     // tools back and taking one again within a frame changes nothing.
     PenTrayChange applyPenTray();
@@ -305,7 +305,7 @@ private:
     double _boardToScreenX = 1.0;
     double _boardToScreenY = 1.0;
     double _touchAreaFactor = 1.0;
-    Posture _fakePosture = POSTURE_NONE;
+    Posture _fakePosture = Posture::None;
     // Study task mode: the sequence and its state, and what it draws.
     TaskScene _taskScene{*this};
     TaskRunner _taskRunner;

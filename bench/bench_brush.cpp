@@ -45,13 +45,13 @@ double medianOf(std::vector<double> v)
 
 // Median time of one brush frame with the given action, the brush centred
 // on the canvas.
-double stampMicroseconds(Scene& s, int code, float amount)
+double stampMicroseconds(Scene& s, ActionCode code, float amount)
 {
     ToolBrushLeafGL* brush = s.canvas->getToolBrush(0);
-    s.canvas->setControlValue(0, 0, static_cast<float>(code));
-    s.canvas->setControlValue(code, 1, amount);
-    s.canvas->setControlValue(6, 0, BufferW / 2.0f);
-    s.canvas->setControlValue(6, 1, BufferH / 2.0f);
+    ControlTable::setAction(s.canvas->getControlTable(), code);
+    s.canvas->setControlValue(ControlCells::amountOf(code), amount);
+    s.canvas->setControlValue(ControlCells::BrushX, BufferW / 2.0f);
+    s.canvas->setControlValue(ControlCells::BrushY, BufferH / 2.0f);
     std::vector<double> times;
     for (int i = 0; i < Repeats; ++i) {
         const auto start = std::chrono::steady_clock::now();
@@ -64,8 +64,8 @@ double stampMicroseconds(Scene& s, int code, float amount)
 int pressToBufferFrames()
 {
     Scene s;
-    s.canvas->setControlValue(0, 0, 4.0f);
-    s.canvas->setControlValue(4, 1, -10.0f);
+    ControlTable::setAction(s.canvas->getControlTable(), ActionCode::CreateErase);
+    s.canvas->setControlValue(ControlCells::CreateEraseAmount, -10.0f);
     const int x = 400;
     const int y = 300;
     int cellX = 0;
@@ -88,14 +88,17 @@ int main()
     Scene s;
     struct Action
     {
-        int code;
+        ActionCode code;
         float amount;
     };
-    const Action actions[] = {{1, 0.5f}, {2, 0.0f}, {3, 200.0f}, {4, -2.0f}, {5, 0.0f}, {9, 1.0f}};
+    const Action actions[] = {{ActionCode::Size, 0.5f},  {ActionCode::Orientation, 0.0f},
+                              {ActionCode::Color, 200.0f}, {ActionCode::CreateErase, -2.0f},
+                              {ActionCode::Move, 0.0f},  {ActionCode::SizeDifference, 1.0f}};
     for (int diameter : {50, 200, 400}) {
         s.canvas->getToolBrush(0)->setSize(diameter, false);
         for (const Action& a : actions)
-            std::printf("stamp_us_%d_%d %.2f\n", diameter, a.code, stampMicroseconds(s, a.code, a.amount));
+            std::printf("stamp_us_%d_%d %.2f\n", diameter, static_cast<int>(a.code),
+                        stampMicroseconds(s, a.code, a.amount));
     }
     std::printf("press_to_buffer_frames %d\n", pressToBufferFrames());
     return 0;

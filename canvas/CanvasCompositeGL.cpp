@@ -10,6 +10,7 @@
 #include "BufferTag.h"
 #include "ControlTable.h"
 #include "PaletteLeafGL.h"
+#include "CanvasBufferTable.h"
 #include "PointLeafGL.h"
 #include "PrimitiveBatch.h"
 #include "PrimitiveLeafGL.h"
@@ -91,61 +92,77 @@ void CanvasCompositeGL::createActiveBuffers()
     TabletopVis* scene = getController();
     scene->pushTimeState();
     createCanvasBuffers();
-    const int w = getBufferWidth();
-    const int h = getBufferHeight();
-
-    auto strokeMask = scene->createNewBoolImageBuffer(w, h);
-    strokeMask->fillEntireBuffer(true);
-    setActiveBuffer(STROKE_MASK_BUFFER, std::move(strokeMask));
-    setActiveBuffer(TARGET_AREA_BUFFER, scene->createNewBoolImageBuffer(w, h));
-    auto size = scene->createNewFloatImageBuffer(w, h);
-    size->fillEntireBuffer(_initialSize);
-    setActiveBuffer(SIZE_BUFFER, std::move(size));
-    setActiveBuffer(ORIENTATION_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
-    fillRandomOrientations();
-    auto color = scene->createNew3DUCharImageBuffer(w, h);
-    color->fillEntireBufferWith3DValue(120, 100, 40);
-    setActiveBuffer(COLOR_BUFFER, std::move(color));
-    setActiveBuffer(DIRECTION_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
-    setActiveBuffer(ERASE_BUFFER, scene->createNewFloatImageBuffer(w, h));
-    setActiveBuffer(DODGING_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
-    setActiveBuffer(SPEED_BUFFER, scene->createNewIntImageBuffer(w, h));
-    setActiveBuffer(SLOWDOWN_BUFFER, scene->createNewFloatImageBuffer(w, h));
-    fillSlowdownField();
-    setActiveBuffer(CONTROL_BUFFER, scene->createNewFloatImageBuffer(ControlSize, ControlSize));
-    fillInitialControlTable();
+    createBufferGroup(CanvasBuffers::Group::Rest);
     scene->popTimeState();
 }
 
 void CanvasCompositeGL::createCanvasBuffers()
 {
+    createBufferGroup(CanvasBuffers::Group::Canvas);
+}
+
+void CanvasCompositeGL::createBufferGroup(CanvasBuffers::Group group)
+{
+    for (const CanvasBuffers::Spec& spec : CanvasBuffers::Table)
+        if (spec.group == group)
+            createBuffer(spec);
+}
+
+void CanvasCompositeGL::createBuffer(const CanvasBuffers::Spec& spec)
+{
+    using CanvasBuffers::CellType;
+    using CanvasBuffers::Fill;
     TabletopVis* scene = getController();
-    const int w = getBufferWidth();
-    const int h = getBufferHeight();
-    setActiveBuffer(SIZE_ABS_DIFF_BUFFER, scene->createNewFloatImageBuffer(w, h));
-    setActiveBuffer(GRADIENT_ORIENTATION_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
-    setActiveBuffer(TEMP_ORIENTATION_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
-    auto tempColor = scene->createNew3DUCharImageBuffer(w, h);
-    tempColor->fillEntireBufferWith3DValue(127, 127, 127);
-    setActiveBuffer(TEMP_COLOR_BUFFER, std::move(tempColor));
-    setActiveBuffer(SELECTION_BUFFER, scene->createNewBoolImageBuffer(w, h));
-    setActiveBuffer(CONTEXT_SELECTION_BUFFER, scene->createNewBoolImageBuffer(w, h));
-    setActiveBuffer(TEMP_DIRECTION_BUFFER, scene->createNew2DFloatVectorImageBuffer(w, h));
-    setActiveBuffer(DROPOFF_BUFFER, scene->createNewFloatImageBuffer(w, h));
-    setActiveBuffer(DEPTH_BUFFER, scene->createNewDoubleImageBuffer(w, h));
-    setActiveBuffer(GRADIENT_BUFFER, scene->createNew2DDoubleVectorImageBuffer(w, h));
+    const bool control = spec.grid == CanvasBuffers::Grid::Control;
+    const int w = control ? ControlTable::Size : getBufferWidth();
+    const int h = control ? ControlTable::Size : getBufferHeight();
+    std::unique_ptr<AbstractBuffer> buffer;
+    switch (spec.cell) {
+    case CellType::Bool: buffer = scene->createNewBoolImageBuffer(w, h); break;
+    case CellType::Int: buffer = scene->createNewIntImageBuffer(w, h); break;
+    case CellType::Float: buffer = scene->createNewFloatImageBuffer(w, h); break;
+    case CellType::Float2: buffer = scene->createNew2DFloatVectorImageBuffer(w, h); break;
+    case CellType::Double: buffer = scene->createNewDoubleImageBuffer(w, h); break;
+    case CellType::Double2: buffer = scene->createNew2DDoubleVectorImageBuffer(w, h); break;
+    case CellType::Byte3: buffer = scene->createNew3DUCharImageBuffer(w, h); break;
+    }
+    setActiveBuffer(spec.tag, std::move(buffer));
+    switch (spec.fill) {
+    case Fill::Zero: break;
+    case Fill::Constant: fillConstant(spec); break;
+    case Fill::InitialSize: getActiveBufferAs<float>(spec.tag)->fillEntireBuffer(_initialSize); break;
+    case Fill::RandomVertical: fillRandomOrientations(); break;
+    case Fill::SlowdownRamp: fillSlowdownField(); break;
+    case Fill::ControlDefaults: fillInitialControlTable(); break;
+    }
+}
+
+void CanvasCompositeGL::fillConstant(const CanvasBuffers::Spec& spec)
+{
+    CanvasBuffers::withCellType(spec.cell, [this, &spec](auto value, int dimension) {
+        using T = decltype(value);
+        auto* buffer = getActiveBufferAs<T>(spec.tag);
+        const auto v = [&spec](int i) { return static_cast<T>(spec.value[static_cast<std::size_t>(i)]); };
+        if (dimension == 1)
+            buffer->fillEntireBuffer(v(0));
+        else if (dimension == 2)
+            buffer->fillEntireBufferWith2DValue(v(0), v(1));
+        else
+            buffer->fillEntireBufferWith3DValue(v(0), v(1), v(2));
+    });
 }
 
 void CanvasCompositeGL::fillInitialControlTable()
 {
-    setControlValue(0, 0, 1.0f);
-    setControlValue(0, 2, 200.0f);
-    setControlValue(1, 1, 4.0f);
-    setControlValue(2, 1, 3.0f);
-    setControlValue(4, 1, 5.0f);
-    setControlValue(4, 2, static_cast<float>(_elementKind));
-    // (0,1), (0,3) .. (0,6), (3,1) .. (3,3) and (4,4) start at 0 like every
-    // other cell of a new buffer.
+    using namespace ControlCells;
+    setControlValue(Action, static_cast<float>(ActionCode::Size));
+    setControlValue(BrushSize, 200.0f);
+    setControlValue(SizeAmount, 4.0f);
+    setControlValue(OrientationStyleCell, static_cast<float>(OrientationStyle::Follow));
+    setControlValue(CreateEraseAmount, 5.0f);
+    setControlValue(ElementKindCell, static_cast<float>(_elementKind));
+    // The press and pick marks, primitive and highlight types, paint colour
+    // and element image start at 0 like every other cell of a new buffer.
 }
 
 void CanvasCompositeGL::fillRandomOrientations()
@@ -183,16 +200,9 @@ void CanvasCompositeGL::fillSlowdownField()
     }
 }
 
-float CanvasCompositeGL::getControlValue(int row, int column) const
+BufferTemplate<float>* CanvasCompositeGL::getControlTable() const
 {
-    const auto* control = getActiveBufferAs<float>(CONTROL_BUFFER);
-    return control != nullptr ? control->getValue(column, row) : 0.0f;
-}
-
-void CanvasCompositeGL::setControlValue(int row, int column, float value)
-{
-    if (auto* control = getActiveBufferAs<float>(CONTROL_BUFFER))
-        control->setValue(column, row, value);
+    return getActiveBufferAs<float>(CONTROL_BUFFER);
 }
 
 // ---- Children ----
@@ -409,7 +419,7 @@ bool CanvasCompositeGL::isNunchukIgnored() const { return _nunchukIgnored; }
 void CanvasCompositeGL::setNunchukIgnored(bool on) { _nunchukIgnored = on; }
 void CanvasCompositeGL::setCompanionPointer(void* companion) { _companion = companion; }
 
-void CanvasCompositeGL::setInteractionMode(int mode)
+void CanvasCompositeGL::setInteractionMode(InteractionMode mode)
 {
     _curInteractionMode = mode;
     _modeChanged = true;
@@ -418,23 +428,17 @@ void CanvasCompositeGL::setInteractionMode(int mode)
 
 void CanvasCompositeGL::setOrientationStyleFollow()
 {
-    setControlValue(0, 0, 2.0f);
-    setControlValue(2, 1, 3.0f);
-    indicateAction(ActionOrient, 3.0f);
+    writeAction(ActionCode::Orientation, static_cast<int>(OrientationStyle::Follow));
 }
 
 void CanvasCompositeGL::setOrientationStyleRadial()
 {
-    setControlValue(0, 0, 2.0f);
-    setControlValue(2, 1, 0.0f);
-    indicateAction(ActionOrient, 0.0f);
+    writeAction(ActionCode::Orientation, static_cast<int>(OrientationStyle::Radial));
 }
 
 void CanvasCompositeGL::setOrientationStyleCircular()
 {
-    setControlValue(0, 0, 2.0f);
-    setControlValue(2, 1, 1.0f);
-    indicateAction(ActionOrient, 1.0f);
+    writeAction(ActionCode::Orientation, static_cast<int>(OrientationStyle::Circular));
 }
 
 void CanvasCompositeGL::setDebugCurvesShown(bool initial, bool resampled)
@@ -539,19 +543,19 @@ void CanvasCompositeGL::rebuildGraphicRepresentation()
     // Keep the cells that carry the picture's layout and the control table:
     // a copy of each grid goes back over its successor, cell by cell.
     std::vector<std::function<void()>> restore;
-    auto keep = [this, &restore](auto cellType, int tag) {
-        using T = decltype(cellType);
-        const BufferTemplate<T>* old = getActiveBufferAs<T>(tag);
-        if (old == nullptr)
-            return;
-        auto copy = std::make_shared<BufferTemplate<T>>(old->getWidth(), old->getHeight(), old->getDimension());
-        copy->copyOverlapFrom(*old);
-        restore.push_back([this, tag, copy] { getActiveBufferAs<T>(tag)->copyOverlapFrom(*copy); });
-    };
-    keep(float{}, SIZE_BUFFER);
-    keep(float{}, ORIENTATION_BUFFER);
-    keep(int{}, SPEED_BUFFER);
-    keep(float{}, CONTROL_BUFFER);
+    for (const CanvasBuffers::Spec& spec : CanvasBuffers::Table) {
+        if (!spec.keptOnRebuild)
+            continue;
+        CanvasBuffers::withCellType(spec.cell, [this, &restore, tag = spec.tag](auto value, int) {
+            using T = decltype(value);
+            const BufferTemplate<T>* old = getActiveBufferAs<T>(tag);
+            if (old == nullptr)
+                return;
+            auto copy = std::make_shared<BufferTemplate<T>>(old->getWidth(), old->getHeight(), old->getDimension());
+            copy->copyOverlapFrom(*old);
+            restore.push_back([this, tag, copy] { getActiveBufferAs<T>(tag)->copyOverlapFrom(*copy); });
+        });
+    }
     recreateActiveBuffers();
     for (const auto& put : restore)
         put();

@@ -6,9 +6,11 @@
 // touches, postures and Wii input into tool actions (CanvasInteraction.cpp).
 #pragma once
 
+#include "ControlTable.h"
 #include "Curve2D.h"
 #include "GLDisplayList.h"
 #include "GLTexture.h"
+#include "InteractionMode.h"
 #include "PostureDetector.h"
 #include "SurfaceCompositeGL.h"
 #include "TaskRecord.h"
@@ -23,6 +25,10 @@
 
 class ContextMenuGL;
 class CornerMenuGL;
+namespace CanvasBuffers {
+enum class Group;
+struct Spec;
+} // namespace CanvasBuffers
 class PaletteLeafGL;
 class PrimitiveBatch;
 class ToolBrushLeafGL;
@@ -30,26 +36,10 @@ class ToolBrushLeafGL;
 // Canvas buffers are grids of the canvas's buffer size (getBufferWidth x
 // getBufferHeight) except controlBuffer, a 10 x 10 table. Cell (x, y) of
 // every grid is the buffer cell of the canvas (VisComponent's conversions).
-// controlBuffer cells are addressed (row, column) in the tables of the code
-// that reads them and stored at cell (column, row).
+// controlBuffer cells are addressed by their names (ControlTable.h).
 class CanvasCompositeGL : public SurfaceCompositeGL
 {
 public:
-    // Interaction modes; MODE_CREATE_ERASE at start.
-    enum InteractionMode
-    {
-        MODE_CREATE = 0,
-        MODE_ERASE = 1,
-        MODE_CREATE_ERASE = 2,
-        MODE_ORIENT = 3,
-        MODE_MOVE = 4,
-        MODE_SIZE = 5,
-        MODE_COLOR = 6,
-        MODE_POSTURE = 7,
-        MODE_IDLE = 8
-    };
-
-    static constexpr int ControlSize = 10;   // controlBuffer columns and rows
     static constexpr int SlowdownRings = 150;
     static constexpr float SlowdownStep = 0.006666666828095913f;
     // Radius of the distance cone: depth 1 is reached this far from the curve.
@@ -57,13 +47,6 @@ public:
     static constexpr int ModeLabelCount = 6;
     static constexpr float ModeLabelAlphaStart = 0.1f;
 
-    // Tool action codes of controlBuffer (0,0); the amount of code c is (c,1).
-    static constexpr int ActionOrient = 2;
-    static constexpr int ActionColor = 3;
-    static constexpr int ActionStamp = 4;   // amount > 0 creates, < 0 erases
-    static constexpr int ActionMove = 5;
-    static constexpr int ActionIdle = 8;
-    static constexpr int ActionSizeDifference = 9;
     // Bounds of the amounts the Nunchuk adjusts.
     static constexpr double MinStepAmount = 2.0;
     static constexpr double MaxStepAmount = 30.0;
@@ -81,8 +64,8 @@ public:
     // scene, then the surface (centre x, y, width, height, angle, border,
     // overflow, background texture); toolBrushes brushes are made, each with
     // the two brush values (brushValue is the size scale, elementKind the kind
-    // of element new primitives are made of, also the initial controlBuffer
-    // (4,2)); initialSize is the initial primitive size; the last value is
+    // of element new primitives are made of, also the initial cell
+    // ElementKindCell); initialSize is the initial primitive size; the last value is
     // kept for callers that need it.
     CanvasCompositeGL(TabletopVis* scene, double x, double y, double width, double height, double angle,
                       double border, double overflow, unsigned textureId, unsigned toolBrushes, int brushValue,
@@ -144,7 +127,7 @@ public:
     virtual bool isTrackingTouches() const;
     virtual void setTrackingTouches(bool on);
     virtual bool wasTouched() const;
-    virtual void setInteractionMode(int mode);
+    virtual void setInteractionMode(InteractionMode mode);
     virtual bool hasPrimitiveOfCurrentType() const;
     virtual float getDefaultPrimitiveSize() const;
     virtual void setObserverPointer(void* observer);
@@ -172,8 +155,8 @@ public:
     virtual int createAt(double x, double y, double width, double height, int posture);
     virtual int eraseAt(double x, double y, double width, double height, int posture);
     virtual int spareHandler1(double x, double y, double width, double height, int posture);
-    // The orientation action (0,0) = 2 with the brush style (2,1): 3 follow,
-    // 0 radial, 1 circular.
+    // ActionCode::Orientation with the OrientationStyle Follow, Radial or
+    // Circular.
     virtual void setOrientationStyleFollow();
     virtual void setOrientationStyleRadial();
     virtual void setOrientationStyleCircular();
@@ -210,13 +193,18 @@ public:
     unsigned getFrozenTextureId() const { return _frozenTexture.id(); }
 
     // ---- controlBuffer ----
-    // (row, column) of the 10 x 10 table; 0 and no write without the buffer.
-    float getControlValue(int row, int column) const;
-    void setControlValue(int row, int column, float value);
-    int getCurrentPrimitiveType() const { return static_cast<int>(getControlValue(0, 3)); }
+    // The table (null before the buffers exist) and its cells; 0 and no
+    // write without it.
+    BufferTemplate<float>* getControlTable() const;
+    float getControlValue(ControlCell cell) const { return ControlTable::get(getControlTable(), cell); }
+    void setControlValue(ControlCell cell, float value) { ControlTable::set(getControlTable(), cell, value); }
+    int getCurrentPrimitiveType() const
+    {
+        return static_cast<int>(getControlValue(ControlCells::PrimitiveType));
+    }
 
     // ---- State ----
-    int getInteractionMode() const { return _curInteractionMode; }
+    InteractionMode getInteractionMode() const { return _curInteractionMode; }
     bool isModeChanged() const { return _modeChanged; }
     float getLabelAlpha() const { return _labelAlpha; }
     unsigned getNumberOfToolBrushes() const { return static_cast<unsigned>(_toolBrushes.size()); }
@@ -277,17 +265,17 @@ public:
     // and hands in a reader. Without one the canvas acts as combination 7.
     void setInputCombinationSource(std::function<int()> source);
     int getInputCombination() const;
-    // The main window's fake posture: 0 to 4 win over the posture detector
-    // and bring the contact size of that posture (used when the input
-    // reports none); 6 lets the detector decide.
-    void setSimulatedPosture(int posture);
-    int getSimulatedPosture() const { return _simulatedPosture; }
+    // The main window's fake posture: pen to hand win over the posture
+    // detector and bring the contact size of that posture (used when the
+    // input reports none); None lets the detector decide.
+    void setSimulatedPosture(Posture posture);
+    Posture getSimulatedPosture() const { return _simulatedPosture; }
     double getSimulatedContactWidth() const { return _simulatedWidth; }
     double getSimulatedContactHeight() const { return _simulatedHeight; }
     // The posture the last handler ran with, and the last posture the
     // posture-only combination (7) acted on.
-    int getCurrentPosture() const { return _curPosture; }
-    int getPreviousPosture() const { return _prevPosture; }
+    Posture getCurrentPosture() const { return _curPosture; }
+    Posture getPreviousPosture() const { return _prevPosture; }
     // getStepAmount without truncation.
     double getExactStepAmount() const { return _stepAmount; }
     bool isModeChosenByNunchuk() const { return _modeChosenByNunchuk; }
@@ -314,6 +302,11 @@ private:
     template <typename T>
     void clearRequested(DeferredClear& state, int tag, T value);
     void createToolBrushes(unsigned count);
+    // The buffers of one group of CanvasBufferTable.h, in table order; one
+    // buffer made, stored and filled as its entry says.
+    void createBufferGroup(CanvasBuffers::Group group);
+    void createBuffer(const CanvasBuffers::Spec& spec);
+    void fillConstant(const CanvasBuffers::Spec& spec);
     void drainDeletionQueue();
     void fillInitialControlTable();
     void fillRandomOrientations();
@@ -332,19 +325,20 @@ private:
 
     // ---- Interaction (CanvasInteraction.cpp) ----
     // A mode change chosen by posture, Nunchuk or Wii button: no label.
-    void changeModeQuietly(int mode);
-    // The posture a handler acts on (the simulated one unless 6); kept as
+    void changeModeQuietly(InteractionMode mode);
+    // The posture a handler acts on (the simulated one unless None); kept as
     // the current posture.
-    int handlerPosture(int posture);
+    Posture handlerPosture(int posture);
     // The report just fed to the detector decided the contact's posture.
     bool contactJustDecided() const;
     // Stamps the contact's first positions with the first brush: create
     // for a positive amount, erase for a negative one.
     void replayContactStart(double amount);
     // Replays when the posture was just decided (and none is simulated),
-    // then writes (0,0) = 4 and (4,1) = amount.
+    // then writes ActionCode::CreateErase with the amount.
     void stampAction(double replayAmount, double amount);
-    void writeAction(int code, double amount);
+    // The action code and its amount.
+    void writeAction(ActionCode code, double amount);
     // Nunchuk buttons as the handlers see them: Z never held while the
     // Nunchuk is ignored; C always as reported.
     bool nunchukC() const;
@@ -359,11 +353,11 @@ private:
     void adjustStepAmount(double delta);
     void adjustSizeStep(double joystick);
     // The handler of mode 0, 1, 3, 4, 5 or 6; other modes do nothing.
-    void runModeHandler(int mode, double x, double y, double width, double height, int posture);
+    void runModeHandler(InteractionMode mode, double x, double y, double width, double height, Posture posture);
     // The dispatch of a press by input combination group.
-    void pressByNunchukPosture(double x, double y, double width, double height, int posture);
+    void pressByNunchukPosture(double x, double y, double width, double height, Posture posture);
     void pressByNunchukMode(double x, double y, double width, double height);
-    void pressByPosture(double x, double y, double width, double height, int posture);
+    void pressByPosture(double x, double y, double width, double height, Posture posture);
     // Mode 2 with the Nunchuk choosing modes (combination 6).
     void createEraseByNunchuk(double x, double y, double width, double height);
     // The Wii parts of wiimoteEvent.
@@ -385,7 +379,7 @@ private:
     // report of a contact starts a new lasso.
     void extendLasso(ContextMenuGL& menu, double x, double y);
     // The corner menu shows the action just written (code and amount).
-    void indicateAction(int code, double amount);
+    void indicateAction(ActionCode code, double amount);
     // The corner menu shows the action a mode starts with (that of one
     // finger), so a mode switch shows before the first touch.
     void indicateMode(int mode);
@@ -402,12 +396,12 @@ private:
     unsigned _paletteCount = 0;
     std::deque<VisComponent*> _deletionQueue;
 
-    int _curInteractionMode = MODE_CREATE_ERASE;
-    int _secondMode = MODE_CREATE_ERASE;
+    InteractionMode _curInteractionMode = InteractionMode::CreateErase;
+    InteractionMode _secondMode = InteractionMode::CreateErase;
     bool _modeChanged = false;
-    int _curPosture = 6;
-    int _prevPosture = 6;
-    int _simulatedPosture = 6;
+    Posture _curPosture = Posture::None;
+    Posture _prevPosture = Posture::None;
+    Posture _simulatedPosture = Posture::None;
     double _simulatedWidth = 0.0;
     double _simulatedHeight = 0.0;
     std::function<int()> _inputCombinationSource;

@@ -15,30 +15,13 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <optional>
 
 namespace {
 
-// How the input combination drives the canvas.
-enum class InputGroup
-{
-    Menu,          // 0 to 2: direct touch, mode chosen by menu
-    NunchukTouch,  // 3 to 5: direct touch, mode by posture, amounts by Nunchuk
-    Pointing,      // 6: Wii pointing, mode chosen by the Nunchuk
-    PostureOnly    // 7: direct touch, mode chosen by posture alone
-};
-
-InputGroup inputGroup(int combination)
-{
-    if (combination >= 3 && combination <= 5)
-        return InputGroup::NunchukTouch;
-    if (combination == 6)
-        return InputGroup::Pointing;
-    if (combination == 7)
-        return InputGroup::PostureOnly;
-    return InputGroup::Menu;
-}
-
 constexpr int DefaultInputCombination = 7;
+// The posture handlers get from the Wii Remote and Nunchuk.
+constexpr int UnknownPosture = static_cast<int>(Posture::Unknown);
 // The park position of the brush between contacts: 120 pixels from the
 // left, 220 below the top of the canvas.
 constexpr double ParkX = 120.0;
@@ -49,13 +32,6 @@ constexpr double WipeStamp = -30.0;
 constexpr double StrongWipe = -100.0;
 // Contact positions replayed when a posture is decided: reports 1 to 3.
 constexpr unsigned ReplayedPositions = 3;
-// Orientation styles and move styles as the brush reads them.
-constexpr int OrientRadial = 0;
-constexpr int OrientCircular = 1;
-constexpr int OrientFollow = 3;
-constexpr int MoveAttract = 0;
-constexpr int MoveRepel = 1;
-constexpr int MoveFollow = 3;
 // Brush hints of the Nunchuk gestures (the corner-menu entry minus one for
 // the modifying actions).
 constexpr int HintNone = 0;
@@ -82,24 +58,24 @@ bool hasButton(const std::vector<int>& buttons, int code)
     return std::find(buttons.begin(), buttons.end(), code) != buttons.end();
 }
 
-const char* modeName(int mode)
+const char* modeName(InteractionMode mode)
 {
     switch (mode) {
-    case CanvasCompositeGL::MODE_ORIENT: return "MODE_ORIENT";
-    case CanvasCompositeGL::MODE_MOVE: return "MODE_MOVE";
-    case CanvasCompositeGL::MODE_SIZE: return "MODE_SIZE";
+    case InteractionMode::Orient: return "MODE_ORIENT";
+    case InteractionMode::Move: return "MODE_MOVE";
+    case InteractionMode::Size: return "MODE_SIZE";
     default: return "MODE_CREATE_ERASE";
     }
 }
 
 // The cycle of the mode buttons: 2 -> 3 -> 4 -> 5 -> 2. A mode outside the
 // cycle enters it at 2 from either direction.
-int cycledMode(int mode, int direction)
+InteractionMode cycledMode(InteractionMode mode, int direction)
 {
-    if (mode < CanvasCompositeGL::MODE_CREATE_ERASE || mode > CanvasCompositeGL::MODE_SIZE)
-        return CanvasCompositeGL::MODE_CREATE_ERASE;
-    const int first = CanvasCompositeGL::MODE_CREATE_ERASE;
-    return first + (mode - first + direction + 4) % 4;
+    if (mode < InteractionMode::CreateErase || mode > InteractionMode::Size)
+        return InteractionMode::CreateErase;
+    const int first = static_cast<int>(InteractionMode::CreateErase);
+    return static_cast<InteractionMode>(first + (static_cast<int>(mode) - first + direction + 4) % 4);
 }
 
 } // namespace
@@ -116,9 +92,9 @@ int CanvasCompositeGL::getInputCombination() const
     return _inputCombinationSource ? _inputCombinationSource() : DefaultInputCombination;
 }
 
-void CanvasCompositeGL::setSimulatedPosture(int posture)
+void CanvasCompositeGL::setSimulatedPosture(Posture posture)
 {
-    const FakePosture fake = fakePosture(static_cast<Posture>(posture));
+    const FakePosture fake = fakePosture(posture);
     _simulatedPosture = posture;
     _simulatedWidth = fake.width;
     _simulatedHeight = fake.height;
@@ -130,7 +106,7 @@ const WiiCommunicationData& CanvasCompositeGL::getWiiHistory(std::size_t age) co
     return _wiiHistory[(_wiiHistoryNext + n - 1 - age % n) % n];
 }
 
-void CanvasCompositeGL::changeModeQuietly(int mode)
+void CanvasCompositeGL::changeModeQuietly(InteractionMode mode)
 {
     if (mode == _curInteractionMode)
         return;
@@ -141,16 +117,16 @@ void CanvasCompositeGL::changeModeQuietly(int mode)
     _labelFading = false;
 }
 
-int CanvasCompositeGL::handlerPosture(int posture)
+Posture CanvasCompositeGL::handlerPosture(int posture)
 {
-    _curPosture = _simulatedPosture != POSTURE_NONE ? _simulatedPosture : posture;
+    _curPosture = _simulatedPosture != Posture::None ? _simulatedPosture : static_cast<Posture>(posture);
     return _curPosture;
 }
 
 bool CanvasCompositeGL::contactJustDecided() const
 {
-    return _simulatedPosture == POSTURE_NONE && _postureDetector.getPreviousPosture() == POSTURE_NONE &&
-           _postureDetector.getPosture() != POSTURE_NONE;
+    return _simulatedPosture == Posture::None && _postureDetector.getPreviousPosture() == Posture::None &&
+           _postureDetector.getPosture() != Posture::None;
 }
 
 bool CanvasCompositeGL::nunchukC() const { return _curNunchukData.c; }
@@ -161,14 +137,15 @@ void CanvasCompositeGL::writeBrushPosition(double x, double y)
     int cellX = 0;
     int cellY = 0;
     deviceToCell(x, y, cellX, cellY);
-    setControlValue(6, 0, static_cast<float>(cellX));
-    setControlValue(6, 1, static_cast<float>(cellY));
+    setControlValue(ControlCells::BrushX, static_cast<float>(cellX));
+    setControlValue(ControlCells::BrushY, static_cast<float>(cellY));
 }
 
 void CanvasCompositeGL::parkToolBrush()
 {
-    setControlValue(6, 0, static_cast<float>(getBufferXCoordinateFromLocal(ParkX)));
-    setControlValue(6, 1, static_cast<float>(getBufferYCoordinateFromLocal(getHeight() - ParkBelowTop)));
+    setControlValue(ControlCells::BrushX, static_cast<float>(getBufferXCoordinateFromLocal(ParkX)));
+    setControlValue(ControlCells::BrushY,
+                    static_cast<float>(getBufferYCoordinateFromLocal(getHeight() - ParkBelowTop)));
 }
 
 void CanvasCompositeGL::setToolBrushSize(double size)
@@ -233,13 +210,13 @@ int CanvasCompositeGL::hitLocalBuffer(int x, int y, double width, double height,
     bringPalettesToFront();
 
     // The mouse reports no contact size: a simulated posture lends its own.
-    if (_simulatedPosture != POSTURE_NONE && width <= 0.0 && height <= 0.0) {
+    if (_simulatedPosture != Posture::None && width <= 0.0 && height <= 0.0) {
         width = _simulatedWidth;
         height = _simulatedHeight;
     }
     const auto board = [](double v) { return v > 0.0 ? static_cast<unsigned>(v) : 0u; };
     _postureDetector.addSample(board(x), board(y), board(width), board(height));
-    const int posture = _simulatedPosture != POSTURE_NONE ? _simulatedPosture : _postureDetector.getPosture();
+    const Posture posture = _simulatedPosture != Posture::None ? _simulatedPosture : _postureDetector.getPosture();
 
     switch (inputGroup(getInputCombination())) {
     case InputGroup::Menu: runModeHandler(_curInteractionMode, x, y, width, height, posture); break;
@@ -258,17 +235,17 @@ int CanvasCompositeGL::releaseLocalBuffer(int, int, int)
     _drawingLasso = false;
     _firstPressSeen = false;
     _released = true;
-    const int combination = getInputCombination();
-    if (combination >= 3 && combination <= 6) {
+    const InputGroup group = inputGroup(getInputCombination());
+    if (group == InputGroup::NunchukTouch || group == InputGroup::Pointing) {
         if (ToolBrushLeafGL* brush = getToolBrush(0))
             brush->hide();
         parkToolBrush();
-    } else if (combination == 7) {
+    } else if (group == InputGroup::PostureOnly) {
         markEraseDirty();
     } else {
         _touched = false;
     }
-    setControlValue(0, 0, static_cast<float>(ActionIdle));
+    ControlTable::setAction(getControlTable(), ActionCode::Idle);
     for (ToolBrushLeafGL* brush : _toolBrushes)
         brush->notifyRelease();
     bringPalettesToFront();
@@ -276,24 +253,27 @@ int CanvasCompositeGL::releaseLocalBuffer(int, int, int)
     return 1;
 }
 
-void CanvasCompositeGL::runModeHandler(int mode, double x, double y, double width, double height, int posture)
+void CanvasCompositeGL::runModeHandler(InteractionMode mode, double x, double y, double width, double height,
+                                       Posture p)
 {
+    const int posture = static_cast<int>(p);
     switch (mode) {
-    case MODE_CREATE: createAt(x, y, width, height, posture); break;
-    case MODE_ERASE: eraseAt(x, y, width, height, posture); break;
-    case MODE_ORIENT: orientAt(x, y, width, height, posture); break;
-    case MODE_MOVE: moveAt(x, y, width, height, posture); break;
-    case MODE_SIZE: resizeAt(x, y, width, height, posture); break;
-    case MODE_COLOR: colorAt(x, y, width, height, posture); break;
+    case InteractionMode::Create: createAt(x, y, width, height, posture); break;
+    case InteractionMode::Erase: eraseAt(x, y, width, height, posture); break;
+    case InteractionMode::Orient: orientAt(x, y, width, height, posture); break;
+    case InteractionMode::Move: moveAt(x, y, width, height, posture); break;
+    case InteractionMode::Size: resizeAt(x, y, width, height, posture); break;
+    case InteractionMode::Color: colorAt(x, y, width, height, posture); break;
     default: break;   // create-erase, posture and idle modes need a posture or the Nunchuk
     }
 }
 
-void CanvasCompositeGL::pressByNunchukPosture(double x, double y, double width, double height, int posture)
+void CanvasCompositeGL::pressByNunchukPosture(double x, double y, double width, double height, Posture p)
 {
-    switch (posture) {
-    case POSTURE_ONE_FINGER:
-        changeModeQuietly(MODE_CREATE_ERASE);
+    const int posture = static_cast<int>(p);
+    switch (p) {
+    case Posture::OneFinger:
+        changeModeQuietly(InteractionMode::CreateErase);
         if (nunchukZ())
             adjustStepAmount(-2.0 * _curNunchukData.joystickY);
         if (nunchukC())
@@ -301,16 +281,16 @@ void CanvasCompositeGL::pressByNunchukPosture(double x, double y, double width, 
         else
             createAt(x, y, width, height, posture);
         break;
-    case POSTURE_TWO_FINGERS:
-        changeModeQuietly(MODE_ORIENT);
+    case Posture::TwoFingers:
+        changeModeQuietly(InteractionMode::Orient);
         orientAt(x, y, width, height, posture);
         break;
-    case POSTURE_FIST:
-        changeModeQuietly(MODE_MOVE);
+    case Posture::Fist:
+        changeModeQuietly(InteractionMode::Move);
         moveAt(x, y, width, height, posture);
         break;
-    case POSTURE_HAND:
-        changeModeQuietly(MODE_SIZE);
+    case Posture::Hand:
+        changeModeQuietly(InteractionMode::Size);
         if (nunchukZ())
             adjustSizeStep(_curNunchukData.joystickY);
         resizeAt(x, y, width, height, posture);
@@ -321,16 +301,16 @@ void CanvasCompositeGL::pressByNunchukPosture(double x, double y, double width, 
 
 void CanvasCompositeGL::pressByNunchukMode(double x, double y, double width, double height)
 {
-    if (_curInteractionMode == MODE_CREATE_ERASE)
+    if (_curInteractionMode == InteractionMode::CreateErase)
         createEraseByNunchuk(x, y, width, height);
     else
-        runModeHandler(_curInteractionMode, x, y, width, height, POSTURE_UNKNOWN);
+        runModeHandler(_curInteractionMode, x, y, width, height, Posture::Unknown);
 }
 
 void CanvasCompositeGL::createEraseByNunchuk(double x, double y, double width, double height)
 {
     if (nunchukC() && nunchukZ()) {
-        eraseAt(x, y, width, height, POSTURE_UNKNOWN);
+        eraseAt(x, y, width, height, UnknownPosture);
         return;
     }
     if (_modeChosenByNunchuk) {
@@ -339,46 +319,47 @@ void CanvasCompositeGL::createEraseByNunchuk(double x, double y, double width, d
         if (_released) {
             _modeChosenByNunchuk = false;
         } else {
-            changeModeQuietly(MODE_IDLE);
-            setControlValue(0, 0, static_cast<float>(ActionIdle));
+            changeModeQuietly(InteractionMode::Idle);
+            ControlTable::setAction(getControlTable(), ActionCode::Idle);
         }
         return;
     }
     if (!nunchukC() && !nunchukZ())
-        createAt(x, y, width, height, POSTURE_UNKNOWN);
+        createAt(x, y, width, height, UnknownPosture);
 }
 
-void CanvasCompositeGL::pressByPosture(double x, double y, double width, double height, int posture)
+void CanvasCompositeGL::pressByPosture(double x, double y, double width, double height, Posture p)
 {
-    const bool changed = posture != _prevPosture;
-    switch (posture) {
-    case POSTURE_PEN:
-        changeModeQuietly(MODE_POSTURE);
+    const int posture = static_cast<int>(p);
+    const bool changed = p != _prevPosture;
+    switch (p) {
+    case Posture::Pen:
+        changeModeQuietly(InteractionMode::Posture);
         break;
-    case POSTURE_ONE_FINGER:
-        changeModeQuietly(MODE_CREATE_ERASE);
+    case Posture::OneFinger:
+        changeModeQuietly(InteractionMode::CreateErase);
         if (changed) {
             _stepAmount = 2.0;
             setToolBrushSize(20.0);
         }
         createAt(x, y, width, height, posture);
         break;
-    case POSTURE_TWO_FINGERS:
-        changeModeQuietly(MODE_ORIENT);
+    case Posture::TwoFingers:
+        changeModeQuietly(InteractionMode::Orient);
         if (changed)
             setToolBrushSize(80.0);
         orientAt(x, y, width, height, posture);
         break;
-    case POSTURE_FIST:
-        changeModeQuietly(MODE_CREATE_ERASE);
+    case Posture::Fist:
+        changeModeQuietly(InteractionMode::CreateErase);
         if (changed) {
             _stepAmount = 15.0;
             setToolBrushSize(130.0);
         }
         createAt(x, y, width, height, posture);
         break;
-    case POSTURE_HAND:
-        changeModeQuietly(MODE_CREATE_ERASE);
+    case Posture::Hand:
+        changeModeQuietly(InteractionMode::CreateErase);
         if (changed) {
             _stepAmount = -10.0;
             setToolBrushSize(200.0);
@@ -390,7 +371,7 @@ void CanvasCompositeGL::pressByPosture(double x, double y, double width, double 
         // so a second press of the same hand keeps its settings.
         return;
     }
-    _prevPosture = posture;
+    _prevPosture = p;
 }
 
 // ---- Handlers ----
@@ -414,10 +395,10 @@ void CanvasCompositeGL::replayContactStart(double amount)
         markEraseDirty();
 }
 
-void CanvasCompositeGL::writeAction(int code, double amount)
+void CanvasCompositeGL::writeAction(ActionCode code, double amount)
 {
-    setControlValue(0, 0, static_cast<float>(code));
-    setControlValue(code, 1, static_cast<float>(amount));
+    ControlTable::setAction(getControlTable(), code);
+    setControlValue(ControlCells::amountOf(code), static_cast<float>(amount));
     indicateAction(code, amount);
 }
 
@@ -425,23 +406,23 @@ void CanvasCompositeGL::stampAction(double replayAmount, double amount)
 {
     if (contactJustDecided())
         replayContactStart(replayAmount);
-    writeAction(ActionStamp, amount);
+    writeAction(ActionCode::CreateErase, amount);
 }
 
 int CanvasCompositeGL::createAt(double, double, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
-    const int p = handlerPosture(posture);
+    const Posture p = handlerPosture(posture);
     if (group != InputGroup::Menu) {
         stampAction(_stepAmount, _stepAmount);
         return 1;
     }
     switch (p) {
-    case POSTURE_PEN: stampAction(_stepAmount, _stepAmount); break;
-    case POSTURE_ONE_FINGER: stampAction(1.0, 1.0); break;
-    case POSTURE_TWO_FINGERS: stampAction(5.0, 5.0); break;
-    case POSTURE_FIST: stampAction(30.0, 30.0); break;
-    case POSTURE_HAND: stampAction(WipeStamp, WipeStamp); break;
+    case Posture::Pen: stampAction(_stepAmount, _stepAmount); break;
+    case Posture::OneFinger: stampAction(1.0, 1.0); break;
+    case Posture::TwoFingers: stampAction(5.0, 5.0); break;
+    case Posture::Fist: stampAction(30.0, 30.0); break;
+    case Posture::Hand: stampAction(WipeStamp, WipeStamp); break;
     default: break;
     }
     return 1;
@@ -450,7 +431,7 @@ int CanvasCompositeGL::createAt(double, double, double, double, int posture)
 int CanvasCompositeGL::eraseAt(double, double, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
-    const int p = handlerPosture(posture);
+    const Posture p = handlerPosture(posture);
     if (group == InputGroup::PostureOnly) {
         stampAction(WipeStamp, _stepAmount);
         return 1;
@@ -460,10 +441,10 @@ int CanvasCompositeGL::eraseAt(double, double, double, double, int posture)
         return 1;
     }
     switch (p) {
-    case POSTURE_ONE_FINGER: stampAction(-2.0, -2.0); break;
-    case POSTURE_TWO_FINGERS: stampAction(-5.0, -5.0); break;
-    case POSTURE_FIST: stampAction(-10.0, -10.0); break;
-    case POSTURE_HAND: stampAction(WipeStamp, WipeStamp); break;
+    case Posture::OneFinger: stampAction(-2.0, -2.0); break;
+    case Posture::TwoFingers: stampAction(-5.0, -5.0); break;
+    case Posture::Fist: stampAction(-10.0, -10.0); break;
+    case Posture::Hand: stampAction(WipeStamp, WipeStamp); break;
     default: break;   // the pen does not erase
     }
     return 1;
@@ -472,35 +453,37 @@ int CanvasCompositeGL::eraseAt(double, double, double, double, int posture)
 int CanvasCompositeGL::orientAt(double, double, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
-    const int p = handlerPosture(posture);
-    int style = -1;
+    const Posture p = handlerPosture(posture);
+    std::optional<OrientationStyle> style;
     if (group == InputGroup::NunchukTouch) {
-        style = nunchukC() ? OrientCircular : nunchukZ() ? OrientRadial : OrientFollow;
+        style = nunchukC()   ? OrientationStyle::Circular
+                : nunchukZ() ? OrientationStyle::Radial
+                             : OrientationStyle::Follow;
     } else if (group == InputGroup::Pointing) {
         const double jx = _curNunchukData.joystickX;
         const double jy = _curNunchukData.joystickY;
         if (jx < -0.85 && std::abs(jy) < 0.4)
-            style = OrientFollow;
+            style = OrientationStyle::Follow;
         else if (jx > -0.85 && jx < -0.4 && jy > -0.8 && jy < -0.4)
-            style = OrientCircular;
+            style = OrientationStyle::Circular;
         else if (jx > -0.85 && jx < -0.4 && jy > 0.4 && jy < 0.8)
-            style = OrientRadial;
+            style = OrientationStyle::Radial;
     } else if (group == InputGroup::PostureOnly) {
-        style = OrientFollow;
-    } else if (p == POSTURE_HAND) {
+        style = OrientationStyle::Follow;
+    } else if (p == Posture::Hand) {
         stampAction(WipeStamp, WipeStamp);
-    } else if (p == POSTURE_PEN || p == POSTURE_ONE_FINGER) {
-        style = OrientFollow;
-    } else if (p == POSTURE_TWO_FINGERS) {
-        style = OrientCircular;
-    } else if (p == POSTURE_FIST) {
-        style = OrientRadial;
+    } else if (p == Posture::Pen || p == Posture::OneFinger) {
+        style = OrientationStyle::Follow;
+    } else if (p == Posture::TwoFingers) {
+        style = OrientationStyle::Circular;
+    } else if (p == Posture::Fist) {
+        style = OrientationStyle::Radial;
     }
-    if (style == OrientFollow)
+    if (style == OrientationStyle::Follow)
         setOrientationStyleFollow();
-    else if (style == OrientRadial)
+    else if (style == OrientationStyle::Radial)
         setOrientationStyleRadial();
-    else if (style == OrientCircular)
+    else if (style == OrientationStyle::Circular)
         setOrientationStyleCircular();
     return 1;
 }
@@ -508,46 +491,46 @@ int CanvasCompositeGL::orientAt(double, double, double, double, int posture)
 int CanvasCompositeGL::moveAt(double, double, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
-    const int p = handlerPosture(posture);
-    int style = -1;
+    const Posture p = handlerPosture(posture);
+    std::optional<MoveStyle> style;
     if (group == InputGroup::NunchukTouch) {
-        style = nunchukC() ? MoveRepel : nunchukZ() ? MoveAttract : MoveFollow;
+        style = nunchukC() ? MoveStyle::Repulsion : nunchukZ() ? MoveStyle::Attraction : MoveStyle::Follow;
     } else if (group == InputGroup::Pointing) {
         // The mirror of the orientation choice, on the joystick's right.
         const double jx = _curNunchukData.joystickX;
         const double jy = _curNunchukData.joystickY;
         if (jx > 0.85 && std::abs(jy) < 0.4)
-            style = MoveFollow;
+            style = MoveStyle::Follow;
         else if (jx > 0.4 && jx < 0.85 && jy > -0.8 && jy < -0.4)
-            style = MoveAttract;
+            style = MoveStyle::Attraction;
         else if (jx > 0.4 && jx < 0.85 && jy > 0.4 && jy < 0.8)
-            style = MoveRepel;
-    } else if (group == InputGroup::PostureOnly || p == POSTURE_PEN || p == POSTURE_ONE_FINGER) {
-        style = MoveFollow;
-    } else if (p == POSTURE_TWO_FINGERS) {
-        style = MoveAttract;
-    } else if (p == POSTURE_FIST) {
-        style = MoveRepel;
-    } else if (p == POSTURE_HAND) {
+            style = MoveStyle::Repulsion;
+    } else if (group == InputGroup::PostureOnly || p == Posture::Pen || p == Posture::OneFinger) {
+        style = MoveStyle::Follow;
+    } else if (p == Posture::TwoFingers) {
+        style = MoveStyle::Attraction;
+    } else if (p == Posture::Fist) {
+        style = MoveStyle::Repulsion;
+    } else if (p == Posture::Hand) {
         stampAction(WipeStamp, WipeStamp);
     }
-    if (style >= 0)
-        writeAction(ActionMove, style);
+    if (style)
+        writeAction(ActionCode::Move, static_cast<int>(*style));
     return 1;
 }
 
 int CanvasCompositeGL::resizeAt(double x, double y, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
-    const int p = handlerPosture(posture);
+    const Posture p = handlerPosture(posture);
     if (group == InputGroup::NunchukTouch) {
-        writeAction(ActionSizeDifference, nunchukC() ? _sizeStep : -_sizeStep);
+        writeAction(ActionCode::SizeDifference, nunchukC() ? _sizeStep : -_sizeStep);
         return 1;
     }
     if (group == InputGroup::Pointing) {
         // The joystick still held down (grow) or up (shrink) as it chose the mode.
         const double amount = _curNunchukData.joystickY > 0.0 ? -1.0 : 5.0;
-        writeAction(ActionSizeDifference, amount);
+        writeAction(ActionCode::SizeDifference, amount);
         if (ToolBrushLeafGL* brush = getToolBrush(0)) {
             int cellX = 0;
             int cellY = 0;
@@ -558,11 +541,11 @@ int CanvasCompositeGL::resizeAt(double x, double y, double, double, int posture)
         return 1;
     }
     switch (p) {
-    case POSTURE_PEN: writeAction(ActionSizeDifference, 3.0); break;
-    case POSTURE_ONE_FINGER: writeAction(ActionSizeDifference, 5.0); break;
-    case POSTURE_TWO_FINGERS: writeAction(ActionSizeDifference, -1.0); break;
-    case POSTURE_FIST: writeAction(ActionSizeDifference, -2.0); break;
-    case POSTURE_HAND: stampAction(WipeStamp, StrongWipe); break;
+    case Posture::Pen: writeAction(ActionCode::SizeDifference, 3.0); break;
+    case Posture::OneFinger: writeAction(ActionCode::SizeDifference, 5.0); break;
+    case Posture::TwoFingers: writeAction(ActionCode::SizeDifference, -1.0); break;
+    case Posture::Fist: writeAction(ActionCode::SizeDifference, -2.0); break;
+    case Posture::Hand: stampAction(WipeStamp, StrongWipe); break;
     default: break;
     }
     return 1;
@@ -571,13 +554,13 @@ int CanvasCompositeGL::resizeAt(double x, double y, double, double, int posture)
 int CanvasCompositeGL::colorAt(double, double, double, double, int posture)
 {
     const InputGroup group = inputGroup(getInputCombination());
-    const int p = handlerPosture(posture);
+    const Posture p = handlerPosture(posture);
     const bool touchTable = group == InputGroup::Menu || group == InputGroup::PostureOnly;
-    if (touchTable && p == POSTURE_HAND)
+    if (touchTable && p == Posture::Hand)
         stampAction(WipeStamp, StrongWipe);
-    else if (!touchTable || (p >= POSTURE_PEN && p <= POSTURE_FIST)) {
-        setControlValue(0, 0, static_cast<float>(ActionColor));
-        indicateAction(ActionColor, 0.0);
+    else if (!touchTable || (p >= Posture::Pen && p <= Posture::Fist)) {
+        ControlTable::setAction(getControlTable(), ActionCode::Color);
+        indicateAction(ActionCode::Color, 0.0);
     }
     return 1;
 }
@@ -592,10 +575,10 @@ int CanvasCompositeGL::wiimoteEvent(const std::vector<int>& buttons, const WiiCo
     _prevNunchukData = _curNunchukData;
     _curNunchukData = data.nunchuk();
 
-    const int combination = getInputCombination();
-    if (combination == 6)
+    const InputGroup group = inputGroup(getInputCombination());
+    if (group == InputGroup::Pointing)
         nunchukModeEvent(data);
-    else if (combination >= 3 && combination <= 5)
+    else if (group == InputGroup::NunchukTouch)
         modeCyclingEvent(buttons, data);
     return 0;
 }
@@ -611,9 +594,9 @@ void CanvasCompositeGL::nunchukModeEvent(const WiiCommunicationData& data)
     } else {
         // Every report without the press button idles the brush.
         pointerRelease();
-        setControlValue(0, 0, static_cast<float>(ActionIdle));
+        ControlTable::setAction(getControlTable(), ActionCode::Idle);
     }
-    _simulatedPosture = POSTURE_NONE;
+    _simulatedPosture = Posture::None;
 }
 
 void CanvasCompositeGL::setToolBrushHint(int hint)
@@ -630,7 +613,7 @@ void CanvasCompositeGL::nunchukGesture()
         return;
     }
     if (n.c && n.z) {
-        changeModeQuietly(MODE_CREATE_ERASE);
+        changeModeQuietly(InteractionMode::CreateErase);
         _modeChosenByNunchuk = true;
         setToolBrushHint(HintErase);
     } else if (n.c) {
@@ -659,20 +642,20 @@ void CanvasCompositeGL::joystickModeChoice()
     const double y = _curNunchukData.joystickY;
     // Below -0.4, within +-0.4 and above 0.4 in y.
     const auto third = [y](int below, int within, int above) { return y < -0.4 ? below : y > 0.4 ? above : within; };
-    int mode = MODE_CREATE_ERASE;
+    InteractionMode mode = InteractionMode::CreateErase;
     int hint = HintNone;
     if (std::abs(x) < 0.4 && std::abs(y) > 0.8) {
-        mode = MODE_SIZE;
+        mode = InteractionMode::Size;
         hint = y < -0.8 ? HintGrow : HintShrink;
     } else if (x > 0.4 && std::abs(y) < 0.8) {
-        mode = MODE_MOVE;
+        mode = InteractionMode::Move;
         hint = third(HintMoveAttract, HintMoveFollow, HintMoveRepel);
     } else if (x < -0.4 && std::abs(y) < 0.8) {
-        mode = MODE_ORIENT;
+        mode = InteractionMode::Orient;
         hint = third(HintOrientCircular, HintOrientFollow, HintOrientRadial);
     }
     changeModeQuietly(mode);
-    if (mode != MODE_CREATE_ERASE)
+    if (mode != InteractionMode::CreateErase)
         _modeChosenByNunchuk = true;
     setToolBrushHint(hint);
 }
@@ -680,7 +663,7 @@ void CanvasCompositeGL::joystickModeChoice()
 void CanvasCompositeGL::modeCyclingEvent(const std::vector<int>& buttons, const WiiCommunicationData& data)
 {
     const bool steppingAmounts =
-        nunchukZ() && (_curInteractionMode == MODE_CREATE_ERASE || _curInteractionMode == MODE_SIZE);
+        nunchukZ() && (_curInteractionMode == InteractionMode::CreateErase || _curInteractionMode == InteractionMode::Size);
     if (!steppingAmounts && !_nunchukIgnored && std::abs(_curNunchukData.joystickY) > AdjustDeadZone)
         adjustToolBrush(_curNunchukData.joystickY);
     else
@@ -735,14 +718,14 @@ void CanvasCompositeGL::pointerPress(const WiiCommunicationData& data, bool nunc
     writeBrushPosition(x, y);
     if (ToolBrushLeafGL* brush = getToolBrush(0); brush != nullptr && !brush->isShown())
         brush->show();
-    if (_curInteractionMode != MODE_CREATE_ERASE)
-        runModeHandler(_curInteractionMode, x, y, Size, Size, POSTURE_UNKNOWN);
+    if (_curInteractionMode != InteractionMode::CreateErase)
+        runModeHandler(_curInteractionMode, x, y, Size, Size, Posture::Unknown);
     else if (nunchukModes)
         createEraseByNunchuk(x, y, Size, Size);
     else if (nunchukC())
-        eraseAt(x, y, Size, Size, POSTURE_UNKNOWN);
+        eraseAt(x, y, Size, Size, UnknownPosture);
     else
-        createAt(x, y, Size, Size, POSTURE_UNKNOWN);
+        createAt(x, y, Size, Size, UnknownPosture);
     // The held button is a contact: a Nunchuk mode gesture during it ends
     // painting like one during a touch.
     _pointing = true;
@@ -755,7 +738,7 @@ void CanvasCompositeGL::pointerRelease()
         return;
     _pointing = false;
     _released = true;
-    setControlValue(0, 0, static_cast<float>(ActionIdle));
+    ControlTable::setAction(getControlTable(), ActionCode::Idle);
 }
 
 void CanvasCompositeGL::stepTexture(int direction)
@@ -765,8 +748,8 @@ void CanvasCompositeGL::stepTexture(int direction)
         return;
     const std::size_t step = direction > 0 ? 1 : count - 1;
     _stepTextureIndex = (_stepTextureIndex + step) % count;
-    setControlValue(4, 2, 0.0f);
-    setControlValue(4, 4, static_cast<float>(_stepTextureIndex));
+    setControlValue(ControlCells::ElementKindCell, static_cast<float>(ElementKind::Stroke));
+    setControlValue(ControlCells::ElementImage, static_cast<float>(_stepTextureIndex));
     if (CornerMenuGL* corner = cornerMenu())
         corner->setPreviewTexture(_stepTextureIds[_stepTextureIndex]);
     if (ToolBrushLeafGL* brush = getToolBrush(0))
@@ -805,20 +788,20 @@ void CanvasCompositeGL::extendLasso(ContextMenuGL& menu, double x, double y)
 void CanvasCompositeGL::indicateMode(int mode)
 {
     switch (mode) {
-    case MODE_CREATE: indicateAction(ActionStamp, 1.0); break;
-    case MODE_ERASE: indicateAction(ActionStamp, -1.0); break;
-    case MODE_ORIENT: indicateAction(ActionOrient, static_cast<double>(OrientationStyle::Follow)); break;
-    case MODE_MOVE: indicateAction(ActionMove, static_cast<double>(MoveStyle::Follow)); break;
+    case MODE_CREATE: indicateAction(ActionCode::CreateErase, 1.0); break;
+    case MODE_ERASE: indicateAction(ActionCode::CreateErase, -1.0); break;
+    case MODE_ORIENT: indicateAction(ActionCode::Orientation, static_cast<double>(OrientationStyle::Follow)); break;
+    case MODE_MOVE: indicateAction(ActionCode::Move, static_cast<double>(MoveStyle::Follow)); break;
     case MODE_SIZE: indicateAction(ActionSizeDifference, 1.0); break;
     case MODE_COLOR: indicateAction(ActionColor, 0.0); break;
     default: break;   // the posture and Nunchuk modes show the action of the next press
     }
 }
 
-void CanvasCompositeGL::indicateAction(int code, double amount)
+void CanvasCompositeGL::indicateAction(ActionCode code, double amount)
 {
     CornerMenuGL* corner = cornerMenu();
-    const int mode = CornerMenuGL::modeForAction(code, amount);
+    const int mode = CornerMenuGL::modeForAction(static_cast<int>(code), amount);
     if (corner != nullptr && mode != 0 && mode != corner->getMode())
         corner->setMode(mode);
 }

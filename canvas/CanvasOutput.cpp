@@ -4,6 +4,7 @@
 #include "CanvasCompositeGL.h"
 
 #include "BufferTag.h"
+#include "CanvasBufferTable.h"
 #include "ImageIO.h"
 #include "TabletopVis.h"
 
@@ -19,40 +20,6 @@
 
 namespace {
 
-// Buffers dumped by saveBuffers and read back by loadBuffers.
-struct RawDump
-{
-    int tag;
-    const char* file;
-};
-constexpr std::array<RawDump, 5> RawDumps{{
-    {SIZE_BUFFER, "sizeBuffer.dat"},
-    {ORIENTATION_BUFFER, "orientationBuffer.dat"},
-    {SPEED_BUFFER, "speedBuffer.dat"},
-    {SIZE_ABS_DIFF_BUFFER, "sizeAbsDiffBuffer.dat"},
-    {TEMP_COLOR_BUFFER, "tmpColorBuffer.dat"},
-}};
-
-// Buffers createBufferImage writes: file name (".png" is appended) and the
-// value mapping byte = value x scale + offset.
-struct BufferImage
-{
-    int tag;
-    const char* name;
-    double scale;
-    double offset;
-};
-constexpr std::array<BufferImage, 8> BufferImages{{
-    {TEMP_COLOR_BUFFER, "tempColorBuffer", 1.0, 0.0},
-    {COLOR_BUFFER, "colorBuffer", 1.0, 0.0},
-    {SELECTION_BUFFER, "selectionBuffer", 255.0, 0.0},
-    {DROPOFF_BUFFER, "dropoffBuffer", 255.0, 0.0},
-    {TEMP_ORIENTATION_BUFFER, "tempOrientationBuffer", 255.0, 0.0},
-    {DEPTH_BUFFER, "depthBuffer", 255.0, 0.0},
-    {TARGET_AREA_BUFFER, "targetAreaBuffer ", 255.0, 0.0},
-    {GRADIENT_BUFFER, "gradientBuffer", 127.0, 128.0},
-}};
-
 // Mode labels in list order, and the list of each interaction mode (-1: none).
 constexpr std::array<const char*, CanvasCompositeGL::ModeLabelCount> ModeLabels{
     "Erase Mode", "Create Mode", "Color Mode", "Size Mode", "Orientation Mode", "Move Mode"};
@@ -63,10 +30,10 @@ constexpr float LabelAlphaStart = 0.1f;
 constexpr float LabelAlphaRise = 0.03f;
 constexpr float LabelAlphaFall = 0.2f;
 
-int labelOfMode(int mode)
+int labelOfMode(InteractionMode mode)
 {
-    return mode >= 0 && mode < static_cast<int>(LabelOfMode.size()) ? LabelOfMode[static_cast<std::size_t>(mode)]
-                                                                     : -1;
+    const auto i = static_cast<std::size_t>(mode);
+    return i < LabelOfMode.size() ? LabelOfMode[i] : -1;
 }
 
 // Frees the frozen picture's list and texture (both made together); without
@@ -88,28 +55,27 @@ void releaseFrozen(GLDisplayList& list, GLTexture& texture, bool gl)
 
 void CanvasCompositeGL::saveBuffers()
 {
-    const std::string prefix = "buffers/" + std::to_string(static_cast<int>(getControlValue(0, 3)));
-    for (const RawDump& dump : RawDumps)
-        if (const AbstractBuffer* buffer = getActiveBuffer(dump.tag))
-            buffer->saveRaw(prefix + dump.file);   // an unwritable file is skipped
+    const std::string prefix = "buffers/" + std::to_string(getCurrentPrimitiveType());
+    for (const CanvasBuffers::Spec& spec : CanvasBuffers::Table)
+        if (const AbstractBuffer* buffer = getActiveBuffer(spec.tag); buffer != nullptr && spec.rawFile != nullptr)
+            buffer->saveRaw(prefix + spec.rawFile);   // an unwritable file is skipped
 }
 
 void CanvasCompositeGL::loadBuffers()
 {
-    const std::string prefix = "buffers/" + std::to_string(static_cast<int>(getControlValue(0, 3)));
-    for (const RawDump& dump : RawDumps)
-        if (AbstractBuffer* buffer = getActiveBuffer(dump.tag))
-            buffer->loadRaw(prefix + dump.file);   // a missing file leaves the cells
+    const std::string prefix = "buffers/" + std::to_string(getCurrentPrimitiveType());
+    for (const CanvasBuffers::Spec& spec : CanvasBuffers::Table)
+        if (AbstractBuffer* buffer = getActiveBuffer(spec.tag); buffer != nullptr && spec.rawFile != nullptr)
+            buffer->loadRaw(prefix + spec.rawFile);   // a missing file leaves the cells
 }
 
 void CanvasCompositeGL::createBufferImage(int tag)
 {
-    for (const BufferImage& image : BufferImages)
-        if (image.tag == tag) {
-            if (const AbstractBuffer* buffer = getActiveBuffer(tag))
-                buffer->createImage(image.name, image.scale, image.offset);
-            return;
-        }
+    const CanvasBuffers::Spec* spec = CanvasBuffers::find(tag);
+    if (spec == nullptr || spec->image.name == nullptr)
+        return;
+    if (const AbstractBuffer* buffer = getActiveBuffer(tag))
+        buffer->createImage(spec->image.name, spec->image.scale, spec->image.offset);
 }
 
 std::string CanvasCompositeGL::saveScreenshot(const unsigned char* rgba, int width, int height)
@@ -273,5 +239,5 @@ void CanvasCompositeGL::stepLabelAlpha()
 
 void CanvasCompositeGL::printInteractionMode() const
 {
-    std::cout << "InteractionMode: " << _curInteractionMode << std::endl;
+    std::cout << "InteractionMode: " << static_cast<int>(_curInteractionMode) << std::endl;
 }

@@ -3,11 +3,13 @@
 #include "PrimitiveLeafGL.h"
 
 #include "BufferTag.h"
+#include "CanvasBufferTable.h"
 #include "CanvasCompositeGL.h"
 #include "PrimitiveLogger.h"
 #include "TabletopVis.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -110,10 +112,16 @@ void PrimitiveLeafGL::prefetchCells(int bx, int by) const
         int tag;
         std::size_t bytes;   // of one cell
     };
-    static constexpr Cell Cells[] = {
-        {ERASE_BUFFER, 4},     {COLOR_BUFFER, 3},         {CONTEXT_SELECTION_BUFFER, sizeof(bool)},
-        {DIRECTION_BUFFER, 8}, {TEMP_ORIENTATION_BUFFER, 8}, {SIZE_BUFFER, 4},
-        {SIZE_ABS_DIFF_BUFFER, 4}, {SPEED_BUFFER, 4},     {TEMP_COLOR_BUFFER, 3}};
+    static constexpr auto Cells = [] {
+        constexpr auto count = static_cast<std::size_t>(std::count_if(
+            CanvasBuffers::Table.begin(), CanvasBuffers::Table.end(), [](const auto& b) { return b.prefetched; }));
+        std::array<Cell, count> cells{};
+        std::size_t i = 0;
+        for (const CanvasBuffers::Spec& b : CanvasBuffers::Table)
+            if (b.prefetched)
+                cells[i++] = {b.tag, CanvasBuffers::cellBytes(b.cell)};
+        return cells;
+    }();
     for (const Cell& c : Cells) {
         const AbstractBuffer* buffer = getPassiveBuffer(c.tag);
         if (buffer == nullptr || !buffer->isInside(bx, by))
@@ -124,27 +132,27 @@ void PrimitiveLeafGL::prefetchCells(int bx, int by) const
     }
 }
 
-bool PrimitiveLeafGL::controlValue(int row, int column, float& value) const
+bool PrimitiveLeafGL::controlValue(ControlCell cell, float& value) const
 {
     const BufferTemplate<float>* control = getPassiveBufferAs<float>(CONTROL_BUFFER);
     if (control == nullptr)
         return false;
-    value = control->getValue(column, row);
+    value = ControlTable::get(control, cell);
     return true;
 }
 
 bool PrimitiveLeafGL::isCurrentType() const
 {
     float type = 0.0f;
-    return controlValue(0, 3, type) && static_cast<int>(type) == _primitiveType;
+    return controlValue(ControlCells::PrimitiveType, type) && static_cast<int>(type) == _primitiveType;
 }
 
 bool PrimitiveLeafGL::isHighlightDimmed() const
 {
     float on = 0.0f;
     float type = 0.0f;
-    return controlValue(0, 5, on) && static_cast<int>(on) != 0 && controlValue(0, 4, type)
-        && static_cast<int>(type) != _primitiveType;
+    return controlValue(ControlCells::HighlightSwitch, on) && static_cast<int>(on) != 0
+        && controlValue(ControlCells::HighlightType, type) && static_cast<int>(type) != _primitiveType;
 }
 
 bool PrimitiveLeafGL::pastHiddenFrames()

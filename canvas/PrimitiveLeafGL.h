@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Color.h"
+#include "ControlTable.h"
 #include "PrimitiveShapes.h"
 #include "VisComponentGL.h"
 
@@ -19,9 +20,9 @@ class PrimitiveLogger;
 // coarser than the screen (700 x 525 cells for 1024 x 768 pixels), so a
 // device pixel is never used as a cell.
 //
-// Primitive types: controlBuffer cell (0,3) names the type being worked on.
-// Only primitives of that type animate and take contacts; the others stand
-// still whatever the buffers hold.
+// Primitive types: the control table's cell PrimitiveType names the type
+// being worked on. Only primitives of that type animate and take contacts;
+// the others stand still whatever the buffers hold.
 class PrimitiveLeafGL : public VisComponentGL
 {
 public:
@@ -92,11 +93,11 @@ protected:
     bool bufferCell(int& bx, int& by) const;
     // Starts loading the primitive's cell of every buffer it may read.
     void prefetchCells(int bx, int by) const;
-    // controlBuffer cell (row, column); false without the buffer.
-    bool controlValue(int row, int column, float& value) const;
-    // The controlBuffer exists and its cell (0,3) names this type.
+    // A cell of the canvas's control table; false without the table.
+    bool controlValue(ControlCell cell, float& value) const;
+    // The control table exists and its cell PrimitiveType names this type.
     bool isCurrentType() const;
-    // Highlighting is on (0,5) and names another type (0,4).
+    // Highlighting is on (HighlightSwitch) and names another type (HighlightType).
     bool isHighlightDimmed() const;
     // The picking rule of containsLocalPoint, also used by the picking view.
     bool acceptsContacts() const;

@@ -9,11 +9,11 @@ double fakeContactSide(const PostureRanges& ranges, Posture posture)
 {
     std::pair<double, double> range;
     switch (posture) {
-    case POSTURE_PEN: range = {ranges.penMin, ranges.penMax}; break;
-    case POSTURE_ONE_FINGER: range = {ranges.oneFingerMin, ranges.oneFingerMax}; break;
-    case POSTURE_TWO_FINGERS: range = {ranges.twoFingersMin, ranges.twoFingersMax}; break;
-    case POSTURE_FIST: range = {ranges.fistMin, ranges.fistMax}; break;
-    case POSTURE_HAND: range = {ranges.handMin, ranges.handMax}; break;
+    case Posture::Pen: range = {ranges.penMin, ranges.penMax}; break;
+    case Posture::OneFinger: range = {ranges.oneFingerMin, ranges.oneFingerMax}; break;
+    case Posture::TwoFingers: range = {ranges.twoFingersMin, ranges.twoFingersMax}; break;
+    case Posture::Fist: range = {ranges.fistMin, ranges.fistMax}; break;
+    case Posture::Hand: range = {ranges.handMin, ranges.handMax}; break;
     default: return 0.0;
     }
     const auto [low, high] = range;

@@ -67,8 +67,8 @@ void PostureDetector::reset()
     _sampleIndex = 0;
     _averageArea = _averageWidth = _averageHeight = 0.0;
     _filled = false;
-    _posture = POSTURE_NONE;
-    _previousPosture = POSTURE_NONE;
+    _posture = Posture::None;
+    _previousPosture = Posture::None;
 }
 
 void PostureDetector::addSample(unsigned x, unsigned y, unsigned width, unsigned height)
@@ -115,13 +115,14 @@ Posture PostureDetector::classify(double area, Posture previous) const
 {
     // Tried in posture order, so overlapping ranges go to the earlier one;
     // a decided posture only ever matches itself.
-    for (int p = POSTURE_PEN; p <= POSTURE_HAND; ++p) {
+    for (int p = static_cast<int>(Posture::Pen); p <= static_cast<int>(Posture::Hand); ++p) {
+        const auto posture = static_cast<Posture>(p);
         const bool inRange = _ranges[2 * p] <= area && area <= _ranges[2 * p + 1];
-        if (inRange && (previous == p || previous == POSTURE_NONE))
-            return static_cast<Posture>(p);
+        if (inRange && (previous == posture || previous == Posture::None))
+            return posture;
     }
-    if (previous == POSTURE_UNKNOWN || previous == POSTURE_NONE)
-        return POSTURE_UNKNOWN;
+    if (previous == Posture::Unknown || previous == Posture::None)
+        return Posture::Unknown;
     return previous;
 }
 

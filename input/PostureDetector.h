@@ -45,7 +45,7 @@ public:
     void addSample(unsigned x, unsigned y, unsigned width, unsigned height);
 
     Posture getPosture() const { return _posture; }
-    // The posture before the latest report: still POSTURE_NONE on the report
+    // The posture before the latest report: still Posture::None on the report
     // that decided the posture.
     Posture getPreviousPosture() const { return _previousPosture; }
     unsigned getSampleCount() const { return SampleCount; }
@@ -83,6 +83,6 @@ private:
     double _averageWidth = 0.0;
     double _averageHeight = 0.0;
     bool _filled = false;
-    Posture _posture = POSTURE_NONE;
-    Posture _previousPosture = POSTURE_NONE;
+    Posture _posture = Posture::None;
+    Posture _previousPosture = Posture::None;
 };

@@ -85,7 +85,7 @@ public:
     // ---- Factories: the component is made for this scene, added to it
     // (front of the render list) and returned. Primitives also join the
     // first canvas, whose buffers they follow. Positions are device pixels,
-    // rotations degrees, type the primitive type of controlBuffer (0,3).
+    // rotations degrees, type the primitive type of the control table (PrimitiveType).
     CanvasCompositeGL* createCanvas(double x, double y, double width, double height, double angle, double border,
                                     double overflow, unsigned textureId, unsigned toolBrushes, int brushValue,
                                     int elementKind, float initialSize, int furtherValue);

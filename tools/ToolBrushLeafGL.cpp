@@ -35,17 +35,6 @@ constexpr float LensMagnification = 2.0f;
 constexpr int LensShapeRound = 5;
 constexpr int SurroundGaussian = 2;
 
-// Action codes of controlBuffer (0,0).
-enum ActionCode
-{
-    ActionSize = 1,
-    ActionOrientation = 2,
-    ActionColor = 3,
-    ActionCreateErase = 4,
-    ActionMove = 5,
-    ActionSizeDifference = 9
-};
-
 } // namespace
 
 ToolBrushLeafGL::ToolBrushLeafGL(TabletopVis* scene, double x, double y, double width, double height, int typeId,
@@ -139,14 +128,14 @@ void ToolBrushLeafGL::indicatorChanged()
     _indicatorDirty = true;
     // The offsets depend only on D; redrawing them for the same D (every
     // frame of a size easing) would change nothing but the sample.
-    const float d = getPassiveBuffer(CONTROL_BUFFER) != nullptr ? control(0, 2) : DefaultSpawnDiameter;
+    const float d = controlTable() != nullptr ? control(ControlCells::BrushSize) : DefaultSpawnDiameter;
     if (d != _spawnDiameter)
         rebuildSpawnOffsets();
 }
 
 void ToolBrushLeafGL::rebuildSpawnOffsets()
 {
-    const float d = getPassiveBuffer(CONTROL_BUFFER) != nullptr ? control(0, 2) : DefaultSpawnDiameter;
+    const float d = controlTable() != nullptr ? control(ControlCells::BrushSize) : DefaultSpawnDiameter;
     _spawnDiameter = d;
     _spawnX.assign(SpawnCount, 0.0f);
     _spawnY.assign(SpawnCount, 0.0f);
@@ -193,10 +182,14 @@ void ToolBrushLeafGL::canvasCellToDevice(double cellX, double cellY, double& x, 
                                  x, y);
 }
 
-float ToolBrushLeafGL::control(int row, int column) const
+BufferTemplate<float>* ToolBrushLeafGL::controlTable() const
 {
-    const auto* table = getPassiveBufferAs<float>(CONTROL_BUFFER);
-    return table != nullptr ? table->getValue(column, row) : 0.0f;
+    return getPassiveBufferAs<float>(CONTROL_BUFFER);
+}
+
+float ToolBrushLeafGL::control(ControlCell cell) const
+{
+    return ControlTable::get(controlTable(), cell);
 }
 
 ToolBrushLeafGL::Footprint ToolBrushLeafGL::footprintAt(double x, double y) const
@@ -287,23 +280,24 @@ void ToolBrushLeafGL::followControlPosition()
         return;
     _lastX = static_cast<float>(getXPos());
     _lastY = static_cast<float>(getYPos());
-    if (_frozen || getPassiveBuffer(CONTROL_BUFFER) == nullptr)
+    if (_frozen || controlTable() == nullptr)
         return;
     double x = 0.0;
     double y = 0.0;
-    canvasCellToDevice(control(6, 0), control(6, 1), x, y);
+    canvasCellToDevice(control(ControlCells::BrushX), control(ControlCells::BrushY), x, y);
     setPos(x, y);
 }
 
 void ToolBrushLeafGL::stampAction(const Footprint& f)
 {
-    const int code = static_cast<int>(control(0, 0));
+    using namespace ControlCells;
+    const ActionCode code = ControlTable::action(controlTable());
     switch (code) {
-    case ActionSize:
-        stampSize(f, control(1, 1));
+    case ActionCode::Size:
+        stampSize(f, control(SizeAmount));
         break;
-    case ActionOrientation:
-    case ActionSizeDifference: {
+    case ActionCode::Orientation:
+    case ActionCode::SizeDifference: {
         // The writers take the centre and the previous centre as cells.
         double x = 0.0;
         double y = 0.0;
@@ -313,23 +307,23 @@ void ToolBrushLeafGL::stampAction(const Footprint& f)
         deviceToCanvasCell(_lastX, _lastY, px, py);
         const int cx = static_cast<int>(std::floor(x));
         const int cy = static_cast<int>(std::floor(y));
-        if (code == ActionOrientation)
+        if (code == ActionCode::Orientation)
             writeOrientation(cx, cy, static_cast<int>(std::floor(px)), static_cast<int>(std::floor(py)),
-                             static_cast<int>(std::lround(control(2, 1))), true);
+                             static_cast<int>(std::lround(control(OrientationStyleCell))), true);
         else
-            writeSizeDifference(cx, cy, control(9, 1), true);
+            writeSizeDifference(cx, cy, control(SizeDifferenceAmount), true);
         break;
     }
-    case ActionColor:
+    case ActionCode::Color:
         stampColor(f);
         break;
-    case ActionCreateErase: {
-        const float amount = control(4, 1);
+    case ActionCode::CreateErase: {
+        const float amount = control(CreateEraseAmount);
         if (amount < 0.0f) {
             if (!_frozen)
                 stampEraseMask(f, amount);
         } else if (amount > 0.0f) {
-            const double d = control(0, 2);
+            const double d = control(BrushSize);
             const int n = amount == 1.0f
                             ? 1
                             : std::max(1, static_cast<int>(Pi * d * d * amount * CreateDensity));
@@ -337,12 +331,12 @@ void ToolBrushLeafGL::stampAction(const Footprint& f)
         }
         break;
     }
-    case ActionMove:
+    case ActionCode::Move:
         if (getPassiveBuffer(DIRECTION_BUFFER) == nullptr) {
             std::cout << "parentDirectionBuffer does not exist!" << std::endl;
             return;
         }
-        if (stampMove(f, static_cast<int>(control(5, 1))))
+        if (stampMove(f, static_cast<MoveStyle>(static_cast<int>(control(MoveStyleCell)))))
             markWritten(TargetDirection, f);
         break;
     default:
@@ -359,13 +353,14 @@ void ToolBrushLeafGL::writeOrientation(int x, int y, int previousX, int previous
         return;
     }
     const Footprint f = footprintAtCell(x + 0.5, y + 0.5);
-    if (f.empty() || style < 0 || style > 3)
+    const auto orientation = static_cast<OrientationStyle>(style);
+    if (f.empty() || orientation < OrientationStyle::Radial || orientation > OrientationStyle::Follow)
         return;
     const int moveX = x - previousX;
     const int moveY = y - previousY;
-    if (style == 3 && std::abs(moveX) <= 10 && std::abs(moveY) <= 10)
+    if (orientation == OrientationStyle::Follow && std::abs(moveX) <= 10 && std::abs(moveY) <= 10)
         return;
-    stampOrientation(f, style, static_cast<float>(moveX), static_cast<float>(moveY));
+    stampOrientation(f, orientation, static_cast<float>(moveX), static_cast<float>(moveY));
     if (flag) {
         markWritten(TargetTemporaryOrientation, f);
     } else {
@@ -383,13 +378,13 @@ int ToolBrushLeafGL::createPrimitives(int count, bool single, double x, double y
     if (canvas == nullptr)
         return 0;
     // New offsets when the brush size in the control table changed.
-    if (control(0, 2) != _spawnDiameter)
+    if (control(ControlCells::BrushSize) != _spawnDiameter)
         rebuildSpawnOffsets();
     if (count <= 0)
         return 0;
     const int start = static_cast<int>(static_cast<double>(randomValue()) / 32767.0 * SpawnStartRange);
-    const int kind = static_cast<int>(control(4, 2));
-    const int type = static_cast<int>(control(0, 3));
+    const auto kind = static_cast<ElementKind>(static_cast<int>(control(ControlCells::ElementKindCell)));
+    const int type = static_cast<int>(control(ControlCells::PrimitiveType));
     const double screenW = scene->getScreenWidth();
     const double screenH = scene->getScreenHeight();
     int made = 0;
@@ -398,12 +393,12 @@ int ToolBrushLeafGL::createPrimitives(int count, bool single, double x, double y
         double px = x + _spawnX[s];
         double py = y + _spawnY[s];
         VisComponent* primitive = nullptr;
-        if (kind == 0) {
+        if (kind == ElementKind::Stroke) {
             if (single) {
                 px = x;
                 py = y;
             }
-            const int image = static_cast<int>(control(4, 4));
+            const int image = static_cast<int>(control(ControlCells::ElementImage));
             const int number = image <= LastNumberedImage
                                  ? 9 * image + static_cast<int>(static_cast<double>(randomValue()) / 32767.0 * 8.0 + 1.0)
                                  : image;
@@ -425,10 +420,10 @@ int ToolBrushLeafGL::createPrimitives(int count, bool single, double x, double y
             }
             primitive = new StrokeLeafGL(scene, px, py, s0, s1, t0, t1, false, false, StrokeSize, StrokeSize,
                                          rotation, texture, texture, texture, 0, false);
-        } else if (kind == 1) {
+        } else if (kind == ElementKind::Tile) {
             const double rotation = randomValue() * 360.0 / 32767.0;
             primitive = new TileLeafGL(scene, px, py, false, false, TileSize, TileSize, rotation, 0, false);
-        } else if (kind == 2) {
+        } else if (kind == ElementKind::Point) {
             primitive = new PointLeafGL(scene, px, py, false, false, PointSize, PointSize, type);
         } else {
             return made;
@@ -455,10 +450,9 @@ void ToolBrushLeafGL::hide() { deactivateForRendering(); }
 void ToolBrushLeafGL::setSize(double size, bool animate)
 {
     const double side = std::max(size, MinimumSize);
-    // The canvas's brush size (controlBuffer (0,2)) follows: the create
-    // stamp spreads new primitives over it.
-    if (auto* table = getPassiveBufferAs<float>(CONTROL_BUFFER))
-        table->setValue(2, 0, static_cast<float>(side));
+    // The canvas's brush size (cell BrushSize) follows: the create stamp
+    // spreads new primitives over it.
+    ControlTable::set(controlTable(), ControlCells::BrushSize, static_cast<float>(side));
     if (animate)
         animateToSize(side, side);
     else
@@ -468,7 +462,7 @@ void ToolBrushLeafGL::setSize(double size, bool animate)
 int ToolBrushLeafGL::stampCreate(int amount, double x, double y)
 {
     moveTo(x, y);
-    const double d = control(0, 2);
+    const double d = control(ControlCells::BrushSize);
     const int n = static_cast<int>(amount * Pi * d * d * CreateDensity);
     return createPrimitives(n, n == 1, x, y);
 }

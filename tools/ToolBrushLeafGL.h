@@ -1,9 +1,10 @@
 // ToolBrushLeafGL: the invisible brush through which painting actions reach
 // the canvas buffers. The canvas owns one per user as a child; each frame
-// the brush moves to the position in controlBuffer row 6 and stamps its
-// drop-off profile into the canvas buffers as the action code asks.
+// the brush moves to the position in the control table (BrushX, BrushY) and
+// stamps its drop-off profile into the canvas buffers as the action code asks.
 #pragma once
 
+#include "ControlTable.h"
 #include "GLDisplayList.h"
 #include "VisComponentGL.h"
 
@@ -16,20 +17,20 @@ class epsLens;
 class epsLensSurround;
 
 // Coordinates: the brush's position is its centre in device pixels like
-// every component; controlBuffer row 6 holds canvas buffer cells, turned
-// into device pixels with the canvas's conversions. The brush's own buffers
-// (drop-off profile 19, stamp mask 20, vector fields 21 to 23) have the
-// canvas's cells per pixel, so brush cell (i, j) of the footprint lies on
-// canvas cell (start + i, start + j).
+// every component; the control table's BrushX, BrushY hold canvas buffer
+// cells, turned into device pixels with the canvas's conversions. The
+// brush's own buffers have the canvas's cells per pixel, so brush cell
+// (i, j) of the footprint lies on canvas cell (start + i, start + j).
 //
 // Own buffers, built from the lens whenever the size in cells changes:
-// - 19: magnification - 1 of the lens (1 on the flat top, falling to 0);
-// - 20: the stamp mask, 1 where the profile is above ActiveThreshold, else
+// - DROPOFF_BUFFER: magnification - 1 of the lens (1 on the flat top,
+//   falling to 0);
+// - STAMP_MASK_BUFFER: 1 where the profile is above ActiveThreshold, else
 //   0, so an erase reaches exactly the cells the other actions call active;
-// - 21, 22, 23: vectors of length d (the profile value) pointing towards the
-//   focus (move style 0, attraction), away from it (style 1, repulsion), and
-//   away from it turned by a random angle of up to 45 degrees either way
-//   (style 2, scattering); (0, 0) where the profile is not active.
+// - MOVE_FIELD_0/1/2_BUFFER: vectors of length d (the profile value)
+//   pointing towards the focus (MoveStyle::Attraction), away from it
+//   (Repulsion), and away from it turned by a random angle of up to 45
+//   degrees either way (Scatter); (0, 0) where the profile is not active.
 class ToolBrushLeafGL : public VisComponentGL
 {
 public:
@@ -58,7 +59,7 @@ public:
     // A new size in cells rebuilds the profile, mask and vector fields; any
     // new size rebuilds the indicator and the spawn offsets.
     void setSize(double width, double height) override;
-    // The frame's writer: delayed clears, move to controlBuffer row 6,
+    // The frame's writer: delayed clears, move to BrushX, BrushY,
     // footprint, selection, the action code's stamp.
     void renderIntoBuffers() override;
     // Rebuilds the drop-off profile, stamp mask and vector fields.
@@ -114,7 +115,7 @@ public:
     void setRingMenu(const std::vector<unsigned>& textures, double width, double height, double opacity);
     const std::vector<unsigned>& getRingMenuTextures() const { return _ringTextures; }
     // Moves to device (x, y) and creates trunc(amount x pi x D x D x 1e-5)
-    // primitives round it as the create stamp does (D: controlBuffer (0,2)).
+    // primitives round it as the create stamp does (D: cell BrushSize).
     // Returns how many were made.
     int stampCreate(int amount, double x, double y);
     // Writes -amount x mask into eraseBuffer round device (x, y) now (the
@@ -176,7 +177,9 @@ private:
     // coordinates (cell c spans c .. c + 1).
     bool deviceToCanvasCell(double x, double y, double& cellX, double& cellY) const;
     void canvasCellToDevice(double cellX, double cellY, double& x, double& y) const;
-    float control(int row, int column) const;
+    // The canvas's control table (null without a parent) and its cells.
+    BufferTemplate<float>* controlTable() const;
+    float control(ControlCell cell) const;
     void rebuildSpawnOffsets();
     void indicatorChanged();
     // The create stamp: count primitives round device (x, y); single puts
@@ -190,8 +193,8 @@ private:
     void stampSize(const Footprint& f, float amount);
     void stampColor(const Footprint& f);
     void stampEraseMask(const Footprint& f, float amount);
-    bool stampMove(const Footprint& f, int style);
-    void stampOrientation(const Footprint& f, int style, float moveX, float moveY);
+    bool stampMove(const Footprint& f, MoveStyle style);
+    void stampOrientation(const Footprint& f, OrientationStyle style, float moveX, float moveY);
     void buildMaskAndFields();
 
     int _typeId;

@@ -166,7 +166,8 @@ void ToolBrushLeafGL::stampSize(const Footprint& f, float amount)
 void ToolBrushLeafGL::stampColor(const Footprint& f)
 {
     const auto* profile = getActiveBufferAs<float>(DROPOFF_BUFFER);
-    const float paint[3] = {control(3, 1), control(3, 2), control(3, 3)};
+    const float paint[3] = {control(ControlCells::PaintRed), control(ControlCells::PaintGreen),
+                            control(ControlCells::PaintBlue)};
     // Rows of paint and of the working colour, three values per cell, so
     // the per-cell loops run over plain contiguous channel values.
     const auto channels = 3 * static_cast<std::size_t>(f.width);
@@ -235,14 +236,15 @@ void ToolBrushLeafGL::stampEraseMask(const Footprint& f, float amount)
     markWritten(TargetErase, f);
 }
 
-bool ToolBrushLeafGL::stampMove(const Footprint& f, int style)
+bool ToolBrushLeafGL::stampMove(const Footprint& f, MoveStyle style)
 {
     auto* direction = getPassiveBufferAs<float>(DIRECTION_BUFFER);
     if (!fits(direction, f))
         return false;
     const Rows rows{f, _profileWidth, direction->getWidth()};
-    if (style >= 0 && style <= 2) {
-        const auto* field = getActiveBufferAs<float>(MOVE_FIELD_0_BUFFER + style);
+    if (style == MoveStyle::Attraction || style == MoveStyle::Repulsion || style == MoveStyle::Scatter) {
+        static constexpr int Fields[] = {MOVE_FIELD_0_BUFFER, MOVE_FIELD_1_BUFFER, MOVE_FIELD_2_BUFFER};
+        const auto* field = getActiveBufferAs<float>(Fields[static_cast<int>(style)]);
         if (field == nullptr)
             return false;
         for (int r = 0; r < f.height; ++r)
@@ -250,7 +252,7 @@ bool ToolBrushLeafGL::stampMove(const Footprint& f, int style)
                         2 * static_cast<std::size_t>(f.width) * sizeof(float));
         return true;
     }
-    if (style != 3 && style != 4)
+    if (style != MoveStyle::Follow && style != MoveStyle::FollowAlternate)
         return false;
     // The brush's motion since the last frame as a unit vector (scaling by
     // the profile first does not change the direction).
@@ -274,7 +276,7 @@ bool ToolBrushLeafGL::stampMove(const Footprint& f, int style)
     return true;
 }
 
-void ToolBrushLeafGL::stampOrientation(const Footprint& f, int style, float moveX, float moveY)
+void ToolBrushLeafGL::stampOrientation(const Footprint& f, OrientationStyle style, float moveX, float moveY)
 {
     auto* orientation = getPassiveBufferAs<float>(TEMP_ORIENTATION_BUFFER);
     const auto* profile = getActiveBufferAs<float>(DROPOFF_BUFFER);
@@ -297,7 +299,7 @@ void ToolBrushLeafGL::stampOrientation(const Footprint& f, int style, float move
         const float negativeInverseV = v != 0.0f ? -1.0f / v : 0.0f;   // slope 0 on the middle row
         const float flip = v > 0.0f ? -1.0f : 1.0f;
         switch (style) {
-        case 0:
+        case OrientationStyle::Radial:
             for (int i = 0; i < n; ++i) {
                 const float u = u0 + static_cast<float>(i) * du;
                 const float length = std::sqrt(u * u + v * v);
@@ -307,7 +309,7 @@ void ToolBrushLeafGL::stampOrientation(const Footprint& f, int style, float move
                 o[2 * i + 1] = o[2 * i + 1] * (1.0f - m) + v * inverse * m;
             }
             break;
-        case 1:
+        case OrientationStyle::Circular:
             // Tangents round the centre: (1, s) normalised with s = -u / v,
             // turned round above the centre.
             for (int i = 0; i < n; ++i) {
@@ -319,7 +321,7 @@ void ToolBrushLeafGL::stampOrientation(const Footprint& f, int style, float move
                 o[2 * i + 1] = o[2 * i + 1] * (1.0f - m) + slope * scale * m;
             }
             break;
-        case 2:
+        case OrientationStyle::Random:
             // The noise index moves on only at active cells: a serial walk.
             for (int i = 0; i < n; ++i) {
                 if (!(d[i] > Threshold))
@@ -339,7 +341,7 @@ void ToolBrushLeafGL::stampOrientation(const Footprint& f, int style, float move
             break;
         }
     }
-    if (style != 3)
+    if (style != OrientationStyle::Follow)
         return;
     // The follow style also sets the speed: one step per ten cells of motion.
     auto* speed = getPassiveBufferAs<int>(SPEED_BUFFER);

@@ -472,11 +472,11 @@ TEST_F(MainWindowTest, MouseTuioAndFakePosturesReachTheScene)
 
     // With a fake posture the mouse reports a contact size of that posture.
     actionFor("Alt+3")->trigger();
-    EXPECT_EQ(widget->fakePosture(), POSTURE_TWO_FINGERS);
+    EXPECT_EQ(widget->fakePosture(), Posture::TwoFingers);
     QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     const double side = fakeContactSide(dynamic_cast<PictavoVisGL*>(widget->getVis())->getPostureRanges(),
-                                        POSTURE_TWO_FINGERS);
+                                        Posture::TwoFingers);
     EXPECT_GT(side, 0.0);
     ASSERT_FALSE(recorder->sizes.empty());
     EXPECT_EQ(recorder->sizes[0], QSizeF(side, side));

@@ -3,6 +3,7 @@
 // lasso erase and task set-up.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "PrimitiveLeafGL.h"
 #include "Random.h"
 #include "TabletopVisGL.h"
@@ -15,8 +16,8 @@
 
 namespace {
 
-// 700 x 525 cells for a 1024 x 768 screen, like the shipped configuration.
-constexpr unsigned ScreenW = 1024, ScreenH = 768, BufferW = 700, BufferH = 525;
+using canvastest::ScreenCanvas;
+constexpr unsigned ScreenW = ScreenCanvas::ScreenW, ScreenH = ScreenCanvas::ScreenH;
 
 // Records every erase value it sees at one cell, frame by frame.
 class EraseWatcher : public VisComponentGL
@@ -31,14 +32,12 @@ public:
     std::vector<float> seen;
 };
 
-struct CanvasScene
+// The shipped layout; elements of kind Point, initial primitive size 16.
+struct CanvasScene : ScreenCanvas
 {
     explicit CanvasScene(double overflow = 0.0, unsigned brushes = 1)
-        : scene(2, BufferW, BufferH, ScreenW, ScreenH)
+        : ScreenCanvas({10.0, overflow, brushes, 2, 16.0f}, 2)
     {
-        canvas = new CanvasCompositeGL(&scene, ScreenW / 2.0, ScreenH / 2.0, ScreenW, ScreenH, 0.0, 10.0, overflow,
-                                       0, brushes, 768, 2, 16.0f, 0);
-        scene.addComponent(canvas, true);
         scene.setFixedFrameTime(1.0 / 60.0);
     }
     // A child that reads the erase buffer every frame.
@@ -49,8 +48,6 @@ struct CanvasScene
         EXPECT_EQ(canvas->addChild(child), 1);
         return child;
     }
-    TabletopVisGL scene;
-    CanvasCompositeGL* canvas;
 };
 
 template <typename T>
@@ -62,63 +59,6 @@ BufferTemplate<T>* buffer(const CanvasCompositeGL& canvas, int tag)
 } // namespace
 
 // ---- Buffers ----
-
-TEST(CanvasBuffers, EveryTagHasItsCellTypeSizeAndInitialValue)
-{
-    srand(7);
-    CanvasScene s;
-    const CanvasCompositeGL& c = *s.canvas;
-    ASSERT_EQ(c.getBufferWidth(), 700);
-    ASSERT_EQ(c.getBufferHeight(), 525);
-    EXPECT_EQ(c.getCanvasBufferWidth(), 700);
-
-    struct Expected
-    {
-        int tag;
-        int dimension;
-        std::size_t valueSize;
-    };
-    const Expected table[] = {
-        {SPEED_BUFFER, 1, sizeof(int)},           {SIZE_BUFFER, 1, sizeof(float)},
-        {SIZE_ABS_DIFF_BUFFER, 1, sizeof(float)}, {DIRECTION_BUFFER, 2, sizeof(float)},
-        {TEMP_DIRECTION_BUFFER, 2, sizeof(float)}, {ORIENTATION_BUFFER, 2, sizeof(float)},
-        {TEMP_ORIENTATION_BUFFER, 2, sizeof(float)}, {GRADIENT_ORIENTATION_BUFFER, 2, sizeof(float)},
-        {COLOR_BUFFER, 3, 1},                     {TEMP_COLOR_BUFFER, 3, 1},
-        {ERASE_BUFFER, 1, sizeof(float)},         {DODGING_BUFFER, 2, sizeof(float)},
-        {SLOWDOWN_BUFFER, 1, sizeof(float)},      {DROPOFF_BUFFER, 1, sizeof(float)},
-        {SELECTION_BUFFER, 1, sizeof(bool)},      {CONTEXT_SELECTION_BUFFER, 1, sizeof(bool)},
-        {DEPTH_BUFFER, 1, sizeof(double)},        {GRADIENT_BUFFER, 2, sizeof(double)},
-        {TARGET_AREA_BUFFER, 1, sizeof(bool)},    {STROKE_MASK_BUFFER, 1, sizeof(bool)},
-    };
-    for (const Expected& e : table) {
-        const AbstractBuffer* b = c.getActiveBuffer(e.tag);
-        ASSERT_NE(b, nullptr) << "tag " << e.tag;
-        EXPECT_EQ(b->getWidth(), 700) << "tag " << e.tag;
-        EXPECT_EQ(b->getHeight(), 525) << "tag " << e.tag;
-        EXPECT_EQ(b->getDimension(), e.dimension) << "tag " << e.tag;
-        EXPECT_EQ(b->getAllocatedMemorySizeInBytes(), 700u * 525u * e.dimension * e.valueSize) << "tag " << e.tag;
-    }
-    for (int tag : {3, 12, 15, 16, 20, 21, 22, 23, 24, 30, 31})
-        EXPECT_EQ(c.getActiveBuffer(tag), nullptr) << "tag " << tag;
-    const AbstractBuffer* control = c.getActiveBuffer(CONTROL_BUFFER);
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->getWidth(), 10);
-    EXPECT_EQ(control->getHeight(), 10);
-
-    // Initial values at a corner and in the middle.
-    for (auto [x, y] : {std::pair{0, 0}, std::pair{350, 260}, std::pair{699, 524}}) {
-        EXPECT_EQ(buffer<float>(c, SIZE_BUFFER)->getValue(x, y), 16.0f);
-        unsigned char r, g, b;
-        buffer<unsigned char>(c, COLOR_BUFFER)->get3DValues(x, y, r, g, b);
-        EXPECT_EQ((std::array<int, 3>{r, g, b}), (std::array<int, 3>{120, 100, 40}));
-        buffer<unsigned char>(c, TEMP_COLOR_BUFFER)->get3DValues(x, y, r, g, b);
-        EXPECT_EQ((std::array<int, 3>{r, g, b}), (std::array<int, 3>{127, 127, 127}));
-        EXPECT_TRUE(buffer<bool>(c, STROKE_MASK_BUFFER)->getValue(x, y));
-        EXPECT_FALSE(buffer<bool>(c, TARGET_AREA_BUFFER)->getValue(x, y));
-        EXPECT_EQ(buffer<float>(c, ERASE_BUFFER)->getValue(x, y), 0.0f);
-        EXPECT_EQ(buffer<int>(c, SPEED_BUFFER)->getValue(x, y), 0);
-    }
-}
 
 TEST(CanvasBuffers, OrientationsPointStraightUpOrDownInRoughlyEqualShares)
 {
@@ -163,20 +103,24 @@ TEST(CanvasBuffers, TheCanvasGroupIsCreatedBeforeTheRest)
 
 TEST(CanvasBuffers, ControlTableStartsWithTheActionAndAmounts)
 {
+    using namespace ControlCells;
     CanvasScene s;
     const CanvasCompositeGL& c = *s.canvas;
-    EXPECT_EQ(c.getControlValue(0, 0), 1.0f);
-    EXPECT_EQ(c.getControlValue(0, 2), 200.0f);
-    EXPECT_EQ(c.getControlValue(1, 1), 4.0f);
-    EXPECT_EQ(c.getControlValue(2, 1), 3.0f);
-    EXPECT_EQ(c.getControlValue(4, 1), 5.0f);
+    EXPECT_EQ(ControlTable::action(c.getControlTable()), ActionCode::Size);
+    EXPECT_EQ(c.getControlValue(BrushSize), 200.0f);
+    EXPECT_EQ(c.getControlValue(SizeAmount), 4.0f);
+    EXPECT_EQ(c.getControlValue(OrientationStyleCell), static_cast<float>(OrientationStyle::Follow));
+    EXPECT_EQ(c.getControlValue(CreateEraseAmount), 5.0f);
     // The element kind given to the brushes.
-    EXPECT_EQ(c.getControlValue(4, 2), 2.0f);
-    for (auto [row, column] : {std::pair{0, 1}, {0, 3}, {0, 4}, {0, 5}, {0, 6}, {3, 1}, {3, 2}, {3, 3}, {4, 4}})
-        EXPECT_EQ(c.getControlValue(row, column), 0.0f) << row << "," << column;
-    // Row and column are not swapped: (1,1) is not (4,1).
-    EXPECT_EQ(buffer<float>(c, CONTROL_BUFFER)->getValue(1, 4), 5.0f);
-    EXPECT_EQ(buffer<float>(c, CONTROL_BUFFER)->getValue(2, 0), 200.0f);
+    EXPECT_EQ(c.getControlValue(ElementKindCell), static_cast<float>(ElementKind::Point));
+    for (ControlCell cell : {PressMark, PrimitiveType, HighlightType, HighlightSwitch, PaintPickMark, PaintRed,
+                             PaintGreen, PaintBlue, ElementImage})
+        EXPECT_EQ(c.getControlValue(cell), 0.0f) << cell.row << "," << cell.column;
+    // Stored at (x = column, y = row): the amount cells lie in column 1, not row 1.
+    const auto* table = c.getControlTable();
+    EXPECT_EQ(table->getValue(CreateEraseAmount.column, CreateEraseAmount.row), 5.0f);
+    EXPECT_EQ(table->getValue(BrushSize.column, BrushSize.row), 200.0f);
+    EXPECT_EQ(table->getValue(CreateEraseAmount.row, CreateEraseAmount.column), 0.0f);
 }
 
 TEST(CanvasBuffers, SlowdownRampsFromZeroAtTheBorderToTheFullFactor150CellsIn)
@@ -330,15 +274,15 @@ TEST(CanvasInput, APressRecordsTheBrushCellWhileTrackingAndAReleaseIdles)
     s.scene.devicePress(512, 384, 0, 0);
     int cx = 0, cy = 0;
     s.canvas->deviceToCell(512, 384, cx, cy);
-    EXPECT_EQ(s.canvas->getControlValue(6, 0), static_cast<float>(cx));
-    EXPECT_EQ(s.canvas->getControlValue(6, 1), static_cast<float>(cy));
+    EXPECT_EQ(s.canvas->getControlValue(ControlCells::BrushX), static_cast<float>(cx));
+    EXPECT_EQ(s.canvas->getControlValue(ControlCells::BrushY), static_cast<float>(cy));
     EXPECT_GT(cx, 350);   // the overflow margin shifts the cells
     s.scene.deviceRelease(512, 384, 0, 0);
-    EXPECT_EQ(s.canvas->getControlValue(0, 0), 8.0f);
+    EXPECT_EQ(ControlTable::action(s.canvas->getControlTable()), ActionCode::Idle);
 
     s.canvas->setTrackingTouches(false);
     s.scene.devicePress(100, 100, 0, 0);
-    EXPECT_EQ(s.canvas->getControlValue(6, 0), static_cast<float>(cx));
+    EXPECT_EQ(s.canvas->getControlValue(ControlCells::BrushX), static_cast<float>(cx));
 }
 
 TEST(CanvasTasks, LayoutIsArmedOnlyForTasksWithStrokesToPlace)
@@ -387,7 +331,7 @@ TEST(CanvasRebuild, GrowingBuffersKeepTheLayoutCellsAndRelinkChildren)
     s.canvas->addChild(child);
     buffer<float>(*s.canvas, SIZE_BUFFER)->setValue(20, 30, 77.0f);
     buffer<int>(*s.canvas, SPEED_BUFFER)->setValue(20, 30, 9);
-    s.canvas->setControlValue(0, 3, 3.0f);
+    s.canvas->setControlValue(ControlCells::PrimitiveType, 3.0f);
     buffer<float>(*s.canvas, ERASE_BUFFER)->setValue(20, 30, 1.0f);
 
     s.scene.setScreensize(ScreenW, ScreenH);   // same size: nothing to grow
@@ -400,7 +344,7 @@ TEST(CanvasRebuild, GrowingBuffersKeepTheLayoutCellsAndRelinkChildren)
     ASSERT_GT(s.canvas->getCanvasBufferWidth(), 700);
     EXPECT_EQ(buffer<float>(*s.canvas, SIZE_BUFFER)->getValue(20, 30), 77.0f);
     EXPECT_EQ(buffer<int>(*s.canvas, SPEED_BUFFER)->getValue(20, 30), 9);
-    EXPECT_EQ(s.canvas->getControlValue(0, 3), 3.0f);
+    EXPECT_EQ(s.canvas->getCurrentPrimitiveType(), 3);
     EXPECT_EQ(buffer<float>(*s.canvas, ERASE_BUFFER)->getValue(20, 30), 0.0f);
     EXPECT_EQ(child->getPassiveBuffer(ERASE_BUFFER), s.canvas->getActiveBuffer(ERASE_BUFFER));
 }

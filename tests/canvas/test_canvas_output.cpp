@@ -1,12 +1,15 @@
 // The canvas's outputs and derived fields without a display: raw buffer files,
 // images, depth placement, gradient/orientation, target area, font warning.
 #include "BufferTag.h"
+#include "CanvasBufferTable.h"
 #include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "FrameworkTestSupport.h"
 #include "TabletopVisGL.h"
 
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <tuple>
 
 using namespace support;
@@ -37,9 +40,7 @@ protected:
 
     CanvasCompositeGL& makeCanvas()
     {
-        canvas = new CanvasCompositeGL(&scene, Screen / 2.0, ScreenH / 2.0, Screen, ScreenH, 0.0, 0.0, Overflow, 0,
-                                       1, 100, 2, 16.0f, 0);
-        scene.addComponent(canvas, true);
+        canvas = canvastest::addScreenCanvas(scene, {0.0, Overflow, 1, 2, 16.0f});
         return *canvas;
     }
     template <typename T>
@@ -82,23 +83,69 @@ TEST_F(CanvasOutput, RawFilesRoundTripUnderThePrimitiveTypeNumberAndMissingOnesA
     EXPECT_TRUE(fs::is_empty(fs::current_path()));
 
     fs::create_directory("buffers");
-    c.setControlValue(0, 3, 3.7f);   // the prefix is the integer part
+    c.setControlValue(ControlCells::PrimitiveType, 3.7f);   // the prefix is the integer part
     c.saveBuffers();
-    for (auto [name, tag] : {std::pair{"sizeBuffer", SIZE_BUFFER}, {"orientationBuffer", ORIENTATION_BUFFER},
-                             {"speedBuffer", SPEED_BUFFER}, {"sizeAbsDiffBuffer", SIZE_ABS_DIFF_BUFFER},
-                             {"tmpColorBuffer", TEMP_COLOR_BUFFER}}) {
-        const std::string file = std::string("buffers/3") + name + ".dat";
-        EXPECT_TRUE(fs::exists(file) && fs::file_size(file) == c.getActiveBuffer(tag)->getAllocatedMemorySizeInBytes())
-            << file;
-    }
+    EXPECT_EQ(fs::file_size("buffers/3orientationBuffer.dat"),
+              c.getActiveBuffer(ORIENTATION_BUFFER)->getAllocatedMemorySizeInBytes());
     mark(1);
     c.loadBuffers();
     expectMarked(0);
 
     mark(1);
-    c.setControlValue(0, 3, 1.0f);   // no files under this number
+    c.setControlValue(ControlCells::PrimitiveType, 1.0f);   // no files under this number
     c.loadBuffers();
     expectMarked(1);
+}
+
+TEST_F(CanvasOutput, EveryTableBufferIsMadeAsListedAndDumpsAndImagesGoToTheListedNamesOnly)
+{
+    using namespace CanvasBuffers;
+    CanvasCompositeGL& c = makeCanvas();
+    std::set<std::string> dumps, images;
+    for (const Spec& spec : Table) {
+        const AbstractBuffer* b = c.getActiveBuffer(spec.tag);
+        ASSERT_NE(b, nullptr) << "tag " << spec.tag;
+        const bool control = spec.grid == Grid::Control;
+        EXPECT_EQ(b->getWidth(), control ? ControlTable::Size : GridW) << "tag " << spec.tag;
+        EXPECT_EQ(b->getHeight(), control ? ControlTable::Size : GridH) << "tag " << spec.tag;
+        withCellType(spec.cell, [&](auto value, int dimension) {
+            using T = decltype(value);
+            const auto* typed = dynamic_cast<const BufferTemplate<T>*>(b);
+            ASSERT_NE(typed, nullptr) << "tag " << spec.tag;
+            ASSERT_EQ(b->getDimension(), dimension) << "tag " << spec.tag;
+            if (spec.fill != Fill::Zero && spec.fill != Fill::Constant && spec.fill != Fill::InitialSize)
+                return;   // filled from the canvas's state: tested with their writers
+            for (auto [x, y] : {std::pair{0, 0}, {GridW / 2, GridH / 3}, {GridW - 1, GridH - 1}})
+                for (int i = 0; i < dimension; ++i) {
+                    const double expected = spec.fill == Fill::Zero       ? 0.0
+                                          : spec.fill == Fill::Constant ? spec.value[static_cast<std::size_t>(i)]
+                                                                        : 16.0;
+                    const T cell = typed->cells()[(static_cast<std::size_t>(y) * GridW + x) * dimension + i];
+                    EXPECT_EQ(cell, static_cast<T>(expected)) << "tag " << spec.tag << " at " << x << "," << y;
+                }
+        });
+        if (spec.rawFile != nullptr)
+            dumps.insert(std::string("7") + spec.rawFile);
+        if (spec.image.name != nullptr)
+            images.insert(std::string(spec.image.name) + ".png");
+    }
+    for (int tag = 0; tag <= 40; ++tag)
+        EXPECT_TRUE(find(tag) != nullptr || c.getActiveBuffer(tag) == nullptr) << "tag " << tag;
+
+    const auto filesIn = [](const fs::path& folder) {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.is_regular_file())
+                names.insert(entry.path().filename().string());
+        return names;
+    };
+    fs::create_directory("buffers");
+    c.setControlValue(ControlCells::PrimitiveType, 7.0f);
+    c.saveBuffers();
+    EXPECT_EQ(filesIn("buffers"), dumps);
+    for (int tag = 0; tag <= 40; ++tag)
+        c.createBufferImage(tag);
+    EXPECT_EQ(filesIn("."), images);
 }
 
 TEST_F(CanvasOutput, BufferImagesMapCellValuesAndScreenshotsAreNumberedPictures)
@@ -131,13 +178,11 @@ TEST_F(CanvasOutput, BufferImagesMapCellValuesAndScreenshotsAreNumberedPictures)
         EXPECT_EQ((std::array<int, 3>{q[0], q[1], q[2]}), k.initial) << k.file;
     }
 
-    // Tags without an image, and a listed tag whose buffer is gone, write nothing.
+    // A listed tag whose buffer is gone writes nothing.
     fs::remove("depthBuffer.png");
     c.setActiveBuffer(DEPTH_BUFFER, std::unique_ptr<AbstractBuffer>());
-    const auto written = std::distance(fs::directory_iterator("."), fs::directory_iterator());
-    for (int tag : {int{SIZE_BUFFER}, int{ERASE_BUFFER}, int{DEPTH_BUFFER}, 40})
-        c.createBufferImage(tag);
-    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), written);
+    c.createBufferImage(DEPTH_BUFFER);
+    EXPECT_FALSE(fs::exists("depthBuffer.png"));
 
     const RGBAImage picture = gradientImage(8, 4, 30);
     EXPECT_EQ(c.saveScreenshot(picture.pixels.data(), 8, 4), "screenshot0.png");

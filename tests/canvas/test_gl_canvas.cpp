@@ -2,6 +2,7 @@
 // and the mode label's drawing and fade.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "FrameworkTestSupport.h"
 #include "TabletopVisGL.h"
 
@@ -36,8 +37,7 @@ protected:
                                   double h = Height)
     {
         scene.initializeRenderer();
-        canvas = new CanvasCompositeGL(&scene, x, y, w, h, 0.0, 0.0, 0.0, 0, 0, 100, 2, 16.0f, 0);
-        scene.addComponent(canvas, true);
+        canvas = canvastest::addCanvas(scene, x, y, w, h, {0.0, 0.0, 0, 2, 16.0f});
         return *canvas;
     }
     void drawCanvasPicture()   // background or frozen list, in the canvas frame
@@ -186,7 +186,7 @@ TEST_F(GLCanvas, TheFrozenPictureFreesItsTextureOnceWhenThawedRefrozenOrDestroye
 TEST_F(GLCanvas, AModeLabelFadesInAndOutOnceAfterAModeChange)
 {
     CanvasCompositeGL& c = makeCanvas();
-    c.setInteractionMode(CanvasCompositeGL::MODE_MOVE);
+    c.setInteractionMode(InteractionMode::Move);
     std::vector<float> alphas;
     while (c.isModeChanged() && alphas.size() < 100) {
         c.render();
@@ -205,16 +205,16 @@ TEST_F(GLCanvas, AModeLabelFadesInAndOutOnceAfterAModeChange)
 
     // Modes without a label end the change in the next frame, also one whose
     // label was still showing; the next label starts afresh.
-    c.setInteractionMode(CanvasCompositeGL::MODE_SIZE);
+    c.setInteractionMode(InteractionMode::Size);
     for (int i = 0; i < 40 && c.getLabelAlpha() < 1.0f; ++i)
         c.render();
     c.render();
     ASSERT_NEAR(c.getLabelAlpha(), 0.8f, 1e-5f);
-    c.setInteractionMode(CanvasCompositeGL::MODE_CREATE_ERASE);
+    c.setInteractionMode(InteractionMode::CreateErase);
     c.render();
     EXPECT_FALSE(c.isModeChanged());
     EXPECT_FLOAT_EQ(c.getLabelAlpha(), 0.1f);
-    c.setInteractionMode(CanvasCompositeGL::MODE_COLOR);
+    c.setInteractionMode(InteractionMode::Color);
     c.render();
     EXPECT_NEAR(c.getLabelAlpha(), 0.13f, 1e-5f);
 }
@@ -227,7 +227,7 @@ TEST_F(GLCanvas, TheModeLabelIsDrawnGreyInTheMiddleOfTheCanvas)
     ASSERT_TRUE(scene.loadFont(font, 72));
     CanvasCompositeGL& c = makeCanvas();
 
-    auto frameAtPeak = [&](int mode) {   // at full alpha, on white
+    auto frameAtPeak = [&](InteractionMode mode) {   // at full alpha, on white
         c.setInteractionMode(mode);
         for (int i = 0; i < 40 && c.isModeChanged() && c.getLabelAlpha() < 1.0f; ++i)
             c.render();
@@ -236,8 +236,8 @@ TEST_F(GLCanvas, TheModeLabelIsDrawnGreyInTheMiddleOfTheCanvas)
         glFinish();
         return readFrame();
     };
-    const auto labelled = frameAtPeak(CanvasCompositeGL::MODE_MOVE);
-    const auto plain = frameAtPeak(CanvasCompositeGL::MODE_CREATE_ERASE);   // no label
+    const auto labelled = frameAtPeak(InteractionMode::Move);
+    const auto plain = frameAtPeak(InteractionMode::CreateErase);   // no label
 
     // Glyph cores are the label's grey 0.3; edges blend towards white.
     int count = 0, notGrey = 0, minX = Width, maxX = 0, minY = Height, maxY = 0;

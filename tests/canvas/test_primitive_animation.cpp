@@ -2,6 +2,7 @@
 // recolour, move, turn, resize and dodge; other types stand still.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "PointLeafGL.h"
 #include "PrimitiveLogger.h"
 #include "StrokeLeafGL.h"
@@ -24,9 +25,8 @@ class Animation : public testing::Test
 protected:
     void SetUp() override
     {
-        canvas = new CanvasCompositeGL(&scene, 512, 384, 1024, 768, 0.0, 0.0, 20.0, 0, 0, 1, 0, 30.0f, 0);
-        scene.addComponent(canvas, true);
-        canvas->setControlValue(0, 3, Type);
+        canvas = canvastest::addScreenCanvas(scene, {0.0, 20.0, 0, 0, 30.0f});
+        canvas->setControlValue(ControlCells::PrimitiveType, Type);
     }
     template <class Primitive>
     Primitive* add(Primitive* primitive)
@@ -77,7 +77,7 @@ TEST_F(Animation, OnlyTheCurrentTypeFollowsTheBuffers)
     EXPECT_EQ(stateOf(*other), before);
 
     // Made current, the same primitive follows every buffer in one frame.
-    canvas->setControlValue(0, 3, Type + 1);
+    canvas->setControlValue(ControlCells::PrimitiveType, Type + 1);
     run(other, 1);
     EXPECT_NE(other->getXPos(), 300.0);
     EXPECT_NE(other->getRotation(), 0.0);

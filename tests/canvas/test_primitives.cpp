@@ -1,6 +1,7 @@
 // Primitives without a display: shared shape data, what a primitive appends
 // to a batch (hidden frames, highlighting, mask, alpha, placement), buckets.
 #include "BufferTag.h"
+#include "ControlTable.h"
 #include "GeoStrokeLeafGL.h"
 #include "PointLeafGL.h"
 #include "PrimitiveBatch.h"
@@ -32,9 +33,9 @@ std::size_t appended(PrimitiveLeafGL& primitive)
 // A control table with highlighting on for `highlighted`.
 std::unique_ptr<BufferTemplate<float>> highlighting(TabletopVis& scene, int highlighted)
 {
-    auto control = scene.createNewFloatImageBuffer(10, 10);
-    control->setValue(5, 0, 1.0f);
-    control->setValue(4, 0, static_cast<float>(highlighted));
+    auto control = scene.createNewFloatImageBuffer(ControlTable::Size, ControlTable::Size);
+    ControlTable::set(control.get(), ControlCells::HighlightSwitch, 1.0f);
+    ControlTable::set(control.get(), ControlCells::HighlightType, static_cast<float>(highlighted));
     return control;
 }
 
@@ -143,7 +144,7 @@ TEST_F(Primitives, StrokesHideWhereTheMaskIsOffAndShowTheirLifeAsAlpha)
     auto* surface = make(new SurfaceCompositeGL(&scene, 512, 384, 1024, 768, 0, 0, 0));
     surface->setActiveBuffer(STROKE_MASK_BUFFER, scene.createNewBoolImageBuffer(700, 525));
     surface->setActiveBuffer(CONTEXT_SELECTION_BUFFER, scene.createNewBoolImageBuffer(700, 525));
-    auto control = scene.createNewFloatImageBuffer(10, 10);
+    auto control = scene.createNewFloatImageBuffer(ControlTable::Size, ControlTable::Size);
     control->setValue(3, 0, static_cast<float>(Type));
     surface->setActiveBuffer(CONTROL_BUFFER, std::move(control));
     StrokeLeafGL* s = stroke(3);

@@ -117,7 +117,7 @@ TEST(BoardTouchHandler, MovesPassTheJumpFilterAndTheFilteredPositionIsLogged)
 TEST(FakeContactSize, TheDetectorAgreesWithEveryFakePostureInAndOutOfCornerZones)
 {
     const PostureRanges ranges = shippedRanges();
-    for (Posture posture : {POSTURE_PEN, POSTURE_ONE_FINGER, POSTURE_TWO_FINGERS, POSTURE_FIST, POSTURE_HAND}) {
+    for (Posture posture : {Posture::Pen, Posture::OneFinger, Posture::TwoFingers, Posture::Fist, Posture::Hand}) {
         const auto side = static_cast<unsigned>(fakeContactSide(ranges, posture));
         // (600, 500) lies in the middle band; (1200, 800) in a corner zone, where the area counts twice.
         for (unsigned x : {600u, 1200u}) {
@@ -127,9 +127,9 @@ TEST(FakeContactSize, TheDetectorAgreesWithEveryFakePostureInAndOutOfCornerZones
             EXPECT_EQ(detector.getPosture(), posture) << "side " << side << " at x " << x;
         }
     }
-    EXPECT_EQ(fakeContactSide(ranges, POSTURE_UNKNOWN), 0.0);
-    EXPECT_EQ(fakeContactSide(ranges, POSTURE_NONE), 0.0);
+    EXPECT_EQ(fakeContactSide(ranges, Posture::Unknown), 0.0);
+    EXPECT_EQ(fakeContactSide(ranges, Posture::None), 0.0);
     // A range too narrow to hold an area and its double: its middle.
     const PostureRanges narrow{0.0, 0.0, 100.0, 150.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
-    EXPECT_EQ(fakeContactSide(narrow, POSTURE_ONE_FINGER), 11.0);
+    EXPECT_EQ(fakeContactSide(narrow, Posture::OneFinger), 11.0);
 }

@@ -38,13 +38,13 @@ TEST(PostureDetector, DecidesOnTheSixthReportFromReportsOneThreeFourAndSix)
     EXPECT_EQ(detector.getSampleCount(), 4u);
     for (unsigned i = 0; i < 4; ++i) {
         detector.addSample(400 + i, 500 + i, i == 1 ? 1000 : 40, 1);
-        EXPECT_EQ(detector.getPosture(), POSTURE_NONE);
+        EXPECT_EQ(detector.getPosture(), Posture::None);
     }
     EXPECT_EQ(detector.getAverageArea(), 0.0);
 
     // Report 5 averages reports 1 to 4 but is neither stored nor classified.
     detector.addSample(600, 600, 9999, 3);
-    EXPECT_EQ(detector.getPosture(), POSTURE_NONE);
+    EXPECT_EQ(detector.getPosture(), Posture::None);
     EXPECT_EQ(detector.getAverageArea(), 280.0);
     EXPECT_EQ(detector.getAverageWidth(), 280.0);
     EXPECT_EQ(detector.getAverageHeight(), 1.0);
@@ -52,10 +52,10 @@ TEST(PostureDetector, DecidesOnTheSixthReportFromReportsOneThreeFourAndSix)
     // Report 6 replaces report 2: (40 + 40 + 40 + 40) / 4 is a hand.
     detector.addSample(610, 610, 40, 1);
     EXPECT_EQ(detector.getAverageArea(), 40.0);
-    EXPECT_EQ(detector.getPosture(), POSTURE_HAND);
-    EXPECT_EQ(detector.getPreviousPosture(), POSTURE_NONE);
+    EXPECT_EQ(detector.getPosture(), Posture::Hand);
+    EXPECT_EQ(detector.getPreviousPosture(), Posture::None);
     detector.addSample(620, 620, 40, 1);
-    EXPECT_EQ(detector.getPreviousPosture(), POSTURE_HAND);
+    EXPECT_EQ(detector.getPreviousPosture(), Posture::Hand);
 
     // Positions are those of reports 1 to 4 only.
     for (unsigned i = 0; i < 4; ++i) {
@@ -68,50 +68,50 @@ TEST(PostureDetector, DecidesOnTheSixthReportFromReportsOneThreeFourAndSix)
 TEST(PostureDetector, RangeEndsAreInclusiveOverlapsGoToTheEarlierPosture)
 {
     const PostureRanges ranges = adjacentRanges();
-    EXPECT_EQ(decide(ranges, 9, 9, 9, 9), POSTURE_PEN); // bound 9.9 truncates to 9
-    EXPECT_EQ(decide(ranges, 10, 10, 10, 10), POSTURE_ONE_FINGER);
-    EXPECT_EQ(decide(ranges, 29, 29, 29, 29), POSTURE_TWO_FINGERS);
-    EXPECT_EQ(decide(ranges, 30, 30, 30, 30), POSTURE_FIST);
-    EXPECT_EQ(decide(ranges, 49, 49, 49, 49), POSTURE_HAND);
-    EXPECT_EQ(decide(ranges, 50, 50, 50, 50), POSTURE_UNKNOWN);
+    EXPECT_EQ(decide(ranges, 9, 9, 9, 9), Posture::Pen); // bound 9.9 truncates to 9
+    EXPECT_EQ(decide(ranges, 10, 10, 10, 10), Posture::OneFinger);
+    EXPECT_EQ(decide(ranges, 29, 29, 29, 29), Posture::TwoFingers);
+    EXPECT_EQ(decide(ranges, 30, 30, 30, 30), Posture::Fist);
+    EXPECT_EQ(decide(ranges, 49, 49, 49, 49), Posture::Hand);
+    EXPECT_EQ(decide(ranges, 50, 50, 50, 50), Posture::Unknown);
     // 199 / 4 is 49 in integer division, not 49.75.
-    EXPECT_EQ(decide(ranges, 49, 49, 49, 52), POSTURE_HAND);
+    EXPECT_EQ(decide(ranges, 49, 49, 49, 52), Posture::Hand);
     // A hole between two ranges is unknown; overlapping ranges go to the
     // earlier posture.
-    EXPECT_EQ(decide({0, 5, 10, 19, 20, 29, 30, 39, 40, 49}, 7, 7, 7, 7), POSTURE_UNKNOWN);
-    EXPECT_EQ(decide({0, 50, 20, 100, 200, 300, 400, 500, 600, 700}, 30, 30, 30, 30), POSTURE_PEN);
-    EXPECT_EQ(decide({0, 5, 10, 19, 20, 29, 30, 80, 60, 900}, 70, 70, 70, 70), POSTURE_FIST);
+    EXPECT_EQ(decide({0, 5, 10, 19, 20, 29, 30, 39, 40, 49}, 7, 7, 7, 7), Posture::Unknown);
+    EXPECT_EQ(decide({0, 50, 20, 100, 200, 300, 400, 500, 600, 700}, 30, 30, 30, 30), Posture::Pen);
+    EXPECT_EQ(decide({0, 5, 10, 19, 20, 29, 30, 80, 60, 900}, 70, 70, 70, 70), Posture::Fist);
 }
 
 TEST(PostureDetector, DecisionSticksUntilReset)
 {
     PostureDetector finger(adjacentRanges());
     feed(finger, {15, 15, 15, 15, 15, 15});
-    ASSERT_EQ(finger.getPosture(), POSTURE_ONE_FINGER);
+    ASSERT_EQ(finger.getPosture(), Posture::OneFinger);
     // A hand laid down later without lifting, then a pen-sized contact.
     feed(finger, {45, 45, 45, 45, 45});
     EXPECT_EQ(finger.getAverageArea(), 45.0);
-    EXPECT_EQ(finger.getPosture(), POSTURE_ONE_FINGER);
+    EXPECT_EQ(finger.getPosture(), Posture::OneFinger);
     feed(finger, {2, 2, 2, 2});
-    EXPECT_EQ(finger.getPosture(), POSTURE_ONE_FINGER);
-    EXPECT_EQ(finger.getPreviousPosture(), POSTURE_ONE_FINGER);
+    EXPECT_EQ(finger.getPosture(), Posture::OneFinger);
+    EXPECT_EQ(finger.getPreviousPosture(), Posture::OneFinger);
 
     PostureDetector unknown(adjacentRanges());
     feed(unknown, {500, 500, 500, 500, 500, 500});
-    ASSERT_EQ(unknown.getPosture(), POSTURE_UNKNOWN);
+    ASSERT_EQ(unknown.getPosture(), Posture::Unknown);
     feed(unknown, {15, 15, 15, 15, 15});
-    EXPECT_EQ(unknown.getPosture(), POSTURE_UNKNOWN);
+    EXPECT_EQ(unknown.getPosture(), Posture::Unknown);
 
     // Reset empties the ring but keeps the ranges: a new contact fills anew.
     unknown.reset();
-    EXPECT_EQ(unknown.getPosture(), POSTURE_NONE);
-    EXPECT_EQ(unknown.getPreviousPosture(), POSTURE_NONE);
+    EXPECT_EQ(unknown.getPosture(), Posture::None);
+    EXPECT_EQ(unknown.getPreviousPosture(), Posture::None);
     EXPECT_EQ(unknown.getAverageArea(), 0.0);
     EXPECT_EQ(unknown.getSampleX(0), PostureDetector::EmptySample);
     feed(unknown, {45, 45, 45, 45, 45});
-    EXPECT_EQ(unknown.getPosture(), POSTURE_NONE);
+    EXPECT_EQ(unknown.getPosture(), Posture::None);
     feed(unknown, {45});
-    EXPECT_EQ(unknown.getPosture(), POSTURE_HAND);
+    EXPECT_EQ(unknown.getPosture(), Posture::Hand);
 }
 
 TEST(PostureDetector, CornerZonesCountDoubleArea)

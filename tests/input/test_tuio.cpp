@@ -198,8 +198,8 @@ TEST(TuioPostures, BlobSizesDecideThePostureWithTheConfiguredRanges)
         float side; // normalised blob width and height
         Posture posture;
     } cases[] = {
-        {0.003f, POSTURE_PEN}, {0.01f, POSTURE_ONE_FINGER}, {0.0165f, POSTURE_TWO_FINGERS},
-        {0.03f, POSTURE_FIST}, {0.11f, POSTURE_HAND},       {0.5f, POSTURE_UNKNOWN},
+        {0.003f, Posture::Pen}, {0.01f, Posture::OneFinger}, {0.0165f, Posture::TwoFingers},
+        {0.03f, Posture::Fist}, {0.11f, Posture::Hand},       {0.5f, Posture::Unknown},
     };
     for (const auto& c : cases) {
         PostureTarget target(ranges);
@@ -210,7 +210,7 @@ TEST(TuioPostures, BlobSizesDecideThePostureWithTheConfiguredRanges)
         for (int n = 1; n <= 6; ++n) {
             const Bytes datagram = frame(Blb, {1}, {{1, 0.5f, 0.5f + 0.001f * n, c.side, c.side}}, n);
             tuio.receive(datagram.data(), datagram.size());
-            EXPECT_EQ(target.detector.getPosture() == POSTURE_NONE, n < 6) << "decided on the sixth report";
+            EXPECT_EQ(target.detector.getPosture() == Posture::None, n < 6) << "decided on the sixth report";
         }
         EXPECT_EQ(target.detector.getPosture(), c.posture) << "blob side " << c.side;
     }

@@ -3,6 +3,7 @@
 // stamp lifetimes, spawn offsets, create counts and failure messages.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "PointLeafGL.h"
 #include "StrokeLeafGL.h"
 #include "TabletopVisGL.h"
@@ -26,26 +27,24 @@ namespace {
 constexpr int Centre = 68;
 constexpr float Threshold = 0.1f;
 
-struct BrushScene
+struct BrushScene : canvastest::ScreenCanvas
 {
-    BrushScene() : scene(1, 700, 525, 1024, 768)
+    BrushScene()
     {
-        canvas = new CanvasCompositeGL(&scene, 512, 384, 1024, 768, 0, 10, 0, 0, 1, 768, 0, 10.0f, 0);
-        scene.addComponent(canvas, true);
         scene.setFixedFrameTime(1.0 / 60.0);
         brush = canvas->getToolBrush(0);
-        action(8, 0.0f);
+        action(ActionCode::Idle, 0.0f);
     }
-    void action(int code, float amount)
+    void action(ActionCode code, float amount)
     {
-        canvas->setControlValue(0, 0, static_cast<float>(code));
-        canvas->setControlValue(code, 1, amount);
+        ControlTable::setAction(canvas->getControlTable(), code);
+        canvas->setControlValue(ControlCells::amountOf(code), amount);
     }
     // One frame with the brush centred on canvas cell (x, y).
     void frameAt(int x, int y)
     {
-        canvas->setControlValue(6, 0, static_cast<float>(x));
-        canvas->setControlValue(6, 1, static_cast<float>(y));
+        canvas->setControlValue(ControlCells::BrushX, static_cast<float>(x));
+        canvas->setControlValue(ControlCells::BrushY, static_cast<float>(y));
         scene.render(1, 40.0);
     }
     BufferTemplate<float>* own(int tag) const { return brush->getActiveBufferAs<float>(tag); }
@@ -65,8 +64,6 @@ struct BrushScene
         return static_cast<int>(std::count_if(all.begin(), all.end(), [](const auto& e) { return dynamic_cast<T*>(e.second) != nullptr; }));
     }
 
-    TabletopVisGL scene;
-    CanvasCompositeGL* canvas;
     ToolBrushLeafGL* brush;
 };
 
@@ -111,13 +108,13 @@ TEST(ToolBrushActions, SizeAndSizeDifferenceWriteOnlyAboveTheThresholdAndNeverDo
     // Cells exactly at the threshold are not active.
     profile->setValue(Centre + 5, Centre, Threshold);
     profile->setValue(Centre + 6, Centre, 0.1001f);
-    s.action(1, 5.0f);
+    s.action(ActionCode::Size, 5.0f);
     s.frameAt(300, 200);
     const auto* size = s.canvasBuffer<float>(SIZE_BUFFER);
     EXPECT_FLOAT_EQ(size->getValue(300, 200), 15.0f);
     EXPECT_FLOAT_EQ(size->getValue(305, 200), 10.0f);
     EXPECT_FLOAT_EQ(size->getValue(306, 200), 10.0f + 5.0f * 0.1001f);
-    s.action(9, -3.0f);
+    s.action(ActionCode::SizeDifference, -3.0f);
     s.frameAt(300, 200);
     const auto* diff = s.canvasBuffer<float>(SIZE_ABS_DIFF_BUFFER);
     EXPECT_FLOAT_EQ(diff->getValue(300, 200), -3.0f);
@@ -126,7 +123,7 @@ TEST(ToolBrushActions, SizeAndSizeDifferenceWriteOnlyAboveTheThresholdAndNeverDo
 
     // Shrinking by 8 x d stops where the result would be 4 or less (d >= 0.75).
     BrushScene t;
-    t.action(1, -8.0f);
+    t.action(ActionCode::Size, -8.0f);
     t.frameAt(300, 200);
     const auto* shrunk = t.canvasBuffer<float>(SIZE_BUFFER);
     int changed = 0;
@@ -145,9 +142,9 @@ TEST(ToolBrushActions, ColourBlendsActiveCellsAndWritesWorkingColourOverFootprin
     auto* profile = s.own(DROPOFF_BUFFER);
     profile->setValue(Centre + 10, Centre, 0.5f);
     profile->setValue(Centre + 11, Centre, Threshold);
-    s.action(3, 200.0f);   // (3,1) is the red channel
-    s.canvas->setControlValue(3, 2, 40.0f);
-    s.canvas->setControlValue(3, 3, 11.0f);
+    s.action(ActionCode::Color, 200.0f);   // the amount is the red channel
+    s.canvas->setControlValue(ControlCells::PaintGreen, 40.0f);
+    s.canvas->setControlValue(ControlCells::PaintBlue, 11.0f);
     s.frameAt(300, 200);
     const auto rgb = [&](int tag, int x, int y) {
         unsigned char r, g, b;
@@ -170,15 +167,15 @@ TEST(ToolBrushActions, EraseWritesTheMaskUnlessFrozenAndMarksTheBuffer)
     BrushScene s;
     auto* erase = s.canvasBuffer<float>(ERASE_BUFFER);
     s.brush->setFrozen(true);
-    s.action(4, -2.0f);
+    s.action(ActionCode::CreateErase, -2.0f);
     s.frameAt(300, 200);
     EXPECT_FLOAT_EQ(erase->getValue(300, 200), 0.0f);
     s.brush->setFrozen(false);
-    s.action(4, 0.0f);   // zero neither erases nor creates
+    s.action(ActionCode::CreateErase, 0.0f);   // zero neither erases nor creates
     s.frameAt(300, 200);
     EXPECT_FLOAT_EQ(erase->getValue(300, 200), 0.0f);
     EXPECT_EQ(s.children<StrokeLeafGL>(), 0);
-    s.action(4, -2.0f);
+    s.action(ActionCode::CreateErase, -2.0f);
     s.frameAt(300, 200);
     EXPECT_FALSE(erase->isValid());
     for (int x = 300 - Centre; x <= 300 + Centre; ++x)
@@ -200,20 +197,21 @@ TEST(ToolBrushActions, EraseWritesTheMaskUnlessFrozenAndMarksTheBuffer)
 
 TEST(ToolBrushActions, MoveStylesCopyTheFieldsOrFollowTheBrush)
 {
+    const int fields[] = {MOVE_FIELD_0_BUFFER, MOVE_FIELD_1_BUFFER, MOVE_FIELD_2_BUFFER};
     for (int style = 0; style <= 2; ++style) {
         BrushScene s;
-        s.action(5, static_cast<float>(style));
+        s.action(ActionCode::Move, static_cast<float>(style));
         s.frameAt(300, 200);
         for (int x = 300 - Centre; x <= 300 + Centre; x += 7) {
             float a, b, fa, fb;
             s.canvasBuffer<float>(DIRECTION_BUFFER)->get2DValues(x, 190, a, b);
-            s.own(MOVE_FIELD_0_BUFFER + style)->get2DValues(Centre + x - 300, Centre - 10, fa, fb);
+            s.own(fields[style])->get2DValues(Centre + x - 300, Centre - 10, fa, fb);
             EXPECT_TRUE(a == fa && b == fb) << "style " << style << " x " << x;
         }
     }
     BrushScene s;
     s.frameAt(300, 200);
-    s.action(5, 3.0f);
+    s.action(ActionCode::Move, 3.0f);
     s.frameAt(330, 240);   // moved by (30, 40) cells
     for (int x = 330 - Centre; x <= 330 + Centre; ++x) {
         float a, b;
@@ -275,7 +273,7 @@ TEST(ToolBrushActions, OrientationStylesPointRadiallyRoundRandomlyOrAlongTheMoti
 TEST(ToolBrushFootprint, ClippedAtTheCanvasEdgeAlignedWithTheProfile)
 {
     BrushScene s;
-    s.action(1, 5.0f);
+    s.action(ActionCode::Size, 5.0f);
     s.frameAt(2, 523);   // near the top-left corner of the 700 x 525 grid
     const auto f = s.brush->footprintAt(s.brush->getXPos(), s.brush->getYPos());
     EXPECT_EQ(f.canvasX, 0);
@@ -290,7 +288,7 @@ TEST(ToolBrushFootprint, ClippedAtTheCanvasEdgeAlignedWithTheProfile)
         }
     // Nothing at all 10000 cells away.
     BrushScene far;
-    far.action(1, 5.0f);
+    far.action(ActionCode::Size, 5.0f);
     far.frameAt(20000, 200);
     EXPECT_TRUE(far.brush->footprintAt(far.brush->getXPos(), far.brush->getYPos()).empty());
     EXPECT_EQ(far.count(SELECTION_BUFFER), 0);
@@ -316,26 +314,26 @@ TEST(ToolBrushFrame, StampsLastOneFrameEraseAndSelectionTwo)
 {
     BrushScene s;
     const auto first = [&](int tag) { return s.canvasBuffer<float>(tag)->getValue(310, 200); };
-    const std::pair<int, std::function<bool()>> cases[] = {
-        {3, [&] { return s.canvasBuffer<unsigned char>(TEMP_COLOR_BUFFER)->getValue(310, 200) != 127 && first(DROPOFF_BUFFER) > 0.0f; }},
-        {5, [&] { return first(DIRECTION_BUFFER) != 0.0f; }},
-        {2, [&] { return first(TEMP_ORIENTATION_BUFFER) != 0.0f; }},
-        {9, [&] { return first(SIZE_ABS_DIFF_BUFFER) != 0.0f; }},
+    const std::pair<ActionCode, std::function<bool()>> cases[] = {
+        {ActionCode::Color, [&] { return s.canvasBuffer<unsigned char>(TEMP_COLOR_BUFFER)->getValue(310, 200) != 127 && first(DROPOFF_BUFFER) > 0.0f; }},
+        {ActionCode::Move, [&] { return first(DIRECTION_BUFFER) != 0.0f; }},
+        {ActionCode::Orientation, [&] { return first(TEMP_ORIENTATION_BUFFER) != 0.0f; }},
+        {ActionCode::SizeDifference, [&] { return first(SIZE_ABS_DIFF_BUFFER) != 0.0f; }},
     };
     for (const auto& [code, present] : cases) {
-        s.action(code, code == 5 ? 1.0f : code == 9 ? 4.0f : 0.0f);
+        s.action(code, code == ActionCode::Move ? 1.0f : code == ActionCode::SizeDifference ? 4.0f : 0.0f);
         s.frameAt(300, 200);
-        EXPECT_TRUE(present()) << code;
-        s.action(8, 0.0f);
+        EXPECT_TRUE(present()) << static_cast<int>(code);
+        s.action(ActionCode::Idle, 0.0f);
         s.frameAt(300, 200);
-        EXPECT_FALSE(present()) << code;
+        EXPECT_FALSE(present()) << static_cast<int>(code);
     }
     const auto* erase = s.canvasBuffer<float>(ERASE_BUFFER);
-    s.action(4, -3.0f);
+    s.action(ActionCode::CreateErase, -3.0f);
     s.frameAt(300, 200);
     EXPECT_FLOAT_EQ(erase->getValue(300, 200), 3.0f);
     EXPECT_GT(s.count(SELECTION_BUFFER), 100 * 100);
-    s.action(8, 0.0f);
+    s.action(ActionCode::Idle, 0.0f);
     s.frameAt(20000, 200);   // away, so nothing is written again
     EXPECT_TRUE(s.canvasBuffer<bool>(SELECTION_BUFFER)->getValue(300, 200));
     s.frameAt(20000, 200);
@@ -346,8 +344,8 @@ TEST(ToolBrushFrame, StampsLastOneFrameEraseAndSelectionTwo)
 TEST(ToolBrushCreate, SpawnOffsetsFillTheDiscOfTheControlDiameter)
 {
     BrushScene s;
-    s.canvas->setControlValue(0, 2, 120.0f);
-    s.canvas->setControlValue(4, 2, 2.0f);
+    s.canvas->setControlValue(ControlCells::BrushSize, 120.0f);
+    s.canvas->setControlValue(ControlCells::ElementKindCell, static_cast<float>(ElementKind::Point));
     s.brush->stampCreate(1, 500, 400);
     ASSERT_EQ(s.brush->getSpawnX().size(), 4096u);
     double farthest = 0.0;
@@ -362,12 +360,13 @@ TEST(ToolBrushCreate, SpawnOffsetsFillTheDiscOfTheControlDiameter)
 TEST(ToolBrushCreate, CountsFollowAmountAndDiameterForEachKind)
 {
     BrushScene s;
-    s.canvas->setControlValue(4, 2, 2.0f);   // points of type 3
-    s.canvas->setControlValue(0, 3, 3.0f);
-    s.action(4, 1.0f);
+    // Points of type 3.
+    s.canvas->setControlValue(ControlCells::ElementKindCell, static_cast<float>(ElementKind::Point));
+    s.canvas->setControlValue(ControlCells::PrimitiveType, 3.0f);
+    s.action(ActionCode::CreateErase, 1.0f);
     s.frameAt(300, 200);
     EXPECT_EQ(s.children<PointLeafGL>(), 1);
-    s.action(4, 30.0f);   // trunc(pi x 200^2 x 30 x 1e-5) = 37
+    s.action(ActionCode::CreateErase, 30.0f);   // trunc(pi x 200^2 x 30 x 1e-5) = 37
     s.frameAt(300, 200);
     EXPECT_EQ(s.children<PointLeafGL>(), 38);
     for (const auto& entry : s.canvas->getChildren())
@@ -376,12 +375,12 @@ TEST(ToolBrushCreate, CountsFollowAmountAndDiameterForEachKind)
             EXPECT_LT(std::hypot(p->getXPos() - s.brush->getXPos(), p->getYPos() - s.brush->getYPos()), 100.0);
         }
     EXPECT_EQ(s.brush->stampCreate(5, 500, 400), 6);     // trunc(6.28)
-    s.canvas->setControlValue(0, 2, 50.0f);
+    s.canvas->setControlValue(ControlCells::BrushSize, 50.0f);
     EXPECT_EQ(s.brush->stampCreate(5, 500, 400), 0);     // trunc(0.39)
 
     // A lone stroke lands on the brush, and only on the screen; tiles go anywhere.
-    s.canvas->setControlValue(0, 2, 200.0f);
-    s.canvas->setControlValue(4, 2, 0.0f);
+    s.canvas->setControlValue(ControlCells::BrushSize, 200.0f);
+    s.canvas->setControlValue(ControlCells::ElementKindCell, static_cast<float>(ElementKind::Stroke));
     EXPECT_EQ(s.brush->stampCreate(1, 500, 400), 1);
     EXPECT_EQ(s.brush->stampCreate(1, -50, 400), 0);
     ASSERT_EQ(s.children<StrokeLeafGL>(), 1);
@@ -390,17 +389,17 @@ TEST(ToolBrushCreate, CountsFollowAmountAndDiameterForEachKind)
             EXPECT_DOUBLE_EQ(stroke->getXPos(), 500.0);
             EXPECT_DOUBLE_EQ(stroke->getWidth(), 64.0);
         }
-    s.canvas->setControlValue(4, 2, 1.0f);
+    s.canvas->setControlValue(ControlCells::ElementKindCell, static_cast<float>(ElementKind::Tile));
     EXPECT_EQ(s.brush->stampCreate(1, -50, 400), 1);
     EXPECT_EQ(s.children<TileLeafGL>(), 1);
 }
 
 TEST(ToolBrushFailures, MissingBuffersPrintTheirMessageAndStopTheFrame)
 {
-    const std::tuple<int, int, const char*> cases[] = {
-        {5, DIRECTION_BUFFER, "parentDirectionBuffer does not exist!\n"},
-        {9, SIZE_ABS_DIFF_BUFFER, "parentSizeDiffBuffer does not exist!\n"},
-        {2, TEMP_ORIENTATION_BUFFER, "parentOrientationBuffer does not exist!\n"},
+    const std::tuple<ActionCode, int, const char*> cases[] = {
+        {ActionCode::Move, DIRECTION_BUFFER, "parentDirectionBuffer does not exist!\n"},
+        {ActionCode::SizeDifference, SIZE_ABS_DIFF_BUFFER, "parentSizeDiffBuffer does not exist!\n"},
+        {ActionCode::Orientation, TEMP_ORIENTATION_BUFFER, "parentOrientationBuffer does not exist!\n"},
     };
     for (const auto& [code, tag, message] : cases) {
         BrushScene s;
@@ -413,7 +412,7 @@ TEST(ToolBrushFailures, MissingBuffersPrintTheirMessageAndStopTheFrame)
     }
     BrushScene s;
     s.brush->setActiveBuffer(DROPOFF_BUFFER, static_cast<AbstractBuffer*>(nullptr));
-    s.action(1, 5.0f);
+    s.action(ActionCode::Size, 5.0f);
     testing::internal::CaptureStdout();
     s.frameAt(300, 200);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "activeBuffer NOT valid\n");
@@ -427,7 +426,7 @@ TEST(ToolBrushSize, NeverBelowTheMinimumAndRebuiltWhileEasingOrAdjusting)
     s.brush->setSize(3.0, false);
     EXPECT_DOUBLE_EQ(s.brush->getWidth(), ToolBrushLeafGL::MinimumSize);
     s.brush->setSize(300.0, true);
-    EXPECT_EQ(s.canvas->getControlValue(0, 2), 300.0f) << "the create stamp's diameter follows";
+    EXPECT_EQ(s.canvas->getControlValue(ControlCells::BrushSize), 300.0f) << "the create stamp's diameter follows";
     for (int i = 0; i < 50; ++i)
         s.scene.render(1, 40.0);
     EXPECT_DOUBLE_EQ(s.brush->getWidth(), 300.0);
