@@ -395,7 +395,7 @@ void CanvasCompositeGL::colourInsideCurve()
     BufferTemplate<bool> inside(colours->getWidth(), colours->getHeight());
     inside.fillComplexPolygonWithValue(cells.data(), static_cast<int>(cells.size()), true);
     const auto paint = [this](ControlCell cell) {
-        return static_cast<unsigned char>(getControlValue(cell.row, cell.column));
+        return static_cast<unsigned char>(getControlValue(cell));
     };
     const unsigned char r = paint(ControlCells::PaintRed);
     const unsigned char g = paint(ControlCells::PaintGreen);

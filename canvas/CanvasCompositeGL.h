@@ -382,7 +382,7 @@ private:
     void indicateAction(ActionCode code, double amount);
     // The corner menu shows the action a mode starts with (that of one
     // finger), so a mode switch shows before the first touch.
-    void indicateMode(int mode);
+    void indicateMode(InteractionMode mode);
 
     std::unique_ptr<PrimitiveBatch> _batch;
     std::vector<ToolBrushLeafGL*> _toolBrushes;

@@ -785,15 +785,15 @@ void CanvasCompositeGL::extendLasso(ContextMenuGL& menu, double x, double y)
     menu.setLasso(_lassoCurve, minX, minY, maxX, maxY);
 }
 
-void CanvasCompositeGL::indicateMode(int mode)
+void CanvasCompositeGL::indicateMode(InteractionMode mode)
 {
     switch (mode) {
-    case MODE_CREATE: indicateAction(ActionCode::CreateErase, 1.0); break;
-    case MODE_ERASE: indicateAction(ActionCode::CreateErase, -1.0); break;
-    case MODE_ORIENT: indicateAction(ActionCode::Orientation, static_cast<double>(OrientationStyle::Follow)); break;
-    case MODE_MOVE: indicateAction(ActionCode::Move, static_cast<double>(MoveStyle::Follow)); break;
-    case MODE_SIZE: indicateAction(ActionSizeDifference, 1.0); break;
-    case MODE_COLOR: indicateAction(ActionColor, 0.0); break;
+    case InteractionMode::Create: indicateAction(ActionCode::CreateErase, 1.0); break;
+    case InteractionMode::Erase: indicateAction(ActionCode::CreateErase, -1.0); break;
+    case InteractionMode::Orient: indicateAction(ActionCode::Orientation, static_cast<double>(OrientationStyle::Follow)); break;
+    case InteractionMode::Move: indicateAction(ActionCode::Move, static_cast<double>(MoveStyle::Follow)); break;
+    case InteractionMode::Size: indicateAction(ActionCode::SizeDifference, 1.0); break;
+    case InteractionMode::Color: indicateAction(ActionCode::Color, 0.0); break;
     default: break;   // the posture and Nunchuk modes show the action of the next press
     }
 }

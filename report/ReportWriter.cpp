@@ -136,12 +136,12 @@ QImage drawTask(const std::string& logDir, int number, const ReportSettings& set
     for (const std::vector<TouchLogEntry>& path : contactPaths(events)) {
         for (std::size_t i = 1; i < path.size(); ++i) {
             const Posture posture = postureOfContact(settings.ranges, path[i].width, path[i].height);
-            painter.setPen(QPen(PostureColours[posture], 3.0, Qt::SolidLine, Qt::RoundCap));
+            painter.setPen(QPen(PostureColours[static_cast<int>(posture)], 3.0, Qt::SolidLine, Qt::RoundCap));
             painter.drawLine(onImage(path[i - 1], height), onImage(path[i], height));
         }
         const Posture first = postureOfContact(settings.ranges, path.front().width, path.front().height);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(PostureColours[first]);
+        painter.setBrush(PostureColours[static_cast<int>(first)]);
         painter.drawEllipse(onImage(path.front(), height), 6.0, 6.0);
     }
 

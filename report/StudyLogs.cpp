@@ -139,7 +139,7 @@ Posture postureOfContact(const PostureRanges& ranges, int width, int height)
 {
     const double area = static_cast<double>(width) * height;
     if (area <= 0.0)
-        return POSTURE_UNKNOWN;
+        return Posture::Unknown;
     const std::pair<double, double> bounds[] = {{ranges.penMin, ranges.penMax},
                                                 {ranges.oneFingerMin, ranges.oneFingerMax},
                                                 {ranges.twoFingersMin, ranges.twoFingersMax},
@@ -149,7 +149,7 @@ Posture postureOfContact(const PostureRanges& ranges, int width, int height)
     for (int p = 0; p < 5; ++p)
         if (static_cast<int>(bounds[p].first) <= area && area <= static_cast<int>(bounds[p].second))
             return static_cast<Posture>(p);
-    return POSTURE_UNKNOWN;
+    return Posture::Unknown;
 }
 
 PostureCounts countPostures(const std::vector<TouchLogEntry>& events, const PostureRanges& ranges)

@@ -121,18 +121,18 @@ int GeoStrokeBuildCanvasCompositeGL::hitLocalBuffer(int x, int y, double width, 
     return 1;
 }
 
-void GeoStrokeBuildCanvasCompositeGL::actOnPosture(int posture)
+void GeoStrokeBuildCanvasCompositeGL::actOnPosture(Posture posture)
 {
     const PostureFeel* feel = nullptr;
     switch (posture) {
-    case POSTURE_PEN: feel = &PenFeel; break;
-    case POSTURE_ONE_FINGER: feel = &OneFingerFeel; break;
-    case POSTURE_TWO_FINGERS: feel = &TwoFingersFeel; break;
-    case POSTURE_FIST:
+    case Posture::Pen: feel = &PenFeel; break;
+    case Posture::OneFinger: feel = &OneFingerFeel; break;
+    case Posture::TwoFingers: feel = &TwoFingersFeel; break;
+    case Posture::Fist:
         setThicknessRange(60.0f, 180.0f);
         feel = &FistFeel;
         break;
-    case POSTURE_HAND:
+    case Posture::Hand:
         _strokeStarted = false;
         _erasing = true;
         if (!_eraseStarted) {

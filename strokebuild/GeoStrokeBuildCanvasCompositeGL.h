@@ -131,7 +131,7 @@ protected:
     virtual void drawStrokesAsStrokes(std::size_t first = 0, std::size_t end = SIZE_MAX) const;
 
 private:
-    void actOnPosture(int posture);
+    void actOnPosture(Posture posture);
     void startFromBufferedSamples();
     void eraseBufferedSamples();
     void renderDecorationBackground() const;

@@ -30,7 +30,7 @@ protected:
     {
         canvas = new CanvasCompositeGL(&scene, 512, 384, W, H, 0.0, 0.0, 20.0, 0, 0, 1, 0, 20.0f, 0);
         scene.addComponent(canvas, true);
-        canvas->setControlValue(0, 3, Type);
+        canvas->setControlValue(ControlCells::PrimitiveType, Type);
         canvas->setInputCombinationSource([this] { return combination; });
         testing::internal::CaptureStdout();
         menu = scene.createContextMenu(300, 300, 512, 384, 1.0, false, false, 0);
@@ -153,9 +153,9 @@ TEST_F(Menus, LassoDrawnOnTheCanvasErasesExactlyThePrimitivesInside)
 TEST_F(Menus, ColourPaintsThePrimitivesInsideWithThePaint)
 {
     fillWithPoints();
-    canvas->setControlValue(3, 1, 200.0f);
-    canvas->setControlValue(3, 2, 30.0f);
-    canvas->setControlValue(3, 3, 40.0f);
+    canvas->setControlValue(ControlCells::PaintRed, 200.0f);
+    canvas->setControlValue(ControlCells::PaintGreen, 30.0f);
+    canvas->setControlValue(ControlCells::PaintBlue, 40.0f);
     menu->placeAt(900, 150);
     menu->show();
     const std::vector<Vector2d> lasso = {{80, 80}, {480, 80}, {480, 240}, {240, 240}, {240, 560}, {80, 560}};
@@ -260,27 +260,29 @@ TEST_F(Menus, EachActionOfTheModesShowsItsCornerMode)
 {
     struct Case
     {
-        int mode, posture, cornerMode;
+        InteractionMode mode;
+        Posture posture;
+        int cornerMode;
     };
     // Input combination 0: the mode chosen by menu, the posture picks the style.
     const Case cases[] = {
-        {CanvasCompositeGL::MODE_CREATE, 1, CornerMenuGL::ModeCreate},
-        {CanvasCompositeGL::MODE_ERASE, 1, CornerMenuGL::ModeErase},
-        {CanvasCompositeGL::MODE_ORIENT, 1, CornerMenuGL::ModeOrientFollow},
-        {CanvasCompositeGL::MODE_ORIENT, 2, CornerMenuGL::ModeOrientCircular},
-        {CanvasCompositeGL::MODE_ORIENT, 3, CornerMenuGL::ModeOrientRadial},
-        {CanvasCompositeGL::MODE_MOVE, 1, CornerMenuGL::ModeMoveFollow},
-        {CanvasCompositeGL::MODE_MOVE, 2, CornerMenuGL::ModeMoveAttraction},
-        {CanvasCompositeGL::MODE_MOVE, 3, CornerMenuGL::ModeMoveRepulsion},
-        {CanvasCompositeGL::MODE_SIZE, 1, CornerMenuGL::ModeResizeBigger},
-        {CanvasCompositeGL::MODE_SIZE, 2, CornerMenuGL::ModeResizeSmaller},
-        {CanvasCompositeGL::MODE_COLOR, 1, CornerMenuGL::ModeNone},
-        {CanvasCompositeGL::MODE_SIZE, 4, CornerMenuGL::ModeErase},   // the flat hand wipes
+        {InteractionMode::Create, static_cast<Posture>(1), CornerMenuGL::ModeCreate},
+        {InteractionMode::Erase, static_cast<Posture>(1), CornerMenuGL::ModeErase},
+        {InteractionMode::Orient, static_cast<Posture>(1), CornerMenuGL::ModeOrientFollow},
+        {InteractionMode::Orient, static_cast<Posture>(2), CornerMenuGL::ModeOrientCircular},
+        {InteractionMode::Orient, static_cast<Posture>(3), CornerMenuGL::ModeOrientRadial},
+        {InteractionMode::Move, static_cast<Posture>(1), CornerMenuGL::ModeMoveFollow},
+        {InteractionMode::Move, static_cast<Posture>(2), CornerMenuGL::ModeMoveAttraction},
+        {InteractionMode::Move, static_cast<Posture>(3), CornerMenuGL::ModeMoveRepulsion},
+        {InteractionMode::Size, static_cast<Posture>(1), CornerMenuGL::ModeResizeBigger},
+        {InteractionMode::Size, static_cast<Posture>(2), CornerMenuGL::ModeResizeSmaller},
+        {InteractionMode::Color, static_cast<Posture>(1), CornerMenuGL::ModeNone},
+        {InteractionMode::Size, static_cast<Posture>(4), CornerMenuGL::ModeErase},   // the flat hand wipes
     };
     // A mode switch shows the mode's first action before any touch.
-    canvas->setInteractionMode(CanvasCompositeGL::MODE_ERASE);
+    canvas->setInteractionMode(InteractionMode::Erase);
     EXPECT_EQ(corner->getMode(), CornerMenuGL::ModeErase);
-    canvas->setInteractionMode(CanvasCompositeGL::MODE_MOVE);
+    canvas->setInteractionMode(InteractionMode::Move);
     EXPECT_EQ(corner->getMode(), CornerMenuGL::ModeMoveFollow);
     for (const Case& c : cases) {
         corner->setMode(0);
@@ -288,7 +290,7 @@ TEST_F(Menus, EachActionOfTheModesShowsItsCornerMode)
         canvas->setSimulatedPosture(c.posture);
         scene.devicePress(300, 300, 0, 0);
         scene.deviceRelease(300, 300, 0, 0);
-        EXPECT_EQ(corner->getMode(), c.cornerMode) << "mode " << c.mode << " posture " << c.posture;
+        EXPECT_EQ(corner->getMode(), c.cornerMode) << "mode " << static_cast<int>(c.mode) << " posture " << static_cast<int>(c.posture);
     }
 }
 
