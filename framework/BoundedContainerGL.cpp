@@ -23,16 +23,6 @@ Vector2d inwardNormal(const std::vector<Vector2d>& points, std::size_t i)
     return normal;
 }
 
-void fan(const std::vector<Vector2d>& points)
-{
-    glBegin(GL_TRIANGLE_FAN);
-    glVertex2d(0.0, 0.0);
-    for (const Vector2d& p : points)
-        glVertex2d(p.x, p.y);
-    if (!points.empty())
-        glVertex2d(points.front().x, points.front().y);
-    glEnd();
-}
 
 } // namespace
 
@@ -109,7 +99,7 @@ void BoundedContainerGL::compileLists()
     if (!_lists.generate(2))
         return;
     _lists.beginCompile(0);
-    fan(_inside.splinePoints());
+    drawFan(_inside.splinePoints());
     GLDisplayList::endCompile();
 
     const double border = getController() != nullptr ? getController()->getContainerBorderWidth() : 0.0;
@@ -159,7 +149,7 @@ void BoundedContainerGL::specificRenderForPicking()
 
 void BoundedContainerGL::renderOutlineForPicking()
 {
-    fan(_outline.splinePoints());
+    drawFan(_outline.splinePoints());
 }
 
 bool BoundedContainerGL::containsLocalPoint(double localX, double localY) const

@@ -83,3 +83,35 @@ void VisComponentGL::drawTexturedQuad(double width, double height, unsigned text
     glEnd();
     glDisable(GL_TEXTURE_2D);
 }
+
+void VisComponentGL::drawSquare(double x, double y, double half, unsigned texture)
+{
+    if (texture != 0) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, texture);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+    }
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2d(x - half, y - half);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2d(x + half, y - half);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2d(x + half, y + half);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2d(x - half, y + half);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+void VisComponentGL::drawFan(const std::vector<Vector2d>& points)
+{
+    glBegin(GL_TRIANGLE_FAN);
+    glVertex2d(0.0, 0.0);
+    for (const Vector2d& p : points)
+        glVertex2d(p.x, p.y);
+    if (!points.empty())
+        glVertex2d(points.front().x, points.front().y);
+    glEnd();
+}

@@ -2,6 +2,10 @@
 // transformation, the picking view and small drawing helpers.
 #pragma once
 
+#include "Vector2d.h"
+
+#include <vector>
+
 #include "VisComponent.h"
 
 class ComponentList;
@@ -29,6 +33,12 @@ public:
     static void pickingColor(unsigned long id, unsigned char rgb[3]);
     // render() on every active component of the list, back to front.
     static void renderActive(const ComponentList& list);
+
+    // A square of half side `half` centred on (x, y), textured with the whole
+    // texture, untextured for id 0; texturing is off afterwards.
+    static void drawSquare(double x, double y, double half, unsigned texture);
+    // A fan from the origin round the closed outline `points`.
+    static void drawFan(const std::vector<Vector2d>& points);
 
 protected:
     // A width x height rectangle centred on the origin; with a texture id,

@@ -10,34 +10,12 @@ namespace {
 
 constexpr double Pi = 3.141592653589793;
 
-// A square centred at (x, y) in the component frame, textured when texture is not 0.
-void square(double x, double y, double half, unsigned texture)
-{
-    if (texture != 0) {
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, texture);
-    } else {
-        glDisable(GL_TEXTURE_2D);
-    }
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2d(x - half, y - half);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2d(x + half, y - half);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2d(x + half, y + half);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2d(x - half, y + half);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
-}
-
 // The points kind: a few dabs; the tiles kind: a small mosaic.
 void drawKindIcon(int kind, double x, double y, double half)
 {
     glDisable(GL_TEXTURE_2D);
     glColor4f(0.2f, 0.2f, 0.25f, 1.0f);
-    square(x, y, half, 0);
+    VisComponentGL::drawSquare(x, y, half, 0);
     if (kind == StrokeMenuGL::FirstKind) {
         glColor4f(0.95f, 0.8f, 0.3f, 1.0f);
         for (int i = 0; i < 5; ++i) {
@@ -53,7 +31,7 @@ void drawKindIcon(int kind, double x, double y, double half)
     } else {
         for (int i = 0; i < 4; ++i) {
             glColor4f(0.3f + 0.15f * static_cast<float>(i), 0.5f, 0.8f - 0.1f * static_cast<float>(i), 1.0f);
-            square(x + ((i & 1) ? 0.4 : -0.4) * half, y + ((i & 2) ? 0.4 : -0.4) * half, 0.33 * half, 0);
+            VisComponentGL::drawSquare(x + ((i & 1) ? 0.4 : -0.4) * half, y + ((i & 2) ? 0.4 : -0.4) * half, 0.33 * half, 0);
         }
     }
 }
@@ -63,7 +41,7 @@ void drawKindIcon(int kind, double x, double y, double half)
 void StrokeMenuGL::compileDecoration() const
 {
     const double hw = getHalfWidth(), hh = getHalfHeight();
-    const auto at = [hw, hh](const Square& s, unsigned texture) { square(s.x - hw, s.y - hh, s.half, texture); };
+    const auto at = [hw, hh](const Square& s, unsigned texture) { VisComponentGL::drawSquare(s.x - hw, s.y - hh, s.half, texture); };
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -97,7 +75,7 @@ void StrokeMenuGL::compileDecoration() const
     for (std::size_t k = 0; k < _itemTextures.size(); ++k) {
         glColor4f(0.9f, 0.9f, 0.9f, 0.35f);
         const Square s = itemSquare(k);
-        square(s.x - hw, s.y - hh, s.half, 0);
+        VisComponentGL::drawSquare(s.x - hw, s.y - hh, s.half, 0);
         glColor4f(0.1f, 0.1f, 0.1f, 1.0f);
         at(s, _itemTextures[k] != 0 ? _itemTextures[k] : _sketchTexture);
     }

@@ -11,31 +11,6 @@
 #include <algorithm>
 #include <string>
 
-namespace {
-
-// A textured square of half side `half` centred on (x, y); no texture for id 0.
-void texturedSquare(unsigned texture, double x, double y, double half)
-{
-    if (texture != 0) {
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, texture);
-    } else {
-        glDisable(GL_TEXTURE_2D);
-    }
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2d(x - half, y - half);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2d(x + half, y - half);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2d(x + half, y + half);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2d(x - half, y + half);
-    glEnd();
-}
-
-} // namespace
-
 void CornerMenuGL::rebuildLists()
 {
     if (!getController()->hasGL())
@@ -51,7 +26,7 @@ void CornerMenuGL::compileBackground()
         return;
     _backgroundList.beginCompile();
     glColor4f(1.0f, 1.0f, 1.0f, static_cast<float>(std::min(1.0, _opacity)));
-    texturedSquare(_textures[TexBackground], 0.0, 0.0, 0.5 * std::max(getWidth(), getHeight()));
+    drawSquare(0.0, 0.0, 0.5 * std::max(getWidth(), getHeight()), _textures[TexBackground]);
     GLDisplayList::endCompile();
 }
 
@@ -66,7 +41,7 @@ void CornerMenuGL::drawIcon(const Icon& icon, int place) const
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     else
         glColor4f(_colour[0], _colour[1], _colour[2], 0.35f);
-    texturedSquare(_textures[static_cast<std::size_t>(icon.texture)], x, y, half);
+    drawSquare(x, y, half, _textures[static_cast<std::size_t>(icon.texture)]);
 }
 
 void CornerMenuGL::compileIcons()
@@ -94,11 +69,11 @@ void CornerMenuGL::compilePreview()
     const double half = std::min(0.25 * _previewSize * unit, 0.35 * getHalfHeight());
     _previewLists.beginCompile(0);
     glColor4f(0.78f, 0.65f, 0.525f, 0.8f);
-    texturedSquare(_previewTexture, x, y, half);
+    drawSquare(x, y, half, _previewTexture);
     GLDisplayList::endCompile();
     _previewLists.beginCompile(1);
     glColor4f(0.6f, 0.6f, 0.6f, 0.5f);
-    texturedSquare(_previewTexture, x + 3.0, y - 3.0, half);
+    drawSquare(x + 3.0, y - 3.0, half, _previewTexture);
     GLDisplayList::endCompile();
 }
 

@@ -14,21 +14,6 @@
 
 namespace L = PaletteLayout;
 
-namespace {
-
-void fan(const std::vector<Vector2d>& points)
-{
-    glBegin(GL_TRIANGLE_FAN);
-    glVertex2d(0.0, 0.0);
-    for (const Vector2d& p : points)
-        glVertex2d(p.x, p.y);
-    if (!points.empty())
-        glVertex2d(points.front().x, points.front().y);
-    glEnd();
-}
-
-} // namespace
-
 void PaletteLeafGL::compileDecorations()
 {
     _decorationsDirty = false;
@@ -36,7 +21,7 @@ void PaletteLeafGL::compileDecorations()
         return;
     // 0: the disc without a texture, 1: the mixing area, lighter wood.
     _decorations.beginCompile(0);
-    fan(_paletteOutline.splinePoints());
+    drawFan(_paletteOutline.splinePoints());
     GLDisplayList::endCompile();
     _decorations.beginCompile(1);
     const std::vector<Vector2d>& mix = _mixingOutline.splinePoints();
