@@ -38,28 +38,41 @@ double medianMicroseconds(int runs, Work work)
     return us[us.size() / 2];
 }
 
-} // namespace
-
-int main()
+// A palette of the given side on a canvas of a 1024 x 768 screen whose
+// buffers are bufferW x bufferH, with 100 mixed paints and 100 links spread
+// over its mixing area; returns the median redraw of its paint map.
+double clearWithHundredPaints(double side, int bufferW, int bufferH)
 {
-    TabletopVisGL scene(1, 1024, 768, 1024, 768);
+    TabletopVisGL scene(1, bufferW, bufferH, 1024, 768);
     auto* canvas = new CanvasCompositeGL(&scene, 512, 384, 1024, 768, 0, 10, 0, 0, 1, 768, 0, 10.0f, 0);
     scene.addComponent(canvas, true);
-
-    // A large palette (500 px) with paints spread over its mixing area.
-    auto* palette = new PaletteLeafGL(&scene, 300, 300, 500, 500, 1.0f, 1.0f, 150.0f, {});
+    auto* palette = new PaletteLeafGL(&scene, 300, 300, side, side, 1.0f, 1.0f, 150.0f, {});
     scene.addComponent(palette, true);
     canvas->addChild(palette);
     const double half = palette->getHalfWidth();
-    std::printf("clear_mixing_area_empty_us %.1f\n", medianMicroseconds(51, [palette] { palette->clearMixingArea(); }));
     for (int i = 0; i < 100; ++i) {
         const double a = i * 2.39996, r = 0.4 * std::sqrt(i / 100.0);
         palette->addMixedPaint({half * (-0.2 + 0.8 * r * std::cos(a)), half * (-0.1 + r * std::sin(a))},
                                static_cast<unsigned>(i % 6));
     }
-    std::printf("mixed_swatches %zu\n", palette->getSwatches().size() - 6);
-    std::printf("links %zu\n", palette->getLinks().size());
-    std::printf("clear_mixing_area_us %.1f\n", medianMicroseconds(51, [palette] { palette->clearMixingArea(); }));
+    if (palette->getSwatches().size() != 106 || palette->getLinks().size() != 100)
+        std::printf("bench_palette: expected 100 mixed paints and 100 links\n");
+    return medianMicroseconds(51, [palette] { palette->clearMixingArea(); });
+}
+
+} // namespace
+
+int main()
+{
+    // The shipped configuration: a 360 px palette, 700 x 525 buffers for a
+    // 1024 x 768 window; and a large 500 px palette at one cell per pixel.
+    std::printf("mixed_swatches 100\nlinks 100\n");
+    std::printf("clear_mixing_area_us %.1f\n", clearWithHundredPaints(360.0, 700, 525));
+    std::printf("clear_mixing_area_large_us %.1f\n", clearWithHundredPaints(500.0, 1024, 768));
+
+    TabletopVisGL scene(1, 1024, 768, 1024, 768);
+    auto* canvas = new CanvasCompositeGL(&scene, 512, 384, 1024, 768, 0, 10, 0, 0, 1, 768, 0, 10.0f, 0);
+    scene.addComponent(canvas, true);
 
     // A 1024 x 768 picture covering the canvas.
     RGBAImage picture;
