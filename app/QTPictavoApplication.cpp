@@ -584,7 +584,12 @@ void QTPictavoApplication::setInputCombination(int combination)
     if (PictavoVisGL* vis = pictavoVis())
         vis->setInputCombination(combination);
 }
-void QTPictavoApplication::setTaskMode(bool on) { _glWidget->setTaskMode(on); }
+void QTPictavoApplication::setTaskMode(bool on)
+{
+    if (PictavoVisGL* vis = pictavoVis(); vis != nullptr && vis->findCanvas() != nullptr)
+        vis->findCanvas()->setTaskMode(on);
+    _glWidget->setTaskMode(on);
+}
 
 void QTPictavoApplication::setPenFakePosture() { setCanvasFakePosture(fakePosture(Posture::Pen)); }
 void QTPictavoApplication::setOneFingerFakePosture() { setCanvasFakePosture(fakePosture(Posture::OneFinger)); }

@@ -475,8 +475,11 @@ void QTPictavoWidgetGL::configureScene()
         for (unsigned user = 0; user < _config->_userdataNumber; ++user)
             vis->setLastComponent(static_cast<int>(user), canvas);
     }
-    if (CanvasCompositeGL* canvas = vis->findCanvas())
+    if (CanvasCompositeGL* canvas = vis->findCanvas()) {
         canvas->setTaskList(&_taskRunner.tasks());
+        // A demo change keeps the study's task mode on the new canvas.
+        canvas->setTaskMode(_taskRunner.isTaskMode());
+    }
     if (!_taskRunner.tasks().empty())
         vis->loadFont(messageFontFile(*_config), MessageFontPixelSize);
     if (GeoStrokeBuildCanvasCompositeGL* panel = vis->findBuildCanvas()) {

@@ -189,6 +189,9 @@ public:
     // had when it was frozen (read from the frame buffer) instead.
     void setLivePainting(bool live);
     bool isLivePainting() const { return _livePainting; }
+    // Study task mode as the main window switches it (Alt+T / Shift+T).
+    void setTaskMode(bool on) { _taskMode = on; }
+    bool isTaskMode() const { return _taskMode; }
     // The frozen picture's texture; 0 while live or without GL.
     unsigned getFrozenTextureId() const { return _frozenTexture.id(); }
 
@@ -423,6 +426,7 @@ private:
     GLDisplayList _targetAreaLists;   // one per target area of the current task
     GLTexture _frozenTexture;   // with _frozenList: both or neither
     bool _livePainting = true;
+    bool _taskMode = false;
 
     Curve2D _initialCurve;
     Curve2D _resampledCurve;
