@@ -482,6 +482,10 @@ void QTPictavoWidgetGL::configureScene()
     }
     if (!_taskRunner.tasks().empty())
         vis->loadFont(messageFontFile(*_config), MessageFontPixelSize);
+    // Each task's two cards, loaded into the scene, which frees them with it.
+    _taskTextures.clear();
+    for (const TaskRecord& task : _taskRunner.tasks())
+        _taskTextures.push_back({vis->loadTexture(task.image, false), vis->loadTexture(task.additionalImage, false)});
     if (GeoStrokeBuildCanvasCompositeGL* panel = vis->findBuildCanvas()) {
         const VelkConfiguration& c = *_config;
         panel->setSimulationParameters(static_cast<float>(c._strokesimK), static_cast<float>(c._strokesimDamping),

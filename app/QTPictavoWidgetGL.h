@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <memory>
+#include <array>
 #include <vector>
 
 class PictavoBuilderGL;
@@ -89,6 +90,7 @@ public:
     bool isTaskMode() const { return _taskRunner.isTaskMode(); }
     bool isTaskRunning() const { return _taskRunner.isTaskRunning(); }
     const TaskRunner& taskRunner() const { return _taskRunner; }
+    const std::vector<std::array<unsigned, 2>>& taskTextures() const { return _taskTextures; }
     // The build canvas's sketch as the element image of new primitives
     // (with this surface's context current); nothing without a build canvas.
     void useBuildCanvasStrokes();
@@ -310,6 +312,8 @@ private:
     TaskScene _taskScene{*this};
     TaskRunner _taskRunner;
     TaskOverlayGL _taskOverlay;
+    // Texture ids of each task's image and additional image (0: not loaded).
+    std::vector<std::array<unsigned, 2>> _taskTextures;
 
     // Touch input, in dependency order: sources report to the pointers,
     // the pointers to this widget, the widget to the handler, the handler

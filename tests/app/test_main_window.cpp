@@ -601,6 +601,7 @@ TEST(DemoChange, ReplacedScenesAreFreed)
             return textures.size() == 12 && std::find(textures.begin(), textures.end(), 0u) == textures.end();
         };
         EXPECT_TRUE(ringMenuLoaded());
+        EXPECT_TRUE(widget->taskTextures().empty()) << "the shipped configuration has no tasks";
 
         // Task mode is switched on the canvas and on the surface, and a new
         // demo's canvas takes it over.
@@ -643,6 +644,28 @@ TEST(DemoChange, ReplacedScenesAreFreed)
         }
         EXPECT_LT(residentMiB() - settled, 40.0) << "six demo changes must not keep six scenes";
         EXPECT_EQ(liveTextures(), textures) << "each scene frees its textures in the surface's context";
+    }
+    QDir::setCurrent(previous);
+}
+
+// Every task of the study configuration has its two cards loaded with the scene.
+TEST(StudyScene, TaskCardsAreLoadedWithTheScene)
+{
+    const QByteArray runDir = qgetenv("PICTAVO_RUN_DIR");
+    ASSERT_FALSE(runDir.isEmpty());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromLocal8Bit(runDir));
+    {
+        QTVelkConfiguration config(QStringLiteral("study.xml"));
+        QTPictavoApplication window(&config);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QTPictavoWidgetGL* widget = window.glWidget();
+        ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 20000));
+        ASSERT_EQ(widget->taskTextures().size(), widget->taskRunner().tasks().size());
+        ASSERT_FALSE(widget->taskTextures().empty());
+        for (const auto& cards : widget->taskTextures())
+            EXPECT_TRUE(cards[0] != 0 && cards[1] != 0);
     }
     QDir::setCurrent(previous);
 }
