@@ -6,6 +6,7 @@
 //   display list (the drawing bound).
 // Prints `name value` lines.
 #include "AllocationTuning.h"
+#include "BenchGL.h"
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "GLDisplayList.h"
@@ -16,9 +17,6 @@
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
 
 #include <GL/gl.h>
 
@@ -164,23 +162,8 @@ void simulation(PictavoBuilderGL& builder)
     }
 }
 
-void drawing(PictavoBuilderGL& builder, QOpenGLContext& context)
+void drawing(PictavoBuilderGL& builder)
 {
-    QOpenGLFunctions* f = context.functions();
-    GLuint colour = 0, framebuffer = 0;
-    f->glGenRenderbuffers(1, &colour);
-    f->glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    f->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, ScreenW, ScreenH);
-    f->glGenFramebuffers(1, &framebuffer);
-    f->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    glViewport(0, 0, ScreenW, ScreenH);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, ScreenW, 0.0, ScreenH, -1.0, 1000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-
     for (unsigned n : Counts) {
         if (!selected(n))
             continue;
@@ -225,9 +208,6 @@ void drawing(PictavoBuilderGL& builder, QOpenGLContext& context)
             builder.setVis(nullptr);
         }
     }
-    f->glBindFramebuffer(GL_FRAMEBUFFER, context.defaultFramebufferObject());
-    f->glDeleteFramebuffers(1, &framebuffer);
-    f->glDeleteRenderbuffers(1, &colour);
 }
 
 } // namespace
@@ -247,20 +227,11 @@ int main(int argc, char** argv)
     if (argc >= 2 && std::string(argv[1]) == "sim")
         return 0;
 
-    QSurfaceFormat format;
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setVersion(2, 1);
-    QOffscreenSurface surface;
-    surface.setFormat(format);
-    surface.create();
-    QOpenGLContext context;
-    context.setFormat(format);
-    if (!context.create() || !context.makeCurrent(&surface)) {
-        std::fprintf(stderr, "bench_canvas: no OpenGL context\n");
+    BenchGL gl;
+    if (!gl.begin("bench_canvas", ScreenW, ScreenH))
         return 1;
-    }
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    drawing(builder, context);
-    context.doneCurrent();
+    drawing(builder);
+    gl.end();
     return 0;
 }

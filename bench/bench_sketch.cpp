@@ -2,13 +2,11 @@
 // the panel with 100 sketched strokes of 300 control points as outline strips
 // (and as points), and turning those strokes into an element image texture.
 // Prints `name value` lines.
+#include "BenchGL.h"
 #include "GeoStrokeBuildCanvasCompositeGL.h"
 #include "TabletopVisGL.h"
 
 #include <QGuiApplication>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
 
 #include <GL/gl.h>
 #include <sys/resource.h>
@@ -70,32 +68,9 @@ void sketch(GeoStrokeBuildCanvasCompositeGL& panel)
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    QSurfaceFormat format;
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setVersion(2, 1);
-    QOffscreenSurface surface;
-    surface.setFormat(format);
-    surface.create();
-    QOpenGLContext context;
-    context.setFormat(format);
-    if (!context.create() || !context.makeCurrent(&surface)) {
-        std::fprintf(stderr, "bench_sketch: no OpenGL context\n");
+    BenchGL gl;
+    if (!gl.begin("bench_sketch", ScreenW, ScreenH))
         return 1;
-    }
-    QOpenGLFunctions* f = context.functions();
-    GLuint colour = 0, framebuffer = 0;
-    f->glGenRenderbuffers(1, &colour);
-    f->glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    f->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, ScreenW, ScreenH);
-    f->glGenFramebuffers(1, &framebuffer);
-    f->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    glViewport(0, 0, ScreenW, ScreenH);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, ScreenW, 0.0, ScreenH, -1.0, 1000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
 
     {
         TabletopVisGL scene(1, 700, 525, ScreenW, ScreenH);
@@ -131,8 +106,6 @@ int main(int argc, char** argv)
         panel->deleteStrokes();
         measure("sketch_empty_frame_ms", 31, frame);
     }
-    f->glDeleteFramebuffers(1, &framebuffer);
-    f->glDeleteRenderbuffers(1, &colour);
-    context.doneCurrent();
+    gl.end();
     return 0;
 }
