@@ -59,7 +59,7 @@ struct Image
     double offset;
 };
 
-struct Spec
+struct BufferRow
 {
     BUFFERTAG tag;
     CellType cell;
@@ -80,11 +80,11 @@ inline constexpr bool Prefetched = true, NotPrefetched = false;
 } // namespace detail
 
 // In creation order within each group.
-inline constexpr std::array<Spec, 21> Table = [] {
+inline constexpr std::array<BufferRow, 21> Table = [] {
     using namespace detail;
     using enum CellType;
     constexpr Grid G = Grid::Canvas;
-    return std::array<Spec, 21>{{
+    return std::array<BufferRow, 21>{{
         {SIZE_ABS_DIFF_BUFFER, Float, G, Fill::Zero, {}, "sizeAbsDiffBuffer.dat", NoImage, Renewed, Prefetched,
          Group::Canvas},
         {GRADIENT_ORIENTATION_BUFFER, Float2, G, Fill::Zero, {}, nullptr, NoImage, Renewed, NotPrefetched,
@@ -124,11 +124,11 @@ inline constexpr std::array<Spec, 21> Table = [] {
 }();
 
 // The entry of a tag; null for a tag the canvas does not own.
-constexpr const Spec* find(int tag)
+constexpr const BufferRow* find(int tag)
 {
-    for (const Spec& spec : Table)
-        if (spec.tag == tag)
-            return &spec;
+    for (const BufferRow& row : Table)
+        if (row.tag == tag)
+            return &row;
     return nullptr;
 }
 

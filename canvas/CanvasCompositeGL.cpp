@@ -103,21 +103,21 @@ void CanvasCompositeGL::createCanvasBuffers()
 
 void CanvasCompositeGL::createBufferGroup(CanvasBuffers::Group group)
 {
-    for (const CanvasBuffers::Spec& spec : CanvasBuffers::Table)
-        if (spec.group == group)
-            createBuffer(spec);
+    for (const CanvasBuffers::BufferRow& row : CanvasBuffers::Table)
+        if (row.group == group)
+            createBuffer(row);
 }
 
-void CanvasCompositeGL::createBuffer(const CanvasBuffers::Spec& spec)
+void CanvasCompositeGL::createBuffer(const CanvasBuffers::BufferRow& row)
 {
     using CanvasBuffers::CellType;
     using CanvasBuffers::Fill;
     TabletopVis* scene = getController();
-    const bool control = spec.grid == CanvasBuffers::Grid::Control;
+    const bool control = row.grid == CanvasBuffers::Grid::Control;
     const int w = control ? ControlTable::Size : getBufferWidth();
     const int h = control ? ControlTable::Size : getBufferHeight();
     std::unique_ptr<AbstractBuffer> buffer;
-    switch (spec.cell) {
+    switch (row.cell) {
     case CellType::Bool: buffer = scene->createNewBoolImageBuffer(w, h); break;
     case CellType::Int: buffer = scene->createNewIntImageBuffer(w, h); break;
     case CellType::Float: buffer = scene->createNewFloatImageBuffer(w, h); break;
@@ -126,23 +126,23 @@ void CanvasCompositeGL::createBuffer(const CanvasBuffers::Spec& spec)
     case CellType::Double2: buffer = scene->createNew2DDoubleVectorImageBuffer(w, h); break;
     case CellType::Byte3: buffer = scene->createNew3DUCharImageBuffer(w, h); break;
     }
-    setActiveBuffer(spec.tag, std::move(buffer));
-    switch (spec.fill) {
+    setActiveBuffer(row.tag, std::move(buffer));
+    switch (row.fill) {
     case Fill::Zero: break;
-    case Fill::Constant: fillConstant(spec); break;
-    case Fill::InitialSize: getActiveBufferAs<float>(spec.tag)->fillEntireBuffer(_initialSize); break;
+    case Fill::Constant: fillConstant(row); break;
+    case Fill::InitialSize: getActiveBufferAs<float>(row.tag)->fillEntireBuffer(_initialSize); break;
     case Fill::RandomVertical: fillRandomOrientations(); break;
     case Fill::SlowdownRamp: fillSlowdownField(); break;
     case Fill::ControlDefaults: fillInitialControlTable(); break;
     }
 }
 
-void CanvasCompositeGL::fillConstant(const CanvasBuffers::Spec& spec)
+void CanvasCompositeGL::fillConstant(const CanvasBuffers::BufferRow& row)
 {
-    CanvasBuffers::withCellType(spec.cell, [this, &spec](auto value, int dimension) {
+    CanvasBuffers::withCellType(row.cell, [this, &row](auto value, int dimension) {
         using T = decltype(value);
-        auto* buffer = getActiveBufferAs<T>(spec.tag);
-        const auto v = [&spec](int i) { return static_cast<T>(spec.value[static_cast<std::size_t>(i)]); };
+        auto* buffer = getActiveBufferAs<T>(row.tag);
+        const auto v = [&row](int i) { return static_cast<T>(row.value[static_cast<std::size_t>(i)]); };
         if (dimension == 1)
             buffer->fillEntireBuffer(v(0));
         else if (dimension == 2)
@@ -543,10 +543,10 @@ void CanvasCompositeGL::rebuildGraphicRepresentation()
     // Keep the cells that carry the picture's layout and the control table:
     // a copy of each grid goes back over its successor, cell by cell.
     std::vector<std::function<void()>> restore;
-    for (const CanvasBuffers::Spec& spec : CanvasBuffers::Table) {
-        if (!spec.keptOnRebuild)
+    for (const CanvasBuffers::BufferRow& row : CanvasBuffers::Table) {
+        if (!row.keptOnRebuild)
             continue;
-        CanvasBuffers::withCellType(spec.cell, [this, &restore, tag = spec.tag](auto value, int) {
+        CanvasBuffers::withCellType(row.cell, [this, &restore, tag = row.tag](auto value, int) {
             using T = decltype(value);
             const BufferTemplate<T>* old = getActiveBufferAs<T>(tag);
             if (old == nullptr)

@@ -27,7 +27,7 @@ class ContextMenuGL;
 class CornerMenuGL;
 namespace CanvasBuffers {
 enum class Group;
-struct Spec;
+struct BufferRow;
 } // namespace CanvasBuffers
 class PaletteLeafGL;
 class PrimitiveBatch;
@@ -308,8 +308,8 @@ private:
     // The buffers of one group of CanvasBufferTable.h, in table order; one
     // buffer made, stored and filled as its entry says.
     void createBufferGroup(CanvasBuffers::Group group);
-    void createBuffer(const CanvasBuffers::Spec& spec);
-    void fillConstant(const CanvasBuffers::Spec& spec);
+    void createBuffer(const CanvasBuffers::BufferRow& row);
+    void fillConstant(const CanvasBuffers::BufferRow& row);
     void drainDeletionQueue();
     void fillInitialControlTable();
     void fillRandomOrientations();

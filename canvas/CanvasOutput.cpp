@@ -56,26 +56,26 @@ void releaseFrozen(GLDisplayList& list, GLTexture& texture, bool gl)
 void CanvasCompositeGL::saveBuffers()
 {
     const std::string prefix = "buffers/" + std::to_string(getCurrentPrimitiveType());
-    for (const CanvasBuffers::Spec& spec : CanvasBuffers::Table)
-        if (const AbstractBuffer* buffer = getActiveBuffer(spec.tag); buffer != nullptr && spec.rawFile != nullptr)
-            buffer->saveRaw(prefix + spec.rawFile);   // an unwritable file is skipped
+    for (const CanvasBuffers::BufferRow& row : CanvasBuffers::Table)
+        if (const AbstractBuffer* buffer = getActiveBuffer(row.tag); buffer != nullptr && row.rawFile != nullptr)
+            buffer->saveRaw(prefix + row.rawFile);   // an unwritable file is skipped
 }
 
 void CanvasCompositeGL::loadBuffers()
 {
     const std::string prefix = "buffers/" + std::to_string(getCurrentPrimitiveType());
-    for (const CanvasBuffers::Spec& spec : CanvasBuffers::Table)
-        if (AbstractBuffer* buffer = getActiveBuffer(spec.tag); buffer != nullptr && spec.rawFile != nullptr)
-            buffer->loadRaw(prefix + spec.rawFile);   // a missing file leaves the cells
+    for (const CanvasBuffers::BufferRow& row : CanvasBuffers::Table)
+        if (AbstractBuffer* buffer = getActiveBuffer(row.tag); buffer != nullptr && row.rawFile != nullptr)
+            buffer->loadRaw(prefix + row.rawFile);   // a missing file leaves the cells
 }
 
 void CanvasCompositeGL::createBufferImage(int tag)
 {
-    const CanvasBuffers::Spec* spec = CanvasBuffers::find(tag);
-    if (spec == nullptr || spec->image.name == nullptr)
+    const CanvasBuffers::BufferRow* row = CanvasBuffers::find(tag);
+    if (row == nullptr || row->image.name == nullptr)
         return;
     if (const AbstractBuffer* buffer = getActiveBuffer(tag))
-        buffer->createImage(spec->image.name, spec->image.scale, spec->image.offset);
+        buffer->createImage(row->image.name, row->image.scale, row->image.offset);
 }
 
 std::string CanvasCompositeGL::saveScreenshot(const unsigned char* rgba, int width, int height)

@@ -117,7 +117,7 @@ void PrimitiveLeafGL::prefetchCells(int bx, int by) const
             CanvasBuffers::Table.begin(), CanvasBuffers::Table.end(), [](const auto& b) { return b.prefetched; }));
         std::array<Cell, count> cells{};
         std::size_t i = 0;
-        for (const CanvasBuffers::Spec& b : CanvasBuffers::Table)
+        for (const CanvasBuffers::BufferRow& b : CanvasBuffers::Table)
             if (b.prefetched)
                 cells[i++] = {b.tag, CanvasBuffers::cellBytes(b.cell)};
         return cells;

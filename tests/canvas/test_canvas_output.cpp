@@ -102,32 +102,32 @@ TEST_F(CanvasOutput, EveryTableBufferIsMadeAsListedAndDumpsAndImagesGoToTheListe
     using namespace CanvasBuffers;
     CanvasCompositeGL& c = makeCanvas();
     std::set<std::string> dumps, images;
-    for (const Spec& spec : Table) {
-        const AbstractBuffer* b = c.getActiveBuffer(spec.tag);
-        ASSERT_NE(b, nullptr) << "tag " << spec.tag;
-        const bool control = spec.grid == Grid::Control;
-        EXPECT_EQ(b->getWidth(), control ? ControlTable::Size : GridW) << "tag " << spec.tag;
-        EXPECT_EQ(b->getHeight(), control ? ControlTable::Size : GridH) << "tag " << spec.tag;
-        withCellType(spec.cell, [&](auto value, int dimension) {
+    for (const BufferRow& row : Table) {
+        const AbstractBuffer* b = c.getActiveBuffer(row.tag);
+        ASSERT_NE(b, nullptr) << "tag " << row.tag;
+        const bool control = row.grid == Grid::Control;
+        EXPECT_EQ(b->getWidth(), control ? ControlTable::Size : GridW) << "tag " << row.tag;
+        EXPECT_EQ(b->getHeight(), control ? ControlTable::Size : GridH) << "tag " << row.tag;
+        withCellType(row.cell, [&](auto value, int dimension) {
             using T = decltype(value);
             const auto* typed = dynamic_cast<const BufferTemplate<T>*>(b);
-            ASSERT_NE(typed, nullptr) << "tag " << spec.tag;
-            ASSERT_EQ(b->getDimension(), dimension) << "tag " << spec.tag;
-            if (spec.fill != Fill::Zero && spec.fill != Fill::Constant && spec.fill != Fill::InitialSize)
+            ASSERT_NE(typed, nullptr) << "tag " << row.tag;
+            ASSERT_EQ(b->getDimension(), dimension) << "tag " << row.tag;
+            if (row.fill != Fill::Zero && row.fill != Fill::Constant && row.fill != Fill::InitialSize)
                 return;   // filled from the canvas's state: tested with their writers
             for (auto [x, y] : {std::pair{0, 0}, {GridW / 2, GridH / 3}, {GridW - 1, GridH - 1}})
                 for (int i = 0; i < dimension; ++i) {
-                    const double expected = spec.fill == Fill::Zero       ? 0.0
-                                          : spec.fill == Fill::Constant ? spec.value[static_cast<std::size_t>(i)]
+                    const double expected = row.fill == Fill::Zero       ? 0.0
+                                          : row.fill == Fill::Constant ? row.value[static_cast<std::size_t>(i)]
                                                                         : 16.0;
                     const T cell = typed->cells()[(static_cast<std::size_t>(y) * GridW + x) * dimension + i];
-                    EXPECT_EQ(cell, static_cast<T>(expected)) << "tag " << spec.tag << " at " << x << "," << y;
+                    EXPECT_EQ(cell, static_cast<T>(expected)) << "tag " << row.tag << " at " << x << "," << y;
                 }
         });
-        if (spec.rawFile != nullptr)
-            dumps.insert(std::string("7") + spec.rawFile);
-        if (spec.image.name != nullptr)
-            images.insert(std::string(spec.image.name) + ".png");
+        if (row.rawFile != nullptr)
+            dumps.insert(std::string("7") + row.rawFile);
+        if (row.image.name != nullptr)
+            images.insert(std::string(row.image.name) + ".png");
     }
     for (int tag = 0; tag <= 40; ++tag)
         EXPECT_TRUE(find(tag) != nullptr || c.getActiveBuffer(tag) == nullptr) << "tag " << tag;
