@@ -351,9 +351,9 @@ void QTPictavoApplication::setBufferSize(unsigned int width, unsigned int height
     _bufferHeightLabel->setText(QString::number(height));
 }
 
-void QTPictavoApplication::setMemorySize(unsigned long bytes)
+void QTPictavoApplication::setMemorySize(unsigned long kibibytes)
 {
-    _memoryLabel->setText(QString::number(static_cast<double>(bytes) / 1024.0));
+    _memoryLabel->setText(QString::number(static_cast<double>(kibibytes) / 1024.0));
 }
 
 void QTPictavoApplication::setUserNumber(unsigned int number) { _userNumberLabel->setText(QString::number(number)); }

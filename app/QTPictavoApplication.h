@@ -67,7 +67,7 @@ public slots:
     void setFps(float fps);
     void setObjectNumber(unsigned int number);
     void setBufferSize(unsigned int width, unsigned int height);
-    void setMemorySize(unsigned long bytes);
+    void setMemorySize(unsigned long kibibytes);
     void setUserNumber(unsigned int number);
     void toggleFullscreen();
     void toggleMultiMonitorFullscreen();

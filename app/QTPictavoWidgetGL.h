@@ -148,7 +148,7 @@ signals:
     void fpsChanged(const float fps);
     void objectNumber(const unsigned int number);
     void bufferSize(const unsigned int width, const unsigned int height);
-    void allocatedMemorySize(const unsigned long bytes);
+    void allocatedMemorySize(const unsigned long kibibytes);
     void userNumber(const unsigned int number);
     void notifyMipMapping(bool on);
     void notifyLinearFiltering(bool on);

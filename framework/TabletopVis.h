@@ -179,7 +179,8 @@ public:
     std::unique_ptr<BufferTemplate<double>> createNewDoubleImageBuffer(int width, int height);
     std::unique_ptr<BufferTemplate<double>> createNew2DDoubleVectorImageBuffer(int width, int height);
     std::unique_ptr<BufferTemplate<unsigned char>> createNew3DUCharImageBuffer(int width, int height);
-    // Bytes held by live buffers made here.
+    // Memory held by live buffers made here, in KiB (rounded to the nearest);
+    // the window shows it divided by 1024, in MB.
     unsigned long getAllocatedMemorySize() const;
     // True once after any buffer made here was made or freed.
     bool bufferMemoryChanged();

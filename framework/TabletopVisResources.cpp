@@ -61,7 +61,7 @@ std::unique_ptr<BufferTemplate<unsigned char>> TabletopVis::createNew3DUCharImag
 
 unsigned long TabletopVis::getAllocatedMemorySize() const
 {
-    return static_cast<unsigned long>(std::max<std::int64_t>(_ledger->bytes, 0));
+    return static_cast<unsigned long>((std::max<std::int64_t>(_ledger->bytes, 0) + 512) / 1024);
 }
 
 bool TabletopVis::bufferMemoryChanged()

@@ -22,7 +22,7 @@ void PictavoBuilderGL::buildTextures(unsigned count, const std::string& pattern)
     if (!vis || pattern.size() >= 45)
         return;
     if (!TexturePattern::isValid(pattern)) {
-        std::cout << "PictavoBuilderGL: texture pattern needs one integer conversion such as %d: " << pattern
+        std::cout << "PictavoBuilderGL: texture pattern would read a number that is not there: " << pattern
                   << std::endl;
         return;
     }

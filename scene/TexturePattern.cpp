@@ -1,46 +1,74 @@
-// File names of a texture set: a printf-style pattern with one integer.
+// File names of a texture set: the pattern is parsed here, and only a
+// rebuilt single integer conversion ever reaches snprintf.
 #include "TexturePattern.h"
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace TexturePattern {
 
-bool isValid(const std::string& pattern)
+namespace {
+
+// Reads decimal digits at i; false when the value exceeds MaxWidth.
+bool readNumber(const std::string& s, std::size_t& i, std::string& out)
 {
-    int conversions = 0;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] != '%')
-            continue;
+    const std::size_t start = i;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
         ++i;
-        if (i < pattern.size() && pattern[i] == '%')
-            continue;
-        while (i < pattern.size() && (pattern[i] == '-' || pattern[i] == '+' || pattern[i] == ' '
-                                      || pattern[i] == '0' || pattern[i] == '#'))
-            ++i;
-        const std::size_t widthStart = i;
-        while (i < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[i])))
-            ++i;
-        if (i - widthStart > 2)
-            return false; // a width beyond 99 makes no file name
-        if (i >= pattern.size() || (pattern[i] != 'd' && pattern[i] != 'i' && pattern[i] != 'u'))
-            return false;
-        ++conversions;
-    }
-    return conversions == 1;
+    out = s.substr(start, i - start);
+    return out.size() <= 4 && (out.empty() || std::stoi(out) <= MaxWidth);
 }
+
+std::string formatOne(const std::string& spec, int number)
+{
+    const int length = std::snprintf(nullptr, 0, spec.c_str(), number);
+    if (length <= 0)
+        return {};
+    std::vector<char> text(static_cast<std::size_t>(length) + 1);
+    std::snprintf(text.data(), text.size(), spec.c_str(), number);
+    return std::string(text.data(), static_cast<std::size_t>(length));
+}
+
+} // namespace
 
 std::optional<std::string> format(const std::string& pattern, int number)
 {
-    if (!isValid(pattern))
-        return std::nullopt;
-    const int length = std::snprintf(nullptr, 0, pattern.c_str(), number);
-    if (length < 0)
-        return std::nullopt;
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    std::snprintf(text.data(), text.size(), pattern.c_str(), number);
-    return std::string(text.data(), static_cast<std::size_t>(length));
+    std::string out;
+    bool converted = false;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != '%' || i + 1 == pattern.size()) {
+            out += pattern[i];
+            continue;
+        }
+        ++i;
+        if (pattern[i] == '%') {
+            out += '%';
+            continue;
+        }
+        std::string spec = "%";
+        while (i < pattern.size() && std::strchr("-+ 0#", pattern[i]) != nullptr)
+            spec += pattern[i++];
+        std::string digits;
+        if (!readNumber(pattern, i, digits))
+            return std::nullopt;
+        spec += digits;
+        if (i < pattern.size() && pattern[i] == '.') {
+            ++i;
+            if (!readNumber(pattern, i, digits))
+                return std::nullopt;
+            spec += '.' + digits;
+        }
+        if (converted || i >= pattern.size() || std::strchr("diuoxX", pattern[i]) == nullptr)
+            return std::nullopt;
+        spec += pattern[i];
+        out += formatOne(spec, number);
+        converted = true;
+    }
+    return out;
 }
+
+bool isValid(const std::string& pattern) { return format(pattern, 0).has_value(); }
 
 } // namespace TexturePattern

@@ -449,10 +449,9 @@ void ToolBrushLeafGL::hide() { deactivateForRendering(); }
 
 void ToolBrushLeafGL::setSize(double size, bool animate)
 {
+    // The create stamp's diameter (cell BrushSize) is not the brush's side:
+    // start-up and the palette's size drag set it.
     const double side = std::max(size, MinimumSize);
-    // The canvas's brush size (cell BrushSize) follows: the create stamp
-    // spreads new primitives over it.
-    ControlTable::set(controlTable(), ControlCells::BrushSize, static_cast<float>(side));
     if (animate)
         animateToSize(side, side);
     else

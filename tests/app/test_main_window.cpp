@@ -415,6 +415,11 @@ TEST_F(MainWindowTest, SceneIsBuiltAndSceneCommandsReachIt)
     const QStringList labels = barTexts();
     EXPECT_EQ(labels.value(3) + "x" + labels.value(5), "700x525");
     EXPECT_EQ(labels.value(9), "1");
+    // A buffer of 2 MiB made by the scene reaches the bar as 2 MB.
+    const double megabytes = labels.value(7).toDouble();
+    auto buffer = vis->createNewFloatImageBuffer(1024, 512);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return barTexts().value(7).toDouble() == megabytes + 2.0; }, 5000))
+        << barTexts().value(7).toStdString();
     // Default input areas in board units of a 57.5 x 43.3 inch, 4000 x 4000 board.
     EXPECT_NEAR(vis->getHandMin(), 6.0 * 4000.0 * 4000.0 / (57.5 * 43.3), 1e-6);
 

@@ -190,6 +190,7 @@ TEST(CanvasModes, PostureOnlySettingsApplyOncePerPostureChange)
         EXPECT_EQ(s.canvas->getInteractionMode(), c.mode) << posture;
         EXPECT_EQ(s.canvas->getExactStepAmount(), c.step) << posture;
         EXPECT_EQ(s.brush->getWidth(), c.brushSize) << posture;
+        EXPECT_EQ(s.cell(ControlCells::BrushSize), 200.0f) << "the create stamp keeps its diameter";
         EXPECT_FALSE(s.canvas->isModeChanged());
     }
     EXPECT_EQ(s.cell(ControlCells::OrientationStyleCell), 3.0f);

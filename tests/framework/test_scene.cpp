@@ -325,21 +325,21 @@ TEST_F(Scene, AScreenSizeChangeRebuildsEveryComponentOnce)
     EXPECT_DOUBLE_EQ(scene.getCellsPerPixelX(), 1.0) << "the cell resolution stays the one the scene was made with";
 }
 
-TEST_F(Scene, BufferMemoryIsCountedAndAChangeIsReportedOnce)
+TEST_F(Scene, BufferMemoryIsCountedInKiBAndAChangeIsReportedOnce)
 {
     EXPECT_FALSE(scene.bufferMemoryChanged());
-    auto grid = scene.createNewFloatImageBuffer(10, 10);
-    EXPECT_EQ(scene.getAllocatedMemorySize(), 400u);
+    auto grid = scene.createNewFloatImageBuffer(32, 32);   // 4 KiB
+    EXPECT_EQ(scene.getAllocatedMemorySize(), 4u);
     EXPECT_TRUE(scene.bufferMemoryChanged());
     EXPECT_FALSE(scene.bufferMemoryChanged());
 
     Recorder* owner = add("owner", 10, 10, 5, 5);
-    owner->setActiveBuffer(COLOR_BUFFER, scene.createNew3DUCharImageBuffer(10, 10));
-    owner->setActiveBuffer(GRADIENT_BUFFER, scene.createNew2DDoubleVectorImageBuffer(10, 10));
-    EXPECT_EQ(scene.getAllocatedMemorySize(), 400u + 300u + 1600u);
+    owner->setActiveBuffer(COLOR_BUFFER, scene.createNew3DUCharImageBuffer(32, 32));          // 3 KiB
+    owner->setActiveBuffer(GRADIENT_BUFFER, scene.createNew2DDoubleVectorImageBuffer(10, 10)); // 1600 B
+    EXPECT_EQ(scene.getAllocatedMemorySize(), 4u + 3u + 2u) << "rounded to the nearest KiB";
     EXPECT_TRUE(scene.bufferMemoryChanged());
     scene.deleteComponent(owner);
-    EXPECT_EQ(scene.getAllocatedMemorySize(), 400u);
+    EXPECT_EQ(scene.getAllocatedMemorySize(), 4u);
     EXPECT_TRUE(scene.bufferMemoryChanged());
     grid.reset();
     EXPECT_EQ(scene.getAllocatedMemorySize(), 0u);

@@ -84,6 +84,12 @@ TEST_F(SceneConstruction, TextureSetLoadsEachFileOfThePatternAfterItsMessage)
     EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(2), 24.0f);
     EXPECT_EQ(vis.getTextureSizeAt(2), 32u);
     EXPECT_EQ(_builder.getTextureSetCount(), 1u);
+
+    // Without a conversion every texture of the set is the same file.
+    _builder.buildTextures(2, "textures/t4.png");
+    ASSERT_EQ(vis.getImageTextureCount(), 5u);
+    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(3), 32.0f);
+    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(4), 32.0f);
 }
 
 TEST_F(SceneConstruction, LongOrUnsafePatternsLoadNothingButCount)
@@ -109,17 +115,19 @@ TEST_F(SceneConstruction, LongOrUnsafePatternsLoadNothingButCount)
     EXPECT_NE(testing::internal::GetCapturedStdout().find("Loading 1 textures"), std::string::npos);
 }
 
-TEST(TexturePattern, AcceptsOneIntegerConversionOnly)
+TEST(TexturePattern, FormatsAtMostOneIntegerAndRefusesWhatReadsMissingArguments)
 {
     EXPECT_EQ(TexturePattern::format("t%d.png", 7), "t7.png");
     EXPECT_EQ(TexturePattern::format("t%03d.png", 7), "t007.png");
+    EXPECT_EQ(TexturePattern::format("t%-3i|.png", 10), "t10 |.png");
+    EXPECT_EQ(TexturePattern::format("t%.2X.png", 10), "t0A.png");
     EXPECT_EQ(TexturePattern::format("100%%_%u.png", 2), "100%_2.png");
-    EXPECT_FALSE(TexturePattern::isValid("plain.png"));
-    EXPECT_FALSE(TexturePattern::isValid("%d_%d.png"));
-    EXPECT_FALSE(TexturePattern::isValid("%s.png"));
-    EXPECT_FALSE(TexturePattern::isValid("%n.png"));
-    EXPECT_FALSE(TexturePattern::isValid("%999999d.png"));
-    EXPECT_FALSE(TexturePattern::isValid("trailing%"));
+    EXPECT_EQ(TexturePattern::format("plain.png", 5), "plain.png");
+    EXPECT_EQ(TexturePattern::format("trailing%", 5), "trailing%");
+    EXPECT_EQ(TexturePattern::format("t%4096d", 1)->size(), 4097u);
+    for (const char* refused :
+         {"%d_%d.png", "%s.png", "%n.png", "%p", "%*d.png", "%ld.png", "%4097d", "%.99999d", "%f.png"})
+        EXPECT_FALSE(TexturePattern::isValid(refused)) << refused;
 }
 
 TEST_F(SceneConstruction, DirectorBuildsTexturesThenFontsInDocumentOrder)

@@ -426,7 +426,7 @@ TEST(ToolBrushSize, NeverBelowTheMinimumAndRebuiltWhileEasingOrAdjusting)
     s.brush->setSize(3.0, false);
     EXPECT_DOUBLE_EQ(s.brush->getWidth(), ToolBrushLeafGL::MinimumSize);
     s.brush->setSize(300.0, true);
-    EXPECT_EQ(s.canvas->getControlValue(ControlCells::BrushSize), 300.0f) << "the create stamp's diameter follows";
+    EXPECT_EQ(s.canvas->getControlValue(ControlCells::BrushSize), 200.0f) << "the create stamp's diameter stays";
     for (int i = 0; i < 50; ++i)
         s.scene.render(1, 40.0);
     EXPECT_DOUBLE_EQ(s.brush->getWidth(), 300.0);
