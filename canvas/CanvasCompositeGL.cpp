@@ -303,6 +303,7 @@ void CanvasCompositeGL::renderIntoBuffers()
     }
     stepDeferredClear(_selectionClear, &CanvasCompositeGL::clearSelection);
     stepDeferredClear(_sizeDiffClear, &CanvasCompositeGL::clearSizeDiff);
+    stepLassoHolds();
 }
 
 void CanvasCompositeGL::drainDeletionQueue()

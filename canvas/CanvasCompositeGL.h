@@ -251,6 +251,15 @@ public:
     // Paints colorBuffer inside the lasso with the paint colour (the
     // controlBuffer paint cells); primitives there take it in the next frame.
     void colourInsideCurve();
+    // Applies the current interaction mode inside the lasso as a brush held
+    // over all of it would, with the style or amount the mode last wrote:
+    // Size grows (or shrinks) by the size-difference amount (5 when none)
+    // in each of four frames; Orient turns primitives radially from the
+    // lasso's centre, round it (Circular, Follow) or at random up or down;
+    // Move holds vectors towards, away from or round the centre for a
+    // second; Color paints as colourInsideCurve. False, with nothing done,
+    // in the other modes or for a lasso of fewer than three points.
+    bool modifyInsideCurve();
     const Curve2D& getResampledCurve() const { return _resampledCurve; }
     void setFeatureCurvePending(bool pending) { _featureCurvePending = pending; }
     bool isFeatureCurvePending() const { return _featureCurvePending; }
@@ -377,6 +386,12 @@ private:
     ContextMenuGL* contextMenu() const;
     // The lasso's points as canvas buffer cells.
     std::vector<Vector2d> lassoCells() const;
+    // The cells inside the lasso on the canvas grid and the lasso's centre
+    // (cells); null for a lasso of fewer than three points.
+    std::unique_ptr<BufferTemplate<bool>> lassoMask(double& centreX, double& centreY) const;
+    // Counts down the lasso's move vectors and size differences and clears
+    // each at its end.
+    void stepLassoHolds();
     CornerMenuGL* cornerMenu() const;
     // Extends the lasso by device (x, y) and hands it to the menu; the first
     // report of a contact starts a new lasso.
@@ -444,6 +459,8 @@ private:
     DeferredClear _eraseClear;
     DeferredClear _sizeDiffClear;
     DeferredClear _tempOrientationClear;
+    int _lassoMoveFrames = 0;   // frames the lasso's move vectors still hold
+    int _lassoSizeFrames = 0;   // and its size differences
     bool _gradientOrientationSet = false;
     bool _layoutPending = false;
     bool _erasePending = false;

@@ -157,16 +157,26 @@ void ContextMenuGL::choose(int item)
         hide();
         return;
     }
-    // Create and Modify are only remembered (returned on release).
+    // Every item acts on a lasso of three points or more; with a shorter one
+    // (or an action that has no meaning there) the menu stays open.
     CanvasCompositeGL* canvas = findCanvas();
-    if ((item != ItemErase && item != ItemColour) || canvas == nullptr || _lassoCurve.numRawPoints() < 3)
+    if (canvas == nullptr || _lassoCurve.numRawPoints() < 3)
         return;
-    if (item == ItemErase) {
+    switch (item) {
+    case ItemErase:
         canvas->eraseInsideCurve();
         canvas->markSelectionDirty();
         canvas->markEraseDirty();
-    } else {
+        break;
+    case ItemColour:
         canvas->colourInsideCurve();
+        break;
+    case ItemModify:
+        if (!canvas->modifyInsideCurve())
+            return;
+        break;
+    default:
+        return;
     }
     hide();
 }

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -172,6 +173,73 @@ TEST_F(Menus, ColourPaintsThePrimitivesInsideWithThePaint)
         painted += red;
     }
     EXPECT_GT(painted, 40);
+}
+
+TEST_F(Menus, ModifyAppliesTheCurrentModeInsideTheLassoOnly)
+{
+    fillWithPoints();
+    scene.setFixedFrameTime(1.0 / 60.0);
+    frames(60);   // sizes settle
+    // A rectangle: the lasso's centre is the rectangle's, (280, 240).
+    const std::vector<Vector2d> lasso = {{80, 80}, {480, 80}, {480, 400}, {80, 400}};
+    const auto modify = [&](InteractionMode mode, ControlCell amountCell, float amount) {
+        canvas->setInteractionMode(mode);
+        canvas->setControlValue(amountCell, amount);
+        menu->placeAt(900, 150);
+        menu->show();
+        drawOnCanvas(lasso);
+        EXPECT_EQ(tap(ContextMenuGL::ItemModify), ContextMenuGL::ItemModify);
+        EXPECT_FALSE(menu->isShown());
+    };
+    struct State
+    {
+        double x, y, width, target;
+    };
+    std::vector<State> before;
+    for (PointLeafGL* p : points)
+        before.push_back({p->getXPos(), p->getYPos(), p->getWidth(), p->getTargetAngle()});
+    const auto isInside = [&](std::size_t i) { return polygonContains(lasso, Vector2d(before[i].x, before[i].y)); };
+
+    modify(InteractionMode::Size, ControlCells::SizeDifferenceAmount, 3.0f);
+    frames(8);
+    for (std::size_t i = 0; i < points.size(); ++i)   // four frames of growth
+        ASSERT_DOUBLE_EQ(points[i]->getWidth(), before[i].width + (isInside(i) ? 12.0 : 0.0)) << i;
+
+    modify(InteractionMode::Move, ControlCells::MoveStyleCell, static_cast<float>(MoveStyle::Attraction));
+    frames(70);   // unturned primitives: their own frame is the screen's
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const double was = std::hypot(before[i].x - 280.0, before[i].y - 240.0);
+        const double now = std::hypot(points[i]->getXPos() - 280.0, points[i]->getYPos() - 240.0);
+        if (!isInside(i)) {
+            ASSERT_EQ(now, was) << i;
+        } else if (was > 120.0) {
+            ASSERT_LT(now, was - 20.0) << i;
+        }
+    }
+    const auto* directions = canvas->getActiveBufferAs<float>(DIRECTION_BUFFER);
+    for (int i = 0; i < 2 * directions->getWidth() * directions->getHeight(); ++i)
+        ASSERT_EQ(directions->cells()[i], 0.0f) << "the move vectors end";
+
+    modify(InteractionMode::Orient, ControlCells::OrientationStyleCell, static_cast<float>(OrientationStyle::Radial));
+    frames(3);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const double dx = points[i]->getXPos() - 280.0;
+        const double dy = points[i]->getYPos() - 240.0;
+        if (!isInside(i)) {
+            ASSERT_EQ(points[i]->getTargetAngle(), before[i].target) << i;
+        } else if (std::hypot(dx, dy) > 60.0) {
+            // Degrees from straight up, negative towards +x, pointing away from the centre.
+            const double expected = -std::acos(dy / std::hypot(dx, dy)) * std::copysign(180.0 / M_PI, dx);
+            ASSERT_NEAR(points[i]->getTargetAngle(), expected, 3.0) << i;
+        }
+    }
+
+    // A mode with no meaning on the lasso leaves the menu open.
+    canvas->setInteractionMode(InteractionMode::Idle);
+    menu->show();
+    drawOnCanvas(lasso);
+    tap(ContextMenuGL::ItemModify);
+    EXPECT_TRUE(menu->isShown());
 }
 
 TEST_F(Menus, EraseWithATwoPointLassoLeavesTheCanvasAndTheMenuAlone)
