@@ -3,6 +3,8 @@
 // and the task-mode overlay.
 #include "QTPictavoWidgetGL.h"
 
+#include "AllocationTuning.h"
+
 #include "PictavoBuilderGL.h"
 #include "CanvasCompositeGL.h"
 #include "CornerMenuGL.h"
@@ -117,6 +119,7 @@ void QTPictavoWidgetGL::releaseScene()
     if (_scene && context() != nullptr)
         makeCurrent();
     _scene.reset();
+    returnFreedMemory();
 }
 
 void QTPictavoWidgetGL::OnPen() { _toolPutBack = false; }

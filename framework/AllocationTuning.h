@@ -15,3 +15,13 @@ inline void keepLargeAllocationsInHeap()
     mallopt(M_TRIM_THRESHOLD, Limit);
 #endif
 }
+
+// With that setting freed blocks stay in the heap: after a large release
+// (a whole scene) this hands their pages back to the system, so switching
+// demos does not ratchet resident memory up by the freed scene's size.
+inline void returnFreedMemory()
+{
+#ifdef M_MMAP_THRESHOLD
+    malloc_trim(0);
+#endif
+}
