@@ -542,19 +542,29 @@ TEST(TouchReplay, ConfiguredLogPlaysAtItsPaceIntoTheScene)
     EXPECT_EQ(recorder->releases.back(), QPoint(120, 210));
 }
 
-// The build canvas and stroke menu commands reach the scene's components,
-// and the pen tray opens and closes the build canvas.
-TEST(SketchCommands, ReachTheBuildCanvasAndTheStrokeMenu)
+// The mode keys, the build canvas and stroke menu commands reach the scene's
+// components, and the pen tray opens and closes the build canvas.
+TEST(SceneCommands, ReachTheCanvasTheBuildCanvasAndTheStrokeMenu)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    ShownWindow w(writeConfig(dir, QStringLiteral("<tuio enabled=\"0\"/><geostrokes_build_canvas_surface/>"
+    ShownWindow w(writeConfig(dir, QStringLiteral("<tuio enabled=\"0\"/><canvas_surface/><geostrokes_build_canvas_surface/>"
                                                   "<strokemenu width=\"200\" height=\"200\"/>")));
     ASSERT_TRUE(w.standing);
     GeoStrokeBuildCanvasCompositeGL* panel = w.vis()->findBuildCanvas();
     StrokeMenuGL* menu = w.vis()->findStrokeMenu();
     ASSERT_TRUE(panel && menu);
     const auto key = [&w](const char* shortcut) { trigger(w.window, shortcut); };
+
+    // The mode keys the menu-driven combinations rely on.
+    const std::pair<const char*, InteractionMode> modes[] = {
+        {"Ctrl+F1", InteractionMode::Create}, {"Ctrl+F2", InteractionMode::Erase}, {"Ctrl+F3", InteractionMode::Color},
+        {"Ctrl+F4", InteractionMode::Size},   {"Ctrl+F5", InteractionMode::Move},  {"Ctrl+F6", InteractionMode::Orient}};
+    ASSERT_NE(w.vis()->findCanvas(), nullptr);
+    for (const auto& [shortcut, mode] : modes) {
+        key(shortcut);
+        EXPECT_EQ(w.vis()->findCanvas()->getInteractionMode(), mode) << shortcut;
+    }
 
     key("Alt+O");
     EXPECT_TRUE(panel->isActiveForRendering());
