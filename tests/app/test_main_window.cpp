@@ -22,7 +22,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QNetworkDatagram>
 #include <QSignalSpy>
@@ -101,14 +100,6 @@ protected:
         for (QAction* action : _window->findChildren<QAction*>())
             if (action->text() == text)
                 return action;
-        return nullptr;
-    }
-
-    QMenu* menu(const QString& title) const
-    {
-        for (QAction* action : _window->menuBar()->actions())
-            if (action->text() == title)
-                return action->menu();
         return nullptr;
     }
 
@@ -194,6 +185,41 @@ double residentMiB()
     statm >> pages >> resident;
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
+
+// Triggers the window's command with that shortcut; a missing one fails the test.
+void trigger(const QTPictavoApplication& window, const char* shortcut)
+{
+    for (QAction* action : window.findChildren<QAction*>())
+        if (action->shortcut() == QKeySequence(QString::fromLatin1(shortcut)))
+            return action->trigger();
+    ADD_FAILURE() << "no command on " << shortcut;
+}
+
+// The window of a configuration file, shown; `standing` once its scene stands.
+struct ShownWindow
+{
+    explicit ShownWindow(const QString& path) : config(path), window(&config)
+    {
+        window.resize(640, 480);
+        window.show();
+        standing = QTest::qWaitForWindowExposed(&window)
+                && QTest::qWaitFor([this] { return widget->getVis() != nullptr; }, 20000);
+    }
+    PictavoVisGL* vis() const { return dynamic_cast<PictavoVisGL*>(widget->getVis()); }
+
+    QTVelkConfiguration config;
+    QTPictavoApplication window;
+    QTPictavoWidgetGL* widget = window.glWidget();
+    bool standing = false;
+};
+
+// Runs in the build's run directory and goes back to the previous one.
+struct InRunDirectory
+{
+    InRunDirectory() { QDir::setCurrent(QString::fromLocal8Bit(qgetenv("PICTAVO_RUN_DIR"))); }
+    ~InRunDirectory() { QDir::setCurrent(previous); }
+    const QString previous = QDir::currentPath();
+};
 
 } // namespace
 
@@ -506,20 +532,14 @@ TEST(TouchReplay, ConfiguredLogPlaysAtItsPaceIntoTheScene)
                   "2.4\t2\t110\t205\t10\t10\t\n"
                   "2.8\t1\t120\t210\t10\t10\t\n");
     logFile.close();
-    const QString path = writeConfig(
-        dir, QStringLiteral("<tuio enabled=\"0\"/><touchreplay enabled=\"1\" file=\"%1\"/>").arg(log));
-    QTVelkConfiguration config(path);
-    QTPictavoApplication window(&config);
-    EXPECT_EQ(window.tuioSource(), nullptr);
-    window.resize(640, 480);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTPictavoWidgetGL* widget = window.glWidget();
-    ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->touchLogPlayer() != nullptr; }, 10000));
+    ShownWindow w(writeConfig(
+        dir, QStringLiteral("<tuio enabled=\"0\"/><touchreplay enabled=\"1\" file=\"%1\"/>").arg(log)));
+    EXPECT_EQ(w.window.tuioSource(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&w] { return w.widget->touchLogPlayer() != nullptr; }, 10000));
     QElapsedTimer clock;
     clock.start();
-    RecordingComponent* recorder = coverScene(widget);
-    TouchLogPlayer* player = widget->touchLogPlayer();
+    RecordingComponent* recorder = coverScene(w.widget);
+    TouchLogPlayer* player = w.widget->touchLogPlayer();
     ASSERT_TRUE(QTest::qWaitFor([player] { return !player->isPlaying(); }, 5000));
     EXPECT_GE(clock.elapsed(), 1700) << "the last entry is due 1.8 s after the first";
     EXPECT_EQ(player->replay().played(), 5u);
@@ -527,30 +547,29 @@ TEST(TouchReplay, ConfiguredLogPlaysAtItsPaceIntoTheScene)
     EXPECT_EQ(recorder->releases.back(), QPoint(120, 210));
 }
 
-// The build canvas and stroke menu commands reach the scene's components,
-// and the pen tray opens and closes the build canvas.
-TEST(SketchCommands, ReachTheBuildCanvasAndTheStrokeMenu)
+// The mode keys, the build canvas and stroke menu commands reach the scene's
+// components, and the pen tray opens and closes the build canvas.
+TEST(SceneCommands, ReachTheCanvasTheBuildCanvasAndTheStrokeMenu)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QTVelkConfiguration config(writeConfig(dir, QStringLiteral("<tuio enabled=\"0\"/><geostrokes_build_canvas_surface/>"
-                                                               "<strokemenu width=\"200\" height=\"200\"/>")));
-    QTPictavoApplication window(&config);
-    window.resize(640, 480);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTPictavoWidgetGL* widget = window.glWidget();
-    ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 10000));
-    auto* vis = dynamic_cast<PictavoVisGL*>(widget->getVis());
-    GeoStrokeBuildCanvasCompositeGL* panel = vis->findBuildCanvas();
-    StrokeMenuGL* menu = vis->findStrokeMenu();
+    ShownWindow w(writeConfig(dir, QStringLiteral("<tuio enabled=\"0\"/><canvas_surface/><geostrokes_build_canvas_surface/>"
+                                                  "<strokemenu width=\"200\" height=\"200\"/>")));
+    ASSERT_TRUE(w.standing);
+    GeoStrokeBuildCanvasCompositeGL* panel = w.vis()->findBuildCanvas();
+    StrokeMenuGL* menu = w.vis()->findStrokeMenu();
     ASSERT_TRUE(panel && menu);
-    const auto key = [&window](const char* shortcut) {
-        for (QAction* action : window.findChildren<QAction*>())
-            if (action->shortcut() == QKeySequence(QString::fromLatin1(shortcut)))
-                return action->trigger();
-        ADD_FAILURE() << shortcut;
-    };
+    const auto key = [&w](const char* shortcut) { trigger(w.window, shortcut); };
+
+    // The mode keys the menu-driven combinations rely on.
+    const std::pair<const char*, InteractionMode> modes[] = {
+        {"Ctrl+F1", InteractionMode::Create}, {"Ctrl+F2", InteractionMode::Erase}, {"Ctrl+F3", InteractionMode::Color},
+        {"Ctrl+F4", InteractionMode::Size},   {"Ctrl+F5", InteractionMode::Move},  {"Ctrl+F6", InteractionMode::Orient}};
+    ASSERT_NE(w.vis()->findCanvas(), nullptr);
+    for (const auto& [shortcut, mode] : modes) {
+        key(shortcut);
+        EXPECT_EQ(w.vis()->findCanvas()->getInteractionMode(), mode) << shortcut;
+    }
 
     key("Alt+O");
     EXPECT_TRUE(panel->isActiveForRendering());
@@ -586,93 +605,66 @@ TEST(SketchCommands, ReachTheBuildCanvasAndTheStrokeMenu)
 // scene must free them, so switching demos again and again keeps memory flat.
 TEST(DemoChange, ReplacedScenesAreFreed)
 {
-    const QByteArray runDir = qgetenv("PICTAVO_RUN_DIR");
-    ASSERT_FALSE(runDir.isEmpty());
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(QString::fromLocal8Bit(runDir));
-    {
-        QTVelkConfiguration config(QStringLiteral("config.xml"));
-        QTPictavoApplication window(&config);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QTPictavoWidgetGL* widget = window.glWidget();
-        ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 20000));
-        EXPECT_EQ(widget->getVis()->getImageTextureCount(), 63u);
+    InRunDirectory here;
+    ShownWindow w(QStringLiteral("config.xml"));
+    ASSERT_TRUE(w.standing);
+    QTPictavoWidgetGL* widget = w.widget;
+    EXPECT_EQ(widget->getVis()->getImageTextureCount(), 63u);
 
-        // Every scene's brush draws the configured ring menu round its hints.
-        const auto ringMenuLoaded = [widget] {
-            const ToolBrushLeafGL* brush = dynamic_cast<PictavoVisGL*>(widget->getVis())->findToolBrush();
-            const std::vector<unsigned>& textures = brush->getRingMenuTextures();
-            return textures.size() == 12 && std::find(textures.begin(), textures.end(), 0u) == textures.end();
-        };
-        EXPECT_TRUE(ringMenuLoaded());
-        EXPECT_TRUE(widget->taskTextures().empty()) << "the shipped configuration has no tasks";
+    // Every scene's brush draws the configured ring menu round its hints.
+    const auto ringMenuLoaded = [&w] {
+        const std::vector<unsigned>& textures = w.vis()->findToolBrush()->getRingMenuTextures();
+        return textures.size() == 12 && std::find(textures.begin(), textures.end(), 0u) == textures.end();
+    };
+    EXPECT_TRUE(ringMenuLoaded());
+    EXPECT_TRUE(widget->taskTextures().empty()) << "the shipped configuration has no tasks";
 
-        // Task mode is switched on the canvas and on the surface, and a new
-        // demo's canvas takes it over.
-        const auto canvas = [widget] { return dynamic_cast<PictavoVisGL*>(widget->getVis())->findCanvas(); };
-        const auto key = [&window](const char* k) {
-            for (QAction* action : window.findChildren<QAction*>())
-                if (action->shortcut() == QKeySequence(k))
-                    action->trigger();
-        };
-        ASSERT_NE(canvas(), nullptr);
-        key("Alt+T");
-        EXPECT_TRUE(canvas()->isTaskMode() && widget->isTaskMode());
-        widget->changeDemoToMosaic();
-        EXPECT_TRUE(canvas()->isTaskMode());
-        key("Shift+T");
-        EXPECT_FALSE(canvas()->isTaskMode() || widget->isTaskMode());
-        EXPECT_NE(widget->getVis(), nullptr);
-        EXPECT_TRUE(ringMenuLoaded());
-        EXPECT_EQ(widget->getBuilder()->getVis(), widget->getVis());
-        widget->changeDemo(7); // no such demo: the scene stays
-        EXPECT_EQ(widget->getBuilder()->getVis(), widget->getVis());
+    // Task mode is switched on the canvas and on the surface, and a new
+    // demo's canvas takes it over.
+    ASSERT_NE(w.vis()->findCanvas(), nullptr);
+    trigger(w.window, "Alt+T");
+    EXPECT_TRUE(w.vis()->findCanvas()->isTaskMode() && widget->isTaskMode());
+    widget->changeDemoToMosaic();
+    EXPECT_TRUE(w.vis()->findCanvas()->isTaskMode());
+    trigger(w.window, "Shift+T");
+    EXPECT_FALSE(w.vis()->findCanvas()->isTaskMode() || widget->isTaskMode());
+    EXPECT_TRUE(ringMenuLoaded());
+    EXPECT_EQ(widget->getBuilder()->getVis(), widget->getVis());
+    widget->changeDemo(7); // no such demo: the scene stays
+    EXPECT_EQ(widget->getBuilder()->getVis(), widget->getVis());
 
-        // Texture names alive in the surface's context.
-        const auto liveTextures = [widget] {
-            widget->makeCurrent();
-            int live = 0;
-            for (GLuint name = 1; name < 4096; ++name)
-                live += glIsTexture(name) ? 1 : 0;
-            return live;
-        };
-        // Measured on a drawn scene: components make some textures at their
-        // first frame (the sketch panel's layer, font glyph sheets).
-        widget->changeDemoToPointillism();
+    // Texture names alive in the surface's context.
+    const auto liveTextures = [widget] {
+        widget->makeCurrent();
+        int live = 0;
+        for (GLuint name = 1; name < 4096; ++name)
+            live += glIsTexture(name) ? 1 : 0;
+        return live;
+    };
+    // Measured on a drawn scene: components make some textures at their
+    // first frame (the sketch panel's layer, font glyph sheets).
+    widget->changeDemoToPointillism();
+    QTest::qWait(20);
+    const double settled = residentMiB();
+    const int textures = liveTextures();
+    for (int i = 0; i < 6; ++i) {
+        widget->changeDemo(i % 3);
         QTest::qWait(20);
-        const double settled = residentMiB();
-        const int textures = liveTextures();
-        for (int i = 0; i < 6; ++i) {
-            widget->changeDemo(i % 3);
-            QTest::qWait(20);
-        }
-        EXPECT_LT(residentMiB() - settled, 40.0) << "six demo changes must not keep six scenes";
-        EXPECT_EQ(liveTextures(), textures) << "each scene frees its textures in the surface's context";
     }
-    QDir::setCurrent(previous);
+    EXPECT_LT(residentMiB() - settled, 40.0) << "six demo changes must not keep six scenes";
+    EXPECT_EQ(liveTextures(), textures) << "each scene frees its textures in the surface's context";
 }
 
 // Every task of the study configuration has its two cards loaded with the scene.
 TEST(StudyScene, TaskCardsAreLoadedWithTheScene)
 {
-    const QByteArray runDir = qgetenv("PICTAVO_RUN_DIR");
-    ASSERT_FALSE(runDir.isEmpty());
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(QString::fromLocal8Bit(runDir));
-    {
-        QTVelkConfiguration config(QStringLiteral("study.xml"));
-        QTPictavoApplication window(&config);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QTPictavoWidgetGL* widget = window.glWidget();
-        ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 20000));
-        ASSERT_EQ(widget->taskTextures().size(), widget->taskRunner().tasks().size());
-        ASSERT_FALSE(widget->taskTextures().empty());
-        for (const auto& cards : widget->taskTextures())
-            EXPECT_TRUE(cards[0] != 0 && cards[1] != 0);
-    }
-    QDir::setCurrent(previous);
+    InRunDirectory here;
+    ShownWindow w(QStringLiteral("study.xml"));
+    ASSERT_TRUE(w.standing);
+    ASSERT_EQ(w.widget->taskTextures().size(), w.widget->taskRunner().tasks().size());
+    ASSERT_FALSE(w.widget->taskTextures().empty());
+    for (const auto& cards : w.widget->taskTextures())
+        EXPECT_TRUE(cards[0] != 0 && cards[1] != 0);
 }
 
 int main(int argc, char** argv)
@@ -725,14 +717,11 @@ TEST(WiiRemote, JoystickMovesPointerAndContactAndTellsTheBridgeOfTheBorder)
     ASSERT_TRUE(before.bind(QHostAddress::LocalHost, SendPort, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint));
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QTVelkConfiguration config(writeConfig(
+    ShownWindow w(writeConfig(
         dir, QStringLiteral("<tuio enabled=\"0\"/><userdata number=\"1\" wiis=\"1\"/><wii joystick_speed_factor=\"100\"/>")));
-    QTPictavoApplication window(&config);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTPictavoWidgetGL* widget = window.glWidget();
-    ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->getVis() != nullptr; }, 10000));
-    dynamic_cast<PictavoVisGL*>(widget->getVis())->setInputCombination(0);
+    ASSERT_TRUE(w.standing);
+    QTPictavoWidgetGL* widget = w.widget;
+    w.vis()->setInputCombination(0);
     RecordingComponent* recorder = coverScene(widget);
 
     QUdpSocket remote;

@@ -77,30 +77,6 @@ TEST(CanvasBuffers, OrientationsPointStraightUpOrDownInRoughlyEqualShares)
     EXPECT_NEAR(share, 0.5, 0.01);
 }
 
-TEST(CanvasBuffers, TheCanvasGroupIsCreatedBeforeTheRest)
-{
-    // The second group finds the first one in place and none of its own.
-    class Probe : public CanvasCompositeGL
-    {
-    public:
-        using CanvasCompositeGL::CanvasCompositeGL;
-        void createCanvasBuffers() override
-        {
-            firstGroupBeforeRest = getActiveBuffer(STROKE_MASK_BUFFER) == nullptr
-                                && getActiveBuffer(CONTROL_BUFFER) == nullptr;
-            CanvasCompositeGL::createCanvasBuffers();
-        }
-        bool firstGroupBeforeRest = false;
-    };
-    TabletopVisGL scene(1, 100, 80, 100, 80);
-    auto* probe = new Probe(&scene, 50, 40, 100, 80, 0, 0, 0, 0, 0, 80, 0, 10.0f, 0);
-    scene.addComponent(probe, true);
-    // Construction runs the canvas's own version; a rebuild reaches the probe.
-    probe->recreateActiveBuffers();
-    EXPECT_TRUE(probe->firstGroupBeforeRest);
-    EXPECT_NE(probe->getActiveBuffer(CONTROL_BUFFER), nullptr);
-}
-
 TEST(CanvasBuffers, ControlTableStartsWithTheActionAndAmounts)
 {
     using namespace ControlCells;
@@ -108,14 +84,8 @@ TEST(CanvasBuffers, ControlTableStartsWithTheActionAndAmounts)
     const CanvasCompositeGL& c = *s.canvas;
     EXPECT_EQ(ControlTable::action(c.getControlTable()), ActionCode::Size);
     EXPECT_EQ(c.getControlValue(BrushSize), 200.0f);
-    EXPECT_EQ(c.getControlValue(SizeAmount), 4.0f);
-    EXPECT_EQ(c.getControlValue(OrientationStyleCell), static_cast<float>(OrientationStyle::Follow));
-    EXPECT_EQ(c.getControlValue(CreateEraseAmount), 5.0f);
     // The element kind given to the brushes.
     EXPECT_EQ(c.getControlValue(ElementKindCell), static_cast<float>(ElementKind::Point));
-    for (ControlCell cell : {PressMark, PrimitiveType, HighlightType, HighlightSwitch, PaintPickMark, PaintRed,
-                             PaintGreen, PaintBlue, ElementImage})
-        EXPECT_EQ(c.getControlValue(cell), 0.0f) << cell.row << "," << cell.column;
     // Stored at (x = column, y = row): the amount cells lie in column 1, not row 1.
     const auto* table = c.getControlTable();
     EXPECT_EQ(table->getValue(CreateEraseAmount.column, CreateEraseAmount.row), 5.0f);

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <tuple>
 
 namespace {
@@ -160,10 +161,13 @@ TEST_F(Animation, MovingAndTurning)
     run(s, 1);
     EXPECT_NEAR(s->getTargetAngle(), 45.0, 1e-9);
 
-    // 10 degrees off: a fifth of it in the first frame; half a degree: never.
+    // 10 degrees off: a fifth of it in the first frame, and on until less
+    // than a degree is left (after 11 frames); half a degree: never.
     StrokeLeafGL* ten = stroke(300, 300, 10.0);
     run(ten, 1);
     EXPECT_NEAR(ten->getRotation(), 2.0, 1e-9);
+    run(ten, 49);
+    EXPECT_NEAR(ten->getRotation(), 10.0 - 10.0 * std::pow(0.8, 11), 1e-6);
     StrokeLeafGL* half = stroke(300, 400, 0.5);
     run(half, 50);
     EXPECT_EQ(half->getRotation(), 0.0);

@@ -2,7 +2,7 @@
 // corner, pressing it into colorBuffer (clipped to the canvas) and its
 // removal at the next frame.
 #include "BufferTag.h"
-#include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "ImageIO.h"
 #include "PointLeafGL.h"
 #include "ReferenceImageLeafGL.h"
@@ -38,14 +38,10 @@ std::string writeQuadrants()
     return path;
 }
 
+// A canvas of one cell per pixel covering a 1024 x 768 screen.
 struct ReferenceScene
 {
-    ReferenceScene() : scene(1, 1024, 768, 1024, 768)
-    {
-        scene.setFixedFrameTime(1.0 / 60.0);
-        canvas = new CanvasCompositeGL(&scene, 512, 384, 1024, 768, 0, 10, 0, 0, 1, 768, 0, 10.0f, 0);
-        scene.addComponent(canvas, true);
-    }
+    ReferenceScene() { scene.setFixedFrameTime(1.0 / 60.0); }
     ReferenceImageLeafGL* place(double x, double y, double w, double h, const std::string& path)
     {
         auto* image = new ReferenceImageLeafGL(&scene, x, y, w, h, 0, path);
@@ -59,8 +55,8 @@ struct ReferenceScene
         canvas->deviceToCell(x, y, cx, cy);
         canvas->getActiveBufferAs<unsigned char>(COLOR_BUFFER)->get3DValues(cx, cy, rgb[0], rgb[1], rgb[2]);
     }
-    TabletopVisGL scene;
-    CanvasCompositeGL* canvas;
+    TabletopVisGL scene{1, 1024, 768, 1024, 768};
+    CanvasCompositeGL* canvas = canvastest::addScreenCanvas(scene);
 };
 
 TEST(ReferenceImage, PressedIntoColorBufferInTheSameFrameAndGoneAtTheNext)

@@ -82,20 +82,6 @@ TEST(TextureLibrary, RunTimeImagesAreAppendedAndKeepTheirIndexEvenWhenEmpty)
     EXPECT_EQ(library.getTextureSizeAt(4), 1u);
 }
 
-TEST(TextureLibrary, PaddingPlacesTheImageUnscaledInTheLowerLeftCorner)
-{
-    for (auto [n, power] : {std::pair{0u, 1u}, {64u, 64u}, {65u, 128u}})
-        EXPECT_EQ(TextureLibrary::powerOfTwoAtLeast(n), power) << n;
-    const RGBAImage square = TextureLibrary::padToSquare(gradientImage(5, 3), 8);
-    ASSERT_EQ(square.width, 8);
-    ASSERT_EQ(square.height, 8);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) {
-            const std::vector<int> expected = x < 5 && y < 3 ? std::vector{x, y, 7, 255} : std::vector{0, 0, 0, 0};
-            EXPECT_EQ(std::vector<int>(square.at(x, y), square.at(x, y) + 4), expected) << x << ", " << y;
-        }
-}
-
 TEST(TextureLibrary, CompressionSettingsChooseTheInternalFormat)
 {
     // textureCompression, arbTextureCompression, hasArb, hasS3tc -> format

@@ -1,8 +1,9 @@
-// The board callbacks' logic: board units to device pixels, pointer index,
-// jump filter, crosswise contact sizes and touch log records; the fake
-// postures' contact sizes.
+// The board callbacks' logic: board units to device pixels, the pointer
+// index, the jump filter, crosswise contact sizes and touch log records; the
+// fake postures' contact sizes.
 #include "BoardTouchHandler.h"
 #include "FakeContactSize.h"
+#include "PointerIndex.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,17 @@ TEST(BoardGeometry, BoardCornersLandInSurfaceCornersAndPixelsRoundTrip)
             ASSERT_EQ(table.toDevice(b.x, b.y), (DevicePoint{x, y})) << x << ", " << y;
         }
     EXPECT_EQ((BoardGeometry{4000, 4000, 0, 0}.fromDevice(5, 5)), (BoardPoint{0, 0})) << "no surface yet";
+}
+
+TEST(PointerIndex, IsBitEightOfThePointerId)
+{
+    EXPECT_EQ(pointerIndex(0), 0u);
+    EXPECT_EQ(pointerIndex(255), 0u);
+    EXPECT_EQ(pointerIndex(256), 1u);
+    EXPECT_EQ(pointerIndex(257), 1u);
+    EXPECT_EQ(pointerIndex(511), 1u);
+    EXPECT_EQ(pointerIndex(512), 0u);
+    EXPECT_EQ(pointerIndex(0x301), 1u);
 }
 
 TEST(BoardTouchHandler, ContactsReachTheSceneInDevicePixelsWithTheirPointerIndex)

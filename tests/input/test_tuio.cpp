@@ -1,9 +1,7 @@
 // TUIO sessions: contacts begin with their first set, move with later sets
-// and end when they leave the alive list; blob sizes in board units reach
-// the posture detector; late frames, foreign profiles and malformed
-// datagrams change nothing.
-#include "BoardTouchHandler.h"
-#include "PostureDetector.h"
+// and end when they leave the alive list; blob sizes arrive in board units;
+// late frames, foreign profiles and malformed datagrams change nothing.
+#include "BoardPointers.h"
 #include "TouchTestSupport.h"
 #include "TuioReceiver.h"
 
@@ -157,61 +155,4 @@ TEST_F(TuioSession, MalformedDatagramsChangeNothing)
     // The receiver still works.
     EXPECT_TRUE(send(ending));
     EXPECT_EQ(_sink.take(), (Calls{"up 2000 1500 #0"}));
-}
-
-namespace {
-
-// Feeds each hit to a posture detector the way the canvas does: position
-// and the scene's contact bound size.
-class PostureTarget : public BoardTouchTarget
-{
-public:
-    explicit PostureTarget(const PostureRanges& ranges) : detector(ranges) {}
-    void resizeTouchIndicator(int, double, double) override {}
-    void setTouchBoundWidth(int, double w) override { _width = w; }
-    void setTouchBoundHeight(int, double h) override { _height = h; }
-    void devicePress(int x, int y, int, int) override { hit(x, y); }
-    void deviceMove(int x, int y, int, int) override { hit(x, y); }
-    void deviceRelease(int, int, int, int) override {}
-    void logTouch(int, int, int, int, int) override {}
-
-    PostureDetector detector;
-
-private:
-    void hit(int x, int y)
-    {
-        detector.addSample(static_cast<unsigned>(x), static_cast<unsigned>(y), static_cast<unsigned>(_width),
-                           static_cast<unsigned>(_height));
-    }
-    double _width = 0.0;
-    double _height = 0.0;
-};
-
-} // namespace
-
-TEST(TuioPostures, BlobSizesDecideThePostureWithTheConfiguredRanges)
-{
-    // The shipped input areas (square inches) in board units of a 57.5 x 43.3 inch, 4000 x 4000 board.
-    const double f = 4000.0 * 4000.0 / (57.5 * 43.3);
-    const PostureRanges ranges{0.0, 0.05 * f, 0.05 * f, 0.6 * f, 0.6 * f, 1.5 * f, 1.5 * f, 6.0 * f, 6.0 * f, 100.0 * f};
-    const struct {
-        float side; // normalised blob width and height
-        Posture posture;
-    } cases[] = {
-        {0.003f, Posture::Pen}, {0.01f, Posture::OneFinger}, {0.0165f, Posture::TwoFingers},
-        {0.03f, Posture::Fist}, {0.11f, Posture::Hand},       {0.5f, Posture::Unknown},
-    };
-    for (const auto& c : cases) {
-        PostureTarget target(ranges);
-        BoardTouchHandler handler(target);
-        handler.setGeometry({4000, 4000, 1024, 768});
-        BoardPointers pointers(handler);
-        TuioReceiver tuio(pointers, 4000, 4000);
-        for (int n = 1; n <= 6; ++n) {
-            const Bytes datagram = frame(Blb, {1}, {{1, 0.5f, 0.5f + 0.001f * n, c.side, c.side}}, n);
-            tuio.receive(datagram.data(), datagram.size());
-            EXPECT_EQ(target.detector.getPosture() == Posture::None, n < 6) << "decided on the sixth report";
-        }
-        EXPECT_EQ(target.detector.getPosture(), c.posture) << "blob side " << c.side;
-    }
 }

@@ -1,12 +1,10 @@
 // Wii Remote messages: the argument walk into the records, button edges,
 // the Nunchuk rules, border and button events, dropped datagrams, the
-// joystick pointer's border zone and the message sent back.
+// joystick pointer's border zone (the message sent back is read by the
+// companions' test and the main window's).
 #include "TouchTestSupport.h"
-#include "WiiFeedbackMessage.h"
 #include "WiiJoystickPointer.h"
 #include "WiiMessageEvaluator.h"
-
-#include <osc/OscReceivedElements.h>
 
 #include <gtest/gtest.h>
 
@@ -300,17 +298,6 @@ TEST(WiiJoystickPointer, BorderZoneIsEnteredAndLeftOnceAndThePointerStaysInside)
     EXPECT_EQ(pointer.move(x, y, 100.0f, -500.0f, 640, 480), Z::Entered);
     EXPECT_EQ(x, 640.0f);
     EXPECT_EQ(y, 0.0f);
-}
-
-TEST(WiiFeedbackMessage, LeftBorderRegionCarriesItsBool)
-{
-    for (bool left : {false, true}) {
-        const std::vector<char> bytes = WiiFeedbackMessage::leftBorderRegion(left);
-        const osc::ReceivedMessage message(osc::ReceivedPacket(bytes.data(), static_cast<osc::osc_bundle_element_size_t>(bytes.size())));
-        EXPECT_STREQ(message.AddressPattern(), "/wiidata/leftBorderRegion");
-        ASSERT_EQ(message.ArgumentCount(), 1u);
-        EXPECT_EQ(message.ArgumentsBegin()->AsBool(), left);
-    }
 }
 
 } // namespace

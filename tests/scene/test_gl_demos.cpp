@@ -1,6 +1,5 @@
 // The four demo scenes built from the shipped configuration and drawn: the
-// primitives cover the paper, take the colours of the canvas, and the
-// canvas writes its screenshot and buffer images.
+// primitives cover the paper and take the colours of the canvas.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "FrameworkTestSupport.h"
@@ -10,7 +9,6 @@
 #include "QTVelkConfiguration.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <cstdlib>
 #include <memory>
@@ -140,28 +138,6 @@ TEST_F(Demos, EachDemoCoversThePaperWithPrimitivesInTheCanvasColours)
             ImageIO::save(std::string(keep) + "/demo" + std::to_string(demo) + ".png",
                           RGBAImage{ScreenW, ScreenH, picture.rgba});
     }
-}
-
-TEST_F(Demos, CanvasWritesItsScreenshotAndBufferImages)
-{
-    QTemporaryDir out;
-    ASSERT_TRUE(out.isValid());
-    support::OffscreenTarget target(ScreenW, ScreenH);
-    CanvasCompositeGL& canvas = build(2);
-    const Picture picture = draw(target, 5);
-    ASSERT_TRUE(QDir::setCurrent(out.path()));
-    const std::string name = canvas.saveScreenshot(picture.rgba.data(), ScreenW, ScreenH);
-    EXPECT_EQ(name, "screenshot0.png");
-    const std::optional<RGBAImage> saved = ImageIO::load(name);
-    ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(saved->width, ScreenW);
-    EXPECT_EQ(saved->height, ScreenH);
-    // Pixels land where they were: bottom row first both ways.
-    EXPECT_EQ(saved->at(300, 200)[0], picture.at(300, 200)[0]);
-    canvas.createBufferImage(COLOR_BUFFER);
-    canvas.createBufferImage(SELECTION_BUFFER);
-    EXPECT_TRUE(QFile::exists(out.filePath("colorBuffer.png")));
-    EXPECT_TRUE(QFile::exists(out.filePath("selectionBuffer.png")));
 }
 
 int main(int argc, char** argv) { return support::runWithGLContext(argc, argv); }

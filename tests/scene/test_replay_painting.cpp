@@ -5,7 +5,7 @@
 #include "BoardPointers.h"
 #include "BoardTouchHandler.h"
 #include "BufferTag.h"
-#include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "StrokeLeafGL.h"
 #include "TabletopVisGL.h"
 #include "ToolBrushLeafGL.h"
@@ -43,15 +43,11 @@ private:
 constexpr PostureRanges ReplayRanges{1, 400, 401, 4000, 4001, 9000, 9001, 20000, 20001, 100000};
 
 // A 1024 x 768 screen with a 700 x 525 cell canvas, no GL context, posture
-// mode (the canvas's default input combination), a fixed frame time and a
-// fixed seed.
-struct ReplayScene
+// mode (the canvas's default input combination) and a fixed frame time.
+struct ReplayScene : canvastest::ScreenCanvas
 {
     ReplayScene()
     {
-        std::srand(7);
-        canvas = new CanvasCompositeGL(&scene, 512, 384, 1024, 768, 0, 10, 0, 0, 1, 768, 0, 10.0f, 0);
-        scene.addComponent(canvas, true);
         scene.setFixedFrameTime(1.0 / 60.0);
         canvas->setPostureRanges(ReplayRanges);
         geometry.surfaceWidth = 1024;
@@ -78,8 +74,6 @@ struct ReplayScene
         return found;
     }
 
-    TabletopVisGL scene{1, 700, 525, 1024, 768};
-    CanvasCompositeGL* canvas;
     BoardGeometry geometry;
     SceneTarget target{scene};
     BoardTouchHandler handler{target};
@@ -91,6 +85,7 @@ struct ReplayScene
 
 TEST(ReplayPainting, AFingerPaintsAlongItsPathAndAHandWipesItAway)
 {
+    std::srand(7);   // before the canvas draws its orientations
     ReplayScene s;
     const char* source = std::getenv("PICTAVO_SOURCE_DIR");
     ASSERT_NE(source, nullptr);

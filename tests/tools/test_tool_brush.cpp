@@ -1,6 +1,7 @@
 // The tool brush on a headless canvas: profile, mask and vector fields, each
 // action code's writes above the threshold, clipping at the canvas edge,
-// stamp lifetimes, spawn offsets, create counts and failure messages.
+// spawn offsets, create counts, failure messages; between frames, the marks
+// left behind and the rules' edges.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "CanvasTestSupport.h"
@@ -17,6 +18,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <tuple>
 #include <utility>
 
@@ -101,7 +103,7 @@ TEST(ToolBrushProfile, LensProfileMaskAndFieldsAgree)
     EXPECT_LT(active, 3.1416 * 68.5 * 68.5);
 }
 
-TEST(ToolBrushActions, SizeAndSizeDifferenceWriteOnlyAboveTheThresholdAndNeverDownToFour)
+TEST(ToolBrushActions, SizeAndSizeDifferenceWriteOnlyAboveTheThreshold)
 {
     BrushScene s;
     auto* profile = s.own(DROPOFF_BUFFER);
@@ -120,20 +122,6 @@ TEST(ToolBrushActions, SizeAndSizeDifferenceWriteOnlyAboveTheThresholdAndNeverDo
     EXPECT_FLOAT_EQ(diff->getValue(300, 200), -3.0f);
     EXPECT_FLOAT_EQ(diff->getValue(305, 200), 0.0f);
     EXPECT_FLOAT_EQ(diff->getValue(306, 200), -3.0f * 0.1001f);
-
-    // Shrinking by 8 x d stops where the result would be 4 or less (d >= 0.75).
-    BrushScene t;
-    t.action(ActionCode::Size, -8.0f);
-    t.frameAt(300, 200);
-    const auto* shrunk = t.canvasBuffer<float>(SIZE_BUFFER);
-    int changed = 0;
-    for (int x = 300; x <= 300 + Centre; ++x) {
-        const float d = t.d(x, 200, 300, 200);
-        const float expected = d > Threshold && 10.0f - 8.0f * d > 4.0f ? 10.0f - 8.0f * d : 10.0f;
-        EXPECT_FLOAT_EQ(shrunk->getValue(x, 200), expected) << x;
-        changed += expected != 10.0f;
-    }
-    EXPECT_GT(changed, 5);
 }
 
 TEST(ToolBrushActions, ColourBlendsActiveCellsAndWritesWorkingColourOverFootprint)
@@ -222,7 +210,7 @@ TEST(ToolBrushActions, MoveStylesCopyTheFieldsOrFollowTheBrush)
     }
 }
 
-TEST(ToolBrushActions, OrientationStylesPointRadiallyRoundRandomlyOrAlongTheMotion)
+TEST(ToolBrushActions, OrientationStylesPointRadiallyRoundOrRandomly)
 {
     BrushScene s;
     s.scene.render(1, 40.0);   // parented, buffers linked
@@ -257,17 +245,6 @@ TEST(ToolBrushActions, OrientationStylesPointRadiallyRoundRandomlyOrAlongTheMoti
     EXPECT_GT(up, 10);
     EXPECT_GT(down, 10);
 
-    // Follow: nothing for 10 cells of motion, the motion's direction beyond.
-    brush.clearTemporaryOrientation();
-    brush.writeOrientation(300, 200, 290, 190, 3, true);
-    EXPECT_EQ(at(300, 200).first, 0.0f);
-    brush.writeOrientation(300, 200, 289, 200, 3, true);
-    EXPECT_EQ(at(320, 210), std::make_pair(1.0f, 0.0f));
-    const auto* speed = s.canvasBuffer<int>(SPEED_BUFFER);
-    EXPECT_EQ(speed->getValue(300, 200), 1);
-    brush.writeOrientation(300, 200, 300, 0, 3, true);
-    EXPECT_EQ(speed->getValue(300, 200), 14);
-    EXPECT_EQ(speed->getValue(300 + Centre, 200 + Centre), 0);
 }
 
 TEST(ToolBrushFootprint, ClippedAtTheCanvasEdgeAlignedWithTheProfile)
@@ -308,37 +285,6 @@ TEST(ToolBrushFrame, FollowsTheControlPositionOnlyWhileTrackingAndNotFrozen)
     s.canvas->setTrackingTouches(false);
     s.frameAt(200, 50);
     EXPECT_DOUBLE_EQ(s.brush->getXPos(), x);
-}
-
-TEST(ToolBrushFrame, StampsLastOneFrameEraseAndSelectionTwo)
-{
-    BrushScene s;
-    const auto first = [&](int tag) { return s.canvasBuffer<float>(tag)->getValue(310, 200); };
-    const std::pair<ActionCode, std::function<bool()>> cases[] = {
-        {ActionCode::Color, [&] { return s.canvasBuffer<unsigned char>(TEMP_COLOR_BUFFER)->getValue(310, 200) != 127 && first(DROPOFF_BUFFER) > 0.0f; }},
-        {ActionCode::Move, [&] { return first(DIRECTION_BUFFER) != 0.0f; }},
-        {ActionCode::Orientation, [&] { return first(TEMP_ORIENTATION_BUFFER) != 0.0f; }},
-        {ActionCode::SizeDifference, [&] { return first(SIZE_ABS_DIFF_BUFFER) != 0.0f; }},
-    };
-    for (const auto& [code, present] : cases) {
-        s.action(code, code == ActionCode::Move ? 1.0f : code == ActionCode::SizeDifference ? 4.0f : 0.0f);
-        s.frameAt(300, 200);
-        EXPECT_TRUE(present()) << static_cast<int>(code);
-        s.action(ActionCode::Idle, 0.0f);
-        s.frameAt(300, 200);
-        EXPECT_FALSE(present()) << static_cast<int>(code);
-    }
-    const auto* erase = s.canvasBuffer<float>(ERASE_BUFFER);
-    s.action(ActionCode::CreateErase, -3.0f);
-    s.frameAt(300, 200);
-    EXPECT_FLOAT_EQ(erase->getValue(300, 200), 3.0f);
-    EXPECT_GT(s.count(SELECTION_BUFFER), 100 * 100);
-    s.action(ActionCode::Idle, 0.0f);
-    s.frameAt(20000, 200);   // away, so nothing is written again
-    EXPECT_TRUE(s.canvasBuffer<bool>(SELECTION_BUFFER)->getValue(300, 200));
-    s.frameAt(20000, 200);
-    EXPECT_FLOAT_EQ(erase->getValue(300, 200), 0.0f);
-    EXPECT_EQ(s.count(SELECTION_BUFFER), 0);
 }
 
 TEST(ToolBrushCreate, SpawnOffsetsFillTheDiscOfTheControlDiameter)
@@ -439,4 +385,134 @@ TEST(ToolBrushSize, NeverBelowTheMinimumAndRebuiltWhileEasingOrAdjusting)
     s.scene.render(1, 40.0);
     EXPECT_DOUBLE_EQ(s.brush->getWidth(), 270.0);
     EXPECT_EQ(s.own(STAMP_MASK_BUFFER)->getWidth(), 185);
+}
+
+// Each buffer the brush writes, stamped at A and then at B on the following
+// frames: A holds the mark as long as it must be seen (erase and selection
+// one frame longer) and is back to its old value after that, everywhere
+// outside B's footprint, while B is still being written.
+TEST(ToolBrushMotion, MarksLeftBehindAreClearedWhileTheBrushStampsElsewhere)
+{
+    constexpr int Ax = 150, Ay = 200;   // where the brush stamps first
+    constexpr int Bx = 450, By = 300;   // where it goes on: 300 cells away, no overlap
+    struct Case
+    {
+        std::string name;
+        ActionCode code;
+        float amount;
+        int framesAtB;   // frames at B until A is clear
+        // Whether canvas cell (x, y) differs from its value before any stamp.
+        std::function<bool(const BrushScene&, int, int)> marked;
+    };
+    const auto differs2D = [](int tag) {
+        return [tag](const BrushScene& s, int x, int y) {
+            float a = 0.0f, b = 0.0f;
+            s.canvasBuffer<float>(tag)->get2DValues(x, y, a, b);
+            return a != 0.0f || b != 0.0f;
+        };
+    };
+    const Case cases[] = {
+        {"erase", ActionCode::CreateErase, -3.0f, 2,
+         [](const BrushScene& s, int x, int y) { return s.canvasBuffer<float>(ERASE_BUFFER)->getValue(x, y) != 0.0f; }},
+        {"selection", ActionCode::Idle, 0.0f, 2,
+         [](const BrushScene& s, int x, int y) { return s.canvasBuffer<bool>(SELECTION_BUFFER)->getValue(x, y); }},
+        {"orientation", ActionCode::Orientation, static_cast<float>(OrientationStyle::Radial), 1,
+         differs2D(TEMP_ORIENTATION_BUFFER)},
+        {"direction", ActionCode::Move, static_cast<float>(MoveStyle::Repulsion), 1, differs2D(DIRECTION_BUFFER)},
+        {"size difference", ActionCode::SizeDifference, 4.0f, 1,
+         [](const BrushScene& s, int x, int y) {
+             return s.canvasBuffer<float>(SIZE_ABS_DIFF_BUFFER)->getValue(x, y) != 0.0f;
+         }},
+        {"working colour", ActionCode::Color, 0.0f, 1,
+         [](const BrushScene& s, int x, int y) {
+             unsigned char r = 0, g = 0, b = 0;
+             s.canvasBuffer<unsigned char>(TEMP_COLOR_BUFFER)->get3DValues(x, y, r, g, b);
+             return r != 127 || g != 127 || b != 127;
+         }},
+        {"drop-off", ActionCode::Color, 0.0f, 1,
+         [](const BrushScene& s, int x, int y) { return s.canvasBuffer<float>(DROPOFF_BUFFER)->getValue(x, y) != 0.0f; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BrushScene s;
+        const ToolBrushLeafGL::Footprint b = s.brush->footprintAtCell(Bx + 0.5, By + 0.5);
+        ASSERT_FALSE(b.empty());
+        const auto outsideB = [&] {
+            int n = 0;
+            for (int y = 0; y < 525; ++y)
+                for (int x = 0; x < 700; ++x) {
+                    const bool inB = x >= b.canvasX && x < b.canvasX + b.width && y >= b.canvasY
+                                  && y < b.canvasY + b.height;
+                    n += !inB && c.marked(s, x, y);
+                }
+            return n;
+        };
+        s.action(c.code, c.amount);
+        // A cell off the centre, where every mark (even a radial vector) is nonzero.
+        s.frameAt(Ax, Ay);
+        ASSERT_TRUE(c.marked(s, Ax + 10, Ay + 5));
+        for (int frame = 1; frame <= c.framesAtB; ++frame) {
+            s.frameAt(Bx, By);
+            EXPECT_TRUE(c.marked(s, Bx + 10, By + 5)) << "frame " << frame;
+            if (frame < c.framesAtB) {
+                EXPECT_TRUE(c.marked(s, Ax + 10, Ay + 5)) << "frame " << frame;
+            }
+        }
+        EXPECT_EQ(outsideB(), 0);
+    }
+}
+
+// Sizes are stored only when they end above 4: on the flat top (d = 1)
+// shrinking 10 by 6 would give exactly 4 and leaves 10; by 5.5 gives 4.5.
+TEST(ToolBrushMotion, SizeStampStopsShortOfFour)
+{
+    BrushScene s;
+    const auto* profile = s.brush->getActiveBufferAs<float>(DROPOFF_BUFFER);
+    ASSERT_EQ(profile->getValue(Centre, Centre), 1.0f);
+    const auto* size = s.canvasBuffer<float>(SIZE_BUFFER);
+    s.action(ActionCode::Size, -6.0f);
+    s.frameAt(300, 200);
+    EXPECT_EQ(size->getValue(300, 200), 10.0f);
+    s.action(ActionCode::Size, -5.5f);
+    s.frameAt(300, 200);
+    EXPECT_EQ(size->getValue(300, 200), 4.5f);
+    // And from 4.5 no shrink at all gets through (4.5 - 0.5 is 4 again).
+    s.action(ActionCode::Size, -0.5f);
+    s.frameAt(300, 200);
+    EXPECT_EQ(size->getValue(300, 200), 4.5f);
+}
+
+// The follow style stamps only for more than 10 cells of motion along x or
+// along y, in either direction; it then writes the unit motion vector and a
+// speed of one step per 10 cells, at most 14.
+TEST(ToolBrushMotion, FollowStyleNeedsMoreThanTenCellsOnOneAxis)
+{
+    struct Case
+    {
+        int dx, dy;
+        bool stamps;
+        int speed;
+    };
+    const Case cases[] = {
+        {10, 10, false, 0}, {-10, -10, false, 0}, {10, -10, false, 0}, {11, 0, true, 1},
+        {0, -11, true, 1},  {-11, 3, true, 1},    {3, 11, true, 1},    {139, 0, true, 13},
+        {0, 150, true, 14}, {-200, 0, true, 14},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.dx) + ", " + std::to_string(c.dy));
+        BrushScene s;
+        auto* orientation = s.canvasBuffer<float>(TEMP_ORIENTATION_BUFFER);
+        s.brush->writeOrientation(300, 200, 300 - c.dx, 200 - c.dy, static_cast<int>(OrientationStyle::Follow), true);
+        float ox = 0.0f, oy = 0.0f;
+        orientation->get2DValues(300, 200, ox, oy);
+        if (!c.stamps) {
+            EXPECT_EQ(ox, 0.0f);
+            EXPECT_EQ(oy, 0.0f);
+            continue;
+        }
+        const float length = std::hypot(static_cast<float>(c.dx), static_cast<float>(c.dy));
+        EXPECT_FLOAT_EQ(ox, static_cast<float>(c.dx) / length);
+        EXPECT_FLOAT_EQ(oy, static_cast<float>(c.dy) / length);
+        EXPECT_EQ(s.canvasBuffer<int>(SPEED_BUFFER)->getValue(300, 200), c.speed);
+    }
 }

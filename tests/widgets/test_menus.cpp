@@ -2,7 +2,7 @@
 // drawn on the canvas and erased through the menu, press rules, placement,
 // the corner menu's modes and amounts as the canvas's actions change them.
 #include "BufferTag.h"
-#include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "ContextMenuGL.h"
 #include "ComponentList.h"
 #include "CornerMenuGL.h"
@@ -29,8 +29,7 @@ class Menus : public testing::Test
 protected:
     void SetUp() override
     {
-        canvas = new CanvasCompositeGL(&scene, 512, 384, W, H, 0.0, 0.0, 20.0, 0, 0, 1, 0, 20.0f, 0);
-        scene.addComponent(canvas, true);
+        canvas = canvastest::addScreenCanvas(scene, {.border = 0.0, .overflow = 20.0, .brushes = 0, .initialSize = 20.0f});
         canvas->setControlValue(ControlCells::PrimitiveType, Type);
         canvas->setInputCombinationSource([this] { return combination; });
         testing::internal::CaptureStdout();

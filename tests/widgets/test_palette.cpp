@@ -2,7 +2,7 @@
 // paint map, publishing, the control regions' gestures, fleeing the brush,
 // resizing and the layout of its regions.
 #include "BufferTag.h"
-#include "CanvasCompositeGL.h"
+#include "CanvasTestSupport.h"
 #include "ControlTable.h"
 #include "PaintMap.h"
 #include "PaletteLayout.h"
@@ -28,8 +28,7 @@ struct PaletteScene
     PaletteScene(unsigned sectors = 7) : scene(1, 1024, 768, 1024, 768)
     {
         scene.setFixedFrameTime(1.0 / 60.0);
-        canvas = new CanvasCompositeGL(&scene, 512, 384, 1024, 768, 0, 10, 0, 0, 1, 768, 0, 10.0f, 0);
-        scene.addComponent(canvas, true);
+        canvas = canvastest::addScreenCanvas(scene);
         palette = new PaletteLeafGL(&scene, Cx, Cy, Side, Side, 1.0f, 1.0f, 150.0f, {}, sectors);
         scene.addComponent(palette, true);
         canvas->addChild(palette);
