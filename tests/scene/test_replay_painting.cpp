@@ -99,21 +99,22 @@ TEST(ReplayPainting, AFingerPaintsAlongItsPathAndAHandWipesItAway)
 
     s.play(replay, 0, 11);
     // The posture is decided on the contact's sixth report (its fifth move,
-    // at x = 360); from then on every frame with the contact down makes one
-    // stroke right under the brush (amount 2 on a 20-pixel brush rounds to
-    // one), and the up stops it: strokes at moves 5 to 9.
+    // at x = 360): the first three positions (x = 300, 312, 324) are stamped
+    // then, and every later frame with the contact down stamps under the
+    // brush (moves 5 to 9, x = 360 to 408); the up stops it. Each stamp of
+    // amount 2 over the 200-pixel create diameter makes
+    // trunc(2 pi 200^2 1e-5) = 2 strokes within 100 pixels of its centre.
     const std::vector<StrokeLeafGL*> painted = s.strokes();
-    ASSERT_EQ(painted.size(), 5u);
-    std::vector<double> xs;
+    ASSERT_EQ(painted.size(), 16u);
     for (const StrokeLeafGL* stroke : painted) {
-        xs.push_back(stroke->getXPos());
-        // Device y 400; a canvas cell is 1.46 pixels, and the brush sits on
-        // the centre of the touch's cell.
-        EXPECT_NEAR(stroke->getYPos(), 400.0, 1.5);
+        EXPECT_GT(stroke->getXPos(), 300.0 - 100.0);
+        EXPECT_LT(stroke->getXPos(), 408.0 + 100.0);
+        EXPECT_NEAR(stroke->getYPos(), 400.0, 100.0);
     }
-    std::sort(xs.begin(), xs.end());
-    for (std::size_t i = 0; i < xs.size(); ++i)
-        EXPECT_NEAR(xs[i], 360.0 + 12.0 * static_cast<double>(i), 1.5) << i;
+    const auto [left, right] = std::minmax_element(painted.begin(), painted.end(), [](auto* a, auto* b) {
+        return a->getXPos() < b->getXPos();
+    });
+    EXPECT_GT((*right)->getXPos() - (*left)->getXPos(), 100.0) << "spread over the diameter, not piled up";
 
     // Pinned from a run with the seed above: the sum of the strokes'
     // rotations, which the create stamp draws from rand(). It guards the
@@ -122,14 +123,21 @@ TEST(ReplayPainting, AFingerPaintsAlongItsPathAndAHandWipesItAway)
     double rotations = 0.0;
     for (const StrokeLeafGL* stroke : painted)
         rotations += stroke->getRotation();
-    EXPECT_NEAR(rotations, -93.160816479995106, 1e-9);
+    EXPECT_NEAR(rotations, 231.66820760887481, 1e-9);
 
-    // The hand, centred on the path: every stroke lies on its flat top,
-    // where the erase stamp writes 10 a frame and a stroke loses twice that
-    // from its 210 of life; at 10 or less it is deleted, so the 11 frames of
-    // the decided hand (its reports 6 to 16) take them all.
+    // The hand, centred on the path at (354, 400) with its 200-pixel brush:
+    // on its flat top the erase stamp writes 10 a frame and a stroke loses
+    // twice that from its 210 of life; at 10 or less it is deleted, so the
+    // 11 frames of the decided hand (its reports 6 to 16) take every stroke
+    // within its reach, and those beyond it keep all their life.
+    std::vector<StrokeLeafGL*> beyond;
+    for (StrokeLeafGL* stroke : painted)
+        if (std::hypot(stroke->getXPos() - 354.0, stroke->getYPos() - 400.0) > 104.0)
+            beyond.push_back(stroke);
     s.play(replay, 11, s.entries.size());
-    EXPECT_TRUE(s.strokes().empty());
+    EXPECT_EQ(s.strokes(), beyond);
+    for (const StrokeLeafGL* stroke : beyond)
+        EXPECT_EQ(stroke->getLife(), PrimitiveLeafGL::FreshLife);
     EXPECT_TRUE(replay.finished());
 
     // Two frames after the up the wipe's marks are gone, and the selection
