@@ -1,6 +1,5 @@
 // GeoStrokeLeafGL: a stroke shape: a centre line with a half width per
-// point, drawn as a translucent yellow band between its outlines, with the
-// outline traced in a darker line so the shape reads on light paper.
+// point, drawn as one translucent yellow quad strip between its outlines.
 // Stroke shapes do not follow the canvas buffers.
 #pragma once
 
@@ -9,8 +8,8 @@
 
 #include <vector>
 
-// The outline is in pixels of the shape's own frame (origin at its centre
-// position, not scaled by its size). In a GL scene each shape compiles its
+// The outline is in pixels of the shape's own frame: the centre line starts
+// at the shape's position and is not scaled by its size. In a GL scene each shape compiles its
 // own render and picking list, freed with it (GL scenes are destroyed
 // with their context current).
 class GeoStrokeLeafGL : public PrimitiveLeafGL
@@ -25,8 +24,8 @@ public:
     void prefetchForAnimation() const override {}
     void specificRender() override;
     void specificRenderForPicking() override;
-    // The default centre line scaled to span the shape's width and centred
-    // on its position, its outlines and (GL) the lists.
+    // The default centre line (PrimitiveShapes::defaultOutline), its
+    // outlines and (GL) the lists.
     void initialize() override;
     void initializePassiveBuffers() override;
     void appendToBatch(PrimitiveBatch& batch) override;
@@ -42,13 +41,9 @@ public:
     void setCentreLine(std::vector<PrimitiveShapes::Point2f> centre, std::vector<double> halfWidths);
 
     static constexpr float FillColor[4] = {1.0f, 1.0f, 0.0f, 0.6f};
-    static constexpr float LineColor[4] = {0.45f, 0.38f, 0.08f, 0.85f};
 
 private:
     void drawStrip() const;
-    void drawOutline() const;
-    // The outline as a closed loop: left side forward, right side back.
-    std::vector<PrimitiveShapes::Point2f> outlineLoop() const;
 
     int _segments;
     PrimitiveShapes::Outline _outline;
