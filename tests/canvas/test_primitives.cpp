@@ -187,21 +187,24 @@ TEST_F(Primitives, BatchVerticesArePlacedTurnedAndTexturedOnTheCpu)
     EXPECT_EQ(std::tuple(+bevel.nx, +bevel.ny, +bevel.nz), std::tuple(0, 90, 90));
 }
 
-TEST_F(Primitives, BucketsFollowFirstUseAndGroupStrokesByTexture)
+TEST_F(Primitives, RunsKeepTheOrderOfAppendingAndJoinOnlyNeighboursOfOneState)
 {
     StrokeLeafGL* a1 = stroke(11);
     PointLeafGL* point = make(new PointLeafGL(&scene, 10, 10, false, false, 20, 20, Type));
     StrokeLeafGL* b = stroke(12);
     StrokeLeafGL* a2 = stroke(11);
+    StrokeLeafGL* a3 = stroke(11);
     PrimitiveBatch batch;
-    for (PrimitiveLeafGL* p : std::initializer_list<PrimitiveLeafGL*>{a1, point, b, a2}) {
+    for (PrimitiveLeafGL* p : std::initializer_list<PrimitiveLeafGL*>{a1, point, b, a2, a3}) {
         reveal(*p);
         p->appendToBatch(batch);
     }
-    ASSERT_EQ(batch.bucketCount(), 3u);
-    EXPECT_EQ(std::pair(batch.bucketTexture(0), batch.bucketVertices(0).size()), std::pair(11u, std::size_t{8}));
+    // A later stroke of texture 11 is drawn after (over) the dab and stroke 12.
+    ASSERT_EQ(batch.bucketCount(), 4u);
+    EXPECT_EQ(std::pair(batch.bucketTexture(0), batch.bucketVertices(0).size()), std::pair(11u, std::size_t{4}));
     EXPECT_EQ(batch.bucketKind(1), PrimitiveBatch::Kind::FlatTriangles);
     EXPECT_EQ(batch.bucketTexture(2), 12u);
+    EXPECT_EQ(std::pair(batch.bucketTexture(3), batch.bucketVertices(3).size()), std::pair(11u, std::size_t{8}));
     // The dab's fan as ten triangles round its centre vertex.
     const std::vector<unsigned>& fan = batch.bucketIndices(1);
     ASSERT_EQ(fan.size(), 30u);
@@ -230,7 +233,7 @@ TEST_F(Primitives, StrokeShapesAreTheDefaultLineFromTheirPositionInOneYellowStri
         shape->appendToBatch(batch);
     ASSERT_EQ(batch.bucketCount(), 1u) << "no outline";
     EXPECT_EQ(batch.bucketKind(0), PrimitiveBatch::Kind::TranslucentTriangles);
-    const std::vector<BatchVertex>& v = batch.bucketVertices(0);
+    const auto v = batch.bucketVertices(0);
     ASSERT_EQ(v.size(), 2 * line.size());
     // The first pair lies across the position, 10 px either side of the line.
     EXPECT_NEAR(0.5f * (v[0].x + v[1].x), 10.0f, 1e-4);
