@@ -1,5 +1,6 @@
 // Render order under GL: overlapping primitives of several kinds and
-// textures show the newest on top, batched or drawn one by one.
+// textures show the newest on top, batched or drawn one by one; the batch's
+// GPU copy follows changed frames.
 #include "FrameworkTestSupport.h"
 #include "GLTexture.h"
 #include "PointLeafGL.h"
@@ -38,13 +39,13 @@ protected:
         glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
         glLightfv(GL_LIGHT0, GL_POSITION, fromViewer);
         glEnable(GL_LIGHT0);
-        const std::vector<unsigned char> opaque(4 * 4 * 4, 255);
+        const std::vector<unsigned char> opaque(64 * 64 * 4, 255);
         for (GLTexture& t : textures) {
             t.generate();
             glBindTexture(GL_TEXTURE_2D, t.id());
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, opaque.data());
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 64, 64, 0, GL_RGBA, GL_UNSIGNED_BYTE, opaque.data());
         }
         glBindTexture(GL_TEXTURE_2D, 0);
     }
