@@ -31,7 +31,7 @@ void GeoStrokeLeafGL::initializePassiveBuffers()
 void GeoStrokeLeafGL::initialize()
 {
     _outline = PrimitiveShapes::defaultOutline(_segments);
-    compileShapeLists();
+    _listsStale = true;
 }
 
 void GeoStrokeLeafGL::setCentreLine(std::vector<PrimitiveShapes::Point2f> centre, std::vector<double> halfWidths)
@@ -40,7 +40,7 @@ void GeoStrokeLeafGL::setCentreLine(std::vector<PrimitiveShapes::Point2f> centre
     _outline.halfWidth = std::move(halfWidths);
     _outline.halfWidth.resize(_outline.centre.size(), PrimitiveShapes::DefaultHalfWidth);
     PrimitiveShapes::computeOutline(_outline);
-    compileShapeLists();
+    _listsStale = true;
 }
 
 void GeoStrokeLeafGL::drawStrip() const
@@ -55,10 +55,9 @@ void GeoStrokeLeafGL::drawStrip() const
 
 void GeoStrokeLeafGL::compileShapeLists()
 {
-    if (!getController()->hasGL())
-        return;
     if (_lists.empty() && !_lists.generate(2))
         return;
+    _listsStale = false;
     _lists.beginCompile(0);
     glColor4fv(FillColor);
     drawStrip();
@@ -72,13 +71,18 @@ void GeoStrokeLeafGL::specificRender()
 {
     if (!pastHiddenFrames())
         return;
+    if (_listsStale)
+        compileShapeLists();
     _lists.call(0);
 }
 
 void GeoStrokeLeafGL::specificRenderForPicking()
 {
-    if (acceptsContacts())
-        _lists.call(1);
+    if (!acceptsContacts())
+        return;
+    if (_listsStale)
+        compileShapeLists();
+    _lists.call(1);
 }
 
 void GeoStrokeLeafGL::appendToBatch(PrimitiveBatch& batch)

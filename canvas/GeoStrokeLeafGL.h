@@ -9,9 +9,10 @@
 #include <vector>
 
 // The outline is in pixels of the shape's own frame: the centre line starts
-// at the shape's position and is not scaled by its size. In a GL scene each shape compiles its
-// own render and picking list, freed with it (GL scenes are destroyed
-// with their context current).
+// at the shape's position and is not scaled by its size. Each shape
+// compiles its own render and picking list at its first draw after a
+// change of its line, freed with it (GL scenes are destroyed with their
+// context current).
 class GeoStrokeLeafGL : public PrimitiveLeafGL
 {
 public:
@@ -24,20 +25,20 @@ public:
     void prefetchForAnimation() const override {}
     void specificRender() override;
     void specificRenderForPicking() override;
-    // The default centre line (PrimitiveShapes::defaultOutline), its
-    // outlines and (GL) the lists.
+    // The default centre line (PrimitiveShapes::defaultOutline) and its
+    // outlines.
     void initialize() override;
     void initializePassiveBuffers() override;
     void appendToBatch(PrimitiveBatch& batch) override;
 
     // Compiles the render and picking lists (quad strips through the
-    // outline pairs); nothing in a headless scene.
+    // outline pairs). GL: called by the drawing when the line changed.
     virtual void compileShapeLists();
 
     int getSegmentCount() const { return _segments; }
     const PrimitiveShapes::Outline& getOutline() const { return _outline; }
-    // Replaces the centre line and half widths (same length), recomputes
-    // the outlines and recompiles the lists.
+    // Replaces the centre line and half widths (same length) and
+    // recomputes the outlines; the lists follow at the next draw.
     void setCentreLine(std::vector<PrimitiveShapes::Point2f> centre, std::vector<double> halfWidths);
 
     static constexpr float FillColor[4] = {1.0f, 1.0f, 0.0f, 0.6f};
@@ -48,4 +49,5 @@ private:
     int _segments;
     PrimitiveShapes::Outline _outline;
     GLDisplayList _lists;   // render, picking
+    bool _listsStale = true;
 };
