@@ -11,13 +11,11 @@
 #include "ControlTable.h"
 #include "PaletteLeafGL.h"
 #include "CanvasBufferTable.h"
-#include "PointLeafGL.h"
 #include "PrimitiveBatch.h"
+#include "PrimitiveFactory.h"
 #include "PrimitiveLeafGL.h"
 #include "Random.h"
-#include "StrokeLeafGL.h"
 #include "TabletopVis.h"
-#include "TileLeafGL.h"
 #include "ToolBrushLeafGL.h"
 
 #include <GL/gl.h>
@@ -217,6 +215,8 @@ int CanvasCompositeGL::addChild(VisComponent* child)
         return 0;
     if (PaletteLeafGL* palette = asPalette(child); palette != nullptr && _paletteCount < _palettes.size())
         _palettes[_paletteCount++] = {palette, child};
+    if (auto* brush = dynamic_cast<ToolBrushLeafGL*>(child))
+        brush->setCanvas(this);
     return 1;
 }
 
@@ -231,7 +231,19 @@ int CanvasCompositeGL::removeChild(VisComponent* child)
             _palettes[--_paletteCount] = {};
         }
     }
+    if (auto* brush = dynamic_cast<ToolBrushLeafGL*>(child); brush != nullptr && brush->getCanvas() == this)
+        brush->setCanvas(nullptr);
     return releaseChild(child);
+}
+
+VisComponent* CanvasCompositeGL::makePrimitive(const PrimitiveSpec& spec)
+{
+    PrimitiveLeafGL* primitive = PrimitiveFactory::make(*getController(), spec);
+    if (primitive == nullptr)
+        return nullptr;
+    getController()->addComponent(primitive, true);
+    addChild(primitive);
+    return primitive;
 }
 
 void CanvasCompositeGL::scheduleDeletion(VisComponent* component)
@@ -508,7 +520,6 @@ void CanvasCompositeGL::createTaskPrimitives(const TaskRecord& record)
     // The task's primitives at random places clear of the bottom band (where
     // the task text is), at the default size, of the task's primitive type:
     // 0 point dabs, 1 tiles, 3 and above strokes of the current step image.
-    TabletopVis* scene = getController();
     const double size = _initialSize;
     const unsigned texture = _stepTextureIds.empty() ? 0u : _stepTextureIds[_stepTextureIndex];
     for (int i = 0; i < record.elementsInitNumber; ++i) {
@@ -517,16 +528,21 @@ void CanvasCompositeGL::createTaskPrimitives(const TaskRecord& record)
         double dx = 0.0;
         double dy = 0.0;
         getDeviceCoordinates(x, y, dx, dy);
-        PrimitiveLeafGL* primitive = nullptr;
-        if (record.elementsType == 0)
-            primitive = new PointLeafGL(scene, dx, dy, false, false, size, size, record.elementsType);
-        else if (record.elementsType == 1)
-            primitive = new TileLeafGL(scene, dx, dy, false, false, size, size, 0.0, record.elementsType, false);
-        else
-            primitive = new StrokeLeafGL(scene, dx, dy, 0.0f, 1.0f, 0.0f, 1.0f, false, false, 3.0 * size, size, 0.0,
-                                         texture, texture, texture, record.elementsType, false);
-        scene->addComponent(primitive, true);
-        addChild(primitive);
+        PrimitiveSpec spec;
+        spec.x = dx;
+        spec.y = dy;
+        spec.width = spec.height = size;
+        spec.type = record.elementsType;
+        if (record.elementsType == 0) {
+            spec.kind = PrimitiveKind::Point;
+        } else if (record.elementsType == 1) {
+            spec.kind = PrimitiveKind::Tile;
+        } else {
+            spec.kind = PrimitiveKind::Stroke;
+            spec.width = 3.0 * size;
+            spec.textures = {texture, texture, texture};
+        }
+        makePrimitive(spec);
     }
 }
 

@@ -6,6 +6,7 @@
 // touches, postures and Wii input into tool actions (CanvasInteraction.cpp).
 #pragma once
 
+#include "BrushCanvas.h"
 #include "ControlTable.h"
 #include "Curve2D.h"
 #include "GLDisplayList.h"
@@ -37,7 +38,7 @@ class ToolBrushLeafGL;
 // getBufferHeight) except controlBuffer, a 10 x 10 table. Cell (x, y) of
 // every grid is the buffer cell of the canvas (VisComponent's conversions).
 // controlBuffer cells are addressed by their names (ControlTable.h).
-class CanvasCompositeGL : public SurfaceCompositeGL
+class CanvasCompositeGL : public SurfaceCompositeGL, public BrushCanvas
 {
 public:
     static constexpr int SlowdownRings = 150;
@@ -77,6 +78,9 @@ public:
     // id map and the local render list and get the canvas buffers.
     int addChild(VisComponent* child) override;
     int removeChild(VisComponent* child) override;
+    // A primitive made by PrimitiveFactory, added to the scene and to this
+    // canvas (the brushes' create stamp, task layouts, the builder).
+    VisComponent* makePrimitive(const PrimitiveSpec& spec) override;
     // Input entry points of the interaction modes (CanvasInteraction.cpp).
     // A press or move at device pixel (x, y) with the contact size in board
     // units: records the brush position, feeds the posture detector and runs
@@ -124,7 +128,7 @@ public:
     virtual void createBufferImage(int tag);
     virtual void markErasePending();
     virtual void scheduleDeletion(VisComponent* component);
-    virtual bool isTrackingTouches() const;
+    bool isTrackingTouches() const override;
     virtual void setTrackingTouches(bool on);
     virtual bool wasTouched() const;
     virtual void setInteractionMode(InteractionMode mode);

@@ -1,6 +1,5 @@
 // GeoStrokeLeafGL: a stroke shape: a centre line with a half width per
-// point, drawn as a translucent yellow band between its outlines, with the
-// outline traced in a darker line so the shape reads on light paper.
+// point, drawn as one translucent yellow quad strip between its outlines.
 // Stroke shapes do not follow the canvas buffers.
 #pragma once
 
@@ -9,10 +8,11 @@
 
 #include <vector>
 
-// The outline is in pixels of the shape's own frame (origin at its centre
-// position, not scaled by its size). In a GL scene each shape compiles its
-// own render and picking list, freed with it (GL scenes are destroyed
-// with their context current).
+// The outline is in pixels of the shape's own frame: the centre line starts
+// at the shape's position and is not scaled by its size. Each shape
+// compiles its own render and picking list at its first draw after a
+// change of its line, freed with it (GL scenes are destroyed with their
+// context current).
 class GeoStrokeLeafGL : public PrimitiveLeafGL
 {
 public:
@@ -25,32 +25,29 @@ public:
     void prefetchForAnimation() const override {}
     void specificRender() override;
     void specificRenderForPicking() override;
-    // The default centre line scaled to span the shape's width and centred
-    // on its position, its outlines and (GL) the lists.
+    // The default centre line (PrimitiveShapes::defaultOutline) and its
+    // outlines.
     void initialize() override;
     void initializePassiveBuffers() override;
     void appendToBatch(PrimitiveBatch& batch) override;
 
     // Compiles the render and picking lists (quad strips through the
-    // outline pairs); nothing in a headless scene.
+    // outline pairs). GL: called by the drawing when the line changed.
     virtual void compileShapeLists();
 
     int getSegmentCount() const { return _segments; }
     const PrimitiveShapes::Outline& getOutline() const { return _outline; }
-    // Replaces the centre line and half widths (same length), recomputes
-    // the outlines and recompiles the lists.
+    // Replaces the centre line and half widths (same length) and
+    // recomputes the outlines; the lists follow at the next draw.
     void setCentreLine(std::vector<PrimitiveShapes::Point2f> centre, std::vector<double> halfWidths);
 
     static constexpr float FillColor[4] = {1.0f, 1.0f, 0.0f, 0.6f};
-    static constexpr float LineColor[4] = {0.45f, 0.38f, 0.08f, 0.85f};
 
 private:
     void drawStrip() const;
-    void drawOutline() const;
-    // The outline as a closed loop: left side forward, right side back.
-    std::vector<PrimitiveShapes::Point2f> outlineLoop() const;
 
     int _segments;
     PrimitiveShapes::Outline _outline;
     GLDisplayList _lists;   // render, picking
+    bool _listsStale = true;
 };

@@ -2,8 +2,8 @@
 #include "PointLeafGL.h"
 
 #include "BufferTag.h"
-#include "GLDisplayList.h"
 #include "PrimitiveBatch.h"
+#include "PrimitiveShapeCache.h"
 #include "Random.h"
 #include "TabletopVis.h"
 
@@ -14,75 +14,16 @@
 using PrimitiveShapes::PointFanSize;
 using PrimitiveShapes::PointShapeCount;
 
-namespace {
-
-// Class-wide: every point, and the display lists of GL scenes' points.
-struct SharedShapes
-{
-    int instances = 0;
-    int glInstances = 0;
-    GLDisplayList render;   // 16 consecutive lists, one per shape
-    GLDisplayList picking;
-};
-SharedShapes shared;
-
-void compileShapes(GLuint base)
-{
-    for (int k = 0; k < PointShapeCount; ++k) {
-        glNewList(base + static_cast<GLuint>(k), GL_COMPILE);
-        glBegin(GL_TRIANGLE_FAN);
-        for (const PrimitiveShapes::Point2f& p : PrimitiveShapes::pointShapes()[k])
-            glVertex2f(p.x, p.y);
-        glEnd();
-        glEndList();
-    }
-}
-
-void buildSharedLists()
-{
-    if (shared.render.generate(PointShapeCount) && shared.picking.generate(PointShapeCount)) {
-        compileShapes(shared.render.base());
-        compileShapes(shared.picking.base());
-    } else {
-        shared.render.release();
-    }
-}
-
-void freeSharedLists()
-{
-    shared.render.release();
-    shared.picking.release();
-}
-
-} // namespace
-
 PointLeafGL::PointLeafGL(TabletopVis* scene, double x, double y, bool rotateAndTranslate, bool tossing,
                          double width, double height, int type)
     : PrimitiveLeafGL(scene, x, y, rotateAndTranslate, tossing, width, height, 0.0, type)
 {
-    ++shared.instances;
-    if (scene->hasGL())
-        ++shared.glInstances;
+    PrimitiveShapeCache::of(*scene).addPoint();
     initializePassiveBuffers();
     initialize();
 }
 
-PointLeafGL::~PointLeafGL()
-{
-    --shared.instances;
-    if (getController()->hasGL() && --shared.glInstances == 0 && !shared.render.empty())
-        freeSharedLists();
-}
-
-int PointLeafGL::getInstanceCount() { return shared.instances; }
-bool PointLeafGL::hasSharedShapeLists() { return !shared.render.empty(); }
-
-unsigned PointLeafGL::getSharedRenderList(int shape)
-{
-    if (shared.render.empty() || shape < 0 || shape >= PointShapeCount)
-        return 0;
-    return shared.render.id(shape);
-}
+PointLeafGL::~PointLeafGL() { PrimitiveShapeCache::of(*getController()).removePoint(); }
 
 void PointLeafGL::initializePassiveBuffers()
 {
@@ -93,20 +34,11 @@ void PointLeafGL::initializePassiveBuffers()
 
 void PointLeafGL::initialize()
 {
-    if (getController()->hasGL() && shared.render.empty())
-        buildSharedLists();
-    const int index = shared.instances == 1 ? 0 : static_cast<int>(randomValue() / 32767.0 * 15);
-    setShapeIndex(index);
+    const bool first = PrimitiveShapeCache::of(*getController()).pointCount() == 1;
+    setShapeIndex(first ? 0 : static_cast<int>(randomValue() / 32767.0 * 15));
 }
 
-void PointLeafGL::setShapeIndex(int index)
-{
-    _shapeIndex = std::clamp(index, 0, PointShapeCount - 1);
-    if (shared.render.empty())
-        return;
-    _renderList = shared.render.id(_shapeIndex);
-    _pickingList = shared.picking.id(_shapeIndex);
-}
+void PointLeafGL::setShapeIndex(int index) { _shapeIndex = std::clamp(index, 0, PointShapeCount - 1); }
 
 void PointLeafGL::animateMyself(double dt)
 {
@@ -134,20 +66,20 @@ Color PointLeafGL::drawColor() const
 
 void PointLeafGL::specificRender()
 {
-    if (!pastHiddenFrames() || _renderList == 0)
+    if (!pastHiddenFrames())
         return;
     const Color c = drawColor();
     glColor3ub(c.r, c.g, c.b);
     glScaled(getHalfWidth(), getHalfWidth(), 1.0);
-    glCallList(_renderList);
+    glCallList(PrimitiveShapeCache::of(*getController()).pointList(_shapeIndex));
 }
 
 void PointLeafGL::specificRenderForPicking()
 {
-    if (!acceptsContacts() || _pickingList == 0)
+    if (!acceptsContacts())
         return;
     glScaled(getHalfWidth(), getHalfWidth(), 1.0);
-    glCallList(_pickingList);
+    glCallList(PrimitiveShapeCache::of(*getController()).pointList(_shapeIndex));
 }
 
 void PointLeafGL::appendToBatch(PrimitiveBatch& batch)

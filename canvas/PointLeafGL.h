@@ -5,9 +5,9 @@
 #include "PrimitiveLeafGL.h"
 
 // The 16 shapes are unit-sized (PrimitiveShapes::pointShapes) and drawn
-// scaled by the point's half width, so they follow size changes. In a GL
-// scene their render and picking display lists are shared by every point
-// and freed with the last point of a GL scene.
+// scaled by the point's half width, so they follow size changes. Their
+// display lists are the scene's (PrimitiveShapeCache), made at the first
+// draw.
 class PointLeafGL : public PrimitiveLeafGL
 {
 public:
@@ -20,27 +20,19 @@ public:
     void animateMyself(double dt) override;
     void specificRender() override;
     void specificRenderForPicking() override;
-    // The first point takes shape 0, later ones a random shape; a GL scene
-    // builds the shared lists if there are none.
+    // The first live point of the scene takes shape 0, later ones a random
+    // shape.
     void initialize() override;
     void initializePassiveBuffers() override;
     void appendToBatch(PrimitiveBatch& batch) override;
 
     int getShapeIndex() const { return _shapeIndex; }
-    // Switches to shape index (clamped to 0 .. 15) and its shared lists.
+    // Switches to shape index (clamped to 0 .. 15).
     void setShapeIndex(int index);
     // The colour drawn: the own colour, each byte halved when dimmed by
     // highlighting.
     Color drawColor() const;
 
-    // Points alive, whether the shared display lists exist, and the render
-    // list of a shape (0 when there are none).
-    static int getInstanceCount();
-    static bool hasSharedShapeLists();
-    static unsigned getSharedRenderList(int shape);
-
 private:
     int _shapeIndex = 0;
-    unsigned _renderList = 0;
-    unsigned _pickingList = 0;
 };

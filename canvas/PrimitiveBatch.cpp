@@ -1,10 +1,16 @@
-// PrimitiveBatch: per-state vertex buckets and their array draws.
+// PrimitiveBatch: runs of equal drawing state in order, their GPU buffers
+// and array draws.
 #include "PrimitiveBatch.h"
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -30,19 +36,34 @@ BatchVertex::BatchVertex(float x_, float y_, float s_, float t_, float nx_, floa
 {
 }
 
-BatchVertex* PrimitiveBatch::grow(Bucket& bucket, std::size_t count, unsigned& first)
+PrimitiveBatch::~PrimitiveBatch()
 {
-    first = static_cast<unsigned>(bucket.vertices.size());
-    bucket.vertices.resize(bucket.vertices.size() + count);
-    return bucket.vertices.data() + first;
+    if (_vertexBuffer != 0)
+        glDeleteBuffers(1, &_vertexBuffer);
+    if (_indexBuffer != 0)
+        glDeleteBuffers(1, &_indexBuffer);
+}
+
+PrimitiveBatch::Run& PrimitiveBatch::runFor(Kind kind, unsigned texture)
+{
+    if (_runs.empty() || _runs.back().kind != kind || _runs.back().texture != texture)
+        _runs.push_back({kind, texture, _vertices.size(), 0, _indices.size(), 0});
+    return _runs.back();
+}
+
+BatchVertex* PrimitiveBatch::grow(Run& run, std::size_t count)
+{
+    const std::size_t first = _vertices.size();
+    _vertices.resize(first + count);
+    run.vertexCount += count;
+    return _vertices.data() + first;
 }
 
 BatchVertex* PrimitiveBatch::append(Kind kind, unsigned texture, std::size_t count)
 {
     if (count == 0)
         return nullptr;
-    unsigned first = 0;
-    return grow(_buckets[bucketFor(kind, texture)], count, first);
+    return grow(runFor(kind, texture), count);
 }
 
 BatchVertex* PrimitiveBatch::appendIndexed(Kind kind, unsigned texture, std::size_t count, std::size_t least,
@@ -50,10 +71,12 @@ BatchVertex* PrimitiveBatch::appendIndexed(Kind kind, unsigned texture, std::siz
 {
     if (count < least)
         return nullptr;
-    Bucket& bucket = _buckets[bucketFor(kind, texture)];
-    unsigned first = 0;
-    BatchVertex* v = grow(bucket, count, first);
-    indices(bucket.indices, first, static_cast<unsigned>(count));
+    Run& run = runFor(kind, texture);
+    const auto first = static_cast<unsigned>(_vertices.size());
+    BatchVertex* v = grow(run, count);
+    const std::size_t before = _indices.size();
+    indices(_indices, first, static_cast<unsigned>(count));
+    run.indexCount += _indices.size() - before;
     return v;
 }
 
@@ -82,106 +105,193 @@ BatchVertex* PrimitiveBatch::appendLoop(Kind kind, unsigned texture, std::size_t
     });
 }
 
-std::size_t PrimitiveBatch::bucketFor(Kind kind, unsigned texture)
+std::span<const BatchVertex> PrimitiveBatch::bucketVertices(std::size_t i) const
 {
-    auto matches = [&](std::size_t i) { return _buckets[i].kind == kind && _buckets[i].texture == texture; };
-    std::size_t index = _lastBucket;
-    if (index >= _buckets.size() || !matches(index)) {
-        index = 0;
-        while (index < _buckets.size() && !matches(index))
-            ++index;
-        if (index == _buckets.size())
-            _buckets.push_back({kind, texture, {}, {}});
-    }
-    if (_buckets[index].vertices.empty())
-        _order.push_back(index);
-    _lastBucket = index;
-    return index;
+    return {_vertices.data() + _runs[i].firstVertex, _runs[i].vertexCount};
+}
+
+std::vector<unsigned> PrimitiveBatch::bucketIndices(std::size_t i) const
+{
+    const Run& run = _runs[i];
+    std::vector<unsigned> local(_indices.begin() + static_cast<std::ptrdiff_t>(run.firstIndex),
+                                _indices.begin() + static_cast<std::ptrdiff_t>(run.firstIndex + run.indexCount));
+    for (unsigned& index : local)
+        index -= static_cast<unsigned>(run.firstVertex);
+    return local;
 }
 
 void PrimitiveBatch::clear()
 {
-    for (Bucket& bucket : _buckets) {
-        bucket.vertices.clear();
-        bucket.indices.clear();
-    }
-    _order.clear();
+    _vertices.clear();
+    _indices.clear();
+    _runs.clear();
 }
 
-std::size_t PrimitiveBatch::vertexCount() const
+namespace {
+
+// The first element from which `now` and `before` differ, comparing blocks
+// of elements at a time; the common length when they agree that far.
+template <typename T>
+std::size_t firstDifference(const std::vector<T>& now, const std::vector<T>& before)
 {
-    std::size_t count = 0;
-    for (const Bucket& bucket : _buckets)
-        count += bucket.vertices.size();
-    return count;
+    constexpr std::size_t Block = 256;
+    const std::size_t common = std::min(now.size(), before.size());
+    std::size_t i = 0;
+    while (i + Block <= common && std::memcmp(&now[i], &before[i], Block * sizeof(T)) == 0)
+        i += Block;
+    while (i < common && std::memcmp(&now[i], &before[i], sizeof(T)) == 0)
+        ++i;
+    return i;
+}
+
+// One past the last element that differs, for vectors of equal length.
+template <typename T>
+std::size_t lastDifference(const std::vector<T>& now, const std::vector<T>& before, std::size_t first)
+{
+    constexpr std::size_t Block = 256;
+    std::size_t end = now.size();
+    while (end >= first + Block && std::memcmp(&now[end - Block], &before[end - Block], Block * sizeof(T)) == 0)
+        end -= Block;
+    while (end > first && std::memcmp(&now[end - 1], &before[end - 1], sizeof(T)) == 0)
+        --end;
+    return end;
+}
+
+// Makes the buffer object hold `now`, sending only the span that differs
+// from `before` (what it held) when the size allows; then `before` holds
+// `now` and `now` the old contents (the caller clears it).
+template <typename T>
+void sync(GLenum target, unsigned& buffer, std::size_t& capacity, std::vector<T>& now, std::vector<T>& before)
+{
+    if (buffer == 0)
+        glGenBuffers(1, &buffer);
+    glBindBuffer(target, buffer);
+    if (now.size() > capacity) {
+        capacity = now.size() + now.size() / 2;
+        glBufferData(target, static_cast<GLsizeiptr>(capacity * sizeof(T)), nullptr, GL_DYNAMIC_DRAW);
+        glBufferSubData(target, 0, static_cast<GLsizeiptr>(now.size() * sizeof(T)), now.data());
+    } else {
+        const std::size_t first = firstDifference(now, before);
+        const std::size_t end = now.size() == before.size() ? lastDifference(now, before, first) : now.size();
+        if (first < end)
+            glBufferSubData(target, static_cast<GLintptr>(first * sizeof(T)),
+                            static_cast<GLsizeiptr>((end - first) * sizeof(T)), now.data() + first);
+    }
+    std::swap(now, before);
+}
+
+const void* offsetOf(std::size_t bytes) { return reinterpret_cast<const void*>(bytes); }
+
+} // namespace
+
+void PrimitiveBatch::upload()
+{
+    sync(GL_ARRAY_BUFFER, _vertexBuffer, _vertexCapacity, _vertices, _uploadedVertices);
+    if (!_indices.empty() || _indexBuffer != 0)
+        sync(GL_ELEMENT_ARRAY_BUFFER, _indexBuffer, _indexCapacity, _indices, _uploadedIndices);
 }
 
 void PrimitiveBatch::draw()
 {
-    if (!_order.empty()) {
+    if (!_runs.empty()) {
         // Enables, lighting, texture binding and the current colour come back
         // with the pops, as do the client arrays.
         glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
         glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_COLOR_ARRAY);
-        for (std::size_t index : _order)
-            drawBucket(_buckets[index]);
+        upload();
+        drawRuns();
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
         glPopClientAttrib();
         glPopAttrib();
     }
     clear();
 }
 
-void PrimitiveBatch::drawBucket(const Bucket& bucket)
+namespace {
+
+void enterKind(PrimitiveBatch::Kind kind)
 {
-    const BatchVertex* v = bucket.vertices.data();
-    const GLsizei stride = sizeof(BatchVertex);
-    const GLsizei count = static_cast<GLsizei>(bucket.vertices.size());
-    const GLsizei indexCount = static_cast<GLsizei>(bucket.indices.size());
-    const unsigned* indices = bucket.indices.data();
-    // The index range is known: the driver need not scan the indices for it.
-    const GLuint last = count > 0 ? static_cast<GLuint>(count - 1) : 0u;
-    glVertexPointer(2, GL_FLOAT, stride, &v->x);
-    glColorPointer(4, GL_UNSIGNED_BYTE, stride, &v->r);
-    switch (bucket.kind) {
+    using Kind = PrimitiveBatch::Kind;
+    switch (kind) {
     case Kind::TexturedQuads:
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, bucket.texture);
         glEnable(GL_BLEND);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, stride, &v->s);
-        glDrawArrays(GL_QUADS, 0, count);
-        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-        glDisable(GL_TEXTURE_2D);
-        break;
-    case Kind::FlatTriangles:
-        glDisable(GL_TEXTURE_2D);
-        glDrawRangeElements(GL_TRIANGLES, 0, last, indexCount, GL_UNSIGNED_INT, indices);
         break;
     case Kind::LitQuads:
         // The scene's renderer sets up light 0; the vertex colour is the
         // diffuse material.
-        glDisable(GL_TEXTURE_2D);
         glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
         glEnable(GL_COLOR_MATERIAL);
         glEnable(GL_LIGHTING);
         glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(GL_BYTE, stride, &v->nx);
-        glDrawArrays(GL_QUADS, 0, count);
+        break;
+    case Kind::FlatTriangles:
+        break;
+    case Kind::TranslucentTriangles:
+    case Kind::Lines:
+        glEnable(GL_BLEND);
+        break;
+    }
+}
+
+void leaveKind(PrimitiveBatch::Kind kind)
+{
+    using Kind = PrimitiveBatch::Kind;
+    if (kind == Kind::TexturedQuads) {
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisable(GL_TEXTURE_2D);
+    } else if (kind == Kind::LitQuads) {
         glDisableClientState(GL_NORMAL_ARRAY);
         glDisable(GL_LIGHTING);
         glDisable(GL_COLOR_MATERIAL);
-        break;
-    case Kind::TranslucentTriangles:
-        glDisable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
-        glDrawRangeElements(GL_TRIANGLES, 0, last, indexCount, GL_UNSIGNED_INT, indices);
-        break;
-    case Kind::Lines:
-        glDisable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
-        glDrawRangeElements(GL_LINES, 0, last, indexCount, GL_UNSIGNED_INT, indices);
-        break;
     }
+}
+
+} // namespace
+
+void PrimitiveBatch::drawRuns() const
+{
+    // Every array points into the bound buffers; each kind enables the ones it uses.
+    const GLsizei stride = sizeof(BatchVertex);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(2, GL_FLOAT, stride, offsetOf(offsetof(BatchVertex, x)));
+    glColorPointer(4, GL_UNSIGNED_BYTE, stride, offsetOf(offsetof(BatchVertex, r)));
+    glTexCoordPointer(2, GL_FLOAT, stride, offsetOf(offsetof(BatchVertex, s)));
+    glNormalPointer(GL_BYTE, stride, offsetOf(offsetof(BatchVertex, nx)));
+    glDisable(GL_TEXTURE_2D);
+    const Run* previous = nullptr;
+    for (const Run& run : _runs) {
+        if (previous == nullptr || previous->kind != run.kind) {
+            if (previous != nullptr)
+                leaveKind(previous->kind);
+            enterKind(run.kind);
+        }
+        if (run.kind == Kind::TexturedQuads && (previous == nullptr || previous->texture != run.texture
+                                                || previous->kind != run.kind))
+            glBindTexture(GL_TEXTURE_2D, run.texture);
+        const auto first = static_cast<GLint>(run.firstVertex);
+        const auto count = static_cast<GLsizei>(run.vertexCount);
+        const auto last = static_cast<GLuint>(run.firstVertex + run.vertexCount - 1);
+        const auto indexCount = static_cast<GLsizei>(run.indexCount);
+        const void* indices = offsetOf(run.firstIndex * sizeof(unsigned));
+        switch (run.kind) {
+        case Kind::TexturedQuads:
+        case Kind::LitQuads:
+            glDrawArrays(GL_QUADS, first, count);
+            break;
+        case Kind::FlatTriangles:
+        case Kind::TranslucentTriangles:
+            glDrawRangeElements(GL_TRIANGLES, static_cast<GLuint>(first), last, indexCount, GL_UNSIGNED_INT, indices);
+            break;
+        case Kind::Lines:
+            glDrawRangeElements(GL_LINES, static_cast<GLuint>(first), last, indexCount, GL_UNSIGNED_INT, indices);
+            break;
+        }
+        previous = &run;
+    }
+    if (previous != nullptr)
+        leaveKind(previous->kind);
 }

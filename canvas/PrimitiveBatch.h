@@ -1,10 +1,13 @@
-// PrimitiveBatch: collects the vertices of many primitives per drawing state
-// and draws each state with one client-side array draw. On software GL a
-// push/translate/rotate/callList per primitive costs several microseconds,
-// so the canvas draws its primitives through one batch per frame.
+// PrimitiveBatch: collects the vertices of many primitives in drawing order
+// and draws runs of equal drawing state with one array draw each, from GPU
+// buffers that are updated only where the vertices changed since the last
+// draw. On software GL a push/translate/rotate/callList per primitive costs
+// several microseconds, so the canvas draws its primitives through one batch
+// per frame.
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 // One interleaved vertex of 24 bytes: position in device pixels, texture
@@ -23,14 +26,15 @@ struct BatchVertex
     unsigned char r = 0, g = 0, b = 0, a = 255;
 };
 
-// Buckets are kept per drawing state and drawn in the order in which they
-// received their first vertex since the last clear(); within a bucket the
-// order of appending is kept. So all primitives of one texture are drawn
-// together, which may put a later stroke of texture A under an earlier
-// stroke of texture B: the accepted price of drawing in few calls.
+// Shapes are drawn in the order they were appended, whatever their kind and
+// texture: a shape appended later lies on top. Consecutive shapes of the
+// same drawing state (kind, texture) form one run, drawn with one call, so
+// the number of draws is the number of state changes along the order.
 //
 // Vertices are in device coordinates: draw() under the modelview that the
 // primitives' own render() would start from (the canvas's children frame).
+// A batch that has drawn owns two GL buffer objects; destroy it while the
+// context it drew in is current (or never let it draw without one).
 class PrimitiveBatch
 {
 public:
@@ -40,13 +44,18 @@ public:
         LitQuads,             // tiles: lighting with the colour as diffuse material
         FlatTriangles,        // point dabs: untextured, indexed triangles
         TranslucentTriangles, // stroke shapes: untextured, blended, indexed triangles
-        Lines                 // outlines: indexed line pairs, blended
+        Lines                 // indexed line pairs, blended
     };
 
-    // Room for count vertices at the end of the bucket (kind, texture; the
-    // texture is 0 for untextured kinds), drawn as they come: four per quad
-    // for the quad kinds. The caller fills every vertex. The pointer is valid
-    // until the next append, clear or draw; null for count 0.
+    PrimitiveBatch() = default;
+    ~PrimitiveBatch();
+    PrimitiveBatch(const PrimitiveBatch&) = delete;
+    PrimitiveBatch& operator=(const PrimitiveBatch&) = delete;
+
+    // Room for count vertices in state (kind, texture; the texture is 0 for
+    // untextured kinds), drawn as they come: four per quad for the quad
+    // kinds. The caller fills every vertex. The pointer is valid until the
+    // next append, clear or draw; null for count 0.
     BatchVertex* append(Kind kind, unsigned texture, std::size_t count);
     // The same for shapes that share vertices, drawn through indices: a
     // triangle fan (vertex 0 the centre), a quad strip (vertices in pairs
@@ -56,35 +65,47 @@ public:
     BatchVertex* appendStrip(Kind kind, unsigned texture, std::size_t count);
     BatchVertex* appendLoop(Kind kind, unsigned texture, std::size_t count);
 
-    void clear();            // empties every bucket, keeps capacity
-    void draw();             // GL: draws every bucket, then clear()
-    std::size_t vertexCount() const;
-    // Buckets used since the last clear, and the kind, texture, vertices and
-    // indices (empty for the quad kinds) of the i-th of them in drawing order.
-    std::size_t bucketCount() const { return _order.size(); }
-    Kind bucketKind(std::size_t i) const { return _buckets[_order[i]].kind; }
-    unsigned bucketTexture(std::size_t i) const { return _buckets[_order[i]].texture; }
-    const std::vector<BatchVertex>& bucketVertices(std::size_t i) const { return _buckets[_order[i]].vertices; }
-    const std::vector<unsigned>& bucketIndices(std::size_t i) const { return _buckets[_order[i]].indices; }
+    void clear();            // empties the batch, keeps capacity
+    void draw();             // GL: draws every run in order, then clear()
+    std::size_t vertexCount() const { return _vertices.size(); }
+    // Runs since the last clear, in drawing order; the kind, texture,
+    // vertices and indices (counted from the run's first vertex; empty for
+    // the quad kinds) of the i-th.
+    std::size_t bucketCount() const { return _runs.size(); }
+    Kind bucketKind(std::size_t i) const { return _runs[i].kind; }
+    unsigned bucketTexture(std::size_t i) const { return _runs[i].texture; }
+    std::span<const BatchVertex> bucketVertices(std::size_t i) const;
+    std::vector<unsigned> bucketIndices(std::size_t i) const;
 
 private:
-    struct Bucket
+    struct Run
     {
         Kind kind;
         unsigned texture;
-        std::vector<BatchVertex> vertices;
-        std::vector<unsigned> indices;
+        std::size_t firstVertex;
+        std::size_t vertexCount;
+        std::size_t firstIndex;
+        std::size_t indexCount;
     };
-    std::size_t bucketFor(Kind kind, unsigned texture);
-    // Room for count vertices; first receives the index of the first one.
-    BatchVertex* grow(Bucket& bucket, std::size_t count, unsigned& first);
+    // The run that the next `count` vertices of (kind, texture) join.
+    Run& runFor(Kind kind, unsigned texture);
+    BatchVertex* grow(Run& run, std::size_t count);
     // Room for count (at least `least`) vertices whose indices `indices`
     // appends, given the first vertex's index and the count.
     BatchVertex* appendIndexed(Kind kind, unsigned texture, std::size_t count, std::size_t least,
                                void (*indices)(std::vector<unsigned>&, unsigned, unsigned));
-    static void drawBucket(const Bucket& bucket);
+    // Brings the GPU copies up to date with the vertices and indices.
+    void upload();
+    void drawRuns() const;
 
-    std::vector<Bucket> _buckets;     // every state seen; kept for capacity
-    std::vector<std::size_t> _order;  // buckets used since clear, first use first
-    std::size_t _lastBucket = 0;      // consecutive appends mostly hit the same one
+    std::vector<BatchVertex> _vertices;
+    std::vector<unsigned> _indices;
+    std::vector<Run> _runs;
+    // What the GPU buffers hold, to send only the changed part.
+    std::vector<BatchVertex> _uploadedVertices;
+    std::vector<unsigned> _uploadedIndices;
+    unsigned _vertexBuffer = 0;
+    unsigned _indexBuffer = 0;
+    std::size_t _vertexCapacity = 0;   // in the GPU buffer, vertices
+    std::size_t _indexCapacity = 0;
 };

@@ -1,8 +1,9 @@
-// TileLeafGL: the shared tile list, footprint, dodging and lit drawing.
+// TileLeafGL: footprint, dodging and lit drawing from the shared tile list.
 #include "TileLeafGL.h"
 
 #include "BufferTag.h"
 #include "PrimitiveBatch.h"
+#include "PrimitiveShapeCache.h"
 #include "SurfaceCompositeGL.h"
 #include "TabletopVis.h"
 
@@ -13,27 +14,6 @@
 
 using PrimitiveShapes::TileVertexCount;
 
-namespace {
-
-GLuint tileList = 0;
-
-void compileTileList()
-{
-    tileList = glGenLists(1);
-    glNewList(tileList, GL_COMPILE);
-    glEnable(GL_LIGHTING);
-    glBegin(GL_QUADS);
-    for (const PrimitiveShapes::LitVertex& v : PrimitiveShapes::tileFaces()) {
-        glNormal3f(v.nx, v.ny, v.nz);
-        glVertex2f(v.x, v.y);
-    }
-    glEnd();
-    glDisable(GL_LIGHTING);
-    glEndList();
-}
-
-} // namespace
-
 TileLeafGL::TileLeafGL(TabletopVis* scene, double x, double y, bool rotateAndTranslate, bool tossing, double width,
                        double height, double angle, int type, bool dodging)
     : PrimitiveLeafGL(scene, x, y, rotateAndTranslate, tossing, width, height, angle, type)
@@ -43,20 +23,11 @@ TileLeafGL::TileLeafGL(TabletopVis* scene, double x, double y, bool rotateAndTra
     initialize();
 }
 
-unsigned TileLeafGL::getSharedList() { return tileList; }
-
 void TileLeafGL::initializePassiveBuffers()
 {
     PrimitiveLeafGL::initializePassiveBuffers();
     registerPassiveBuffer(DODGING_BUFFER);
     registerPassiveBuffer(TEMP_COLOR_BUFFER);
-}
-
-void TileLeafGL::initialize()
-{
-    // A list id from a context that has gone is not a list in this one.
-    if (getController()->hasGL() && (tileList == 0 || !glIsList(tileList)))
-        compileTileList();
 }
 
 bool TileLeafGL::fractionalCell(float& cx, float& cy) const
@@ -163,13 +134,13 @@ double TileLeafGL::depthScale() const
 
 void TileLeafGL::specificRender()
 {
-    if (!pastHiddenFrames() || tileList == 0)
+    if (!pastHiddenFrames())
         return;
     float diffuse[4];
     diffuseColor(diffuse);
     glMaterialfv(isHighlightDimmed() ? GL_FRONT_AND_BACK : GL_FRONT, GL_DIFFUSE, diffuse);
     glScaled(getWidth(), getHeight(), depthScale());
-    glCallList(tileList);
+    glCallList(PrimitiveShapeCache::of(*getController()).tileList());
 }
 
 void TileLeafGL::specificRenderForPicking()

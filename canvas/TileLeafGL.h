@@ -6,8 +6,8 @@
 #include "PrimitiveLeafGL.h"
 
 // The tile geometry is the unit bevelled square of PrimitiveShapes drawn
-// scaled by the tile's size. A GL scene compiles it once into a display
-// list shared by all tiles; the list stays for the life of the context.
+// scaled by the tile's size, from the scene's shared list
+// (PrimitiveShapeCache), compiled at the first draw.
 //
 // Dodging works in the canvas's cell units: a tile's centre is a
 // fractional cell (the parent's local position plus its overflow margin,
@@ -26,8 +26,6 @@ public:
     void renderIntoBuffers() override;
     void specificRender() override;
     void specificRenderForPicking() override;
-    // A GL scene builds the shared list if it has none.
-    void initialize() override;
     void initializePassiveBuffers() override;
     void appendToBatch(PrimitiveBatch& batch) override;
 
@@ -38,9 +36,6 @@ public:
     // The centre as a fractional cell of the parent's buffers; false
     // without a parent.
     bool fractionalCell(float& cx, float& cy) const;
-
-    // The shared tile list (0 before the first tile of a GL scene).
-    static unsigned getSharedList();
 
 private:
     void dodge();

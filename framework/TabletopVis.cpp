@@ -38,6 +38,7 @@ TabletopVis::TabletopVis(unsigned users, unsigned bufferWidth, unsigned bufferHe
 TabletopVis::~TabletopVis()
 {
     destroyComponents();
+    clearSharedResources();
 }
 
 void TabletopVis::destroyComponents()

@@ -12,7 +12,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <map>
 #include <string>
+#include <typeindex>
+#include <typeinfo>
 #include <vector>
 
 class FTFont;
@@ -52,6 +55,19 @@ public:
     TabletopVis& operator=(const TabletopVis&) = delete;
 
     bool hasGL() const { return _useGL; }
+
+    // The scene's one object of type T, shared by its components (caches
+    // of display lists their drawing builds), made at the first request.
+    // Destroyed with the scene after every component, in a GL scene with
+    // its context current; T must not call GL before something draws.
+    template <typename T>
+    T& sharedResource()
+    {
+        std::shared_ptr<void>& slot = _sharedResources[std::type_index(typeid(T))];
+        if (!slot)
+            slot = std::make_shared<T>();
+        return *static_cast<T*>(slot.get());
+    }
 
     // ---- Components ----
     // Takes ownership; intoRenderList also puts it at the front of the render
@@ -279,6 +295,9 @@ protected:
     // Deletes every component, newest first; idempotent. The destructor calls
     // it; a subclass whose resources components may still use calls it first.
     void destroyComponents();
+    // Destroys the shared resources; the destructor calls it after
+    // destroyComponents.
+    void clearSharedResources() { _sharedResources.clear(); }
     // Draws the frame (render list back to front, touch indicators); called
     // by render() after the motion step. Nothing here.
     virtual void drawScene(unsigned users);
@@ -331,6 +350,7 @@ private:
     std::vector<VisComponent*> _moving;
     std::vector<UserState> _userStates;
     bool _tearingDown = false;
+    std::map<std::type_index, std::shared_ptr<void>> _sharedResources;
 
     bool _inFrame = false;
     bool _animating = false;

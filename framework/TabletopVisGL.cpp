@@ -40,8 +40,10 @@ TabletopVisGL::TabletopVisGL(unsigned users, unsigned bufferWidth, unsigned buff
 
 TabletopVisGL::~TabletopVisGL()
 {
-    // Components may still name textures and fonts while they go.
+    // Components may still name textures and fonts while they go; shared
+    // resources (their display lists) go after them, context still current.
     destroyComponents();
+    clearSharedResources();
     _fonts.reset();
     _textures.reset();
 }

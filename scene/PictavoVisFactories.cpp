@@ -10,11 +10,14 @@
 #include "GeoStrokeLeafGL.h"
 #include "PaletteLeafGL.h"
 #include "PointLeafGL.h"
+#include "PrimitiveFactory.h"
 #include "ReferenceImageLeafGL.h"
 #include "StrokeLeafGL.h"
 #include "StrokeMenuGL.h"
 #include "TileLeafGL.h"
 #include "ToolBrushLeafGL.h"
+
+#include <tuple>
 
 CanvasCompositeGL* PictavoVisGL::findCanvas() const { return findFirstComponent<CanvasCompositeGL>(); }
 ToolBrushLeafGL* PictavoVisGL::findToolBrush() const { return findFirstComponent<ToolBrushLeafGL>(); }
@@ -72,28 +75,41 @@ StrokeLeafGL* PictavoVisGL::createStrokeLeaf(double width, double height, double
                                              unsigned textureId, float s0, float s1, float t0, float t1,
                                              bool bumpMapping, int type)
 {
-    return adoptPrimitive(new StrokeLeafGL(this, x, y, s0, s1, t0, t1, false, false, width, height, rotation,
-                                           textureId, textureId, textureId, type, bumpMapping));
+    PrimitiveSpec spec;
+    std::tie(spec.kind, spec.x, spec.y, spec.width, spec.height, spec.angle, spec.type) =
+        std::tuple(PrimitiveKind::Stroke, x, y, width, height, rotation, type);
+    spec.textures = {textureId, textureId, textureId};
+    std::tie(spec.s0, spec.s1, spec.t0, spec.t1) = std::tuple(s0, s1, t0, t1);
+    spec.bumpMapping = bumpMapping;
+    return adoptPrimitive(static_cast<StrokeLeafGL*>(PrimitiveFactory::make(*this, spec)));
 }
 
 TileLeafGL* PictavoVisGL::createTileLeaf(double width, double height, double x, double y, double rotation,
                                          bool dodging, int type)
 {
-    return adoptPrimitive(new TileLeafGL(this, x, y, false, false, width, height, rotation, type, dodging));
+    PrimitiveSpec spec;
+    std::tie(spec.kind, spec.x, spec.y, spec.width, spec.height, spec.angle, spec.type) =
+        std::tuple(PrimitiveKind::Tile, x, y, width, height, rotation, type);
+    spec.dodging = dodging;
+    return adoptPrimitive(static_cast<TileLeafGL*>(PrimitiveFactory::make(*this, spec)));
 }
 
 PointLeafGL* PictavoVisGL::createPointLeaf(double width, double height, double x, double y, int type)
 {
-    return adoptPrimitive(new PointLeafGL(this, x, y, false, false, width, height, type));
+    PrimitiveSpec spec;
+    std::tie(spec.kind, spec.x, spec.y, spec.width, spec.height, spec.angle, spec.type) =
+        std::tuple(PrimitiveKind::Point, x, y, width, height, 0.0, type);
+    return adoptPrimitive(static_cast<PointLeafGL*>(PrimitiveFactory::make(*this, spec)));
 }
 
 GeoStrokeLeafGL* PictavoVisGL::createGeoStrokeLeaf(double width, double height, double x, double y,
                                                    double rotation, int segments, int type)
 {
-    auto* shape = adoptPrimitive(new GeoStrokeLeafGL(this, x, y, false, false, width, height, 0u, 0u, type,
-                                                     segments));
-    shape->rotate(rotation);
-    return shape;
+    PrimitiveSpec spec;
+    std::tie(spec.kind, spec.x, spec.y, spec.width, spec.height, spec.angle, spec.type) =
+        std::tuple(PrimitiveKind::GeoStroke, x, y, width, height, rotation, type);
+    spec.segments = segments;
+    return adoptPrimitive(static_cast<GeoStrokeLeafGL*>(PrimitiveFactory::make(*this, spec)));
 }
 
 PaletteLeafGL* PictavoVisGL::createPalette(double width, double height, double x, double y, float opacity,

@@ -5,20 +5,17 @@
 #include "ToolBrushLeafGL.h"
 
 #include "BufferTag.h"
-#include "CanvasCompositeGL.h"
 #include "LensProfile.h"
-#include "PointLeafGL.h"
 #include "Random.h"
-#include "StrokeLeafGL.h"
 #include "SurfaceCompositeGL.h"
 #include "TabletopVis.h"
-#include "TileLeafGL.h"
 #include "epsLens.h"
 #include "epsLensSurround.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <tuple>
 
 namespace {
 
@@ -275,8 +272,7 @@ void ToolBrushLeafGL::runClears()
 
 void ToolBrushLeafGL::followControlPosition()
 {
-    const auto* canvas = dynamic_cast<const CanvasCompositeGL*>(getParent());
-    if (canvas == nullptr || !canvas->isTrackingTouches())
+    if (_canvas == nullptr || !_canvas->isTrackingTouches())
         return;
     _lastX = static_cast<float>(getXPos());
     _lastY = static_cast<float>(getYPos());
@@ -373,9 +369,8 @@ void ToolBrushLeafGL::writeOrientation(int x, int y, int previousX, int previous
 
 int ToolBrushLeafGL::createPrimitives(int count, bool single, double x, double y)
 {
-    auto* canvas = getParent();
     TabletopVis* scene = getController();
-    if (canvas == nullptr)
+    if (_canvas == nullptr)
         return 0;
     // New offsets when the brush size in the control table changed.
     if (control(ControlCells::BrushSize) != _spawnDiameter)
@@ -392,11 +387,13 @@ int ToolBrushLeafGL::createPrimitives(int count, bool single, double x, double y
         const auto s = static_cast<std::size_t>((start + j) % SpawnCount);
         double px = x + _spawnX[s];
         double py = y + _spawnY[s];
-        VisComponent* primitive = nullptr;
+        PrimitiveSpec spec;
+        spec.x = px;
+        spec.y = py;
         if (kind == ElementKind::Stroke) {
             if (single) {
-                px = x;
-                py = y;
+                px = spec.x = x;
+                py = spec.y = y;
             }
             const int image = static_cast<int>(control(ControlCells::ElementImage));
             const int number = image <= LastNumberedImage
@@ -418,19 +415,24 @@ int ToolBrushLeafGL::createPrimitives(int count, bool single, double x, double y
                 t0 = scene->getTextureMinYAt(i) / size;
                 t1 = scene->getTextureMaxYAt(i) / size;
             }
-            primitive = new StrokeLeafGL(scene, px, py, s0, s1, t0, t1, false, false, StrokeSize, StrokeSize,
-                                         rotation, texture, texture, texture, 0, false);
+            spec.kind = PrimitiveKind::Stroke;
+            spec.width = spec.height = StrokeSize;
+            spec.angle = rotation;
+            spec.textures = {texture, texture, texture};
+            std::tie(spec.s0, spec.s1, spec.t0, spec.t1) = std::tuple(s0, s1, t0, t1);
         } else if (kind == ElementKind::Tile) {
-            const double rotation = randomValue() * 360.0 / 32767.0;
-            primitive = new TileLeafGL(scene, px, py, false, false, TileSize, TileSize, rotation, 0, false);
+            spec.kind = PrimitiveKind::Tile;
+            spec.width = spec.height = TileSize;
+            spec.angle = randomValue() * 360.0 / 32767.0;
         } else if (kind == ElementKind::Point) {
-            primitive = new PointLeafGL(scene, px, py, false, false, PointSize, PointSize, type);
+            spec.kind = PrimitiveKind::Point;
+            spec.width = spec.height = PointSize;
+            spec.type = type;
         } else {
             return made;
         }
-        scene->addComponent(primitive, true);
-        canvas->addChild(primitive);
-        ++made;
+        if (_canvas->makePrimitive(spec) != nullptr)
+            ++made;
     }
     return made;
 }

@@ -4,6 +4,7 @@
 // stamps its drop-off profile into the canvas buffers as the action code asks.
 #pragma once
 
+#include "BrushCanvas.h"
 #include "ControlTable.h"
 #include "GLDisplayList.h"
 #include "VisComponentGL.h"
@@ -12,7 +13,6 @@
 #include <memory>
 #include <vector>
 
-class CanvasCompositeGL;
 class epsLens;
 class epsLensSurround;
 
@@ -124,6 +124,10 @@ public:
     // While frozen the brush neither follows controlBuffer nor erases.
     void setFrozen(bool frozen) { _frozen = frozen; }
     bool isFrozen() const { return _frozen; }
+    // The canvas the brush stamps into, as its parent sets it on adoption
+    // (null: the brush follows no contact and creates nothing).
+    void setCanvas(BrushCanvas* canvas) { _canvas = canvas; }
+    BrushCanvas* getCanvas() const { return _canvas; }
     // The element image new strokes wear (the Wii texture step).
     void setElementTexture(unsigned textureId) { _textureId = textureId; }
     unsigned getElementTexture() const { return _textureId; }
@@ -199,6 +203,7 @@ private:
 
     int _typeId;
     int _owner;
+    BrushCanvas* _canvas = nullptr;
     float _surroundFraction = 0.7f;
     std::unique_ptr<epsLensSurround> _surround;
     std::unique_ptr<epsLens> _lens;

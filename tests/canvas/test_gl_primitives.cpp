@@ -1,15 +1,17 @@
-// Primitives under GL: shared display lists live as long as their users, a
+// Primitives under GL: shared display lists live as long as their scene, a
 // batch draws where they are and restores the state, display lists draw the same.
 #include "FrameworkTestSupport.h"
 #include "GLTexture.h"
 #include "GeoStrokeLeafGL.h"
 #include "PointLeafGL.h"
 #include "PrimitiveBatch.h"
+#include "PrimitiveShapeCache.h"
 #include "StrokeLeafGL.h"
 #include "TabletopVisGL.h"
 #include "TileLeafGL.h"
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 using namespace support;
@@ -98,26 +100,35 @@ protected:
 
 } // namespace
 
-TEST_F(GLPrimitives, SharedListsLiveAsLongAsTheirUsers)
+TEST_F(GLPrimitives, SharedListsAreMadeAtTheFirstDrawAndLiveWithTheScene)
 {
-    ASSERT_TRUE(scene.hasGL());
-    StrokeLeafGL* first = stroke(50, 50, 7);
-    StrokeLeafGL* second = stroke(60, 50, 7);
-    PointLeafGL* point = make(new PointLeafGL(&scene, 80, 50, false, false, 20, 20, 0));
-    const GLuint lists[] = {StrokeLeafGL::getSharedRenderList(7), StrokeLeafGL::getSharedPickingList(7),
-                            PointLeafGL::getSharedRenderList(15)};
+    auto local = std::make_unique<TabletopVisGL>(1, Width, Height, Width, Height);
+    ASSERT_TRUE(local->hasGL());
+    std::vector<PrimitiveLeafGL*> made{
+        new StrokeLeafGL(local.get(), 50, 50, 0, 1, 0, 1, false, false, 30, 30, 0, 7, 0, 0, 3, false),
+        new StrokeLeafGL(local.get(), 60, 50, 0, 1, 0, 1, false, false, 30, 30, 0, 7, 0, 0, 3, false),
+        new PointLeafGL(local.get(), 80, 50, false, false, 20, 20, 0),
+        new TileLeafGL(local.get(), 50, 50, false, false, 20, 20, 0, 1, false),
+    };
+    PrimitiveShapeCache& cache = PrimitiveShapeCache::of(*local);
+    EXPECT_EQ(cache.listCount(), 0) << "constructors make no lists";
+    for (PrimitiveLeafGL* p : made) {
+        local->addComponent(p, true);
+        for (int i = 0; i <= PrimitiveLeafGL::HiddenFrames; ++i)
+            p->render();
+    }
+    const GLuint lists[] = {cache.strokeList(7), cache.pointList(15), cache.tileList()};
     for (GLuint list : lists)
         EXPECT_TRUE(glIsList(list)) << list;
-    scene.deleteComponent(first);
-    EXPECT_TRUE(glIsList(lists[0]) && StrokeLeafGL::getSharedRenderList(7) == lists[0]);
-    scene.deleteComponent(second);
-    scene.deleteComponent(point);
+    // One list per texture, kept while the scene lives.
+    const int count = cache.listCount();
+    local->deleteComponent(made[0]);
+    local->deleteComponent(made[3]);
+    EXPECT_EQ(cache.listCount(), count);
+    EXPECT_TRUE(glIsList(lists[0]) && glIsList(lists[2]));
+    local.reset();
     for (GLuint list : lists)
         EXPECT_FALSE(glIsList(list)) << list;
-    EXPECT_EQ(StrokeLeafGL::getSharedRenderList(7), 0u);
-    // The tile list stays once made.
-    scene.deleteComponent(make(new TileLeafGL(&scene, 50, 50, false, false, 20, 20, 0, 1, false)));
-    EXPECT_TRUE(glIsList(TileLeafGL::getSharedList()));
 }
 
 TEST_F(GLPrimitives, ABatchDrawsRedPrimitivesWhereTheyAreAndRestoresTheState)

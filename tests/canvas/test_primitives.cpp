@@ -97,8 +97,8 @@ TEST_F(Primitives, EveryLeafDrawsNothingForItsFirstThreeFrames)
         make(new GeoStrokeLeafGL(&scene, 10, 10, false, false, 20, 20, 7, 8, Type, 0)),
     };
     // Dabs share their fan's 12 vertices; stroke shapes have 32 pairs of
-    // band vertices and the 64 corners of their outline.
-    const std::size_t expected[] = {12, 4, 20, 2 * 32 + 64};
+    // band vertices.
+    const std::size_t expected[] = {12, 4, 20, 2 * 32};
     for (int i = 0; i < 4; ++i) {
         for (int frame = 0; frame < 3; ++frame)
             EXPECT_EQ(appended(*leaves[i]), 0u) << "leaf " << i << " frame " << frame;
@@ -187,21 +187,24 @@ TEST_F(Primitives, BatchVerticesArePlacedTurnedAndTexturedOnTheCpu)
     EXPECT_EQ(std::tuple(+bevel.nx, +bevel.ny, +bevel.nz), std::tuple(0, 90, 90));
 }
 
-TEST_F(Primitives, BucketsFollowFirstUseAndGroupStrokesByTexture)
+TEST_F(Primitives, RunsKeepTheOrderOfAppendingAndJoinOnlyNeighboursOfOneState)
 {
     StrokeLeafGL* a1 = stroke(11);
     PointLeafGL* point = make(new PointLeafGL(&scene, 10, 10, false, false, 20, 20, Type));
     StrokeLeafGL* b = stroke(12);
     StrokeLeafGL* a2 = stroke(11);
+    StrokeLeafGL* a3 = stroke(11);
     PrimitiveBatch batch;
-    for (PrimitiveLeafGL* p : std::initializer_list<PrimitiveLeafGL*>{a1, point, b, a2}) {
+    for (PrimitiveLeafGL* p : std::initializer_list<PrimitiveLeafGL*>{a1, point, b, a2, a3}) {
         reveal(*p);
         p->appendToBatch(batch);
     }
-    ASSERT_EQ(batch.bucketCount(), 3u);
-    EXPECT_EQ(std::pair(batch.bucketTexture(0), batch.bucketVertices(0).size()), std::pair(11u, std::size_t{8}));
+    // A later stroke of texture 11 is drawn after (over) the dab and stroke 12.
+    ASSERT_EQ(batch.bucketCount(), 4u);
+    EXPECT_EQ(std::pair(batch.bucketTexture(0), batch.bucketVertices(0).size()), std::pair(11u, std::size_t{4}));
     EXPECT_EQ(batch.bucketKind(1), PrimitiveBatch::Kind::FlatTriangles);
     EXPECT_EQ(batch.bucketTexture(2), 12u);
+    EXPECT_EQ(std::pair(batch.bucketTexture(3), batch.bucketVertices(3).size()), std::pair(11u, std::size_t{8}));
     // The dab's fan as ten triangles round its centre vertex.
     const std::vector<unsigned>& fan = batch.bucketIndices(1);
     ASSERT_EQ(fan.size(), 30u);
@@ -215,19 +218,28 @@ TEST_F(Primitives, BucketsFollowFirstUseAndGroupStrokesByTexture)
     EXPECT_EQ(batch.bucketTexture(1), 11u);
 }
 
-TEST_F(Primitives, StrokeShapesSpanTheirWidthCentredOnTheirPosition)
+TEST_F(Primitives, StrokeShapesAreTheDefaultLineFromTheirPositionInOneYellowStrip)
 {
-    auto* shape = make(new GeoStrokeLeafGL(&scene, 10, 10, false, false, 40, 14, 0, 0, Type, 32));
-    float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
-    for (const PrimitiveShapes::Point2f& p : shape->getOutline().centre) {
-        std::tie(minX, maxX) = std::pair(std::min(minX, p.x), std::max(maxX, p.x));
-        std::tie(minY, maxY) = std::pair(std::min(minY, p.y), std::max(maxY, p.y));
+    auto* shape = make(new GeoStrokeLeafGL(&scene, 10, 10, false, false, 40, 14, 0, 0, Type, 5));
+    const PrimitiveShapes::Outline& outline = shape->getOutline();
+    const std::vector<std::pair<float, float>> line{{0, 0}, {4, 1}, {8, 2}, {12, 1}, {16, 0}};
+    ASSERT_EQ(outline.centre.size(), line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        EXPECT_EQ(std::pair(outline.centre[i].x, outline.centre[i].y), line[i]) << i;
+        EXPECT_EQ(outline.halfWidth[i], 10.0) << "not scaled by the width";
     }
-    EXPECT_NEAR(maxX - minX, 40.0f, 1e-4);
-    EXPECT_NEAR(minX + maxX, 0.0f, 1e-4);
-    EXPECT_NEAR(minY + maxY, 0.0f, 1e-4);
-    // Half widths scale with the line: 10 pixels for a 124-pixel line.
-    EXPECT_NEAR(shape->getOutline().halfWidth.front(), 10.0 * 40.0 / 124.0, 1e-6);
+    PrimitiveBatch batch;
+    for (int i = 0; i <= PrimitiveLeafGL::HiddenFrames; ++i)
+        shape->appendToBatch(batch);
+    ASSERT_EQ(batch.bucketCount(), 1u) << "no outline";
+    EXPECT_EQ(batch.bucketKind(0), PrimitiveBatch::Kind::TranslucentTriangles);
+    const auto v = batch.bucketVertices(0);
+    ASSERT_EQ(v.size(), 2 * line.size());
+    // The first pair lies across the position, 10 px either side of the line.
+    EXPECT_NEAR(0.5f * (v[0].x + v[1].x), 10.0f, 1e-4);
+    EXPECT_NEAR(0.5f * (v[0].y + v[1].y), 10.0f, 1e-4);
+    EXPECT_NEAR(std::hypot(v[0].x - v[1].x, v[0].y - v[1].y), 20.0f, 1e-3);
+    EXPECT_EQ(std::vector<int>({v[3].r, v[3].g, v[3].b, v[3].a}), (std::vector<int>{255, 255, 0, 153}));
 }
 
 TEST(PrimitiveBatchIndices, StripsAndLoopsIndexTheirOwnVertices)

@@ -1,0 +1,95 @@
+// Making primitives: the factory builds every kind from a spec (restored
+// fields included), and a touch creates primitives through the brush and
+// the canvas without any GL context.
+#include "CanvasTestSupport.h"
+#include "GeoStrokeLeafGL.h"
+#include "PointLeafGL.h"
+#include "PrimitiveFactory.h"
+#include "PrimitiveShapeCache.h"
+#include "StrokeLeafGL.h"
+#include "TileLeafGL.h"
+
+#include <QOpenGLContext>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+int primitivesOf(const CanvasCompositeGL& canvas)
+{
+    int n = 0;
+    for (const auto& [id, child] : canvas.getChildren())
+        n += dynamic_cast<const PrimitiveLeafGL*>(child) != nullptr ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+TEST(PrimitiveFactory, MakesEveryKindFromItsSpecWithTheRestoredFields)
+{
+    TabletopVisGL scene(1, 700, 525, 1024, 768);
+    PrimitiveSpec spec;
+    spec.x = 300;
+    spec.y = 200;
+    spec.width = 48;
+    spec.height = 16;
+    spec.angle = 30;
+    spec.type = 2;
+    spec.textures = {4, 5, 6};
+    std::tie(spec.s0, spec.s1, spec.t0, spec.t1) = std::tuple(0.1f, 0.9f, 0.2f, 0.7f);
+    spec.dodging = true;
+    spec.segments = 5;
+    spec.auxiliary = {7, 8};
+    spec.rotation = 12.5;
+    spec.color = {{10, 20, 30}};
+    spec.life = 99;
+    for (PrimitiveKind kind : {PrimitiveKind::Point, PrimitiveKind::Stroke, PrimitiveKind::Tile, PrimitiveKind::GeoStroke}) {
+        spec.kind = kind;
+        std::unique_ptr<PrimitiveLeafGL> p(PrimitiveFactory::make(scene, spec));
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(std::tuple(p->getXPos(), p->getYPos(), p->getWidth(), p->getHeight()),
+                  std::tuple(300.0, 200.0, 48.0, 16.0));
+        EXPECT_EQ(std::tuple(p->getPrimitiveType(), p->getRotation(), p->getLife()), std::tuple(2, 12.5, 99));
+        EXPECT_EQ(std::tuple(+p->getColor().r, +p->getColor().g, +p->getColor().b), std::tuple(10, 20, 30));
+        if (auto* stroke = dynamic_cast<StrokeLeafGL*>(p.get())) {
+            EXPECT_EQ(std::tuple(stroke->getTextureId(0), stroke->getTextureId(2), stroke->getTargetAngle()),
+                      std::tuple(4u, 6u, 30.0));
+            EXPECT_EQ(stroke->getTextureRect().s1, 0.9f);
+        } else if (auto* tile = dynamic_cast<TileLeafGL*>(p.get())) {
+            EXPECT_TRUE(tile->isDodging());
+            EXPECT_EQ(tile->getTargetAngle(), 30.0);
+        } else if (auto* shape = dynamic_cast<GeoStrokeLeafGL*>(p.get())) {
+            EXPECT_EQ(std::tuple(shape->getSegmentCount(), shape->getAuxiliaryValue(1)), std::tuple(5, 8.0f));
+        } else {
+            EXPECT_NE(dynamic_cast<PointLeafGL*>(p.get()), nullptr);
+        }
+    }
+}
+
+TEST(PrimitiveFactory, ATouchCreatesPrimitivesWithoutAnyGLContext)
+{
+    ASSERT_EQ(QOpenGLContext::currentContext(), nullptr);
+    srand(5);
+    canvastest::ScreenCanvas s;
+    ASSERT_FALSE(s.scene.hasGL());
+    CanvasCompositeGL& canvas = *s.canvas;
+    // Posture-only input: a fist creates strokes (the first reports replayed
+    // through the brush's create stamp, then the frame's stamp).
+    canvas.setPostureRanges({0, 20, 21, 200, 201, 500, 501, 5000, 5001, 200000});
+    canvas.setInputCombinationSource([] { return 7; });
+    s.scene.setTouchBoundWidth(0, 50);
+    s.scene.setTouchBoundHeight(0, 50);
+    s.scene.devicePress(500, 400, 0, 0);
+    for (int i = 1; i < 6; ++i)
+        s.scene.deviceMove(500 + 20 * i, 400, 0, 0);
+    const int replayed = primitivesOf(canvas);
+    EXPECT_GT(replayed, 0) << "made inside the input handler";
+    for (int frame = 0; frame < 3; ++frame)
+        s.scene.render(1, 1.0);
+    EXPECT_GT(primitivesOf(canvas), replayed) << "made by the frame's create stamp";
+    s.scene.deviceRelease(600, 400, 0, 0);
+    EXPECT_EQ(PrimitiveShapeCache::of(s.scene).listCount(), 0);
+}
