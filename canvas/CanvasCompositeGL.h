@@ -264,6 +264,12 @@ public:
     // second; Color paints as colourInsideCurve. False, with nothing done,
     // in the other modes or for a lasso of fewer than three points.
     bool modifyInsideCurve();
+    // Fills the lasso with new primitives of the current element kind, made
+    // by the first brush as its create stamp makes them and as densely as a
+    // stamp of the current create amount (5 when it is not positive), at
+    // random points inside. Returns how many were made (0 without a brush
+    // or with a lasso of fewer than three points).
+    int createInsideCurve();
     const Curve2D& getResampledCurve() const { return _resampledCurve; }
     void setFeatureCurvePending(bool pending) { _featureCurvePending = pending; }
     bool isFeatureCurvePending() const { return _featureCurvePending; }

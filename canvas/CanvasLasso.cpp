@@ -7,8 +7,12 @@
 #include "Random.h"
 #include "ToolBrushLeafGL.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -19,6 +23,10 @@ constexpr float DefaultGrowth = 5.0f;
 // A move vector is held this many frames; at the usual speed that carries a
 // primitive about 100 pixels.
 constexpr int MoveFrames = 60;
+// The create amount of a canvas that has not been given one (cell
+// CreateEraseAmount at start-up), and the create stamp's density factor.
+constexpr float DefaultCreateAmount = 5.0f;
+constexpr double CreateDensity = 1e-5;
 // A size difference is held this many frames: a finger's 5 grows by 20.
 constexpr int SizeFrames = 4;
 // Scatter turns each cell's outward vector by up to this (radians).
@@ -134,6 +142,40 @@ bool CanvasCompositeGL::modifyInsideCurve()
     default:
         return false;
     }
+}
+
+int CanvasCompositeGL::createInsideCurve()
+{
+    double cx = 0.0;
+    double cy = 0.0;
+    ToolBrushLeafGL* brush = getToolBrush(0);
+    std::unique_ptr<BufferTemplate<bool>> inside = lassoMask(cx, cy);
+    if (brush == nullptr || !inside)
+        return 0;
+    std::vector<std::pair<int, int>> cells;
+    for (int y = 0; y < inside->getHeight(); ++y)
+        for (int x = 0; x < inside->getWidth(); ++x)
+            if (inside->getValue(x, y))
+                cells.emplace_back(x, y);
+    // As dense as a create stamp of the current amount: trunc(pi D^2 a 1e-5)
+    // primitives over a disc of area pi D^2 / 4.
+    float amount = getControlValue(ControlCells::CreateEraseAmount);
+    if (!(amount > 0.0f))
+        amount = DefaultCreateAmount;
+    const double pixelsPerCell = getWidth() / std::max(1.0, getBufferXFromLocal(getWidth()) - getBufferXFromLocal(0.0));
+    const double area = static_cast<double>(cells.size()) * pixelsPerCell * pixelsPerCell;
+    const int count = static_cast<int>(4.0 * amount * CreateDensity * area);
+    int made = 0;
+    for (int i = 0; i < count && !cells.empty(); ++i) {
+        // A random point of a random inside cell, in device pixels.
+        const auto [cellX, cellY] = cells[static_cast<std::size_t>(std::rand()) % cells.size()];
+        double x = 0.0;
+        double y = 0.0;
+        getDeviceCoordinates(getLocalXFromBuffer(cellX + randomUnit()), getLocalYFromBuffer(cellY + randomUnit()), x,
+                             y);
+        made += brush->createPrimitiveAt(x, y) ? 1 : 0;
+    }
+    return made;
 }
 
 void CanvasCompositeGL::stepLassoHolds()

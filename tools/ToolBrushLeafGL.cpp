@@ -369,7 +369,6 @@ void ToolBrushLeafGL::writeOrientation(int x, int y, int previousX, int previous
 
 int ToolBrushLeafGL::createPrimitives(int count, bool single, double x, double y)
 {
-    TabletopVis* scene = getController();
     if (_canvas == nullptr)
         return 0;
     // New offsets when the brush size in the control table changed.
@@ -378,63 +377,77 @@ int ToolBrushLeafGL::createPrimitives(int count, bool single, double x, double y
     if (count <= 0)
         return 0;
     const int start = static_cast<int>(static_cast<double>(randomValue()) / 32767.0 * SpawnStartRange);
-    const auto kind = static_cast<ElementKind>(static_cast<int>(control(ControlCells::ElementKindCell)));
-    const int type = static_cast<int>(control(ControlCells::PrimitiveType));
-    const double screenW = scene->getScreenWidth();
-    const double screenH = scene->getScreenHeight();
     int made = 0;
     for (int j = 0; j < count; ++j) {
         const auto s = static_cast<std::size_t>((start + j) % SpawnCount);
-        double px = x + _spawnX[s];
-        double py = y + _spawnY[s];
-        PrimitiveSpec spec;
-        spec.x = px;
-        spec.y = py;
-        if (kind == ElementKind::Stroke) {
-            if (single) {
-                px = spec.x = x;
-                py = spec.y = y;
-            }
-            const int image = static_cast<int>(control(ControlCells::ElementImage));
-            const int number = image <= LastNumberedImage
-                                 ? 9 * image + static_cast<int>(static_cast<double>(randomValue()) / 32767.0 * 8.0 + 1.0)
-                                 : image;
-            if (!(px > 0.0 && px < screenW && py > 0.0 && py < screenH))
-                continue;
-            const double rotation = randomValue() * 360.0 / 32767.0;
-            // With fewer images the number wraps round the ones there are.
-            const std::size_t images = scene->getImageTextureCount();
-            unsigned texture = 0;
-            float s0 = 0.0f, s1 = 1.0f, t0 = 0.0f, t1 = 1.0f;
-            if (images > 0) {
-                const std::size_t i = static_cast<std::size_t>(std::max(number, 0)) % images;
-                const float size = static_cast<float>(std::max(1u, scene->getTextureSizeAt(i)));
-                texture = scene->getImageTextureIDAt(i);
-                s0 = scene->getTextureMinXAt(i) / size;
-                s1 = scene->getTextureMaxXAt(i) / size;
-                t0 = scene->getTextureMinYAt(i) / size;
-                t1 = scene->getTextureMaxYAt(i) / size;
-            }
-            spec.kind = PrimitiveKind::Stroke;
-            spec.width = spec.height = StrokeSize;
-            spec.angle = rotation;
-            spec.textures = {texture, texture, texture};
-            std::tie(spec.s0, spec.s1, spec.t0, spec.t1) = std::tuple(s0, s1, t0, t1);
-        } else if (kind == ElementKind::Tile) {
-            spec.kind = PrimitiveKind::Tile;
-            spec.width = spec.height = TileSize;
-            spec.angle = randomValue() * 360.0 / 32767.0;
-        } else if (kind == ElementKind::Point) {
-            spec.kind = PrimitiveKind::Point;
-            spec.width = spec.height = PointSize;
-            spec.type = type;
-        } else {
-            return made;
+        const auto kind = static_cast<ElementKind>(static_cast<int>(control(ControlCells::ElementKindCell)));
+        const bool exact = single && kind == ElementKind::Stroke;
+        const std::optional<PrimitiveSpec> spec =
+            specAt(exact ? x : x + _spawnX[s], exact ? y : y + _spawnY[s]);
+        if (!spec) {
+            if (kind != ElementKind::Stroke)
+                return made;   // no such kind: nothing more to make
+            continue;          // a stroke off the screen
         }
-        if (_canvas->makePrimitive(spec) != nullptr)
+        if (_canvas->makePrimitive(*spec) != nullptr)
             ++made;
     }
     return made;
+}
+
+bool ToolBrushLeafGL::createPrimitiveAt(double x, double y)
+{
+    if (_canvas == nullptr)
+        return false;
+    const std::optional<PrimitiveSpec> spec = specAt(x, y);
+    return spec && _canvas->makePrimitive(*spec) != nullptr;
+}
+
+std::optional<PrimitiveSpec> ToolBrushLeafGL::specAt(double px, double py) const
+{
+    const TabletopVis* scene = getController();
+    const auto kind = static_cast<ElementKind>(static_cast<int>(control(ControlCells::ElementKindCell)));
+    PrimitiveSpec spec;
+    spec.x = px;
+    spec.y = py;
+    if (kind == ElementKind::Stroke) {
+        const int image = static_cast<int>(control(ControlCells::ElementImage));
+        const int number = image <= LastNumberedImage
+                             ? 9 * image + static_cast<int>(static_cast<double>(randomValue()) / 32767.0 * 8.0 + 1.0)
+                             : image;
+        if (!(px > 0.0 && px < scene->getScreenWidth() && py > 0.0 && py < scene->getScreenHeight()))
+            return std::nullopt;
+        const double rotation = randomValue() * 360.0 / 32767.0;
+        // With fewer images the number wraps round the ones there are.
+        const std::size_t images = scene->getImageTextureCount();
+        unsigned texture = 0;
+        float s0 = 0.0f, s1 = 1.0f, t0 = 0.0f, t1 = 1.0f;
+        if (images > 0) {
+            const std::size_t i = static_cast<std::size_t>(std::max(number, 0)) % images;
+            const float size = static_cast<float>(std::max(1u, scene->getTextureSizeAt(i)));
+            texture = scene->getImageTextureIDAt(i);
+            s0 = scene->getTextureMinXAt(i) / size;
+            s1 = scene->getTextureMaxXAt(i) / size;
+            t0 = scene->getTextureMinYAt(i) / size;
+            t1 = scene->getTextureMaxYAt(i) / size;
+        }
+        spec.kind = PrimitiveKind::Stroke;
+        spec.width = spec.height = StrokeSize;
+        spec.angle = rotation;
+        spec.textures = {texture, texture, texture};
+        std::tie(spec.s0, spec.s1, spec.t0, spec.t1) = std::tuple(s0, s1, t0, t1);
+    } else if (kind == ElementKind::Tile) {
+        spec.kind = PrimitiveKind::Tile;
+        spec.width = spec.height = TileSize;
+        spec.angle = randomValue() * 360.0 / 32767.0;
+    } else if (kind == ElementKind::Point) {
+        spec.kind = PrimitiveKind::Point;
+        spec.width = spec.height = PointSize;
+        spec.type = static_cast<int>(control(ControlCells::PrimitiveType));
+    } else {
+        return std::nullopt;
+    }
+    return spec;
 }
 
 // ---- Operations of the canvas and the widget ----

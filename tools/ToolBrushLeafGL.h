@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class epsLens;
@@ -118,6 +119,10 @@ public:
     // primitives round it as the create stamp does (D: cell BrushSize).
     // Returns how many were made.
     int stampCreate(int amount, double x, double y);
+    // One primitive of the current element kind right at device (x, y), as
+    // the create stamp would make it (a stroke only on the screen). Returns
+    // whether one was made.
+    bool createPrimitiveAt(double x, double y);
     // Writes -amount x mask into eraseBuffer round device (x, y) now (the
     // replay of a contact's first positions); amount < 0.
     void stampErase(float amount, double x, double y);
@@ -189,6 +194,9 @@ private:
     // The create stamp: count primitives round device (x, y); single puts
     // a lone stroke right at (x, y). Returns how many were made.
     int createPrimitives(int count, bool single, double x, double y);
+    // What the create stamp makes of the current element kind at device
+    // (px, py); nothing for an unknown kind or a stroke off the screen.
+    std::optional<PrimitiveSpec> specAt(double px, double py) const;
 
     // ---- Stamps (ToolBrushStamps.cpp) ----
     void markWritten(Target target, const Footprint& f);

@@ -175,6 +175,10 @@ void ContextMenuGL::choose(int item)
         if (!canvas->modifyInsideCurve())
             return;
         break;
+    case ItemCreate:
+        if (canvas->createInsideCurve() == 0)
+            return;
+        break;
     default:
         return;
     }

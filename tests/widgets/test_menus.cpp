@@ -241,6 +241,42 @@ TEST_F(Menus, ModifyAppliesTheCurrentModeInsideTheLassoOnly)
     EXPECT_TRUE(menu->isShown());
 }
 
+TEST(LassoCreate, FillsTheLassoWithPrimitivesOfTheCurrentKindAsDenselyAsAStamp)
+{
+    PictavoVisGL scene{1, 700, 525, static_cast<unsigned>(W), static_cast<unsigned>(H)};
+    testing::internal::CaptureStdout();
+    auto* canvas = new CanvasCompositeGL(&scene, 512, 384, W, H, 0.0, 0.0, 20.0, 0, 1, 1, 0, 20.0f, 0);
+    scene.addComponent(canvas, true);
+    ContextMenuGL* menu = scene.createContextMenu(300, 300, 900, 150, 1.0, false, false, 0);
+    testing::internal::GetCapturedStdout();
+    canvas->setControlValue(ControlCells::PrimitiveType, Type);
+    canvas->setControlValue(ControlCells::ElementKindCell, static_cast<float>(ElementKind::Point));
+    canvas->setControlValue(ControlCells::CreateEraseAmount, 4.0f);
+    menu->show();
+    const std::vector<Vector2d> lasso = {{100, 100}, {500, 100}, {500, 420}, {100, 420}};
+    scene.devicePress(100, 100, 0, 0);
+    for (const Vector2d& corner : {lasso[1], lasso[2], lasso[3], lasso[0]})
+        scene.deviceMove(static_cast<int>(corner.x), static_cast<int>(corner.y), 0, 0);
+    scene.deviceRelease(100, 100, 0, 0);
+
+    double cx = 0.0, cy = 0.0;
+    ContextMenuGL::itemCentre(ContextMenuGL::ItemCreate, menu->getItemOffset(), cx, cy);
+    menu->hitLocalBuffer(static_cast<int>(menu->getXPos() + cx), static_cast<int>(menu->getYPos() + cy), 0, 0, 0);
+    EXPECT_FALSE(menu->isShown());
+    std::vector<const PointLeafGL*> made;
+    for (const auto& child : canvas->getChildren())
+        if (auto* point = dynamic_cast<const PointLeafGL*>(child.second))
+            made.push_back(point);
+    // 400 x 320 pixels at 4 x 4 x 1e-5 per square pixel: 20, give or take
+    // the cells along the edge.
+    EXPECT_NEAR(static_cast<double>(made.size()), 20.0, 1.0);
+    for (const PointLeafGL* point : made) {
+        EXPECT_TRUE(polygonContains(lasso, Vector2d(point->getXPos(), point->getYPos())))
+            << point->getXPos() << ", " << point->getYPos();
+        EXPECT_EQ(point->getPrimitiveType(), Type);
+    }
+}
+
 TEST_F(Menus, EraseWithATwoPointLassoLeavesTheCanvasAndTheMenuAlone)
 {
     fillWithPoints();
