@@ -14,6 +14,7 @@
 #include "PrimitiveBatch.h"
 #include "PrimitiveFactory.h"
 #include "PrimitiveLeafGL.h"
+#include "PrimitiveStore.h"
 #include "Random.h"
 #include "TabletopVis.h"
 #include "ToolBrushLeafGL.h"
@@ -40,6 +41,7 @@ CanvasCompositeGL::CanvasCompositeGL(TabletopVis* scene, double x, double y, dou
                                      int furtherValue)
     : SurfaceCompositeGL(scene, x, y, width, height, angle, border, overflow, textureId)
     , _batch(std::make_unique<PrimitiveBatch>())
+    , _store(std::make_unique<PrimitiveStore>(*scene))
     , _initialSize(initialSize)
     , _brushValue(brushValue)
     , _elementKind(elementKind)
@@ -217,6 +219,8 @@ int CanvasCompositeGL::addChild(VisComponent* child)
         _palettes[_paletteCount++] = {palette, child};
     if (auto* brush = dynamic_cast<ToolBrushLeafGL*>(child))
         brush->setCanvas(this);
+    if (auto* primitive = dynamic_cast<PrimitiveLeafGL*>(child))
+        _store->add(primitive);
     return 1;
 }
 
@@ -233,7 +237,15 @@ int CanvasCompositeGL::removeChild(VisComponent* child)
     }
     if (auto* brush = dynamic_cast<ToolBrushLeafGL*>(child); brush != nullptr && brush->getCanvas() == this)
         brush->setCanvas(nullptr);
+    if (auto* primitive = dynamic_cast<PrimitiveLeafGL*>(child); primitive != nullptr && child->getParent() == this)
+        _store->remove(primitive);
     return releaseChild(child);
+}
+
+void CanvasCompositeGL::animateMyself(double dt)
+{
+    SurfaceCompositeGL::animateMyself(dt);
+    _store->step(PrimitiveFrame::fromActive(*this), dt);
 }
 
 VisComponent* CanvasCompositeGL::makePrimitive(const PrimitiveSpec& spec)

@@ -32,6 +32,7 @@ struct BufferRow;
 } // namespace CanvasBuffers
 class PaletteLeafGL;
 class PrimitiveBatch;
+class PrimitiveStore;
 class ToolBrushLeafGL;
 
 // Canvas buffers are grids of the canvas's buffer size (getBufferWidth x
@@ -81,6 +82,10 @@ public:
     // A primitive made by PrimitiveFactory, added to the scene and to this
     // canvas (the brushes' create stamp, task layouts, the builder).
     VisComponent* makePrimitive(const PrimitiveSpec& spec) override;
+    // The size easing, then one frame of every primitive child: the store
+    // steps them (tiles' footprints first), the scene's passes skip them.
+    void animateMyself(double dt) override;
+    const PrimitiveStore& getPrimitiveStore() const { return *_store; }
     // Input entry points of the interaction modes (CanvasInteraction.cpp).
     // A press or move at device pixel (x, y) with the contact size in board
     // units: records the brush position, feeds the posture detector and runs
@@ -413,6 +418,7 @@ private:
     void indicateMode(InteractionMode mode);
 
     std::unique_ptr<PrimitiveBatch> _batch;
+    std::unique_ptr<PrimitiveStore> _store;
     std::vector<ToolBrushLeafGL*> _toolBrushes;
     // A palette child as the palette and as the component it is.
     struct PaletteEntry

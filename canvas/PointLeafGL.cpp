@@ -40,19 +40,21 @@ void PointLeafGL::initialize()
 
 void PointLeafGL::setShapeIndex(int index) { _shapeIndex = std::clamp(index, 0, PointShapeCount - 1); }
 
-void PointLeafGL::animateMyself(double dt)
+void PointLeafGL::animateMyself(double dt) { step(PrimitiveFrame::fromPassive(*this), dt); }
+
+void PointLeafGL::step(const PrimitiveFrame& frame, double dt)
 {
     int bx = 0;
     int by = 0;
-    if (isCurrentType() && bufferCell(bx, by)) {
-        if (const BufferTemplate<int>* speed = getPassiveBufferAs<int>(SPEED_BUFFER)) {
+    if (isCurrentType(frame) && bufferCell(bx, by)) {
+        if (const BufferTemplate<int>* speed = frame.speed) {
             const int v = speed->getValue(bx, by);
             if (v != _shapeIndex)
                 setShapeIndex(v);
         }
-        takeTemporaryColor(bx, by);
+        takeTemporaryColor(frame.tempColor, bx, by);
     }
-    PrimitiveLeafGL::animateMyself(dt);
+    stepCommon(frame, dt);
 }
 
 Color PointLeafGL::drawColor() const

@@ -18,6 +18,7 @@ public:
     // Shape from speedBuffer and colour from tempColorBuffer, then the
     // common step.
     void animateMyself(double dt) override;
+    void step(const PrimitiveFrame& frame, double dt);
     void specificRender() override;
     void specificRenderForPicking() override;
     // The first live point of the scene takes shape 0, later ones a random

@@ -2,6 +2,8 @@
 // and array draws.
 #include "PrimitiveBatch.h"
 
+#include "StrokeAtlas.h"
+
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -35,6 +37,8 @@ BatchVertex::BatchVertex(float x_, float y_, float s_, float t_, float nx_, floa
       g(channel(g_)), b(channel(b_)), a(channel(a_))
 {
 }
+
+PrimitiveBatch::PrimitiveBatch() = default;
 
 PrimitiveBatch::~PrimitiveBatch()
 {
@@ -184,6 +188,38 @@ const void* offsetOf(std::size_t bytes) { return reinterpret_cast<const void*>(b
 
 } // namespace
 
+void PrimitiveBatch::moveOntoAtlas()
+{
+    for (Run& run : _runs) {
+        if (run.kind != Kind::TexturedQuads)
+            continue;
+        if (!_atlas)
+            _atlas = std::make_unique<StrokeAtlas>();
+        const StrokeAtlas::Place* place = _atlas->placeOf(run.texture);
+        if (place == nullptr)
+            continue;
+        BatchVertex* v = _vertices.data() + run.firstVertex;
+        for (std::size_t i = 0; i < run.vertexCount; ++i) {
+            v[i].s = place->s0 + v[i].s * place->width;
+            v[i].t = place->t0 + v[i].t * place->height;
+        }
+        run.texture = _atlas->texture();
+    }
+    // Runs lie back to back in the vertex and index arrays: equal
+    // neighbours become one by widening the first.
+    std::size_t kept = 0;
+    for (std::size_t i = 1; i < _runs.size(); ++i) {
+        Run& last = _runs[kept];
+        if (_runs[i].kind == last.kind && _runs[i].texture == last.texture) {
+            last.vertexCount += _runs[i].vertexCount;
+            last.indexCount += _runs[i].indexCount;
+        } else {
+            _runs[++kept] = _runs[i];
+        }
+    }
+    _runs.resize(_runs.empty() ? 0 : kept + 1);
+}
+
 void PrimitiveBatch::upload()
 {
     sync(GL_ARRAY_BUFFER, _vertexBuffer, _vertexCapacity, _vertices, _uploadedVertices);
@@ -198,6 +234,7 @@ void PrimitiveBatch::draw()
         // with the pops, as do the client arrays.
         glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
         glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+        moveOntoAtlas();
         upload();
         drawRuns();
         glBindBuffer(GL_ARRAY_BUFFER, 0);
@@ -205,6 +242,7 @@ void PrimitiveBatch::draw()
         glPopClientAttrib();
         glPopAttrib();
     }
+    _lastDrawCalls = _runs.size();
     clear();
 }
 

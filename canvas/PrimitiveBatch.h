@@ -7,8 +7,11 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <vector>
+
+class StrokeAtlas;
 
 // One interleaved vertex of 24 bytes: position in device pixels, texture
 // coordinates, a normal and a colour in bytes. Vertex data is the cost of
@@ -29,7 +32,10 @@ struct BatchVertex
 // Shapes are drawn in the order they were appended, whatever their kind and
 // texture: a shape appended later lies on top. Consecutive shapes of the
 // same drawing state (kind, texture) form one run, drawn with one call, so
-// the number of draws is the number of state changes along the order.
+// the number of draws is the number of state changes along the order. At
+// drawing, textured quads whose texture fits the batch's stroke atlas are
+// moved onto it, so strokes of many images next to each other join one run
+// (thousands of one-stroke draws would cost the driver time and memory).
 //
 // Vertices are in device coordinates: draw() under the modelview that the
 // primitives' own render() would start from (the canvas's children frame).
@@ -47,7 +53,7 @@ public:
         Lines                 // indexed line pairs, blended
     };
 
-    PrimitiveBatch() = default;
+    PrimitiveBatch();
     ~PrimitiveBatch();
     PrimitiveBatch(const PrimitiveBatch&) = delete;
     PrimitiveBatch& operator=(const PrimitiveBatch&) = delete;
@@ -76,6 +82,8 @@ public:
     unsigned bucketTexture(std::size_t i) const { return _runs[i].texture; }
     std::span<const BatchVertex> bucketVertices(std::size_t i) const;
     std::vector<unsigned> bucketIndices(std::size_t i) const;
+    // Array draws made by the last draw().
+    std::size_t lastDrawCalls() const { return _lastDrawCalls; }
 
 private:
     struct Run
@@ -94,6 +102,9 @@ private:
     // appends, given the first vertex's index and the count.
     BatchVertex* appendIndexed(Kind kind, unsigned texture, std::size_t count, std::size_t least,
                                void (*indices)(std::vector<unsigned>&, unsigned, unsigned));
+    // Textured runs onto the atlas (coordinates and texture), then equal
+    // neighbours joined.
+    void moveOntoAtlas();
     // Brings the GPU copies up to date with the vertices and indices.
     void upload();
     void drawRuns() const;
@@ -108,4 +119,6 @@ private:
     unsigned _indexBuffer = 0;
     std::size_t _vertexCapacity = 0;   // in the GPU buffer, vertices
     std::size_t _indexCapacity = 0;
+    std::unique_ptr<StrokeAtlas> _atlas;   // made at the first textured draw
+    std::size_t _lastDrawCalls = 0;
 };

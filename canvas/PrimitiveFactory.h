@@ -15,4 +15,19 @@ namespace PrimitiveFactory {
 // Makes no GL call: shared shapes are compiled when something draws.
 PrimitiveLeafGL* make(TabletopVis& scene, const PrimitiveSpec& spec);
 
+// A spec with the fields every kind has; the rest as PrimitiveSpec starts.
+inline PrimitiveSpec placed(PrimitiveKind kind, double x, double y, double width, double height, double angle,
+                            int type)
+{
+    PrimitiveSpec spec;
+    spec.kind = kind;
+    spec.x = x;
+    spec.y = y;
+    spec.width = width;
+    spec.height = height;
+    spec.angle = angle;
+    spec.type = type;
+    return spec;
+}
+
 } // namespace PrimitiveFactory

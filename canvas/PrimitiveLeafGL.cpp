@@ -132,6 +132,27 @@ void PrimitiveLeafGL::prefetchCells(int bx, int by) const
     }
 }
 
+void PrimitiveLeafGL::prefetchCells(const PrimitiveFrame& f) const
+{
+    int bx = 0;
+    int by = 0;
+    if (!isCurrentType(f) || !bufferCell(bx, by))
+        return;
+    const auto cell = [bx, by](const auto* buffer, std::size_t values) {
+        if (buffer != nullptr && buffer->isInside(bx, by))
+            __builtin_prefetch(buffer->cells()
+                               + values * (static_cast<std::size_t>(by) * static_cast<std::size_t>(buffer->getWidth())
+                                           + static_cast<std::size_t>(bx)));
+    };
+    cell(f.erase, 1);
+    cell(f.color, 3);
+    cell(f.contextSelection, 1);
+    cell(f.direction, 2);
+    cell(f.tempOrientation, 2);
+    cell(f.size, 1);
+    cell(f.sizeDiff, 1);
+}
+
 bool PrimitiveLeafGL::controlValue(ControlCell cell, float& value) const
 {
     const BufferTemplate<float>* control = getPassiveBufferAs<float>(CONTROL_BUFFER);
@@ -164,9 +185,8 @@ bool PrimitiveLeafGL::pastHiddenFrames()
     return true;
 }
 
-void PrimitiveLeafGL::takeTemporaryColor(int bx, int by)
+void PrimitiveLeafGL::takeTemporaryColor(const BufferTemplate<unsigned char>* temp, int bx, int by)
 {
-    const BufferTemplate<unsigned char>* temp = getPassiveBufferAs<unsigned char>(TEMP_COLOR_BUFFER);
     if (temp == nullptr)
         return;
     unsigned char r = 0, g = 0, b = 0;
@@ -209,41 +229,90 @@ void PrimitiveLeafGL::addLogRecord(bool erased)
 
 // ---- The common animation step ----
 
-void PrimitiveLeafGL::animateMyself(double dt)
+namespace {
+
+template <typename T>
+const BufferTemplate<T>* passive(const VisComponent& c, int tag)
+{
+    return c.getPassiveBufferAs<T>(tag);
+}
+
+template <typename T>
+const BufferTemplate<T>* active(const VisComponent& c, int tag)
+{
+    return c.getActiveBufferAs<T>(tag);
+}
+
+template <typename Get>
+PrimitiveFrame resolveFrame(const Get& get)
+{
+    PrimitiveFrame f;
+    if (const BufferTemplate<float>* control = get(float{}, CONTROL_BUFFER)) {
+        f.hasControl = true;
+        f.currentType = static_cast<int>(ControlTable::get(control, ControlCells::PrimitiveType));
+    }
+    f.erase = get(float{}, ERASE_BUFFER);
+    f.color = get((unsigned char){}, COLOR_BUFFER);
+    f.hasDropoff = get(float{}, DROPOFF_BUFFER) != nullptr;
+    f.contextSelection = get(bool{}, CONTEXT_SELECTION_BUFFER);
+    f.direction = get(float{}, DIRECTION_BUFFER);
+    f.tempOrientation = get(float{}, TEMP_ORIENTATION_BUFFER);
+    f.size = get(float{}, SIZE_BUFFER);
+    f.sizeDiff = get(float{}, SIZE_ABS_DIFF_BUFFER);
+    f.speed = get(int{}, SPEED_BUFFER);
+    f.tempColor = get((unsigned char){}, TEMP_COLOR_BUFFER);
+    f.dodging = get(float{}, DODGING_BUFFER);
+    return f;
+}
+
+} // namespace
+
+PrimitiveFrame PrimitiveFrame::fromPassive(const VisComponent& c)
+{
+    return resolveFrame([&c](auto cell, int tag) { return passive<decltype(cell)>(c, tag); });
+}
+
+PrimitiveFrame PrimitiveFrame::fromActive(const VisComponent& c)
+{
+    return resolveFrame([&c](auto cell, int tag) { return active<decltype(cell)>(c, tag); });
+}
+
+void PrimitiveLeafGL::animateMyself(double dt) { stepCommon(PrimitiveFrame::fromPassive(*this), dt); }
+
+void PrimitiveLeafGL::stepCommon(const PrimitiveFrame& frame, double dt)
 {
     if (!_startLogged && _logger->isRecording()) {
         addLogRecord(false);
         _startLogged = true;
     }
-    if (!isCurrentType())
+    if (!isCurrentType(frame))
         return;
     int bx = 0;
     int by = 0;
     const bool onParent = bufferCell(bx, by);
     if (onParent) {
-        prefetchCells(bx, by);
-        followErase(bx, by);
-        followColor(bx, by);
-        followContextSelection(bx, by);
+        followErase(frame, bx, by);
+        followColor(frame, bx, by);
+        followContextSelection(frame, bx, by);
     }
     double tw = 0.0;
     double th = 0.0;
     startTargets(tw, th);
     const bool followsBuffers = onParent && !isBeingTossed();
     if (followsBuffers && getParent()->getParent() == nullptr) {
-        followDirection(bx, by, dt);
-        followOrientation(bx, by);
-        followAbsoluteSize(bx, by, tw, th);
+        followDirection(frame, bx, by, dt);
+        followOrientation(frame, bx, by);
+        followAbsoluteSize(frame, bx, by, tw, th);
     }
     if (followsBuffers)
-        followRelativeSize(bx, by, tw, th);
+        followRelativeSize(frame, bx, by, tw, th);
     applySize(tw, th);
     stepEasing();
 }
 
-void PrimitiveLeafGL::followErase(int bx, int by)
+void PrimitiveLeafGL::followErase(const PrimitiveFrame& f, int bx, int by)
 {
-    const BufferTemplate<float>* erase = getPassiveBufferAs<float>(ERASE_BUFFER);
+    const BufferTemplate<float>* erase = f.erase;
     if (erase == nullptr)
         return;
     _life -= static_cast<int>(2.0f * erase->getValue(bx, by));
@@ -258,11 +327,11 @@ void PrimitiveLeafGL::followErase(int bx, int by)
     _queuedForDeletion = true;
 }
 
-void PrimitiveLeafGL::followColor(int bx, int by)
+void PrimitiveLeafGL::followColor(const PrimitiveFrame& f, int bx, int by)
 {
     // Colours are taken only while a brush's drop-off weights exist.
-    const BufferTemplate<unsigned char>* colors = getPassiveBufferAs<unsigned char>(COLOR_BUFFER);
-    if (colors == nullptr || getPassiveBuffer(DROPOFF_BUFFER) == nullptr)
+    const BufferTemplate<unsigned char>* colors = f.color;
+    if (colors == nullptr || !f.hasDropoff)
         return;
     unsigned char c[3] = {0, 0, 0};
     colors->get3DValues(bx, by, c[0], c[1], c[2]);
@@ -272,9 +341,9 @@ void PrimitiveLeafGL::followColor(int bx, int by)
     _color.setRGB(c[0], c[1], c[2]);
 }
 
-void PrimitiveLeafGL::followContextSelection(int bx, int by)
+void PrimitiveLeafGL::followContextSelection(const PrimitiveFrame& f, int bx, int by)
 {
-    if (const BufferTemplate<bool>* selection = getPassiveBufferAs<bool>(CONTEXT_SELECTION_BUFFER))
+    if (const BufferTemplate<bool>* selection = f.contextSelection)
         _contextSelected = selection->getValue(bx, by);
 }
 
@@ -291,9 +360,9 @@ void PrimitiveLeafGL::startTargets(double& tw, double& th)
         setPendingSizeTarget(false);
 }
 
-void PrimitiveLeafGL::followDirection(int bx, int by, double dt)
+void PrimitiveLeafGL::followDirection(const PrimitiveFrame& f, int bx, int by, double dt)
 {
-    const BufferTemplate<float>* directions = getPassiveBufferAs<float>(DIRECTION_BUFFER);
+    const BufferTemplate<float>* directions = f.direction;
     if (!isAnimatingDirection() || directions == nullptr)
         return;
     float dx = 0.0f;
@@ -309,9 +378,9 @@ void PrimitiveLeafGL::followDirection(int bx, int by, double dt)
     moveBy(MoveFactor * moveX, MoveFactor * moveY);
 }
 
-void PrimitiveLeafGL::followOrientation(int bx, int by)
+void PrimitiveLeafGL::followOrientation(const PrimitiveFrame& f, int bx, int by)
 {
-    const BufferTemplate<float>* orientations = getPassiveBufferAs<float>(TEMP_ORIENTATION_BUFFER);
+    const BufferTemplate<float>* orientations = f.tempOrientation;
     if (!isAnimatingOrienation() || orientations == nullptr)
         return;
     float ox = 0.0f;
@@ -335,12 +404,15 @@ void PrimitiveLeafGL::followOrientation(int bx, int by)
         d -= 360.0;
     while (d < -180.0)
         d += 360.0;
-    rotate(TurnFraction * d);
+    // A whole turn away (d was +-360) is no turn: rotating by 0 would
+    // change nothing but cost a sine and cosine every frame.
+    if (d != 0.0)
+        rotate(TurnFraction * d);
 }
 
-void PrimitiveLeafGL::followAbsoluteSize(int bx, int by, double& tw, double& th)
+void PrimitiveLeafGL::followAbsoluteSize(const PrimitiveFrame& f, int bx, int by, double& tw, double& th)
 {
-    const BufferTemplate<float>* sizes = getPassiveBufferAs<float>(SIZE_BUFFER);
+    const BufferTemplate<float>* sizes = f.size;
     if (!isAnimatingAbsoluteSize() || sizes == nullptr)
         return;
     const double s = sizes->getValue(bx, by);
@@ -350,9 +422,9 @@ void PrimitiveLeafGL::followAbsoluteSize(int bx, int by, double& tw, double& th)
     _changed = true;
 }
 
-void PrimitiveLeafGL::followRelativeSize(int bx, int by, double& tw, double& th) const
+void PrimitiveLeafGL::followRelativeSize(const PrimitiveFrame& f, int bx, int by, double& tw, double& th) const
 {
-    const BufferTemplate<float>* diffs = getPassiveBufferAs<float>(SIZE_ABS_DIFF_BUFFER);
+    const BufferTemplate<float>* diffs = f.sizeDiff;
     if (diffs == nullptr || !isAnimatingRelativeSize())
         return;
     // Replaces any absolute target, also with a difference of 0.

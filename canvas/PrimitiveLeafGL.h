@@ -13,6 +13,32 @@ class CanvasCompositeGL;
 class PrimitiveBatch;
 class PrimitiveLogger;
 
+// The buffers and the current primitive type one frame of animation reads,
+// resolved once: from a primitive's own passive buffers (animateMyself) or,
+// for all the primitives of a canvas at once, from the canvas's buffers.
+// Null pointers stand for missing buffers.
+struct PrimitiveFrame
+{
+    bool hasControl = false;
+    int currentType = 0;   // controlBuffer PrimitiveType, truncated
+    const BufferTemplate<float>* erase = nullptr;
+    const BufferTemplate<unsigned char>* color = nullptr;
+    bool hasDropoff = false;
+    const BufferTemplate<bool>* contextSelection = nullptr;
+    const BufferTemplate<float>* direction = nullptr;
+    const BufferTemplate<float>* tempOrientation = nullptr;
+    const BufferTemplate<float>* size = nullptr;
+    const BufferTemplate<float>* sizeDiff = nullptr;
+    const BufferTemplate<int>* speed = nullptr;                // points
+    const BufferTemplate<unsigned char>* tempColor = nullptr;  // points, tiles
+    const BufferTemplate<float>* dodging = nullptr;            // tiles
+
+    // The frame as a component's passive buffers give it.
+    static PrimitiveFrame fromPassive(const VisComponent& component);
+    // The frame as a component's active buffers give it (a canvas).
+    static PrimitiveFrame fromActive(const VisComponent& component);
+};
+
 // Buffer cells: every buffer read and write of a primitive uses the parent's
 // buffer cell under the primitive's centre. The centre is taken into the
 // parent's local coordinates, clamped to the parent's rectangle and turned
@@ -50,6 +76,17 @@ public:
     // No contact unless the parent is a canvas that is not tracking touches
     // and this primitive is of the current type.
     bool containsLocalPoint(double localX, double localY) const override;
+
+    // Starts loading the primitive's cell of the frame's buffers.
+    void prefetchCells(const PrimitiveFrame& frame) const;
+    // The common step with the frame's buffers resolved (animateMyself
+    // resolves them from the passive buffers). The canvas's per-kind loops
+    // call the kinds' step(frame, dt) directly.
+    void stepCommon(const PrimitiveFrame& frame, double dt);
+    bool isCurrentType(const PrimitiveFrame& frame) const
+    {
+        return frame.hasControl && frame.currentType == _primitiveType;
+    }
 
     // ---- Own virtual operations ----
     virtual int getPrimitiveType() const;
@@ -107,20 +144,30 @@ protected:
     CanvasCompositeGL* canvas() const;
     // Takes the tempColorBuffer colour at the cell unless its red is the
     // neutral 127 (points and tiles).
-    void takeTemporaryColor(int bx, int by);
+    void takeTemporaryColor(const BufferTemplate<unsigned char>* temp, int bx, int by);
     // Shape coordinates scaled by (scaleX, scaleY) into device coordinates.
     PrimitiveShapes::Placement placement(double scaleX, double scaleY) const;
     void setAuxiliaryValues(float a, float b);
 
 private:
-    void followErase(int bx, int by);
-    void followColor(int bx, int by);
-    void followContextSelection(int bx, int by);
+    friend class PrimitiveStore;
+    // The primitive's place in its canvas's store (PrimitiveStore).
+    static constexpr int NotStored = -1;
+    static constexpr int Pending = -2;
+    struct StoreSlot
+    {
+        int kind = NotStored;
+        std::size_t index = 0;
+    };
+
+    void followErase(const PrimitiveFrame& f, int bx, int by);
+    void followColor(const PrimitiveFrame& f, int bx, int by);
+    void followContextSelection(const PrimitiveFrame& f, int bx, int by);
     void startTargets(double& tw, double& th);
-    void followDirection(int bx, int by, double dt);
-    void followOrientation(int bx, int by);
-    void followAbsoluteSize(int bx, int by, double& tw, double& th);
-    void followRelativeSize(int bx, int by, double& tw, double& th) const;
+    void followDirection(const PrimitiveFrame& f, int bx, int by, double dt);
+    void followOrientation(const PrimitiveFrame& f, int bx, int by);
+    void followAbsoluteSize(const PrimitiveFrame& f, int bx, int by, double& tw, double& th);
+    void followRelativeSize(const PrimitiveFrame& f, int bx, int by, double& tw, double& th) const;
     void applySize(double tw, double th);
     void stepEasing();
     void addLogRecord(bool erased);
@@ -138,4 +185,5 @@ private:
     double _targetAngle;
     double _previousTargetAngle = 0.0;
     int _drawCalls = 0;
+    StoreSlot _storeSlot;
 };

@@ -43,10 +43,17 @@ bool TileLeafGL::fractionalCell(float& cx, float& cy) const
 
 void TileLeafGL::renderIntoBuffers()
 {
-    BufferTemplate<float>* dodging = getPassiveBufferAs<float>(DODGING_BUFFER);
+    if (canvas() != nullptr)
+        writeFootprint(PrimitiveFrame::fromPassive(*this));
+}
+
+void TileLeafGL::writeFootprint(const PrimitiveFrame& frame)
+{
+    // The canvas's own buffer: a frame holds it read-only for everyone else.
+    auto* dodging = const_cast<BufferTemplate<float>*>(frame.dodging);
     float cx = 0.0f;
     float cy = 0.0f;
-    if (!isCurrentType() || dodging == nullptr || canvas() == nullptr || !fractionalCell(cx, cy))
+    if (!isCurrentType(frame) || dodging == nullptr || !fractionalCell(cx, cy))
         return;
     if (cx >= 0.0f && cy >= 0.0f && cx < dodging->getWidth() && cy < dodging->getHeight()) {
         dodging->set2DValues(static_cast<int>(cx), static_cast<int>(cy), cx, cy);
@@ -55,22 +62,24 @@ void TileLeafGL::renderIntoBuffers()
     }
 }
 
-void TileLeafGL::animateMyself(double dt)
+void TileLeafGL::animateMyself(double dt) { step(PrimitiveFrame::fromPassive(*this), dt); }
+
+void TileLeafGL::step(const PrimitiveFrame& frame, double dt)
 {
     int bx = 0;
     int by = 0;
-    if (isCurrentType() && bufferCell(bx, by)) {
+    if (isCurrentType(frame) && bufferCell(bx, by)) {
         if (_dodging)
-            dodge();
-        takeTemporaryColor(bx, by);
+            dodge(frame);
+        takeTemporaryColor(frame.tempColor, bx, by);
     }
-    PrimitiveLeafGL::animateMyself(dt);
+    stepCommon(frame, dt);
 }
 
-void TileLeafGL::dodge()
+void TileLeafGL::dodge(const PrimitiveFrame& frame)
 {
-    const BufferTemplate<float>* dodging = getPassiveBufferAs<float>(DODGING_BUFFER);
-    const BufferTemplate<float>* sizes = getPassiveBufferAs<float>(SIZE_BUFFER);
+    const BufferTemplate<float>* dodging = frame.dodging;
+    const BufferTemplate<float>* sizes = frame.size;
     float cx = 0.0f;
     float cy = 0.0f;
     if (dodging == nullptr || sizes == nullptr || !fractionalCell(cx, cy) || cx < 0.0f || cy < 0.0f)

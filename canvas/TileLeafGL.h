@@ -22,8 +22,11 @@ public:
 
     // Dodging and the tempColorBuffer colour, then the common step.
     void animateMyself(double dt) override;
-    // The footprint: the centre (fractional cell) into its dodgingBuffer cell.
+    void step(const PrimitiveFrame& frame, double dt);
+    // The footprint: the centre (fractional cell) into its dodgingBuffer
+    // cell, when the parent is a canvas.
     void renderIntoBuffers() override;
+    void writeFootprint(const PrimitiveFrame& frame);
     void specificRender() override;
     void specificRenderForPicking() override;
     void initializePassiveBuffers() override;
@@ -38,7 +41,7 @@ public:
     bool fractionalCell(float& cx, float& cy) const;
 
 private:
-    void dodge();
+    void dodge(const PrimitiveFrame& frame);
     // The unit tile is scaled by (width, height, depthScale): for a square
     // tile a uniform scale, which keeps the bevel normals' slopes.
     double depthScale() const;

@@ -19,6 +19,7 @@ void ComponentList::append(VisComponent* c)
         link.list->remove(c);
     link = {this, _slots.size()};
     _slots.push_back(c);
+    _marks.push_back(0);
 }
 
 void ComponentList::remove(VisComponent* c)
@@ -27,12 +28,19 @@ void ComponentList::remove(VisComponent* c)
         return;
     VisComponent::ListLink& link = c->linkFor(_role);
     _slots[link.index] = nullptr;
+    _marks[link.index] = 0;
     link = {};
     ++_holes;
     // Render lists are never walked by index while members leave, so they
     // close their holes once half the slots are empty.
     if (_holes == _slots.size() || (_role == Role::Render && 2 * _holes > _slots.size()))
         compact();
+}
+
+void ComponentList::setMarked(const VisComponent* c, bool on)
+{
+    if (contains(c))
+        _marks[c->linkFor(_role).index] = on ? 1 : 0;
 }
 
 bool ComponentList::contains(const VisComponent* c) const
@@ -45,12 +53,15 @@ void ComponentList::compact()
     if (_holes == 0)
         return;
     std::size_t kept = 0;
-    for (VisComponent* c : _slots) {
+    for (std::size_t i = 0; i < _slots.size(); ++i) {
+        VisComponent* c = _slots[i];
         if (c == nullptr)
             continue;
         c->linkFor(_role).index = kept;
+        _marks[kept] = _marks[i];
         _slots[kept++] = c;
     }
     _slots.resize(kept);
+    _marks.resize(kept);
     _holes = 0;
 }

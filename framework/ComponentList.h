@@ -45,8 +45,15 @@ public:
     // Closes the holes, keeping the order; invalidates slot indices.
     void compact();
 
+    // One mark per member, kept through compaction, read by slot without
+    // touching the member (the scene skips marked members in its frame
+    // passes). Nothing for a component not in this list.
+    void setMarked(const VisComponent* c, bool on);
+    bool isMarked(std::size_t i) const { return _marks[i] != 0; }
+
 private:
     Role _role;
     std::vector<VisComponent*> _slots;
+    std::vector<unsigned char> _marks;   // per slot
     std::size_t _holes = 0;
 };

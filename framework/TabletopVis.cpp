@@ -116,6 +116,14 @@ void TabletopVis::moveComponentToRenderFront(VisComponent* component)
     (local != nullptr ? *local : _renderList).append(component);
 }
 
+bool TabletopVis::setSteppedByParent(VisComponent* component, bool on)
+{
+    if (!_components.contains(component))
+        return false;
+    _components.setMarked(component, on);
+    return true;
+}
+
 unsigned TabletopVis::countComponents() const
 {
     return static_cast<unsigned>(_components.size());
@@ -156,22 +164,24 @@ double TabletopVis::render(unsigned users, double speed)
     ++_frameNumber;
     // Index loops: components made during a pass join it; deleted ones leave
     // a null slot and are freed after the frame.
+    // Components their parent steps (setSteppedByParent) are skipped
+    // without being touched.
     for (std::size_t i = 0; i < _components.slotCount(); ++i)
-        if (VisComponent* c = _components[i])
+        if (VisComponent* c = _components[i]; c != nullptr && !_components.isMarked(i))
             c->renderIntoBuffers();
     // Components a few places ahead start loading what their animation
     // reads, so the cache misses of neighbours overlap.
     constexpr std::size_t Ahead = 4;
     for (std::size_t i = 0; i < _components.slotCount(); ++i) {
-        if (i + Ahead < _components.slotCount())
+        if (i + Ahead < _components.slotCount() && !_components.isMarked(i + Ahead))
             if (VisComponent* next = _components[i + Ahead])
                 next->prefetchForAnimation();
-        if (VisComponent* c = _components[i])
+        if (VisComponent* c = _components[i]; c != nullptr && !_components.isMarked(i))
             c->animateMyself(dt);
     }
     if (_animating)
         for (std::size_t i = 0; i < _components.slotCount(); ++i)
-            if (VisComponent* c = _components[i])
+            if (VisComponent* c = _components[i]; c != nullptr && !_components.isMarked(i))
                 c->doConstantAnimations(dt);
     advanceMotion(seconds);
     drawScene(users);

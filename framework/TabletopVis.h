@@ -86,6 +86,12 @@ public:
     // To the front of its render list: the parent's local list when the parent
     // manages one, else the scene's (where it is inserted if absent).
     void moveComponentToRenderFront(VisComponent* component);
+    // While on, the frame's passes (renderIntoBuffers, animateMyself,
+    // doConstantAnimations) leave the component out: its parent runs those
+    // steps for it (the canvas steps its primitives in one loop per kind).
+    // Cleared when the component leaves the scene. False (nothing set) for
+    // a component the scene does not own.
+    bool setSteppedByParent(VisComponent* component, bool on);
     unsigned countComponents() const;
     // All components in creation order. May hold null slots (deleted
     // components); skip them. Compacted between frames.

@@ -17,7 +17,6 @@
 #include "TileLeafGL.h"
 #include "ToolBrushLeafGL.h"
 
-#include <tuple>
 
 CanvasCompositeGL* PictavoVisGL::findCanvas() const { return findFirstComponent<CanvasCompositeGL>(); }
 ToolBrushLeafGL* PictavoVisGL::findToolBrush() const { return findFirstComponent<ToolBrushLeafGL>(); }
@@ -75,11 +74,12 @@ StrokeLeafGL* PictavoVisGL::createStrokeLeaf(double width, double height, double
                                              unsigned textureId, float s0, float s1, float t0, float t1,
                                              bool bumpMapping, int type)
 {
-    PrimitiveSpec spec;
-    std::tie(spec.kind, spec.x, spec.y, spec.width, spec.height, spec.angle, spec.type) =
-        std::tuple(PrimitiveKind::Stroke, x, y, width, height, rotation, type);
+    PrimitiveSpec spec = PrimitiveFactory::placed(PrimitiveKind::Stroke, x, y, width, height, rotation, type);
     spec.textures = {textureId, textureId, textureId};
-    std::tie(spec.s0, spec.s1, spec.t0, spec.t1) = std::tuple(s0, s1, t0, t1);
+    spec.s0 = s0;
+    spec.s1 = s1;
+    spec.t0 = t0;
+    spec.t1 = t1;
     spec.bumpMapping = bumpMapping;
     return adoptPrimitive(static_cast<StrokeLeafGL*>(PrimitiveFactory::make(*this, spec)));
 }
@@ -87,27 +87,21 @@ StrokeLeafGL* PictavoVisGL::createStrokeLeaf(double width, double height, double
 TileLeafGL* PictavoVisGL::createTileLeaf(double width, double height, double x, double y, double rotation,
                                          bool dodging, int type)
 {
-    PrimitiveSpec spec;
-    std::tie(spec.kind, spec.x, spec.y, spec.width, spec.height, spec.angle, spec.type) =
-        std::tuple(PrimitiveKind::Tile, x, y, width, height, rotation, type);
+    PrimitiveSpec spec = PrimitiveFactory::placed(PrimitiveKind::Tile, x, y, width, height, rotation, type);
     spec.dodging = dodging;
     return adoptPrimitive(static_cast<TileLeafGL*>(PrimitiveFactory::make(*this, spec)));
 }
 
 PointLeafGL* PictavoVisGL::createPointLeaf(double width, double height, double x, double y, int type)
 {
-    PrimitiveSpec spec;
-    std::tie(spec.kind, spec.x, spec.y, spec.width, spec.height, spec.angle, spec.type) =
-        std::tuple(PrimitiveKind::Point, x, y, width, height, 0.0, type);
+    PrimitiveSpec spec = PrimitiveFactory::placed(PrimitiveKind::Point, x, y, width, height, 0.0, type);
     return adoptPrimitive(static_cast<PointLeafGL*>(PrimitiveFactory::make(*this, spec)));
 }
 
 GeoStrokeLeafGL* PictavoVisGL::createGeoStrokeLeaf(double width, double height, double x, double y,
                                                    double rotation, int segments, int type)
 {
-    PrimitiveSpec spec;
-    std::tie(spec.kind, spec.x, spec.y, spec.width, spec.height, spec.angle, spec.type) =
-        std::tuple(PrimitiveKind::GeoStroke, x, y, width, height, rotation, type);
+    PrimitiveSpec spec = PrimitiveFactory::placed(PrimitiveKind::GeoStroke, x, y, width, height, rotation, type);
     spec.segments = segments;
     return adoptPrimitive(static_cast<GeoStrokeLeafGL*>(PrimitiveFactory::make(*this, spec)));
 }

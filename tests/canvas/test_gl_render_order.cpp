@@ -1,6 +1,6 @@
 // Render order under GL: overlapping primitives of several kinds and
-// textures show the newest on top, batched or drawn one by one; the batch's
-// GPU copy follows changed frames.
+// textures show the newest on top, batched (strokes through the atlas) or
+// drawn one by one; the batch's GPU copy follows changed frames.
 #include "FrameworkTestSupport.h"
 #include "GLTexture.h"
 #include "PointLeafGL.h"
@@ -147,6 +147,7 @@ TEST_F(GLRenderOrder, ABatchRedrawsUnchangedAndChangedFramesAlike)
     };
     draw();
     EXPECT_EQ(dominant(target.pixel(60, 60)), 2);
+    EXPECT_EQ(batch.lastDrawCalls(), 1u) << "both images in the atlas, one draw";
     draw();
     EXPECT_EQ(dominant(target.pixel(60, 60)), 2);
     moving->moveBy(40.0, 0.0);

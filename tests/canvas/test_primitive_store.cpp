@@ -1,0 +1,140 @@
+// The canvas's primitive store: dense handles that survive removals in the
+// middle, and a frame through the store equal to each primitive's own steps.
+#include "BufferTag.h"
+#include "CanvasTestSupport.h"
+#include "PointLeafGL.h"
+#include "PrimitiveStore.h"
+#include "StrokeLeafGL.h"
+#include "TileLeafGL.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+constexpr int Type = 0;
+
+struct StoreScene : canvastest::ScreenCanvas
+{
+    StoreScene() : canvastest::ScreenCanvas({10.0, 20.0, 0, 0, 30.0f})
+    {
+        scene.setFixedFrameTime(1.0 / 60.0);
+        canvas->setControlValue(ControlCells::PrimitiveType, Type);
+    }
+    template <class Primitive>
+    Primitive* add(Primitive* p)
+    {
+        scene.addComponent(p, true);
+        canvas->addChild(p);
+        return p;
+    }
+    // Strokes, points and dodging tiles in a crowd round (512, 384).
+    std::vector<PrimitiveLeafGL*> crowd()
+    {
+        srand(11);
+        std::vector<PrimitiveLeafGL*> made;
+        for (int i = 0; i < 12; ++i) {
+            const double x = 400 + 20 * (i % 6), y = 330 + 35 * (i / 6);
+            made.push_back(add(new StrokeLeafGL(&scene, x, y, 0, 1, 0, 1, false, false, 40, 16, 37.0 * i, 5, 5, 5,
+                                                Type, false)));
+            made.push_back(add(new PointLeafGL(&scene, x + 5, y + 9, false, false, 14, 14, Type)));
+            made.push_back(add(new TileLeafGL(&scene, x + 3, y - 7, false, false, 20, 20, 11.0 * i, Type, true)));
+        }
+        return made;
+    }
+    // Buffers that move, turn, resize, recolour and erase.
+    void paint()
+    {
+        auto f = [this](int tag) { return canvas->getActiveBufferAs<float>(tag); };
+        f(DIRECTION_BUFFER)->fillEntireBufferWith2DValue(0.6f, -0.3f);
+        f(TEMP_ORIENTATION_BUFFER)->fillEntireBufferWith2DValue(0.8f, 0.6f);
+        f(SIZE_ABS_DIFF_BUFFER)->fillEntireBuffer(0.5f);
+        f(ERASE_BUFFER)->fillEntireBuffer(0.6f);
+        canvas->getActiveBufferAs<unsigned char>(TEMP_COLOR_BUFFER)->fillEntireBufferWith3DValue(200, 10, 90);
+    }
+};
+
+auto stateOf(const PrimitiveLeafGL& p)
+{
+    return std::tuple(p.getXPos(), p.getYPos(), p.getWidth(), p.getHeight(), p.getRotation(), p.getLife(),
+                      p.getColor().r, p.getTargetAngle());
+}
+
+} // namespace
+
+TEST(PrimitiveStore, RemovalInTheMiddleKeepsEveryOtherHandleOnItsOwnPrimitive)
+{
+    StoreScene s;
+    std::vector<PrimitiveLeafGL*> made = s.crowd();
+    const PrimitiveStore& store = s.canvas->getPrimitiveStore();
+    ASSERT_EQ(store.size(), made.size());
+    // Out of the middle, the front and the back of each kind.
+    for (std::size_t i : {16u, 0u, 35u, 5u}) {
+        s.scene.deleteComponent(made[i]);
+        made[i] = nullptr;
+    }
+    std::erase(made, nullptr);
+    std::set<PrimitiveLeafGL*> stored;
+    for (auto kind : {PrimitiveStore::Points, PrimitiveStore::Strokes, PrimitiveStore::Tiles})
+        for (PrimitiveLeafGL* p : store.of(kind))
+            stored.insert(p);
+    EXPECT_EQ(stored, std::set<PrimitiveLeafGL*>(made.begin(), made.end()));
+    EXPECT_EQ(store.size(), made.size());
+
+    // Every remaining primitive moves exactly once per frame: the scene's
+    // passes skip what the store steps.
+    std::vector<double> before;
+    for (PrimitiveLeafGL* p : made)
+        before.push_back(p->getXPos());
+    s.canvas->getActiveBufferAs<float>(DIRECTION_BUFFER)->fillEntireBufferWith2DValue(1.0f, 0.0f);
+    for (PrimitiveLeafGL* p : made)
+        p->setRotation(0.0);   // the direction is taken in the primitive's frame
+    s.scene.render(1, 1.0);
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        if (dynamic_cast<TileLeafGL*>(made[i]) == nullptr) {   // tiles also dodge
+            EXPECT_NEAR(made[i]->getXPos() - before[i], 2.5 / 60.0, 1e-6) << i;
+        }
+    }
+
+    // A primitive that leaves the canvas is the scene's to step again.
+    PrimitiveLeafGL* loose = made.front();
+    s.canvas->removeChild(loose);
+    EXPECT_EQ(store.size(), made.size() - 1);
+    loose->setPassiveBuffer(CONTROL_BUFFER, s.canvas->getControlTable());
+    loose->animateToSize(80.0, 80.0);
+    s.scene.render(1, 1.0);
+    EXPECT_EQ(loose->getSizeProgress(), VisComponent::SizeProgressStep) << "one easing step, not none or two";
+}
+
+TEST(PrimitiveStore, AFrameThroughTheStoreIsEachPrimitivesOwnFrame)
+{
+    // Two equal canvases: one framed by the scene (the store's loops), one
+    // by the primitives' own renderIntoBuffers and animateMyself in
+    // creation order, as the scene once ran them.
+    StoreScene stored, own;
+    const std::vector<PrimitiveLeafGL*> a = stored.crowd();
+    const std::vector<PrimitiveLeafGL*> b = own.crowd();
+    stored.paint();
+    own.paint();
+    const double dt = 2.0 / 60.0;
+    for (int frame = 0; frame < 40; ++frame) {
+        stored.scene.render(1, 2.0);
+        own.canvas->renderIntoBuffers();
+        for (PrimitiveLeafGL* p : b)
+            p->renderIntoBuffers();
+        own.canvas->VisComponent::animateMyself(dt);
+        for (PrimitiveLeafGL* p : b)
+            p->animateMyself(dt);
+        if (frame == 20) {
+            stored.paint();
+            own.paint();
+        }
+    }
+    for (std::size_t i = 0; i < a.size(); ++i)
+        EXPECT_EQ(stateOf(*a[i]), stateOf(*b[i])) << i;
+}
