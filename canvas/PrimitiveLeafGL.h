@@ -67,6 +67,8 @@ public:
     // Life counter: 210 when fresh, lowered by erasing; at 10 or less the
     // primitive asks its canvas to delete it and the counter stays at 1.
     int getLife() const { return _life; }
+    // Sets the life counter (a painting read back from a file).
+    void setLife(int life) { _life = life; }
     bool isQueuedForDeletion() const { return _queuedForDeletion; }
     double getTargetAngle() const { return _targetAngle; }
     // Two values kept for the code that made the primitive (stroke shapes
