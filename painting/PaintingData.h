@@ -84,11 +84,11 @@ struct PaintingData
 {
     int screenWidth = 0, screenHeight = 0;
     int bufferWidth = 0, bufferHeight = 0;   // the canvas's buffer grid
-    std::vector<BufferRecord> buffers;
+    std::vector<BufferRecord> buffers;         // by tag
     std::vector<PrimitiveRecord> primitives;   // in render order, back first
     std::vector<SwatchRecord> swatches;        // mixed paints, wells left out
     std::vector<LinkRecord> links;
-    std::vector<SketchRecord> sketches;
+    std::vector<SketchRecord> sketches;        // by index
 
     bool operator==(const PaintingData&) const = default;
 };

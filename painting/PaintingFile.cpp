@@ -53,6 +53,9 @@ public:
     }
     void add(double v)
     {
+        // SQLite keeps a whole REAL as an integer, so -0.0 reads back as 0.0.
+        if (v == 0.0)
+            v = 0.0;
         std::uint64_t w;
         std::memcpy(&w, &v, sizeof w);
         add(w);

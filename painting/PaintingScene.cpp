@@ -79,6 +79,8 @@ void captureBuffers(const CanvasCompositeGL& canvas, PaintingData& d)
             b.cells.assign(cells, cells + buffer->getAllocatedMemorySizeInBytes());
         d.buffers.push_back(std::move(b));
     }
+    // The file keeps buffers by tag.
+    std::sort(d.buffers.begin(), d.buffers.end(), [](const BufferRecord& a, const BufferRecord& b) { return a.tag < b.tag; });
 }
 
 void capturePrimitives(const PictavoVisGL& scene, const CanvasCompositeGL& canvas, PaintingData& d)
