@@ -12,9 +12,11 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
@@ -114,13 +116,18 @@ void QTPictavoApplication::openPainting()
 
 void QTPictavoApplication::restoreAutosave()
 {
-    if (const std::string message = openPaintingFrom(AutosaveFile); !message.empty())
+    // The previous run's last autosave first (what a crash left), once;
+    // after that this run's own.
+    const bool previous = !_previousAutosaveRestored && QFileInfo::exists(QString::fromLatin1(PreviousAutosaveFile));
+    if (const std::string message = openPaintingFrom(previous ? PreviousAutosaveFile : AutosaveFile); !message.empty())
         reportPaintingFailure(message);
+    else if (previous)
+        _previousAutosaveRestored = true;
 }
 
 void QTPictavoApplication::exportImage()
 {
-    QString file = scriptFile();
+    QString file = qEnvironmentVariable("PICTAVO_EXPORT_FILE");
     int scale = 1;
     if (!file.isEmpty()) {
         scale = qEnvironmentVariableIntValue("PICTAVO_EXPORT_SCALE");
@@ -145,6 +152,10 @@ void QTPictavoApplication::exportImage()
 void QTPictavoApplication::startAutosave()
 {
     _autosaver = std::make_unique<PaintingSaver>();
+    // This run's autosaves must not replace what the previous run left
+    // before it can be restored.
+    if (QFileInfo::exists(QString::fromLatin1(AutosaveFile)))
+        std::rename(AutosaveFile, PreviousAutosaveFile);
     connect(_glWidget, &QTPictavoWidgetGL::fpsChanged, this, [this] { watchAutosave(); });
     if (_config->_paintingAutosaveSeconds == 0)
         return;

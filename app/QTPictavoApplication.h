@@ -58,9 +58,13 @@ public:
     void setImageFileChooser(std::function<QString()> chooser) { _chooseImageFile = std::move(chooser); }
 
     // Saved paintings. The autosave file in the run directory. When the
-    // environment names PICTAVO_PAINTING_FILE, save, open and export use
-    // that file instead of asking (export: PICTAVO_EXPORT_SCALE, 1, 2 or 4).
+    // environment names PICTAVO_PAINTING_FILE, save and open use that file
+    // instead of asking; PICTAVO_EXPORT_FILE and PICTAVO_EXPORT_SCALE (1, 2
+    // or 4) do the same for export.
     static constexpr const char* AutosaveFile = "autosave.pictavo";
+    // At start-up an autosave left by the previous run is kept under this
+    // name; the first Restore Autosave opens it, later ones this run's.
+    static constexpr const char* PreviousAutosaveFile = "autosave-previous.pictavo";
     // Saves or opens a painting file now; "" or the one-line message (also
     // shown in a box and on standard error when opening fails).
     std::string savePaintingTo(const std::string& path);
@@ -146,7 +150,7 @@ public slots:
     void savePainting();
     void openPainting();
     void exportImage();
-    // Opens the run directory's autosave.
+    // Opens the last autosave (see PreviousAutosaveFile).
     void restoreAutosave();
     // The timer's autosave: the state is taken now, the file written on a
     // worker thread; skipped while the previous one still runs.
@@ -235,4 +239,5 @@ private:
     double _worstAutosaveFrame = 0.0;   // seconds, while an autosave runs
     std::size_t _autosavedPrimitives = 0;
     std::string _paintingMessage;
+    bool _previousAutosaveRestored = false;
 };
