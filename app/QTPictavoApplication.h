@@ -237,6 +237,7 @@ private:
     std::unique_ptr<PaintingSaver> _autosaver;
     QTimer* _autosaveTimer = nullptr;
     double _worstAutosaveFrame = 0.0;   // seconds, while an autosave runs
+    double _worstOtherFrame = 0.0;      // seconds, between the last two autosaves
     std::size_t _autosavedPrimitives = 0;
     std::string _paintingMessage;
     bool _previousAutosaveRestored = false;

@@ -3,13 +3,21 @@
 
 #include <chrono>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 PaintingSaver::~PaintingSaver() { wait(); }
 
 bool PaintingSaver::start(const std::string& path, PaintingData data)
 {
     if (isRunning())
         return false;
-    _running = std::async(std::launch::async, [path, data = std::move(data)] { return PaintingFile::save(path, data); });
+    _running = std::async(std::launch::async, [path, data = std::move(data)] {
+        // The frame loop and the renderer's threads come first: the file
+        // may take longer, a frame may not.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+        return PaintingFile::save(path, data);
+    });
     return true;
 }
 

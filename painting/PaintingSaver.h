@@ -1,6 +1,6 @@
 // PaintingSaver: saves paintings on a worker thread, so a large painting
 // never holds up a frame. The state is taken on the caller's thread; only
-// the file is written on the worker.
+// the file is written on the worker, at the lowest scheduling priority.
 #pragma once
 
 #include "PaintingData.h"
