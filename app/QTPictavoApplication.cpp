@@ -3,6 +3,7 @@
 #include "QTPictavoApplication.h"
 
 #include "OpenGLSupport.h"
+#include "PaintingSaver.h"
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "GeoStrokeBuildCanvasCompositeGL.h"
@@ -75,9 +76,13 @@ using G = QTPictavoWidgetGL;
 // Control entries stand in their menu and on the window; Demos, Hardware and
 // Help entries only in their menu; the rest only on the window, where they
 // work as keyboard shortcuts.
-const std::array<ActionEntry, 60> actionTable{{
+const std::array<ActionEntry, 64> actionTable{{
     {"&Quit", "Esc", "Quit the program", Place::File, false, [](W& w) { w.close(); }},
     {"&Load Color Reference Image", "Ctrl+R", "Load an image to color primitives", Place::File, false, onWindow<&W::loadColorReferenceImage>},
+    {"&Save Painting...", "Ctrl+Shift+S", "Save the painting to a file", Place::File, true, onWindow<&W::savePainting>},
+    {"&Open Painting...", "Ctrl+Shift+O", "Open a saved painting", Place::File, false, onWindow<&W::openPainting>},
+    {"&Export Image...", "Ctrl+Shift+E", "Export the painting as a PNG image", Place::File, false, onWindow<&W::exportImage>},
+    {"Restore &Autosave", "Ctrl+Shift+R", "Open the last autosaved painting", Place::File, false, onWindow<&W::restoreAutosave>},
     {"&Start/Stop", "Ctrl+S", "Toggle animation", Place::Control, false, onWidget<&G::toggleAnimating>},
     {"&Faster", "Ctrl+PgUp", "Animate faster", Place::Control, true, onWidget<&G::faster>},
     {"S&lower", "Ctrl+PgDown", "Animate slower", Place::Control, false, onWidget<&G::slower>},
@@ -197,6 +202,7 @@ QTPictavoApplication::QTPictavoApplication(QTVelkConfiguration* config)
     connect(_glWidget, &QTPictavoWidgetGL::userNumber, this, &QTPictavoApplication::setUserNumber);
 
     createActionsAndMenus();
+    startAutosave();
 
     connect(this, &QTPictavoApplication::toggleMipMapping, _glWidget, &QTPictavoWidgetGL::toggleMipMapping);
     connect(this, &QTPictavoApplication::toggleLinearFiltering, _glWidget, &QTPictavoWidgetGL::toggleLinearFiltering);
@@ -210,6 +216,7 @@ QTPictavoApplication::QTPictavoApplication(QTVelkConfiguration* config)
 
 QTPictavoApplication::~QTPictavoApplication()
 {
+    autosaveAtExit();
     if (_multiMonitorFullscreen)
         toggleMultiMonitorFullscreen();
     // The TUIO listener feeds the surface's receiver: it goes first.

@@ -12,6 +12,8 @@
 class QLabel;
 class QMenu;
 class QUdpSocket;
+class QTimer;
+class PaintingSaver;
 class CanvasCompositeGL;
 class GeoStrokeBuildCanvasCompositeGL;
 class StrokeMenuGL;
@@ -54,6 +56,22 @@ public:
     // The file chooser of the colour reference image; a file dialog unless
     // replaced (tests replace it to run without a person).
     void setImageFileChooser(std::function<QString()> chooser) { _chooseImageFile = std::move(chooser); }
+
+    // Saved paintings. The autosave file in the run directory. When the
+    // environment names PICTAVO_PAINTING_FILE, save and open use that file
+    // instead of asking; PICTAVO_EXPORT_FILE and PICTAVO_EXPORT_SCALE (1, 2
+    // or 4) do the same for export.
+    static constexpr const char* AutosaveFile = "autosave.pictavo";
+    // At start-up an autosave left by the previous run is kept under this
+    // name; the first Restore Autosave opens it, later ones this run's.
+    static constexpr const char* PreviousAutosaveFile = "autosave-previous.pictavo";
+    // Saves or opens a painting file now; "" or the one-line message (also
+    // shown in a box and on standard error when opening fails).
+    std::string savePaintingTo(const std::string& path);
+    std::string openPaintingFrom(const std::string& path);
+    std::string exportImageTo(const std::string& path, int scale);
+    // The last message of a painting command ("" after a success).
+    const std::string& lastPaintingMessage() const { return _paintingMessage; }
 
 signals:
     void toggleMipMapping(bool on);
@@ -126,6 +144,17 @@ public slots:
     void notifyTextureCompression(bool on);
     void notifyARBTextureCompression(bool on);
     void readPendingDatagrams();
+    // Saved paintings (PaintingCommands.cpp). Save, open and export ask for
+    // a file (or take the script file, below); opening a file that is not a
+    // readable painting shows one message and changes nothing.
+    void savePainting();
+    void openPainting();
+    void exportImage();
+    // Opens the last autosave (see PreviousAutosaveFile).
+    void restoreAutosave();
+    // The timer's autosave: the state is taken now, the file written on a
+    // worker thread; skipped while the previous one still runs.
+    void autosave();
 
 private:
     void createStatusBar();
@@ -162,6 +191,15 @@ private:
     void setTaskMode(bool on);
     // Sends "/wiidata/leftBorderRegion" from the second socket to the bridge.
     void sendLeftBorderRegion(bool left);
+    // Autosave timer (painting.autosave_seconds; none for 0) and the
+    // frame watch that reports the worst frame while an autosave runs.
+    void startAutosave();
+    void watchAutosave();
+    // Waits for a running autosave, then saves once more (synchronously).
+    void autosaveAtExit();
+    // The file for a painting command: PICTAVO_PAINTING_FILE, else a dialog.
+    QString choosePaintingFile(bool saving);
+    void reportPaintingFailure(const std::string& message);
 
     QTVelkConfiguration* _config;
     QMenu* _fileMenu = nullptr;
@@ -196,4 +234,11 @@ private:
     std::string _referenceImagePath;
     ReferenceImageLeafGL* _referenceImage = nullptr;   // owned by the scene
     std::function<QString()> _chooseImageFile;
+    std::unique_ptr<PaintingSaver> _autosaver;
+    QTimer* _autosaveTimer = nullptr;
+    double _worstAutosaveFrame = 0.0;   // seconds, while an autosave runs
+    double _worstOtherFrame = 0.0;      // seconds, between the last two autosaves
+    std::size_t _autosavedPrimitives = 0;
+    std::string _paintingMessage;
+    bool _previousAutosaveRestored = false;
 };

@@ -26,6 +26,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 #include <iostream>
 
 namespace {
@@ -329,7 +330,7 @@ void QTPictavoWidgetGL::paintGL()
     drawTaskOverlay();
     glPopMatrix();
     update();
-    if (_vis && _vis->bufferMemoryChanged())
+    if (_vis && (_vis->bufferMemoryChanged() || std::exchange(_statisticsPending, false)))
         emitStatistics();
 }
 
@@ -379,6 +380,7 @@ double QTPictavoWidgetGL::measureFrameRate()
 {
     const qint64 ns = _frameClock.nsecsElapsed();
     _frameClock.restart();
+    _lastFrameSeconds = static_cast<double>(ns) * 1e-9;
     return ns > 0 ? 1e9 / static_cast<double>(ns) : 0.0;
 }
 

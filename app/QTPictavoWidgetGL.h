@@ -135,6 +135,11 @@ public:
 
     // Frames drawn since the surface was initialised.
     quint64 frameCount() const { return _frameCount; }
+    // Seconds between the start of the last frame and the one before.
+    double lastFrameSeconds() const { return _lastFrameSeconds; }
+    // The information bar is told the scene's statistics after the next
+    // frame (the scene changed outside a frame, e.g. a painting was opened).
+    void reportStatisticsAfterNextFrame() { _statisticsPending = true; }
 
     // The current scene (a PictavoVisGL), null before initializeGL.
     TabletopVis* getVis() const { return _vis; }
@@ -298,6 +303,8 @@ private:
     FrameRateAverage _frameRate;
     QElapsedTimer _frameClock;
     quint64 _frameCount = 0;
+    double _lastFrameSeconds = 0.0;
+    bool _statisticsPending = false;
     float _pointerPos[2] = {0.0f, 0.0f};
     float _previousPointerPos[2] = {0.0f, 0.0f};
     unsigned char _paintColor[3] = {0, 0, 0};

@@ -17,11 +17,12 @@ int main(int argc, char* argv[])
     keepLargeAllocationsInHeap();
     QApplication application(argc, argv);
 
-    // Lives until the process ends; nothing writes it after parsing.
+    // Lives until the window is gone; nothing writes it after parsing.
     auto* config = new QTVelkConfiguration(StartupOptions::configurationPath(argc, argv));
 
     if (!OpenGLSupport::probe(OpenGLSupport::requestedFormat(config->_graphicsVsync))) {
         qWarning("This system has no OpenGL support. Exiting.");
+        delete config;
         return -1;
     }
 
@@ -41,5 +42,6 @@ int main(int argc, char* argv[])
     if (const TabletopVis* vis = window->glWidget()->getVis())
         std::cout << "Components: " << vis->countComponents() << std::endl;
     delete window;
+    delete config;
     return result;
 }

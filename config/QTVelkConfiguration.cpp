@@ -172,7 +172,7 @@ struct ElementHandler {
     void (*read)(VelkConfiguration&, const Attributes&);
 };
 
-// The elements the program uses, and the additions tuio and touchreplay.
+// The elements the program uses, and the additions tuio, touchreplay and painting.
 constexpr ElementHandler kUsedElements[] = {
     {"startup", [](Config& c, const Attributes& a) {
         readSingle(a, "demo_type", c._startupDemoType);
@@ -369,6 +369,9 @@ constexpr ElementHandler kUsedElements[] = {
     {"touchreplay", [](Config& c, const Attributes& a) {
         readSingle(a, "enabled", c._touchreplayEnabled);
         readSingle(a, "file", c._touchreplayFile);
+    }},
+    {"painting", [](Config& c, const Attributes& a) {
+        readSingle(a, "autosave_seconds", c._paintingAutosaveSeconds);
     }},
 };
 

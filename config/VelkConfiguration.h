@@ -231,6 +231,8 @@ public:
     // touchreplay: a touch log (as the study writes them) played back as touch input at start.
     bool _touchreplayEnabled = false;
     std::string _touchreplayFile;
+    // painting: seconds between autosaves of the painting into the run directory (0: none).
+    unsigned _paintingAutosaveSeconds = 60;
 
     // ---- Repeated elements used by the program ------------------------------------------------
 

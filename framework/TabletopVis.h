@@ -112,6 +112,9 @@ public:
     // whose touch indicators are drawn. Returns the rate of this frame in
     // frames per second (from the uncapped time).
     double render(unsigned users, double speed);
+    // Draws the scene as a frame's last step does, with no update, animation
+    // or motion (off-screen pictures of the current state).
+    void drawFrame(unsigned users) { drawScene(users); }
     // Replaces the measured frame time by a fixed one (seconds); 0 measures
     // again. For tests and replays.
     void setFixedFrameTime(double seconds) { _fixedFrameSeconds = seconds; }

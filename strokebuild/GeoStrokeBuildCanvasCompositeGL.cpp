@@ -360,6 +360,19 @@ void GeoStrokeBuildCanvasCompositeGL::drawSegmentsAsPoints()
     strokesChanged();
 }
 
+int GeoStrokeBuildCanvasCompositeGL::addElementImage(const RGBAImage& image)
+{
+    TabletopVis* scene = getController();
+    const bool mipMapping = scene->isMipMapping();
+    scene->enableMipMapping(true);
+    const std::size_t index = scene->addImageTexture(image);
+    scene->enableMipMapping(mipMapping);
+    if (scene->getImageTextureIDAt(index) == 0)
+        return -1;
+    _elementImages.push_back({index, image});
+    return static_cast<int>(index);
+}
+
 int GeoStrokeBuildCanvasCompositeGL::useStrokesAsRenderingElements()
 {
     if (_strokes.empty())
@@ -370,17 +383,12 @@ int GeoStrokeBuildCanvasCompositeGL::useStrokesAsRenderingElements()
         return s->getNumControlPoints() >= SketchPen::MinStripPoints && s->getIndexCount() >= 3;
     });
     const bool asStrips = (_drawAsStroke || !_drawAsPoints) && anyStrip;
-    const RGBAImage image = SketchRaster::render(_strokes, asStrips);
-
-    TabletopVis* scene = getController();
-    const bool mipMapping = scene->isMipMapping();
-    scene->enableMipMapping(true);
-    const std::size_t index = scene->addImageTexture(image);
-    scene->enableMipMapping(mipMapping);
-    if (scene->getImageTextureIDAt(index) == 0) {
+    const int made = addElementImage(SketchRaster::render(_strokes, asStrips));
+    if (made < 0) {
         std::cout << "can't generate mipmap texture" << std::endl;
         return -1;
     }
+    const std::size_t index = static_cast<std::size_t>(made);
 
     BufferTemplate<float>* table = _controlTable ? _controlTable() : nullptr;
     ControlTable::set(table, ControlCells::ElementKindCell, static_cast<float>(static_cast<int>(ElementKind::Stroke)));

@@ -5,6 +5,7 @@
 
 #include "GLDisplayList.h"
 #include "PostureDetector.h"
+#include "RGBAImage.h"
 #include "SketchEraser.h"
 #include "SketchPen.h"
 #include "Stroke2d.h"
@@ -75,6 +76,17 @@ public:
     // ElementKindCell := Stroke, ElementImage := its index. Returns the index,
     // or -1 without strokes (nothing written).
     virtual int useStrokesAsRenderingElements();
+    // An element image made earlier (a painting read back from a file)
+    // registered again as a new image texture, as the panel's own: returns
+    // its index, or -1 when no texture could be made. Nothing is selected.
+    int addElementImage(const RGBAImage& image);
+    // The element images made here and their image-texture indices.
+    struct ElementImage
+    {
+        std::size_t index;
+        RGBAImage image;
+    };
+    const std::vector<ElementImage>& getElementImages() const { return _elementImages; }
     virtual void setSimulationParameters(float spring, float damping, float thicknessScale, float maxThickness,
                                          float minThickness, float mass, float initialSpeed);
     virtual void setThicknessRange(float minThickness, float maxThickness);
@@ -183,4 +195,5 @@ private:
     std::size_t _layerStrokes = 0;   // settled strokes the layer holds
     std::function<BufferTemplate<float>*()> _controlTable;
     std::function<void(std::size_t)> _onElementImage;
+    std::vector<ElementImage> _elementImages;
 };

@@ -26,14 +26,7 @@ void PaletteLeafGL::evaluateGesture(double x, double y)
         flick(dx, dy);
     switch (_interactionState) {
     case L::ClearMixingArea:
-        // Wells stay; mixed paints and every link go.
-        for (ColorGradientGL* link : _links)
-            delete link;
-        _links.clear();
-        while (_swatches.size() > 6) {
-            delete _swatches.back();
-            _swatches.pop_back();
-        }
+        removeMixedPaints();
         clearMixingArea();
         break;
     case L::SizeTool:

@@ -552,6 +552,30 @@ void PaletteLeafGL::addMixedPaint(const Vector2d& at, unsigned well)
                                          source.getPaintColor()));
 }
 
+void PaletteLeafGL::removeMixedPaints()
+{
+    // Wells stay; mixed paints and every link go.
+    for (ColorGradientGL* link : _links)
+        delete link;
+    _links.clear();
+    while (_swatches.size() > 6) {
+        delete _swatches.back();
+        _swatches.pop_back();
+    }
+}
+
+void PaletteLeafGL::addSwatch(float x, float y, float radius, const Color& displayColor, const Color& paintColor)
+{
+    _swatches.push_back(new ColorSwatchGL(x, y, radius, displayColor, paintColor));
+}
+
+void PaletteLeafGL::addLink(float x1, float y1, float x2, float y2, float halfWidth, const Color& displayColor1,
+                            const Color& paintColor1, const Color& displayColor2, const Color& paintColor2)
+{
+    _links.push_back(
+        new ColorGradientGL(x1, y1, x2, y2, halfWidth, displayColor1, paintColor1, displayColor2, paintColor2));
+}
+
 void PaletteLeafGL::clearMixingArea()
 {
     auto* map = getActiveBufferAs<unsigned char>(COLOR_BUFFER);

@@ -114,6 +114,13 @@ public:
     // A new mixed swatch of well's paint at palette-frame point at, linked
     // from the well; the paint map is not redrawn (clearMixingArea).
     void addMixedPaint(const Vector2d& at, unsigned well);
+    // Mixed paints and links put back as they were (a painting read back
+    // from a file): removeMixedPaints keeps the six wells; the two adders
+    // append in the palette frame; clearMixingArea redraws the paint map.
+    void removeMixedPaints();
+    void addSwatch(float x, float y, float radius, const Color& displayColor, const Color& paintColor);
+    void addLink(float x1, float y1, float x2, float y2, float halfWidth, const Color& displayColor1,
+                 const Color& paintColor1, const Color& displayColor2, const Color& paintColor2);
 
     // ---- State (for the canvas, the window and tests) ----
     const std::vector<ColorSwatchGL*>& getSwatches() const { return _swatches; }

@@ -236,7 +236,8 @@ TEST_F(MainWindowTest, EveryShortcutFiresItsCommand)
     for (QAction* action : _window->findChildren<QAction*>())
         if (!action->shortcut().isEmpty() && !action->menu())
             commands << action;
-    EXPECT_EQ(commands.size(), 59) << "the 55 commands, the two pen-tray keys and the two stroke-menu keys";
+    EXPECT_EQ(commands.size(), 63)
+        << "the 55 commands, the four painting commands, the two pen-tray keys and the two stroke-menu keys";
     std::vector<std::unique_ptr<QSignalSpy>> spies;
     for (QAction* action : commands) {
         QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);

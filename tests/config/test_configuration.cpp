@@ -65,6 +65,7 @@ TEST(Configuration, FlagsAreUnsignedIntegersTrueWhenNotZero)
         <graphics vsync="7" mipmapping="0" linear-filering="-1" arb-texture-compression=" 1 "/>
         <tuio enabled="0" port="4000"/>
         <touchreplay enabled="1" file="logs/directTouch/task3.txt"/>
+        <painting autosave_seconds="15"/>
     </c>)");
     EXPECT_FALSE(c._mainwindowFullscreen);
     EXPECT_TRUE(c._mainwindowFullscreenReal);
@@ -77,6 +78,7 @@ TEST(Configuration, FlagsAreUnsignedIntegersTrueWhenNotZero)
     EXPECT_EQ(c._tuioPort, 4000u);
     EXPECT_TRUE(c._touchreplayEnabled);
     EXPECT_EQ(c._touchreplayFile, "logs/directTouch/task3.txt");
+    EXPECT_EQ(c._paintingAutosaveSeconds, 15u);
     EXPECT_FALSE(readXml("<touchreplay file=\"x\"/>")._touchreplayEnabled) << "replay is off unless enabled";
 }
 
