@@ -17,6 +17,14 @@ prepare_run() {
          -e '/<tuio /d' -e "s|</pictavo>|  $tuio\n</pictavo>|" "$work/run/config.xml"
 }
 
+# A mouse drag from x0 to x1 at height y ($1 $2 $3), in steps of 8 pixels.
+drag() {
+  local x0=$1 x1=$2 y=$3
+  xdotool mousemove "$x0" "$y" mousedown 1
+  for x in $(seq "$x0" 8 "$x1"); do xdotool mousemove "$x" "$y"; sleep 0.04; done
+  xdotool mouseup 1
+}
+
 # Starts ./pictavo (in the current directory) with the further arguments,
 # logging to $1, and waits for its window; sets $pid and $win. Fails when no
 # window comes.

@@ -11,14 +11,6 @@ set -uo pipefail
 self=$(readlink -f "$0")
 source "$(dirname "$self")/common.sh"
 
-drag() {
-  # A horizontal drag from x0 to x1 at height y, in steps of 8 pixels.
-  local x0=$1 x1=$2 y=$3
-  xdotool mousemove "$x0" "$y" mousedown 1
-  for x in $(seq "$x0" 8 "$x1"); do xdotool mousemove "$x" "$y"; sleep 0.04; done
-  xdotool mouseup 1
-}
-
 # The surface between the menu bar and the information bar.
 surface=1024x700+0+30
 
