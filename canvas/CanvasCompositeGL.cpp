@@ -224,6 +224,8 @@ int CanvasCompositeGL::addChild(VisComponent* child)
     return 1;
 }
 
+void CanvasCompositeGL::forgetStoredPrimitive(PrimitiveLeafGL* primitive) { _store->remove(primitive); }
+
 int CanvasCompositeGL::removeChild(VisComponent* child)
 {
     if (PaletteLeafGL* palette = asPalette(child)) {

@@ -38,6 +38,14 @@ PrimitiveLeafGL::PrimitiveLeafGL(TabletopVis* scene, double x, double y, bool ro
     rotate(0.0);
 }
 
+PrimitiveLeafGL::~PrimitiveLeafGL()
+{
+    if (_storeSlot.kind == NotStored)
+        return;
+    if (CanvasCompositeGL* surface = canvas())
+        surface->forgetStoredPrimitive(this);
+}
+
 bool PrimitiveLeafGL::isResizingReal() const { return false; }
 bool PrimitiveLeafGL::isAnimatingDirection() const { return true; }
 bool PrimitiveLeafGL::isAnimatingOrienation() const { return true; }

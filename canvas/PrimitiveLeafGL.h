@@ -57,6 +57,9 @@ public:
     // type: the primitive type (see above).
     PrimitiveLeafGL(TabletopVis* scene, double x, double y, bool rotateAndTranslate, bool tossing, double width,
                     double height, double targetAngle, int type);
+    // Leaves its canvas's store: a scene tearing down deletes children
+    // without asking their parent to remove them.
+    ~PrimitiveLeafGL() override;
 
     // ---- Framework overrides ----
     bool isResizingReal() const override;
