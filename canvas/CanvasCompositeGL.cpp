@@ -250,9 +250,9 @@ void CanvasCompositeGL::animateMyself(double dt)
     _store->step(PrimitiveFrame::fromActive(*this), dt);
 }
 
-VisComponent* CanvasCompositeGL::makePrimitive(const PrimitiveSpec& spec)
+VisComponent* CanvasCompositeGL::makePrimitive(const PrimitiveParams& params)
 {
-    PrimitiveLeafGL* primitive = PrimitiveFactory::make(*getController(), spec);
+    PrimitiveLeafGL* primitive = PrimitiveFactory::make(*getController(), params);
     if (primitive == nullptr)
         return nullptr;
     getController()->addComponent(primitive, true);
@@ -542,21 +542,21 @@ void CanvasCompositeGL::createTaskPrimitives(const TaskRecord& record)
         double dx = 0.0;
         double dy = 0.0;
         getDeviceCoordinates(x, y, dx, dy);
-        PrimitiveSpec spec;
-        spec.x = dx;
-        spec.y = dy;
-        spec.width = spec.height = size;
-        spec.type = record.elementsType;
+        PrimitiveParams params;
+        params.x = dx;
+        params.y = dy;
+        params.width = params.height = size;
+        params.type = record.elementsType;
         if (record.elementsType == 0) {
-            spec.kind = PrimitiveKind::Point;
+            params.kind = PrimitiveKind::Point;
         } else if (record.elementsType == 1) {
-            spec.kind = PrimitiveKind::Tile;
+            params.kind = PrimitiveKind::Tile;
         } else {
-            spec.kind = PrimitiveKind::Stroke;
-            spec.width = 3.0 * size;
-            spec.textures = {texture, texture, texture};
+            params.kind = PrimitiveKind::Stroke;
+            params.width = 3.0 * size;
+            params.textures = {texture, texture, texture};
         }
-        makePrimitive(spec);
+        makePrimitive(params);
     }
 }
 

@@ -82,7 +82,7 @@ public:
     int removeChild(VisComponent* child) override;
     // A primitive made by PrimitiveFactory, added to the scene and to this
     // canvas (the brushes' create stamp, task layouts, the builder).
-    VisComponent* makePrimitive(const PrimitiveSpec& spec) override;
+    VisComponent* makePrimitive(const PrimitiveParams& params) override;
     // The size easing, then one frame of every primitive child: the store
     // steps them (tiles' footprints first), the scene's passes skip them.
     void animateMyself(double dt) override;

@@ -1,4 +1,4 @@
-// PrimitiveFactory: constructing each kind of primitive from a spec.
+// PrimitiveFactory: constructing each kind of primitive from its parameters.
 #include "PrimitiveFactory.h"
 
 #include "GeoStrokeLeafGL.h"
@@ -10,7 +10,7 @@ namespace PrimitiveFactory {
 
 namespace {
 
-PrimitiveLeafGL* construct(TabletopVis& scene, const PrimitiveSpec& s)
+PrimitiveLeafGL* construct(TabletopVis& scene, const PrimitiveParams& s)
 {
     switch (s.kind) {
     case PrimitiveKind::Point:
@@ -32,17 +32,17 @@ PrimitiveLeafGL* construct(TabletopVis& scene, const PrimitiveSpec& s)
 
 } // namespace
 
-PrimitiveLeafGL* make(TabletopVis& scene, const PrimitiveSpec& spec)
+PrimitiveLeafGL* make(TabletopVis& scene, const PrimitiveParams& params)
 {
-    PrimitiveLeafGL* primitive = construct(scene, spec);
+    PrimitiveLeafGL* primitive = construct(scene, params);
     if (primitive == nullptr)
         return nullptr;
-    if (spec.rotation)
-        primitive->setRotation(*spec.rotation);
-    if (spec.color)
-        primitive->setColor((*spec.color)[0], (*spec.color)[1], (*spec.color)[2]);
-    if (spec.life)
-        primitive->setLife(*spec.life);
+    if (params.rotation)
+        primitive->setRotation(*params.rotation);
+    if (params.color)
+        primitive->setColor((*params.color)[0], (*params.color)[1], (*params.color)[2]);
+    if (params.life)
+        primitive->setLife(*params.life);
     return primitive;
 }
 

@@ -74,36 +74,36 @@ StrokeLeafGL* PictavoVisGL::createStrokeLeaf(double width, double height, double
                                              unsigned textureId, float s0, float s1, float t0, float t1,
                                              bool bumpMapping, int type)
 {
-    PrimitiveSpec spec = PrimitiveFactory::placed(PrimitiveKind::Stroke, x, y, width, height, rotation, type);
-    spec.textures = {textureId, textureId, textureId};
-    spec.s0 = s0;
-    spec.s1 = s1;
-    spec.t0 = t0;
-    spec.t1 = t1;
-    spec.bumpMapping = bumpMapping;
-    return adoptPrimitive(static_cast<StrokeLeafGL*>(PrimitiveFactory::make(*this, spec)));
+    PrimitiveParams params = PrimitiveFactory::placed(PrimitiveKind::Stroke, x, y, width, height, rotation, type);
+    params.textures = {textureId, textureId, textureId};
+    params.s0 = s0;
+    params.s1 = s1;
+    params.t0 = t0;
+    params.t1 = t1;
+    params.bumpMapping = bumpMapping;
+    return adoptPrimitive(static_cast<StrokeLeafGL*>(PrimitiveFactory::make(*this, params)));
 }
 
 TileLeafGL* PictavoVisGL::createTileLeaf(double width, double height, double x, double y, double rotation,
                                          bool dodging, int type)
 {
-    PrimitiveSpec spec = PrimitiveFactory::placed(PrimitiveKind::Tile, x, y, width, height, rotation, type);
-    spec.dodging = dodging;
-    return adoptPrimitive(static_cast<TileLeafGL*>(PrimitiveFactory::make(*this, spec)));
+    PrimitiveParams params = PrimitiveFactory::placed(PrimitiveKind::Tile, x, y, width, height, rotation, type);
+    params.dodging = dodging;
+    return adoptPrimitive(static_cast<TileLeafGL*>(PrimitiveFactory::make(*this, params)));
 }
 
 PointLeafGL* PictavoVisGL::createPointLeaf(double width, double height, double x, double y, int type)
 {
-    PrimitiveSpec spec = PrimitiveFactory::placed(PrimitiveKind::Point, x, y, width, height, 0.0, type);
-    return adoptPrimitive(static_cast<PointLeafGL*>(PrimitiveFactory::make(*this, spec)));
+    PrimitiveParams params = PrimitiveFactory::placed(PrimitiveKind::Point, x, y, width, height, 0.0, type);
+    return adoptPrimitive(static_cast<PointLeafGL*>(PrimitiveFactory::make(*this, params)));
 }
 
 GeoStrokeLeafGL* PictavoVisGL::createGeoStrokeLeaf(double width, double height, double x, double y,
                                                    double rotation, int segments, int type)
 {
-    PrimitiveSpec spec = PrimitiveFactory::placed(PrimitiveKind::GeoStroke, x, y, width, height, rotation, type);
-    spec.segments = segments;
-    return adoptPrimitive(static_cast<GeoStrokeLeafGL*>(PrimitiveFactory::make(*this, spec)));
+    PrimitiveParams params = PrimitiveFactory::placed(PrimitiveKind::GeoStroke, x, y, width, height, rotation, type);
+    params.segments = segments;
+    return adoptPrimitive(static_cast<GeoStrokeLeafGL*>(PrimitiveFactory::make(*this, params)));
 }
 
 PaletteLeafGL* PictavoVisGL::createPalette(double width, double height, double x, double y, float opacity,

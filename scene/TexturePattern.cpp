@@ -21,13 +21,13 @@ bool readNumber(const std::string& s, std::size_t& i, std::string& out)
     return out.size() <= 4 && (out.empty() || std::stoi(out) <= MaxWidth);
 }
 
-std::string formatOne(const std::string& spec, int number)
+std::string formatOne(const std::string& conversion, int number)
 {
-    const int length = std::snprintf(nullptr, 0, spec.c_str(), number);
+    const int length = std::snprintf(nullptr, 0, conversion.c_str(), number);
     if (length <= 0)
         return {};
     std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    std::snprintf(text.data(), text.size(), spec.c_str(), number);
+    std::snprintf(text.data(), text.size(), conversion.c_str(), number);
     return std::string(text.data(), static_cast<std::size_t>(length));
 }
 
@@ -47,23 +47,23 @@ std::optional<std::string> format(const std::string& pattern, int number)
             out += '%';
             continue;
         }
-        std::string spec = "%";
+        std::string conversion = "%";
         while (i < pattern.size() && std::strchr("-+ 0#", pattern[i]) != nullptr)
-            spec += pattern[i++];
+            conversion += pattern[i++];
         std::string digits;
         if (!readNumber(pattern, i, digits))
             return std::nullopt;
-        spec += digits;
+        conversion += digits;
         if (i < pattern.size() && pattern[i] == '.') {
             ++i;
             if (!readNumber(pattern, i, digits))
                 return std::nullopt;
-            spec += '.' + digits;
+            conversion += '.' + digits;
         }
         if (converted || i >= pattern.size() || std::strchr("diuoxX", pattern[i]) == nullptr)
             return std::nullopt;
-        spec += pattern[i];
-        out += formatOne(spec, number);
+        conversion += pattern[i];
+        out += formatOne(conversion, number);
         converted = true;
     }
     return out;

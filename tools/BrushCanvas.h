@@ -1,5 +1,5 @@
 // BrushCanvas: what a tool brush needs of the canvas it stamps into: its
-// touch-tracking state and one way to make primitives (PrimitiveSpec).
+// touch-tracking state and one way to make primitives (PrimitiveParams).
 #pragma once
 
 #include <array>
@@ -19,7 +19,7 @@ enum class PrimitiveKind
 // pixels (the centre), sizes pixels, angles degrees. The restored fields
 // (rotation, colour, life) are for primitives brought back from a saved
 // painting; left empty, a primitive starts as a new one does.
-struct PrimitiveSpec
+struct PrimitiveParams
 {
     PrimitiveKind kind = PrimitiveKind::Stroke;
     double x = 0.0;
@@ -50,7 +50,7 @@ public:
     virtual bool isTrackingTouches() const = 0;
     // Makes a primitive, adds it to the scene and the canvas; null when
     // the canvas cannot. Makes no GL call (input handlers call it).
-    virtual VisComponent* makePrimitive(const PrimitiveSpec& spec) = 0;
+    virtual VisComponent* makePrimitive(const PrimitiveParams& params) = 0;
 
 protected:
     ~BrushCanvas() = default;

@@ -382,14 +382,14 @@ int ToolBrushLeafGL::createPrimitives(int count, bool single, double x, double y
         const auto s = static_cast<std::size_t>((start + j) % SpawnCount);
         const auto kind = static_cast<ElementKind>(static_cast<int>(control(ControlCells::ElementKindCell)));
         const bool exact = single && kind == ElementKind::Stroke;
-        const std::optional<PrimitiveSpec> spec =
-            specAt(exact ? x : x + _spawnX[s], exact ? y : y + _spawnY[s]);
-        if (!spec) {
+        const std::optional<PrimitiveParams> params =
+            paramsAt(exact ? x : x + _spawnX[s], exact ? y : y + _spawnY[s]);
+        if (!params) {
             if (kind != ElementKind::Stroke)
                 return made;   // no such kind: nothing more to make
             continue;          // a stroke off the screen
         }
-        if (_canvas->makePrimitive(*spec) != nullptr)
+        if (_canvas->makePrimitive(*params) != nullptr)
             ++made;
     }
     return made;
@@ -399,17 +399,17 @@ bool ToolBrushLeafGL::createPrimitiveAt(double x, double y)
 {
     if (_canvas == nullptr)
         return false;
-    const std::optional<PrimitiveSpec> spec = specAt(x, y);
-    return spec && _canvas->makePrimitive(*spec) != nullptr;
+    const std::optional<PrimitiveParams> params = paramsAt(x, y);
+    return params && _canvas->makePrimitive(*params) != nullptr;
 }
 
-std::optional<PrimitiveSpec> ToolBrushLeafGL::specAt(double px, double py) const
+std::optional<PrimitiveParams> ToolBrushLeafGL::paramsAt(double px, double py) const
 {
     const TabletopVis* scene = getController();
     const auto kind = static_cast<ElementKind>(static_cast<int>(control(ControlCells::ElementKindCell)));
-    PrimitiveSpec spec;
-    spec.x = px;
-    spec.y = py;
+    PrimitiveParams params;
+    params.x = px;
+    params.y = py;
     if (kind == ElementKind::Stroke) {
         const int image = static_cast<int>(control(ControlCells::ElementImage));
         const int number = image <= LastNumberedImage
@@ -431,23 +431,23 @@ std::optional<PrimitiveSpec> ToolBrushLeafGL::specAt(double px, double py) const
             t0 = scene->getTextureMinYAt(i) / size;
             t1 = scene->getTextureMaxYAt(i) / size;
         }
-        spec.kind = PrimitiveKind::Stroke;
-        spec.width = spec.height = StrokeSize;
-        spec.angle = rotation;
-        spec.textures = {texture, texture, texture};
-        std::tie(spec.s0, spec.s1, spec.t0, spec.t1) = std::tuple(s0, s1, t0, t1);
+        params.kind = PrimitiveKind::Stroke;
+        params.width = params.height = StrokeSize;
+        params.angle = rotation;
+        params.textures = {texture, texture, texture};
+        std::tie(params.s0, params.s1, params.t0, params.t1) = std::tuple(s0, s1, t0, t1);
     } else if (kind == ElementKind::Tile) {
-        spec.kind = PrimitiveKind::Tile;
-        spec.width = spec.height = TileSize;
-        spec.angle = randomValue() * 360.0 / 32767.0;
+        params.kind = PrimitiveKind::Tile;
+        params.width = params.height = TileSize;
+        params.angle = randomValue() * 360.0 / 32767.0;
     } else if (kind == ElementKind::Point) {
-        spec.kind = PrimitiveKind::Point;
-        spec.width = spec.height = PointSize;
-        spec.type = static_cast<int>(control(ControlCells::PrimitiveType));
+        params.kind = PrimitiveKind::Point;
+        params.width = params.height = PointSize;
+        params.type = static_cast<int>(control(ControlCells::PrimitiveType));
     } else {
         return std::nullopt;
     }
-    return spec;
+    return params;
 }
 
 // ---- Operations of the canvas and the widget ----

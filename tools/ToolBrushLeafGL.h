@@ -196,7 +196,7 @@ private:
     int createPrimitives(int count, bool single, double x, double y);
     // What the create stamp makes of the current element kind at device
     // (px, py); nothing for an unknown kind or a stroke off the screen.
-    std::optional<PrimitiveSpec> specAt(double px, double py) const;
+    std::optional<PrimitiveParams> paramsAt(double px, double py) const;
 
     // ---- Stamps (ToolBrushStamps.cpp) ----
     void markWritten(Target target, const Footprint& f);

@@ -1,4 +1,4 @@
-// Making primitives: the factory builds every kind from a spec (restored
+// Making primitives: the factory builds every kind from its parameters (restored
 // fields included), and a touch creates primitives through the brush and
 // the canvas without any GL context.
 #include "CanvasTestSupport.h"
@@ -31,24 +31,24 @@ int primitivesOf(const CanvasCompositeGL& canvas)
 TEST(PrimitiveFactory, MakesEveryKindFromItsSpecWithTheRestoredFields)
 {
     TabletopVisGL scene(1, 700, 525, 1024, 768);
-    PrimitiveSpec spec;
-    spec.x = 300;
-    spec.y = 200;
-    spec.width = 48;
-    spec.height = 16;
-    spec.angle = 30;
-    spec.type = 2;
-    spec.textures = {4, 5, 6};
-    std::tie(spec.s0, spec.s1, spec.t0, spec.t1) = std::tuple(0.1f, 0.9f, 0.2f, 0.7f);
-    spec.dodging = true;
-    spec.segments = 5;
-    spec.auxiliary = {7, 8};
-    spec.rotation = 12.5;
-    spec.color = {{10, 20, 30}};
-    spec.life = 99;
+    PrimitiveParams params;
+    params.x = 300;
+    params.y = 200;
+    params.width = 48;
+    params.height = 16;
+    params.angle = 30;
+    params.type = 2;
+    params.textures = {4, 5, 6};
+    std::tie(params.s0, params.s1, params.t0, params.t1) = std::tuple(0.1f, 0.9f, 0.2f, 0.7f);
+    params.dodging = true;
+    params.segments = 5;
+    params.auxiliary = {7, 8};
+    params.rotation = 12.5;
+    params.color = {{10, 20, 30}};
+    params.life = 99;
     for (PrimitiveKind kind : {PrimitiveKind::Point, PrimitiveKind::Stroke, PrimitiveKind::Tile, PrimitiveKind::GeoStroke}) {
-        spec.kind = kind;
-        std::unique_ptr<PrimitiveLeafGL> p(PrimitiveFactory::make(scene, spec));
+        params.kind = kind;
+        std::unique_ptr<PrimitiveLeafGL> p(PrimitiveFactory::make(scene, params));
         ASSERT_NE(p, nullptr);
         EXPECT_EQ(std::tuple(p->getXPos(), p->getYPos(), p->getWidth(), p->getHeight()),
                   std::tuple(300.0, 200.0, 48.0, 16.0));
