@@ -14,6 +14,7 @@
 #include "PictavoVisGL.h"
 #include "PrimitiveBatch.h"
 #include "PrimitiveLeafGL.h"
+#include "PrimitiveStore.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -34,6 +35,7 @@ namespace {
 constexpr unsigned ScreenW = 1024, ScreenH = 768, BufferW = 700, BufferH = 525;
 const char* const Kinds[] = {"points", "strokes", "tiles", "geostrokes"};
 constexpr unsigned Counts[] = {1000, 10000, 50000, 100000};
+constexpr int SettleFrames = 240;
 
 double medianOf(std::vector<double> v)
 {
@@ -149,12 +151,19 @@ void simulation(PictavoBuilderGL& builder)
                 continue;
             std::unique_ptr<PictavoVisGL> vis = buildScene(builder, kind, n);
             CanvasCompositeGL* canvas = vis->findCanvas();
-            for (int i = 0; i < 60; ++i)   // sizes settle, first frames pass
+            // Sizes settle and turns come to rest (a turn closes a fifth of
+            // what is left each frame, about 170 frames for half a turn).
+            for (int i = 0; i < SettleFrames; ++i)
                 vis->render(1, 40.0);
             const double frame = medianSeconds(21, [&] { vis->render(1, 40.0); });
             std::printf("sim_ns_per_primitive_%s_%u %.1f\n", kind, n, frame * 1e9 / n);
+            std::printf("full_steps_%s_%u %zu\n", kind, n, canvas->getPrimitiveStore().lastFullSteps());
+            // The roofline of this kind's own cells; the strokes' one is
+            // the reference line.
+            const double own = rooflineSeconds(*canvas, primitiveCells(*canvas)) * 1e9 / n;
+            std::printf("roofline_ns_per_primitive_%s_%u %.1f\n", kind, n, own);
             if (std::string(kind) == "strokes")
-                roofline = rooflineSeconds(*canvas, primitiveCells(*canvas)) * 1e9 / n;
+                roofline = own;
             builder.setVis(nullptr);
         }
         std::printf("roofline_ns_per_primitive_%u %.1f\n", n, roofline);

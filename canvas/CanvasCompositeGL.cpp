@@ -41,7 +41,7 @@ CanvasCompositeGL::CanvasCompositeGL(TabletopVis* scene, double x, double y, dou
                                      int furtherValue)
     : SurfaceCompositeGL(scene, x, y, width, height, angle, border, overflow, textureId)
     , _batch(std::make_unique<PrimitiveBatch>())
-    , _store(std::make_unique<PrimitiveStore>(*scene))
+    , _store(std::make_unique<PrimitiveStore>(*scene, *this))
     , _initialSize(initialSize)
     , _brushValue(brushValue)
     , _elementKind(elementKind)
@@ -223,8 +223,6 @@ int CanvasCompositeGL::addChild(VisComponent* child)
         _store->add(primitive);
     return 1;
 }
-
-void CanvasCompositeGL::forgetStoredPrimitive(PrimitiveLeafGL* primitive) { _store->remove(primitive); }
 
 int CanvasCompositeGL::removeChild(VisComponent* child)
 {

@@ -87,9 +87,6 @@ public:
     // steps them (tiles' footprints first), the scene's passes skip them.
     void animateMyself(double dt) override;
     const PrimitiveStore& getPrimitiveStore() const { return *_store; }
-    // A primitive being deleted leaves the store (PrimitiveLeafGL's
-    // destructor calls it; removeChild does the same for a live one).
-    void forgetStoredPrimitive(PrimitiveLeafGL* primitive);
     // Input entry points of the interaction modes (CanvasInteraction.cpp).
     // A press or move at device pixel (x, y) with the contact size in board
     // units: records the brush position, feeds the posture detector and runs

@@ -38,7 +38,11 @@ void PointLeafGL::initialize()
     setShapeIndex(first ? 0 : static_cast<int>(randomValue() / 32767.0 * 15));
 }
 
-void PointLeafGL::setShapeIndex(int index) { _shapeIndex = std::clamp(index, 0, PointShapeCount - 1); }
+void PointLeafGL::setShapeIndex(int index)
+{
+    _shapeIndex = std::clamp(index, 0, PointShapeCount - 1);
+    markStale();
+}
 
 void PointLeafGL::animateMyself(double dt) { step(PrimitiveFrame::fromPassive(*this), dt); }
 

@@ -5,6 +5,7 @@
 #include "BufferTag.h"
 #include "CanvasBufferTable.h"
 #include "CanvasCompositeGL.h"
+#include "Kinematics.h"
 #include "PrimitiveLogger.h"
 #include "TabletopVis.h"
 
@@ -18,13 +19,10 @@ constexpr double DegreesPerRadian = 57.29577951308232;
 constexpr double RadiansPerDegree = 0.017453292519943295;
 // Direction vectors are pixels per unit of dt, scaled by this.
 constexpr double MoveFactor = 2.5;
-// Orientation vectors this short carry no direction.
-constexpr double MinOrientationSquared = 1e-05;
 // Turn differences below this (degrees) are left alone; larger ones are
 // closed by this fraction per frame.
 constexpr double TurnThreshold = 1.0;
 constexpr double TurnFraction = 0.2;
-constexpr int EraseQueueLife = 10;
 
 } // namespace
 
@@ -40,10 +38,8 @@ PrimitiveLeafGL::PrimitiveLeafGL(TabletopVis* scene, double x, double y, bool ro
 
 PrimitiveLeafGL::~PrimitiveLeafGL()
 {
-    if (_storeSlot.kind == NotStored)
-        return;
-    if (CanvasCompositeGL* surface = canvas())
-        surface->forgetStoredPrimitive(this);
+    if (_storeSlot.store != nullptr)
+        _storeSlot.store->remove(this);
 }
 
 bool PrimitiveLeafGL::isResizingReal() const { return false; }
@@ -400,22 +396,35 @@ void PrimitiveLeafGL::followOrientation(const PrimitiveFrame& f, int bx, int by)
         // vectors; normalising keeps acos in its domain for any other.
         const double up = std::clamp(oy / std::sqrt(squared), -1.0, 1.0);
         _targetAngle = -std::acos(up) * std::copysign(DegreesPerRadian, static_cast<double>(ox));
+        _targetSource[0] = ox;
+        _targetSource[1] = oy;
         if (_targetAngle != _previousTargetAngle)
             _changed = true;
         _previousTargetAngle = _targetAngle;
     }
     // Without a new vector the primitive keeps turning towards the last target.
+    if (const double d = turnLeft(); d != 0.0)
+        rotate(TurnFraction * d);
+}
+
+bool PrimitiveLeafGL::turnAtRest() const
+{
+    const double d = turnLeft();
+    return d == 0.0 || Kinematics::normalizeAngle(getRotation() + TurnFraction * d) == getRotation();
+}
+
+double PrimitiveLeafGL::turnLeft() const
+{
     double d = _targetAngle - getRotation();
     if (d < TurnThreshold && d > -TurnThreshold)
-        return;
+        return 0.0;
     while (d > 180.0)
         d -= 360.0;
     while (d < -180.0)
         d += 360.0;
     // A whole turn away (d was +-360) is no turn: rotating by 0 would
     // change nothing but cost a sine and cosine every frame.
-    if (d != 0.0)
-        rotate(TurnFraction * d);
+    return d;
 }
 
 void PrimitiveLeafGL::followAbsoluteSize(const PrimitiveFrame& f, int bx, int by, double& tw, double& th)

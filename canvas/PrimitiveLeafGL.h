@@ -7,7 +7,10 @@
 #include "Color.h"
 #include "ControlTable.h"
 #include "PrimitiveShapes.h"
+#include "PrimitiveStore.h"
 #include "VisComponentGL.h"
+
+#include <limits>
 
 class CanvasCompositeGL;
 class PrimitiveBatch;
@@ -99,17 +102,29 @@ public:
 
     // ---- State ----
     const Color& getColor() const { return _color; }
-    void setColor(unsigned char r, unsigned char g, unsigned char b) { _color.setRGB(r, g, b); }
+    void setColor(unsigned char r, unsigned char g, unsigned char b)
+    {
+        _color.setRGB(r, g, b);
+        markStale();
+    }
     bool isContextSelected() const { return _contextSelected; }
     // Set when a buffer asked the primitive to move, turn or resize.
     bool hasChanged() const { return _changed; }
-    void setChanged(bool changed) { _changed = changed; }
+    void setChanged(bool changed)
+    {
+        _changed = changed;
+        markStale();
+    }
     // Life counter: 210 when fresh, lowered by erasing; at 10 or less the
     // primitive asks its canvas to delete it and the counter stays at 1.
     int getLife() const { return _life; }
     // Sets the life counter (a primitive brought back from a saved
     // painting); the deletion rule applies from the next frame.
-    void setLife(int life) { _life = life; }
+    void setLife(int life)
+    {
+        _life = life;
+        markStale();
+    }
     bool isQueuedForDeletion() const { return _queuedForDeletion; }
     double getTargetAngle() const { return _targetAngle; }
     // Two values kept for the code that made the primitive (stroke shapes
@@ -125,6 +140,10 @@ public:
     static constexpr int HiddenFrames = 3;     // drawing calls that draw nothing
     static constexpr double MinRelativeSize = 5.0;
     static constexpr double MaxRelativeSize = 250.0;
+    // At this life or less a primitive is queued for deletion.
+    static constexpr int EraseQueueLife = 10;
+    // Orientation vectors this short carry no direction.
+    static constexpr double MinOrientationSquared = 1e-05;
 
 protected:
     // Counts one drawing call; false for the first HiddenFrames calls, so a
@@ -151,6 +170,13 @@ protected:
     // Shape coordinates scaled by (scaleX, scaleY) into device coordinates.
     PrimitiveShapes::Placement placement(double scaleX, double scaleY) const;
     void setAuxiliaryValues(float a, float b);
+    // Tells the canvas's store that state its row keeps has changed.
+    void geometryChanged() override { markStale(); }
+    void markStale()
+    {
+        if (_storeSlot.kind >= 0)
+            _storeSlot.store->markStale(_storeSlot.kind, _storeSlot.index);
+    }
 
 private:
     friend class PrimitiveStore;
@@ -161,6 +187,7 @@ private:
     {
         int kind = NotStored;
         std::size_t index = 0;
+        PrimitiveStore* store = nullptr;
     };
 
     void followErase(const PrimitiveFrame& f, int bx, int by);
@@ -173,6 +200,12 @@ private:
     void followRelativeSize(const PrimitiveFrame& f, int bx, int by, double& tw, double& th) const;
     void applySize(double tw, double th);
     void stepEasing();
+    // The turn (degrees) towards the target angle still to make, 0 when
+    // the difference is below the threshold or a whole turn.
+    double turnLeft() const;
+    // Turning by a fraction of turnLeft would not change the rotation: no
+    // turn is left, or what is left is below the rotation's precision.
+    bool turnAtRest() const;
     void addLogRecord(bool erased);
 
     Color _color{65, 66, 67};
@@ -187,6 +220,8 @@ private:
     int _primitiveType;
     double _targetAngle;
     double _previousTargetAngle = 0.0;
+    // The orientation vector the target angle was last computed from.
+    float _targetSource[2] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::quiet_NaN()};
     int _drawCalls = 0;
     StoreSlot _storeSlot;
 };

@@ -1,8 +1,10 @@
-// PrimitiveStore: dense per-kind handle arrays and the per-kind frame loops.
+// PrimitiveStore: dense per-kind handle and state arrays, and the per-kind
+// frame loops that run a primitive's full step only where its cells ask.
 #include "PrimitiveStore.h"
 
 #include "GeoStrokeLeafGL.h"
 #include "PointLeafGL.h"
+#include "PrimitiveLogger.h"
 #include "StrokeLeafGL.h"
 #include "TabletopVis.h"
 #include "TileLeafGL.h"
@@ -24,33 +26,273 @@ PrimitiveStore::Kind kindOf(const PrimitiveLeafGL* p)
     return PrimitiveStore::KindCount;   // another class: the scene steps it
 }
 
-// The primitive `Ahead` places on is fetched (its object) while this one
-// is stepped; the one half as far on has its buffer cells fetched, its
-// position being in cache by then.
-template <typename Leaf, typename Step>
-void loop(const std::vector<PrimitiveLeafGL*>& handles, const PrimitiveFrame& frame, const Step& step)
+std::uint32_t packed(unsigned char r, unsigned char g, unsigned char b)
 {
-    constexpr std::size_t Ahead = 8;
-    const std::size_t n = handles.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i + Ahead < n) {
-            const char* object = reinterpret_cast<const char*>(handles[i + Ahead]);
-            for (std::size_t line = 0; line < sizeof(Leaf); line += 64)
-                __builtin_prefetch(object + line);
-        }
-        if (i + Ahead / 2 < n)
-            handles[i + Ahead / 2]->prefetchCells(frame);
-        step(static_cast<Leaf*>(handles[i]));
-    }
+    return static_cast<std::uint32_t>(r) | static_cast<std::uint32_t>(g) << 8 | static_cast<std::uint32_t>(b) << 16;
+}
+
+std::uint32_t packed(const unsigned char* rgb) { return packed(rgb[0], rgb[1], rgb[2]); }
+
+template <typename T>
+const T* cellsOf(const BufferTemplate<T>* buffer)
+{
+    return buffer != nullptr ? buffer->cells() : nullptr;
 }
 
 } // namespace
 
+// The canvas's buffer grid the rows' cells are computed in, and the
+// geometry that decides them: when any of it changes every row is stale.
+struct PrimitiveStore::Grid
+{
+    int width = 0;
+    int height = 0;
+    std::vector<double> key;
+
+    explicit Grid(const VisComponent& canvas, const TabletopVis& scene)
+        : width(canvas.getBufferWidth())
+        , height(canvas.getBufferHeight())
+        , key{canvas.getXPos(),       canvas.getYPos(),          canvas.getWidth(),
+              canvas.getHeight(),     canvas.getRotation(),      static_cast<double>(width),
+              static_cast<double>(height), scene.getCellsPerPixelX(), scene.getCellsPerPixelY()}
+    {
+    }
+};
+
+// The frame's buffers as raw cell arrays on the grid; usable is false when
+// a buffer has another size than the grid (every row then takes the full
+// step).
+struct PrimitiveStore::Cells
+{
+    bool usable = true;
+    bool hasControl = false;
+    int currentType = 0;
+    bool logsStarts = false;
+    const float* erase = nullptr;
+    const unsigned char* color = nullptr;   // only while drop-off weights exist
+    const bool* contextSelection = nullptr;
+    const float* direction = nullptr;
+    const float* tempOrientation = nullptr;
+    const float* size = nullptr;
+    const float* sizeDiff = nullptr;
+    const int* speed = nullptr;
+    const unsigned char* tempColor = nullptr;
+
+    Cells(const PrimitiveFrame& f, const Grid& grid)
+        : hasControl(f.hasControl)
+        , currentType(f.currentType)
+        , logsStarts(PrimitiveLogger::instance().isRecording())
+        , erase(cellsOf(f.erase))
+        , color(f.hasDropoff ? cellsOf(f.color) : nullptr)
+        , contextSelection(cellsOf(f.contextSelection))
+        , direction(cellsOf(f.direction))
+        , tempOrientation(cellsOf(f.tempOrientation))
+        , size(cellsOf(f.size))
+        , sizeDiff(cellsOf(f.sizeDiff))
+        , speed(cellsOf(f.speed))
+        , tempColor(cellsOf(f.tempColor))
+    {
+        const auto fits = [&grid](const AbstractBuffer* b, int values) {
+            return b == nullptr
+                || (b->getWidth() == grid.width && b->getHeight() == grid.height && b->getDimension() == values);
+        };
+        usable = fits(f.erase, 1) && fits(f.color, 3) && fits(f.contextSelection, 1) && fits(f.direction, 2)
+              && fits(f.tempOrientation, 2) && fits(f.size, 1) && fits(f.sizeDiff, 1) && fits(f.speed, 1)
+              && fits(f.tempColor, 3);
+    }
+
+    // Starts loading the cells a primitive of kind K reads at cell c.
+    template <PrimitiveStore::Kind K>
+    void prefetch(std::uint32_t c) const
+    {
+        const auto at = [](const auto* cells, std::size_t i) {
+            if (cells != nullptr)
+                __builtin_prefetch(cells + i);
+        };
+        at(erase, c);
+        at(color, 3 * std::size_t{c});
+        at(contextSelection, c);
+        at(direction, 2 * std::size_t{c});
+        at(tempOrientation, 2 * std::size_t{c});
+        at(size, c);
+        at(sizeDiff, c);
+        if constexpr (K == PrimitiveStore::Points)
+            at(speed, c);
+        if constexpr (K != PrimitiveStore::Strokes)
+            at(tempColor, 3 * std::size_t{c});
+    }
+};
+
+namespace {
+
+using Flag = PrimitiveStore::RowFlag;
+
+// Whether the common step would leave the primitive exactly as it is: no
+// erasing, no new colour or selection, no move, turn or resize, no easing.
+// Anything else (also a stale row) takes the full step.
+template <typename Cells, typename Row>
+[[gnu::always_inline]] inline bool commonStepIdle(const Cells& f, const Row& r, std::size_t i, std::uint32_t c)
+{
+    const std::uint16_t flags = r.flags[i];
+    if ((flags & (Flag::Stale | Flag::Inside | Flag::Settled)) != (Flag::Inside | Flag::Settled))
+        return false;
+    if (f.erase != nullptr && ((flags & Flag::Alive) == 0 || static_cast<int>(2.0f * f.erase[c]) != 0))
+        return false;
+    if (f.color != nullptr && packed(f.color + 3 * std::size_t{c}) != r.bufferColor[i])
+        return false;
+    if (f.contextSelection != nullptr && f.contextSelection[c] != ((flags & Flag::ContextSelected) != 0))
+        return false;
+    if (f.direction != nullptr && (flags & Flag::FollowsDirection) != 0
+        && (f.direction[2 * c] != 0.0f || f.direction[2 * c + 1] != 0.0f))
+        return false;
+    if (f.tempOrientation != nullptr && (flags & Flag::FollowsOrientation) != 0) {
+        // A vector gives the target angle it gave last time, which is
+        // already the previous one.
+        const float ox = f.tempOrientation[2 * c];
+        const float oy = f.tempOrientation[2 * c + 1];
+        const double squared = static_cast<double>(ox) * ox + static_cast<double>(oy) * oy;
+        if (squared > PrimitiveLeafGL::MinOrientationSquared
+            && (ox != r.targetSourceX[i] || oy != r.targetSourceY[i] || (flags & Flag::TargetSettled) == 0))
+            return false;
+        if ((flags & Flag::TurnAtRest) == 0)
+            return false;
+    }
+    // A relative size difference replaces an absolute size target; the
+    // absolute one then only sets hasChanged, which may already be set.
+    const bool relative = f.sizeDiff != nullptr && (flags & Flag::FollowsRelativeSize) != 0;
+    if (relative && (f.sizeDiff[c] != 0.0f || (flags & Flag::SizeInRange) == 0))
+        return false;
+    if (f.size != nullptr && (flags & Flag::FollowsAbsoluteSize) != 0 && f.size[c] != r.width[i]
+        && !(relative && (flags & Flag::Changed) != 0))
+        return false;
+    return true;
+}
+
+// The temporary colour changes nothing when neutral or already taken.
+template <typename Cells>
+[[gnu::always_inline]] inline bool tempColorIdle(const Cells& f, std::uint32_t c, std::uint32_t color)
+{
+    const unsigned char* t = f.tempColor != nullptr ? f.tempColor + 3 * std::size_t{c} : nullptr;
+    return t == nullptr || t[0] == 127 || packed(t) == color;
+}
+
+} // namespace
+
+// ---- Rows ----
+
+void PrimitiveStore::Rows::push(PrimitiveLeafGL* p)
+{
+    handles.push_back(p);
+    cell.push_back(0);
+    width.push_back(0.0);
+    bufferColor.push_back(0);
+    color.push_back(0);
+    type.push_back(0);
+    flags.push_back(Stale);
+    shape.push_back(0);
+    targetSourceX.push_back(0.0f);
+    targetSourceY.push_back(0.0f);
+    centreX.push_back(0.0f);
+    centreY.push_back(0.0f);
+}
+
+void PrimitiveStore::Rows::swapRemove(std::size_t i)
+{
+    const auto move = [i](auto& column) {
+        column[i] = column.back();
+        column.pop_back();
+    };
+    move(handles);
+    move(cell);
+    move(width);
+    move(bufferColor);
+    move(color);
+    move(type);
+    move(flags);
+    move(shape);
+    move(targetSourceX);
+    move(targetSourceY);
+    move(centreX);
+    move(centreY);
+}
+
+void PrimitiveStore::refresh(Kind kind, std::size_t i, const Grid& grid)
+{
+    Rows& r = _rows[kind];
+    const PrimitiveLeafGL& p = *r.handles[i];
+    int bx = 0;
+    int by = 0;
+    std::uint16_t flags = 0;
+    if (p.bufferCell(bx, by) && bx >= 0 && by >= 0 && bx < grid.width && by < grid.height) {
+        flags |= Inside;
+        r.cell[i] = static_cast<std::uint32_t>(by * grid.width + bx);
+    }
+    r.width[i] = p.getWidth();
+    r.bufferColor[i] = packed(p._lastBufferColor);
+    r.color[i] = packed(p.getColor().r, p.getColor().g, p.getColor().b);
+    r.type[i] = p._primitiveType;
+    if (p.getSizeProgress() == 1.0 && !p.hasPendingSizeTarget() && !p.isSizeAnimationEnding()
+        && !p.isCurrentlyMagnified() && p.getUnscaledWidth() == p.getWidth()
+        && p.getUnscaledHeight() == p.getHeight())
+        flags |= Settled;
+    const auto inRange = [](double s) {
+        return s >= PrimitiveLeafGL::MinRelativeSize && s <= PrimitiveLeafGL::MaxRelativeSize;
+    };
+    if (inRange(p.getWidth()) && inRange(p.getHeight()))
+        flags |= SizeInRange;
+    if (p.turnAtRest())
+        flags |= TurnAtRest;
+    if (p._contextSelected)
+        flags |= ContextSelected;
+    if (p._changed)
+        flags |= Changed;
+    if (p._targetAngle == p._previousTargetAngle)
+        flags |= TargetSettled;
+    r.targetSourceX[i] = p._targetSource[0];
+    r.targetSourceY[i] = p._targetSource[1];
+    if (p._startLogged)
+        flags |= StartLogged;
+    if (p._life > PrimitiveLeafGL::EraseQueueLife)
+        flags |= Alive;
+    if (p.isAnimatingDirection())
+        flags |= FollowsDirection;
+    if (p.isAnimatingOrienation())
+        flags |= FollowsOrientation;
+    if (p.isAnimatingAbsoluteSize())
+        flags |= FollowsAbsoluteSize;
+    if (p.isAnimatingRelativeSize())
+        flags |= FollowsRelativeSize;
+    if (kind == Points)
+        r.shape[i] = static_cast<const PointLeafGL&>(p).getShapeIndex();
+    if (kind == Tiles) {
+        const auto& tile = static_cast<const TileLeafGL&>(p);
+        if (tile.isDodging())
+            flags |= Dodges;
+        tile.fractionalCell(r.centreX[i], r.centreY[i]);
+    }
+    r.flags[i] = flags;
+}
+
+void PrimitiveStore::refreshStale(const Grid& grid)
+{
+    const bool moved = grid.key != _gridKey;
+    if (moved)
+        _gridKey = grid.key;
+    for (int kind = 0; kind < KindCount; ++kind) {
+        Rows& r = _rows[kind];
+        for (std::size_t i = 0; i < r.size(); ++i)
+            if (moved || (r.flags[i] & Stale) != 0)
+                refresh(static_cast<Kind>(kind), i, grid);
+    }
+}
+
+// ---- Membership ----
+
 PrimitiveStore::~PrimitiveStore()
 {
     // Primitives that outlive the store are the scene's to step again.
-    for (auto& handles : _kinds)
-        for (PrimitiveLeafGL* p : handles) {
+    for (Rows& rows : _rows)
+        for (PrimitiveLeafGL* p : rows.handles) {
             p->_storeSlot = {};
             _scene.setSteppedByParent(p, false);
         }
@@ -61,8 +303,8 @@ PrimitiveStore::~PrimitiveStore()
 std::size_t PrimitiveStore::size() const
 {
     std::size_t n = _pending.size();
-    for (const auto& handles : _kinds)
-        n += handles.size();
+    for (const Rows& rows : _rows)
+        n += rows.size();
     return n;
 }
 
@@ -71,8 +313,8 @@ bool PrimitiveStore::place(PrimitiveLeafGL* p)
     if (!_scene.setSteppedByParent(p, true))
         return false;
     const Kind kind = kindOf(p);
-    p->_storeSlot = {kind, _kinds[kind].size()};
-    _kinds[kind].push_back(p);
+    p->_storeSlot = {kind, _rows[kind].size(), this};
+    _rows[kind].push(p);
     return true;
 }
 
@@ -81,7 +323,7 @@ void PrimitiveStore::add(PrimitiveLeafGL* p)
     if (p == nullptr || p->_storeSlot.kind != PrimitiveLeafGL::NotStored || kindOf(p) == KindCount)
         return;
     if (!place(p)) {
-        p->_storeSlot = {PrimitiveLeafGL::Pending, _pending.size()};
+        p->_storeSlot = {PrimitiveLeafGL::Pending, _pending.size(), this};
         _pending.push_back(p);
     }
 }
@@ -91,14 +333,18 @@ void PrimitiveStore::remove(PrimitiveLeafGL* p)
     if (p == nullptr || p->_storeSlot.kind == PrimitiveLeafGL::NotStored)
         return;
     const PrimitiveLeafGL::StoreSlot slot = p->_storeSlot;
-    std::vector<PrimitiveLeafGL*>& handles = slot.kind == PrimitiveLeafGL::Pending ? _pending : _kinds[slot.kind];
-    PrimitiveLeafGL* last = handles.back();
-    handles[slot.index] = last;
-    last->_storeSlot.index = slot.index;
-    handles.pop_back();
     p->_storeSlot = {};
-    if (slot.kind != PrimitiveLeafGL::Pending)
-        _scene.setSteppedByParent(p, false);
+    if (slot.kind == PrimitiveLeafGL::Pending) {
+        _pending[slot.index] = _pending.back();
+        _pending[slot.index]->_storeSlot.index = slot.index;
+        _pending.pop_back();
+        return;
+    }
+    Rows& rows = _rows[slot.kind];
+    rows.swapRemove(slot.index);
+    if (slot.index < rows.size())
+        rows.handles[slot.index]->_storeSlot.index = slot.index;
+    _scene.setSteppedByParent(p, false);
 }
 
 void PrimitiveStore::placePending()
@@ -114,13 +360,119 @@ void PrimitiveStore::placePending()
     }
 }
 
+// ---- The frame ----
+
+void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& grid)
+{
+    // The canvas's own buffer: a frame holds it read-only for everyone else.
+    auto* dodging = const_cast<BufferTemplate<float>*>(frame.dodging);
+    if (dodging == nullptr || !frame.hasControl)
+        return;
+    const Rows& r = _rows[Tiles];
+    const bool onGrid = dodging->getWidth() == grid.width && dodging->getHeight() == grid.height;
+    for (std::size_t i = 0; i < r.size(); ++i) {
+        if (r.type[i] != frame.currentType)
+            continue;
+        if (!onGrid) {
+            static_cast<TileLeafGL*>(r.handles[i])->writeFootprint(frame);
+            continue;
+        }
+        const float cx = r.centreX[i];
+        const float cy = r.centreY[i];
+        if (cx >= 0.0f && cy >= 0.0f && cx < grid.width && cy < grid.height) {
+            dodging->set2DValues(static_cast<int>(cx), static_cast<int>(cy), cx, cy);
+            dodging->invalidate();
+        }
+    }
+}
+
+void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid)
+{
+    // The sums read only the dodging buffer, which no step writes, so they
+    // may run in any order: by the row of the centre's cell, so that the
+    // windows of consecutive tiles overlap and stay in cache.
+    const Rows& r = _rows[Tiles];
+    const std::size_t n = r.size();
+    _pushes.assign(2 * n, 0.0);
+    _pushKnown.assign(n, 0);
+    const auto band = [&grid](float cy) {
+        return static_cast<std::size_t>(std::clamp(static_cast<int>(cy), 0, grid.height));
+    };
+    _bandStarts.assign(static_cast<std::size_t>(grid.height) + 2, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        ++_bandStarts[band(r.centreY[i]) + 1];
+    for (std::size_t b = 1; b < _bandStarts.size(); ++b)
+        _bandStarts[b] += _bandStarts[b - 1];
+    _order.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        _order[_bandStarts[band(r.centreY[i])]++] = static_cast<std::uint32_t>(i);
+    for (const std::uint32_t i : _order) {
+        const std::uint16_t flags = r.flags[i];
+        if (!cells.usable || !cells.hasControl || r.type[i] != cells.currentType || (flags & Stale) != 0)
+            continue;
+        _pushKnown[i] = 1;
+        if ((flags & Dodges) != 0)
+            TileLeafGL::dodgeSum(frame, r.centreX[i], r.centreY[i], _scene, _pushes[2 * i], _pushes[2 * i + 1]);
+    }
+}
+
+template <PrimitiveStore::Kind K>
+void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, double dt)
+{
+    constexpr std::size_t Ahead = 16;
+    Rows& r = _rows[K];
+    const std::size_t n = r.size();
+    _full.clear();
+    if constexpr (K == Tiles)
+        sumPushes(frame, cells, grid);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + Ahead < n && (r.flags[i + Ahead] & Inside) != 0)
+            cells.prefetch<K>(r.cell[i + Ahead]);
+        const std::uint16_t flags = r.flags[i];
+        bool idle = cells.usable;
+        if (idle && cells.logsStarts && (flags & StartLogged) == 0)
+            idle = false;
+        const bool current = cells.hasControl && r.type[i] == cells.currentType;
+        if (idle && current) {
+            const std::uint32_t c = r.cell[i];
+            idle = commonStepIdle(cells, r, i, c);
+            if constexpr (K == Points)
+                idle = idle && (cells.speed == nullptr || cells.speed[c] == r.shape[i])
+                    && tempColorIdle(cells, c, r.color[i]);
+            if constexpr (K == Tiles)
+                idle = idle && tempColorIdle(cells, c, r.color[i]) && _pushes[2 * i] == 0.0
+                    && _pushes[2 * i + 1] == 0.0;
+        }
+        if (!idle)
+            _full.push_back(static_cast<std::uint32_t>(i));
+    }
+    // The full steps run in the order of the rows, as a loop over all of
+    // them would: deletions and log records keep their order.
+    for (const std::uint32_t i : _full) {
+        PrimitiveLeafGL* p = r.handles[i];
+        if constexpr (K == Points)
+            static_cast<PointLeafGL*>(p)->step(frame, dt);
+        else if constexpr (K == Strokes)
+            p->stepCommon(frame, dt);
+        else if (_pushKnown[i] != 0)
+            static_cast<TileLeafGL*>(p)->stepPushed(frame, dt, _pushes[2 * i], _pushes[2 * i + 1]);
+        else
+            static_cast<TileLeafGL*>(p)->step(frame, dt);
+        refresh(K, i, grid);
+    }
+    _lastFullSteps += _full.size();
+}
+
 void PrimitiveStore::step(const PrimitiveFrame& frame, double dt)
 {
     if (!_pending.empty())
         placePending();
-    for (PrimitiveLeafGL* p : _kinds[Tiles])
-        static_cast<TileLeafGL*>(p)->writeFootprint(frame);
-    loop<PointLeafGL>(_kinds[Points], frame, [&](PointLeafGL* p) { p->step(frame, dt); });
-    loop<StrokeLeafGL>(_kinds[Strokes], frame, [&](StrokeLeafGL* p) { p->stepCommon(frame, dt); });
-    loop<TileLeafGL>(_kinds[Tiles], frame, [&](TileLeafGL* p) { p->step(frame, dt); });
+    const Grid grid(_canvas, _scene);
+    refreshStale(grid);
+    writeFootprints(frame, grid);
+    const Cells cells(frame, grid);
+    _lastFullSteps = 0;
+    stepKind<Points>(frame, cells, grid, dt);
+    stepKind<Strokes>(frame, cells, grid, dt);
+    stepKind<Tiles>(frame, cells, grid, dt);
 }

@@ -1,25 +1,38 @@
 // PrimitiveStore: the canvas's primitives by kind, in contiguous arrays of
-// handles, and the frame step that runs one loop per kind over them.
+// handles and of the state a frame reads, and the frame step that runs one
+// loop per kind over them.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
 class PrimitiveLeafGL;
 class TabletopVis;
+class VisComponent;
 struct PrimitiveFrame;
 
 // Points, strokes, tiles and stroke shapes are stored (other classes are
-// left to the scene). Each primitive knows its slot (kind, index). Removal moves the last
-// primitive of the kind into the hole and updates its slot, so every other
-// primitive keeps a valid slot and the arrays stay dense. A primitive the
-// scene does not own yet waits in a pending list until it does.
+// left to the scene). Each primitive knows its slot (kind, index). Removal
+// moves the last primitive of the kind into the hole and updates its slot,
+// so every other primitive keeps a valid slot and the arrays stay dense. A
+// primitive the scene does not own yet waits in a pending list until it does.
 //
 // Primitives in the arrays are left out of the scene's own frame passes
 // (TabletopVis::setSteppedByParent): step() runs their frame instead, with
 // the buffers resolved once for all of them.
+//
+// Next to each handle the store keeps a row of what decides whether the
+// primitive's frame changes anything: its buffer cell, width, colours, type,
+// shape and a few flags (settled size, turn at rest, life, context
+// selection, the animations it follows). The primitive stays the owner of
+// that state; every change of it outside the frame step marks the row stale
+// (markStale), and a stale row is read again before the next frame. The
+// frame reads the buffers at each row's cell in one tight loop and runs the
+// primitive's full step only where a cell asks for a change; a primitive
+// under neutral buffers costs its row and its cells, not its object.
 class PrimitiveStore
 {
 public:
@@ -32,29 +45,95 @@ public:
         KindCount
     };
 
-    explicit PrimitiveStore(TabletopVis& scene) : _scene(scene) {}
+    PrimitiveStore(TabletopVis& scene, const VisComponent& canvas) : _scene(scene), _canvas(canvas) {}
     ~PrimitiveStore();
     PrimitiveStore(const PrimitiveStore&) = delete;
     PrimitiveStore& operator=(const PrimitiveStore&) = delete;
 
     void add(PrimitiveLeafGL* primitive);
     void remove(PrimitiveLeafGL* primitive);
-    std::span<PrimitiveLeafGL* const> of(Kind kind) const { return _kinds[kind]; }
+    std::span<PrimitiveLeafGL* const> of(Kind kind) const { return _rows[kind].handles; }
     std::size_t size() const;
     std::size_t pendingCount() const { return _pending.size(); }
+    // The row of the primitive in slot (kind, index) is read again before
+    // the next frame uses it.
+    void markStale(int kind, std::size_t index) { _rows[kind].flags[index] |= Stale; }
 
     // One frame of every stored primitive, as the scene's passes would run
     // it: the tiles' footprints, then the animation of points, strokes and
     // tiles (stroke shapes do not animate), a loop per kind that prefetches
-    // the primitives ahead.
+    // the rows' cells ahead.
     void step(const PrimitiveFrame& frame, double dt);
+    // How many primitives the last step ran the full step of (the others'
+    // cells asked for no change).
+    std::size_t lastFullSteps() const { return _lastFullSteps; }
+
+    // The state of a row (flags).
+    enum RowFlag : std::uint16_t
+    {
+        Stale = 1u << 0,
+        Inside = 1u << 1,            // the cell lies in the canvas's grid
+        Settled = 1u << 2,           // no size easing, no magnification
+        SizeInRange = 1u << 3,       // relative resizing by 0 keeps the size
+        TurnAtRest = 1u << 4,        // no turn towards the target angle left
+        ContextSelected = 1u << 5,
+        StartLogged = 1u << 6,
+        Alive = 1u << 7,             // life above the deletion threshold
+        FollowsDirection = 1u << 8,
+        FollowsOrientation = 1u << 9,
+        FollowsAbsoluteSize = 1u << 10,
+        FollowsRelativeSize = 1u << 11,
+        Dodges = 1u << 12,
+        Changed = 1u << 13,          // hasChanged() is already set
+        TargetSettled = 1u << 14,    // the target angle is the previous one
+    };
 
 private:
+    struct Rows
+    {
+        std::vector<PrimitiveLeafGL*> handles;
+        std::vector<std::uint32_t> cell;        // y * grid width + x
+        std::vector<double> width;
+        std::vector<std::uint32_t> bufferColor;   // the colour last taken from colorBuffer
+        std::vector<std::uint32_t> color;
+        std::vector<std::int32_t> type;
+        std::vector<std::uint16_t> flags;
+        std::vector<std::int32_t> shape;         // points: the shape index
+        std::vector<float> targetSourceX, targetSourceY;   // the vector the target angle came from
+        std::vector<float> centreX, centreY;     // tiles: the centre as a fractional cell
+
+        std::size_t size() const { return handles.size(); }
+        void push(PrimitiveLeafGL* primitive);
+        // Moves the last row into row i and drops the last.
+        void swapRemove(std::size_t i);
+    };
+    struct Grid;
+    struct Cells;
+
     // Into its kind's array when the scene owns it; false otherwise.
     bool place(PrimitiveLeafGL* primitive);
     void placePending();
+    // Reads row i of a kind from its primitive.
+    void refresh(Kind kind, std::size_t i, const Grid& grid);
+    void refreshStale(const Grid& grid);
+    void writeFootprints(const PrimitiveFrame& frame, const Grid& grid);
+    // Every current tile's push from its neighbours (TileLeafGL::dodgeSum),
+    // from its row's centre.
+    void sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid);
+    template <Kind K>
+    void stepKind(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, double dt);
 
     TabletopVis& _scene;
-    std::array<std::vector<PrimitiveLeafGL*>, KindCount> _kinds;
+    const VisComponent& _canvas;
+    std::array<Rows, KindCount> _rows;
     std::vector<PrimitiveLeafGL*> _pending;
+    // What the rows' cells were computed against (Grid), as bytes.
+    std::vector<double> _gridKey;
+    // Scratch of the frame: rows that take the full step, tiles' pushes.
+    std::vector<std::uint32_t> _full;
+    std::vector<std::uint8_t> _pushKnown;      // per tile row
+    std::vector<double> _pushes;               // per tile row: x, y
+    std::vector<std::uint32_t> _order;         // tile rows by band
+    std::vector<std::size_t> _bandStarts;
+    std::size_t _lastFullSteps = 0;
 };

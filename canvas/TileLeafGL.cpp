@@ -66,26 +66,38 @@ void TileLeafGL::animateMyself(double dt) { step(PrimitiveFrame::fromPassive(*th
 
 void TileLeafGL::step(const PrimitiveFrame& frame, double dt)
 {
+    double pushX = 0.0;
+    double pushY = 0.0;
+    float cx = 0.0f;
+    float cy = 0.0f;
+    if (_dodging && isCurrentType(frame) && fractionalCell(cx, cy))
+        dodgeSum(frame, cx, cy, *getController(), pushX, pushY);
+    stepPushed(frame, dt, pushX, pushY);
+}
+
+void TileLeafGL::stepPushed(const PrimitiveFrame& frame, double dt, double pushX, double pushY)
+{
     int bx = 0;
     int by = 0;
     if (isCurrentType(frame) && bufferCell(bx, by)) {
-        if (_dodging)
-            dodge(frame);
+        if (pushX != 0.0 || pushY != 0.0)
+            moveAway(pushX, pushY);
         takeTemporaryColor(frame.tempColor, bx, by);
     }
     stepCommon(frame, dt);
 }
 
-void TileLeafGL::dodge(const PrimitiveFrame& frame)
+void TileLeafGL::dodgeSum(const PrimitiveFrame& frame, float cx, float cy, const TabletopVis& scene, double& sumX,
+                          double& sumY)
 {
+    sumX = 0.0;
+    sumY = 0.0;
     const BufferTemplate<float>* dodging = frame.dodging;
     const BufferTemplate<float>* sizes = frame.size;
-    float cx = 0.0f;
-    float cy = 0.0f;
-    if (dodging == nullptr || sizes == nullptr || !fractionalCell(cx, cy) || cx < 0.0f || cy < 0.0f)
+    if (dodging == nullptr || sizes == nullptr || cx < 0.0f || cy < 0.0f)
         return;
-    const double perPixelX = getController()->getCellsPerPixelX();
-    const double perPixelY = getController()->getCellsPerPixelY();
+    const double perPixelX = scene.getCellsPerPixelX();
+    const double perPixelY = scene.getCellsPerPixelY();
     const float s = sizes->getValue(static_cast<int>(cx), static_cast<int>(cy));
     const float sx = static_cast<float>(s * perPixelX);
     const float sy = static_cast<float>(s * perPixelY);
@@ -96,8 +108,6 @@ void TileLeafGL::dodge(const PrimitiveFrame& frame)
     // Empty cells, this tile's own centre and centres on its row or column
     // do not push. Rows are read straight from the grid: the window is some
     // hundreds of cells per tile and frame.
-    double sumX = 0.0;
-    double sumY = 0.0;
     const int width = dodging->getWidth();
     for (int y = y0; y < y1; ++y) {
         const float* cell = dodging->cells() + 2 * (static_cast<std::size_t>(y) * width + x0);
@@ -115,11 +125,13 @@ void TileLeafGL::dodge(const PrimitiveFrame& frame)
         sumX += rowX;
         sumY += rowY;
     }
-    if (sumX == 0.0 && sumY == 0.0)
-        return;
+}
+
+void TileLeafGL::moveAway(double sumX, double sumY)
+{
     // Cells to pixels of the parent's frame, then into device directions.
-    const double px = sumX / perPixelX;
-    const double py = sumY / perPixelY;
+    const double px = sumX / getController()->getCellsPerPixelX();
+    const double py = sumY / getController()->getCellsPerPixelY();
     const double length = std::sqrt(px * px + py * py);
     const double c = getParent()->getRotationCos();
     const double sn = getParent()->getRotationSin();

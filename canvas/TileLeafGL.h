@@ -23,6 +23,14 @@ public:
     // Dodging and the tempColorBuffer colour, then the common step.
     void animateMyself(double dt) override;
     void step(const PrimitiveFrame& frame, double dt);
+    // The step with the push from the neighbours already summed (dodgeSum;
+    // 0, 0 for none).
+    void stepPushed(const PrimitiveFrame& frame, double dt, double pushX, double pushY);
+    // The sum of the offsets of the neighbours' centres from a tile centred
+    // at the fractional cell (cx, cy); 0, 0 without the frame's dodging or
+    // size buffer.
+    static void dodgeSum(const PrimitiveFrame& frame, float cx, float cy, const TabletopVis& scene, double& sumX,
+                         double& sumY);
     // The footprint: the centre (fractional cell) into its dodgingBuffer
     // cell, when the parent is a canvas.
     void renderIntoBuffers() override;
@@ -41,7 +49,8 @@ public:
     bool fractionalCell(float& cx, float& cy) const;
 
 private:
-    void dodge(const PrimitiveFrame& frame);
+    // One pixel away from a non-zero push.
+    void moveAway(double sumX, double sumY);
     // The unit tile is scaled by (width, height, depthScale): for a square
     // tile a uniform scale, which keeps the bevel normals' slopes.
     double depthScale() const;

@@ -83,6 +83,7 @@ void VisComponent::setRotation(double degrees)
     const double r = _rotation * std::numbers::pi / 180.0;
     _cos = std::cos(r);
     _sin = std::sin(r);
+    geometryChanged();
 }
 
 double VisComponent::getSmallestSquareSurface() const
@@ -95,6 +96,7 @@ void VisComponent::setUnscaledSize(double width, double height)
 {
     _unscaledWidth = std::max(width, 0.0);
     _unscaledHeight = std::max(height, 0.0);
+    geometryChanged();
 }
 
 void VisComponent::setCurrentScaleFactor(double factor)
@@ -241,6 +243,7 @@ void VisComponent::moveBy(double dx, double dy)
 {
     _x += dx;
     _y += dy;
+    geometryChanged();
 }
 
 void VisComponent::resizeAndRelocateChildren(double factorX, double factorY)
@@ -271,6 +274,7 @@ void VisComponent::setSize(double width, double height)
     _height = std::max(height, 0.0);
     _unscaledWidth = _width / _scaleFactor;
     _unscaledHeight = _height / _scaleFactor;
+    geometryChanged();
 }
 
 void VisComponent::interactiveResizeCenter(double x, double y)
@@ -397,6 +401,7 @@ void VisComponent::animateToSize(double width, double height)
     _sizeTargetPending = true;
     _sizeAnimationEnding = true;
     _sizeProgress = 0.0;
+    geometryChanged();
 }
 
 void VisComponent::stepSizeEasing()
@@ -415,8 +420,9 @@ void VisComponent::stepSizeEasing()
     }
     setSize(tw, th);
     _sizeTargetPending = false;
-    if (_sizeAnimationEnding) {
-        _sizeAnimationEnding = false;
+    const bool ending = _sizeAnimationEnding;
+    _sizeAnimationEnding = false;
+    geometryChanged();
+    if (ending)
         animationEnded();
-    }
 }

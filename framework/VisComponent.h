@@ -180,7 +180,7 @@ public:
     // ---- Geometry ----
     double getXPos() const { return _x; }
     double getYPos() const { return _y; }
-    void setPos(double x, double y) { _x = x; _y = y; }
+    void setPos(double x, double y) { _x = x; _y = y; geometryChanged(); }
     double getWidth() const { return _width; }
     double getHeight() const { return _height; }
     double getHalfWidth() const { return 0.5 * _width; }
@@ -232,11 +232,11 @@ public:
     // animationEnded() once progress reaches 1.
     void animateToSize(double width, double height);
     double getSizeProgress() const { return _sizeProgress; }   // 0 .. 1; 1 when idle
-    void setSizeProgress(double p) { _sizeProgress = p; }
+    void setSizeProgress(double p) { _sizeProgress = p; geometryChanged(); }
     bool hasPendingSizeTarget() const { return _sizeTargetPending; }
-    void setPendingSizeTarget(bool pending) { _sizeTargetPending = pending; }
+    void setPendingSizeTarget(bool pending) { _sizeTargetPending = pending; geometryChanged(); }
     bool isSizeAnimationEnding() const { return _sizeAnimationEnding; }
-    void setSizeAnimationEnding(bool ending) { _sizeAnimationEnding = ending; }
+    void setSizeAnimationEnding(bool ending) { _sizeAnimationEnding = ending; geometryChanged(); }
     double getTargetWidth() const { return _targetWidth; }
     double getTargetHeight() const { return _targetHeight; }
     static constexpr double SizeProgressStep = 0.02;   // per frame
@@ -316,6 +316,11 @@ protected:
     // local list, goes to the front of the scene's render list,
     // disconnectBuffers. 1 on success.
     int releaseChild(VisComponent* child);
+    // Called after every change of position, size, unscaled size, scale
+    // factor, rotation or size easing, whichever way it came; nothing here.
+    // Lets an owner that keeps a copy of that state (a canvas's primitive
+    // store) know the copy is stale.
+    virtual void geometryChanged() {}
     // Extra cells round the rectangle, in pixels (SurfaceCompositeGL's overflow).
     void setBufferMargin(double pixels) { _bufferMargin = pixels; }
     double getBufferMargin() const { return _bufferMargin; }
