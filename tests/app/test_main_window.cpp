@@ -35,8 +35,6 @@
 #include <GL/gl.h>
 
 #include <gtest/gtest.h>
-#include <osc/OscException.h>
-#include <osc/OscReceivedElements.h>
 
 #include <fstream>
 #include <memory>
@@ -549,7 +547,7 @@ TEST(TouchReplay, ConfiguredLogPlaysAtItsPaceIntoTheScene)
 }
 
 // The mode keys, the build canvas and stroke menu commands reach the scene's
-// components, and the pen tray opens and closes the build canvas.
+// components.
 TEST(SceneCommands, ReachTheCanvasTheBuildCanvasAndTheStrokeMenu)
 {
     QTemporaryDir dir;
@@ -594,12 +592,6 @@ TEST(SceneCommands, ReachTheCanvasTheBuildCanvasAndTheStrokeMenu)
     EXPECT_TRUE(menu->isActiveForRendering());
     key("Shift+K");
     EXPECT_FALSE(menu->isActiveForRendering());
-
-    // Taking the pen opens the panel; putting it back closes it.
-    key("F7");
-    EXPECT_TRUE(QTest::qWaitFor([panel] { return panel->isActiveForRendering(); }, 5000));
-    key("F8");
-    EXPECT_TRUE(QTest::qWaitFor([panel] { return !panel->isActiveForRendering(); }, 5000));
 }
 
 // Each scene holds the 48 MiB colour table and its textures; replacing the
@@ -693,29 +685,13 @@ osctest::Bytes joystickState(float jx, float jy)
     return osctest::message("/glovepie/wiidata", args);
 }
 
-// The bool of a "/wiidata/leftBorderRegion" datagram; -1 for anything else.
-int borderFlag(const QByteArray& datagram)
-{
-    try {
-        const osc::ReceivedMessage m(osc::ReceivedPacket(datagram.constData(), static_cast<osc::osc_bundle_element_size_t>(datagram.size())));
-        if (std::string(m.AddressPattern()) != "/wiidata/leftBorderRegion" || m.ArgumentCount() != 1)
-            return -1;
-        return m.ArgumentsBegin()->AsBool() ? 1 : 0;
-    } catch (const osc::Exception&) {
-        return -1;
-    }
-}
-
 } // namespace
 
-// The joystick of a configured Remote moves the surface's pointer, drives a
-// contact beyond steps of 2 pixels, and entering and leaving the border
-// zone reach a bridge on the send port, whether it listened before the
-// program or after.
-TEST(WiiRemote, JoystickMovesPointerAndContactAndTellsTheBridgeOfTheBorder)
+// The joystick of a configured Remote moves the surface's pointer and drives
+// a contact only beyond steps of 2 pixels. (The border messages to the
+// bridge are checked end to end.)
+TEST(WiiRemote, JoystickMovesPointerAndContact)
 {
-    QUdpSocket before;
-    ASSERT_TRUE(before.bind(QHostAddress::LocalHost, SendPort, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint));
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     ShownWindow w(writeConfig(
@@ -743,23 +719,4 @@ TEST(WiiRemote, JoystickMovesPointerAndContactAndTellsTheBridgeOfTheBorder)
     EXPECT_EQ(widget->pointerPos()[0], x0 + 4.0f);
     ASSERT_EQ(recorder->hits.size(), 1u);
     EXPECT_EQ(recorder->hits[0], QPoint(static_cast<int>(x0 + 4.0f), static_cast<int>(y0 + 2.0f)));
-
-    const auto nextFlag = [](QUdpSocket& listener) {
-        if (!QTest::qWaitFor([&listener] { return listener.hasPendingDatagrams(); }, 3000))
-            return -2;
-        return borderFlag(listener.receiveDatagram().data());
-    };
-    while (!widget->isPointerInBorderZone())
-        ASSERT_TRUE(send(-1.0f, 0.0f));
-    EXPECT_EQ(nextFlag(before), 0);
-    before.close();
-
-    QUdpSocket after;
-    ASSERT_TRUE(after.bind(QHostAddress::LocalHost, SendPort, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint));
-    ASSERT_TRUE(send(0.5f, 0.0f));
-    EXPECT_FALSE(widget->isPointerInBorderZone());
-    EXPECT_EQ(nextFlag(after), 1);
-    ASSERT_TRUE(send(0.1f, 0.0f));
-    QTest::qWait(100);
-    EXPECT_FALSE(after.hasPendingDatagrams()) << "no message without a zone change";
 }

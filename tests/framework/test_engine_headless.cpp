@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(EngineAlone, RunsFramesPicksAndFillsBuffersWithoutResources)
+TEST(EngineAlone, RunsFramesAndPicksWithoutResources)
 {
     TabletopVis scene{1, 100, 100, 200, 200};
     auto* picture = new VisComponent(&scene, 100.0, 100.0, true, true, 40.0, 40.0, 0.0);
@@ -18,23 +18,6 @@ TEST(EngineAlone, RunsFramesPicksAndFillsBuffersWithoutResources)
     EXPECT_EQ(scene.getLastComponent(0), picture);
     scene.deviceRelease(100, 100, 0, 0);
     EXPECT_EQ(scene.pickComponent(10.0, 10.0), nullptr);
-
-    // Buffers convert to pictures in memory: grey for one value per cell,
-    // red and green for two.
-    auto grey = scene.createNewFloatImageBuffer(2, 1);
-    grey->setValue(1, 0, 0.5f);
-    const RGBAImage greyImage = grey->toImage(255.0, 0.0);
-    ASSERT_EQ(greyImage.pixels.size(), 8u);
-    EXPECT_EQ(greyImage.at(1, 0)[0], 127);
-    EXPECT_EQ(greyImage.at(1, 0)[2], 127);
-    EXPECT_EQ(greyImage.at(0, 0)[3], 255);
-    auto vectors = scene.createNew2DFloatVectorImageBuffer(1, 1);
-    vectors->set2DValues(0, 0, 1.0f, 0.25f);
-    const RGBAImage vectorImage = vectors->toImage(100.0, 10.0);
-    EXPECT_EQ(vectorImage.at(0, 0)[0], 110);
-    EXPECT_EQ(vectorImage.at(0, 0)[1], 35);
-    EXPECT_EQ(vectorImage.at(0, 0)[2], 0);
-    EXPECT_TRUE(scene.createNewIntImageBuffer(0, 0)->toImage(1.0, 0.0).pixels.empty());
 
     // Without a resource library nothing loads, and the lookups a canvas or
     // a brush makes answer as for an empty library.

@@ -1,12 +1,8 @@
 // OSC datagram validation: what is refused and why, the two packets that
-// hang or over-read the OSC parser, nesting depth, and agreement with the
-// parser on everything accepted.
+// hang or over-read the OSC parser, and nesting depth. (Agreement with the
+// parser on everything accepted is the datagram fuzzer's check.)
 #include "OscPacketValidator.h"
-#include "OscPacketWalk.h"
 #include "TouchTestSupport.h"
-
-#include <osc/OscException.h>
-#include <osc/OscReceivedElements.h>
 
 #include <gtest/gtest.h>
 
@@ -37,9 +33,6 @@ Bytes tuioFrame()
                                            0.0f, 0.0f, 0.0f, 0.0f, 0.0f}),
                    message("/tuio/2Dblb", {std::string("fseq"), 12})});
 }
-
-// True when the parser reads the whole packet without complaint.
-bool parserAccepts(const Bytes& bytes) { return OscPacketWalk::parserAccepts(bytes.data(), bytes.size()); }
 
 } // namespace
 
@@ -110,29 +103,3 @@ TEST(OscPacketValidator, LimitsBundleNesting)
     }
 }
 
-// Whatever a mutation of a real frame turns into, a packet the validator
-// accepts must be one the parser reads to its end without complaint.
-TEST(OscPacketValidator, EveryAcceptedMutationParses)
-{
-    const Bytes frame = tuioFrame();
-    const unsigned char values[] = {0x00, 0x01, 0x04, 0x7F, 0x80, 0xFF, '#', ',', '/', 'b', 's', 'i', '['};
-    unsigned accepted = 0;
-    for (std::size_t at = 0; at < frame.size(); ++at) {
-        for (unsigned char v : values) {
-            Bytes mutated = frame;
-            mutated[at] = static_cast<char>(v);
-            if (check(mutated) != OscProblem::Valid)
-                continue;
-            ++accepted;
-            EXPECT_TRUE(parserAccepts(mutated)) << "byte " << at << " = " << int(v);
-        }
-    }
-    for (std::size_t size = 4; size <= frame.size(); size += 4) {
-        const Bytes prefix(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(size));
-        if (check(prefix) == OscProblem::Valid) {
-            ++accepted;
-            EXPECT_TRUE(parserAccepts(prefix)) << "prefix of " << size;
-        }
-    }
-    EXPECT_GT(accepted, 50u) << "mutations of values and positions are mostly still valid";
-}

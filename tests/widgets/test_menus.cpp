@@ -21,6 +21,8 @@ namespace {
 constexpr int Type = 3;
 constexpr double W = 1024;
 constexpr double H = 768;
+// A concave L: its notch must survive what the lasso does inside.
+const std::vector<Vector2d> LShape = {{80, 80}, {480, 80}, {480, 240}, {240, 240}, {240, 560}, {80, 560}};
 
 // A 1024 x 768 screen with a canvas (no brushes), a 300 x 300 context menu
 // and a 160 x 160 corner menu in the top-right corner, attached and shown.
@@ -66,6 +68,13 @@ protected:
             }
         }
         scene.deviceRelease(static_cast<int>(corners[0].x), static_cast<int>(corners[0].y), 0, 0);
+    }
+    // Opens the menu away from the lasso, then draws the lasso on the canvas.
+    void lassoWithMenuOpen(const std::vector<Vector2d>& lasso)
+    {
+        menu->placeAt(900, 150);
+        menu->show();
+        drawOnCanvas(lasso);
     }
     // A tap on the menu item (device pixels of its centre); returns what the
     // lift reports.
@@ -116,11 +125,7 @@ TEST_F(Menus, LassoDrawnOnTheCanvasErasesExactlyThePrimitivesInside)
 {
     fillWithPoints();
     const int before = alive();
-    menu->placeAt(900, 150);
-    menu->show();
-    // A concave L: the notch must survive.
-    const std::vector<Vector2d> lasso = {{80, 80}, {480, 80}, {480, 240}, {240, 240}, {240, 560}, {80, 560}};
-    drawOnCanvas(lasso);
+    lassoWithMenuOpen(LShape);
     EXPECT_EQ(alive(), before) << "drawing the lasso must not paint";
     EXPECT_GE(menu->getLasso().numRawPoints(), 100u);
     frames(2);
@@ -130,11 +135,10 @@ TEST_F(Menus, LassoDrawnOnTheCanvasErasesExactlyThePrimitivesInside)
     EXPECT_EQ(tap(ContextMenuGL::ItemErase), ContextMenuGL::ItemErase);
     EXPECT_FALSE(menu->isShown());
     EXPECT_EQ(menu->getLasso().numRawPoints(), 0u);
-    std::vector<Vector2d> outline = lasso;
     int inside = 0;
     std::vector<PointLeafGL*> outside;
     for (PointLeafGL* p : points) {
-        if (polygonContains(outline, Vector2d(p->getXPos(), p->getYPos())))
+        if (polygonContains(LShape, Vector2d(p->getXPos(), p->getYPos())))
             ++inside;
         else
             outside.push_back(p);
@@ -156,10 +160,7 @@ TEST_F(Menus, ColourPaintsThePrimitivesInsideWithThePaint)
     canvas->setControlValue(ControlCells::PaintRed, 200.0f);
     canvas->setControlValue(ControlCells::PaintGreen, 30.0f);
     canvas->setControlValue(ControlCells::PaintBlue, 40.0f);
-    menu->placeAt(900, 150);
-    menu->show();
-    const std::vector<Vector2d> lasso = {{80, 80}, {480, 80}, {480, 240}, {240, 240}, {240, 560}, {80, 560}};
-    drawOnCanvas(lasso);
+    lassoWithMenuOpen(LShape);
     EXPECT_EQ(tap(ContextMenuGL::ItemColour), ContextMenuGL::ItemColour);
     EXPECT_FALSE(menu->isShown());
     frames(1);
@@ -167,7 +168,7 @@ TEST_F(Menus, ColourPaintsThePrimitivesInsideWithThePaint)
     for (PointLeafGL* p : points) {
         const Color& c = p->getColor();
         const bool red = c.r == 200 && c.g == 30 && c.b == 40;
-        ASSERT_EQ(red, polygonContains(lasso, Vector2d(p->getXPos(), p->getYPos())))
+        ASSERT_EQ(red, polygonContains(LShape, Vector2d(p->getXPos(), p->getYPos())))
             << p->getXPos() << ", " << p->getYPos();
         painted += red;
     }
@@ -184,9 +185,7 @@ TEST_F(Menus, ModifyAppliesTheCurrentModeInsideTheLassoOnly)
     const auto modify = [&](InteractionMode mode, ControlCell amountCell, float amount) {
         canvas->setInteractionMode(mode);
         canvas->setControlValue(amountCell, amount);
-        menu->placeAt(900, 150);
-        menu->show();
-        drawOnCanvas(lasso);
+        lassoWithMenuOpen(lasso);
         EXPECT_EQ(tap(ContextMenuGL::ItemModify), ContextMenuGL::ItemModify);
         EXPECT_FALSE(menu->isShown());
     };
@@ -296,9 +295,7 @@ TEST_F(Menus, EraseWithATwoPointLassoLeavesTheCanvasAndTheMenuAlone)
 TEST_F(Menus, OnlyTheFirstPressOfAContactCountsAndOutsideReadsAsNone)
 {
     fillWithPoints();
-    menu->placeAt(900, 150);
-    menu->show();
-    drawOnCanvas({{80, 80}, {400, 80}, {400, 400}});
+    lassoWithMenuOpen({{80, 80}, {400, 80}, {400, 400}});
     double cx = 0.0, cy = 0.0;
     ContextMenuGL::itemCentre(ContextMenuGL::ItemErase, menu->getItemOffset(), cx, cy);
     // Held on "Create", a press on "Erase" changes nothing.
