@@ -406,13 +406,28 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
     _order.resize(n);
     for (std::size_t i = 0; i < n; ++i)
         _order[_bandStarts[band(r.centreY[i])]++] = static_cast<std::uint32_t>(i);
+    const auto pushed = [&](std::size_t i) {
+        return cells.usable && cells.hasControl && r.type[i] == cells.currentType && (r.flags[i] & Stale) == 0;
+    };
+    // Many tiles make the summed-area tables pay; a few scan their windows.
+    std::size_t dodgers = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        dodgers += pushed(i) && (r.flags[i] & Dodges) != 0;
+    const bool field = frame.dodging != nullptr && dodgers * CellsPerFieldTile >= frame.dodging->getCellCount()
+                    && _dodgeField.build(*frame.dodging);
     for (const std::uint32_t i : _order) {
-        const std::uint16_t flags = r.flags[i];
-        if (!cells.usable || !cells.hasControl || r.type[i] != cells.currentType || (flags & Stale) != 0)
+        if (!pushed(i))
             continue;
         _pushKnown[i] = 1;
-        if ((flags & Dodges) != 0)
-            TileLeafGL::dodgeSum(frame, r.centreX[i], r.centreY[i], _scene, _pushes[2 * i], _pushes[2 * i + 1]);
+        if ((r.flags[i] & Dodges) == 0)
+            continue;
+        const float cx = r.centreX[i];
+        const float cy = r.centreY[i];
+        TileLeafGL::DodgeWindow w;
+        if (field && TileLeafGL::dodgeWindow(frame, cx, cy, _scene, w)
+            && _dodgeField.sum(*frame.dodging, cx, cy, w.x0, w.x1, w.y0, w.y1, _pushes[2 * i], _pushes[2 * i + 1]))
+            continue;
+        TileLeafGL::dodgeSum(frame, cx, cy, _scene, _pushes[2 * i], _pushes[2 * i + 1]);
     }
 }
 

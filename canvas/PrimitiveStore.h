@@ -3,6 +3,8 @@
 // loop per kind over them.
 #pragma once
 
+#include "DodgeField.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -135,5 +137,9 @@ private:
     std::vector<double> _pushes;               // per tile row: x, y
     std::vector<std::uint32_t> _order;         // tile rows by band
     std::vector<std::size_t> _bandStarts;
+    DodgeField _dodgeField;
+    // The tables are built when there is a dodging tile for every this many
+    // cells or fewer.
+    static constexpr std::size_t CellsPerFieldTile = 256;
     std::size_t _lastFullSteps = 0;
 };

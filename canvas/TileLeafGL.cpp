@@ -87,40 +87,51 @@ void TileLeafGL::stepPushed(const PrimitiveFrame& frame, double dt, double pushX
     stepCommon(frame, dt);
 }
 
+bool TileLeafGL::dodgeWindow(const PrimitiveFrame& frame, float cx, float cy, const TabletopVis& scene,
+                             DodgeWindow& window)
+{
+    const BufferTemplate<float>* dodging = frame.dodging;
+    const BufferTemplate<float>* sizes = frame.size;
+    if (dodging == nullptr || sizes == nullptr || cx < 0.0f || cy < 0.0f)
+        return false;
+    const float s = sizes->getValue(static_cast<int>(cx), static_cast<int>(cy));
+    const float sx = static_cast<float>(s * scene.getCellsPerPixelX());
+    const float sy = static_cast<float>(s * scene.getCellsPerPixelY());
+    window.x0 = std::max(0, static_cast<int>(cx - sx));
+    window.x1 = std::min(dodging->getWidth(), static_cast<int>(cx + sx));
+    window.y0 = std::max(0, static_cast<int>(cy - sy));
+    window.y1 = std::min(dodging->getHeight(), static_cast<int>(cy + sy));
+    return true;
+}
+
 void TileLeafGL::dodgeSum(const PrimitiveFrame& frame, float cx, float cy, const TabletopVis& scene, double& sumX,
                           double& sumY)
 {
     sumX = 0.0;
     sumY = 0.0;
-    const BufferTemplate<float>* dodging = frame.dodging;
-    const BufferTemplate<float>* sizes = frame.size;
-    if (dodging == nullptr || sizes == nullptr || cx < 0.0f || cy < 0.0f)
+    DodgeWindow w;
+    if (!dodgeWindow(frame, cx, cy, scene, w))
         return;
-    const double perPixelX = scene.getCellsPerPixelX();
-    const double perPixelY = scene.getCellsPerPixelY();
-    const float s = sizes->getValue(static_cast<int>(cx), static_cast<int>(cy));
-    const float sx = static_cast<float>(s * perPixelX);
-    const float sy = static_cast<float>(s * perPixelY);
-    const int x0 = std::max(0, static_cast<int>(cx - sx));
-    const int x1 = std::min(dodging->getWidth(), static_cast<int>(cx + sx));
-    const int y0 = std::max(0, static_cast<int>(cy - sy));
-    const int y1 = std::min(dodging->getHeight(), static_cast<int>(cy + sy));
     // Empty cells, this tile's own centre and centres on its row or column
-    // do not push. Rows are read straight from the grid: the window is some
-    // hundreds of cells per tile and frame.
+    // do not push. The differences of footprint values are multiples of
+    // 2^-23 well inside a double's precision, so the sums are exact and
+    // equal the canvas's DodgeField lookups.
+    const BufferTemplate<float>* dodging = frame.dodging;
     const int width = dodging->getWidth();
-    for (int y = y0; y < y1; ++y) {
-        const float* cell = dodging->cells() + 2 * (static_cast<std::size_t>(y) * width + x0);
-        float rowX = 0.0f;
-        float rowY = 0.0f;
+    const double x = cx;
+    const double y = cy;
+    for (int row = w.y0; row < w.y1; ++row) {
+        const float* cell = dodging->cells() + 2 * (static_cast<std::size_t>(row) * width + w.x0);
+        double rowX = 0.0;
+        double rowY = 0.0;
 #pragma omp simd reduction(+ : rowX, rowY)
-        for (int i = 0; i < x1 - x0; ++i) {
+        for (int i = 0; i < w.x1 - w.x0; ++i) {
             const float a = cell[2 * i];
             const float b = cell[2 * i + 1];
             // 1 or 0 without a branch, so the row loop vectorises.
-            const float pushes = static_cast<float>((a != 0.0f) & (b != 0.0f) & (a != cx) & (b != cy));
-            rowX += pushes * (cx - a);
-            rowY += pushes * (cy - b);
+            const double pushes = static_cast<double>((a != 0.0f) & (b != 0.0f) & (a != cx) & (b != cy));
+            rowX += pushes * (x - a);
+            rowY += pushes * (y - b);
         }
         sumX += rowX;
         sumY += rowY;

@@ -26,9 +26,17 @@ public:
     // The step with the push from the neighbours already summed (dodgeSum;
     // 0, 0 for none).
     void stepPushed(const PrimitiveFrame& frame, double dt, double pushX, double pushY);
+    // The cells [x0, x1) x [y0, y1) of the dodging buffer a tile searches.
+    struct DodgeWindow
+    {
+        int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+    };
+    // The window of a tile centred at the fractional cell (cx, cy); false
+    // without the frame's dodging or size buffer or for a negative centre.
+    static bool dodgeWindow(const PrimitiveFrame& frame, float cx, float cy, const TabletopVis& scene,
+                            DodgeWindow& window);
     // The sum of the offsets of the neighbours' centres from a tile centred
-    // at the fractional cell (cx, cy); 0, 0 without the frame's dodging or
-    // size buffer.
+    // at (cx, cy), exact (see DodgeField); 0, 0 without a window.
     static void dodgeSum(const PrimitiveFrame& frame, float cx, float cy, const TabletopVis& scene, double& sumX,
                          double& sumY);
     // The footprint: the centre (fractional cell) into its dodgingBuffer

@@ -2,6 +2,7 @@
 // middle, and a frame through the store equal to each primitive's own steps.
 #include "BufferTag.h"
 #include "CanvasTestSupport.h"
+#include "DodgeField.h"
 #include "PointLeafGL.h"
 #include "PrimitiveStore.h"
 #include "StrokeLeafGL.h"
@@ -180,4 +181,87 @@ TEST(PrimitiveStore, AFrameThroughTheStoreIsEachPrimitivesOwnFrame)
     // Once at rest, only the tiles still pushing each other take the full
     // step.
     EXPECT_LE(stored.canvas->getPrimitiveStore().lastFullSteps(), 12u);
+}
+
+TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
+{
+    StoreScene s;
+    auto* dodging = s.canvas->getActiveBufferAs<float>(DODGING_BUFFER);
+    s.canvas->getActiveBufferAs<float>(SIZE_BUFFER)->fillEntireBuffer(30.0f);
+    const auto footprint = [dodging](float cx, float cy) {
+        dodging->set2DValues(static_cast<int>(cx), static_cast<int>(cy), cx, cy);
+    };
+    const PrimitiveFrame frame = PrimitiveFrame::fromActive(*s.canvas);
+    const auto both = [&](float cx, float cy, const DodgeField& field) {
+        TileLeafGL::DodgeWindow w;
+        double fx = 0.0, fy = 0.0, sx = 0.0, sy = 0.0;
+        TileLeafGL::dodgeWindow(frame, cx, cy, s.scene, w);
+        const bool looked = field.sum(*dodging, cx, cy, w.x0, w.x1, w.y0, w.y1, fx, fy);
+        TileLeafGL::dodgeSum(frame, cx, cy, s.scene, sx, sy);
+        if (looked) {
+            EXPECT_EQ(fx, sx) << cx << ", " << cy;
+            EXPECT_EQ(fy, sy) << cx << ", " << cy;
+        }
+        return std::tuple(looked, sx, sy);
+    };
+
+    // By hand: a neighbour on the centre's column value and one on its row
+    // value do not push.
+    footprint(100.5f, 100.25f);
+    footprint(103.75f, 100.5f);
+    footprint(100.5f, 104.5f);
+    footprint(97.25f, 100.25f);
+    footprint(98.5f, 97.75f);
+    DodgeField field;
+    ASSERT_TRUE(field.build(*dodging));
+    EXPECT_EQ(both(100.5f, 100.25f, field), std::tuple(true, -3.25 + 2.0, -0.25 + 2.5));
+
+    // A crowd with shared column and row values and centres at the edges.
+    srand(5);
+    std::vector<std::pair<float, float>> centres;
+    const auto random = [](int cells) { return 0.5f + static_cast<float>(rand()) / RAND_MAX * (cells - 1); };
+    for (int i = 0; i < 3000; ++i)
+        centres.emplace_back(random(dodging->getWidth()), random(dodging->getHeight()));
+    for (int i = 0; i < 300; ++i) {
+        centres[i + 300].first = centres[i].first;
+        centres[i + 600].second = centres[i].second;
+    }
+    centres[900] = {0.25f, 40.0f};
+    centres[901] = {600.0f, 0.75f};
+    for (const auto& [cx, cy] : centres)
+        footprint(cx, cy);
+    ASSERT_TRUE(field.build(*dodging));
+    int looked = 0;
+    for (const auto& [cx, cy] : centres)
+        looked += std::get<0>(both(cx, cy, field));
+    EXPECT_GT(looked, 2500);
+    EXPECT_LT(looked, 3000) << "windows at the first column or row are scanned";
+
+    // A value outside its own cell breaks the footprint rule.
+    dodging->set2DValues(50, 50, 49.5f, 50.5f);
+    EXPECT_FALSE(field.build(*dodging));
+}
+
+TEST(PrimitiveStore, ACrowdOfDodgingTilesMovesAsEachTileAlone)
+{
+    // Enough tiles for the store to sum their pushes from a DodgeField.
+    StoreScene stored, own;
+    std::vector<PrimitiveLeafGL*> a, b;
+    srand(9);
+    for (int i = 0; i < 2000; ++i) {
+        const double x = 300 + rand() % 400, y = 200 + rand() % 300;
+        a.push_back(stored.add(new TileLeafGL(&stored.scene, x, y, false, false, 20, 20, 0.0, Type, true)));
+        b.push_back(own.add(new TileLeafGL(&own.scene, x, y, false, false, 20, 20, 0.0, Type, true)));
+    }
+    for (int frame = 0; frame < 8; ++frame) {
+        stored.scene.render(1, 2.0);
+        own.canvas->renderIntoBuffers();
+        for (PrimitiveLeafGL* p : b)
+            p->renderIntoBuffers();
+        own.canvas->VisComponent::animateMyself(2.0 / 60.0);
+        for (PrimitiveLeafGL* p : b)
+            p->animateMyself(2.0 / 60.0);
+    }
+    for (std::size_t i = 0; i < a.size(); ++i)
+        ASSERT_EQ(stateOf(*a[i]), stateOf(*b[i])) << i;
 }
