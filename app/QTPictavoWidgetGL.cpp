@@ -89,7 +89,12 @@ QTPictavoWidgetGL::QTPictavoWidgetGL(const QSurfaceFormat& format, VelkConfigura
     // The frame loop is unpaced: every paint requests the next one. The
     // timer exists for callers that want to pace it and is never started.
     connect(_timer, &QTimer::timeout, this, qOverload<>(&QOpenGLWindow::update));
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Pictures differ from run to run; PICTAVO_SEED fixes the random draws
+    // (scripts that compare pictures).
+    const QByteArray seed = qgetenv("PICTAVO_SEED");
+    bool fixed = false;
+    const unsigned value = seed.toUInt(&fixed);
+    std::srand(fixed ? value : static_cast<unsigned>(std::time(nullptr)));
     _taskRunner.setTasks(configuredTasks(*config));
 }
 

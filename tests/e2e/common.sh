@@ -4,8 +4,10 @@
 
 # Copies the run directory with the binary and a light stroke demo: few
 # strokes keep frames quick on a software renderer; private ports keep
-# tests running side by side apart. $1 binary, $2 run directory, $3 the
-# first of three ports (OSC in, OSC out, TUIO), $4 1 to listen for TUIO.
+# tests running side by side apart; a fixed seed makes the same picture
+# every run. $1 binary, $2 run directory, $3 the first of three ports (OSC
+# in, OSC out, TUIO), $4 1 to listen for TUIO.
+export PICTAVO_SEED=5
 prepare_run() {
   cp -r "$2" "$work/run"
   cp "$1" "$work/run/pictavo"
