@@ -64,6 +64,7 @@ struct PrimitiveStore::Grid
 // step).
 struct PrimitiveStore::Cells
 {
+    const PrimitiveFrame* frame;
     bool usable = true;
     bool hasControl = false;
     int currentType = 0;
@@ -79,7 +80,8 @@ struct PrimitiveStore::Cells
     const unsigned char* tempColor = nullptr;
 
     Cells(const PrimitiveFrame& f, const Grid& grid)
-        : hasControl(f.hasControl)
+        : frame(&f)
+        , hasControl(f.hasControl)
         , currentType(f.currentType)
         , logsStarts(PrimitiveLogger::instance().isRecording())
         , erase(cellsOf(f.erase))
@@ -216,17 +218,27 @@ void PrimitiveStore::Rows::swapRemove(std::size_t i)
     move(centreY);
 }
 
-void PrimitiveStore::refresh(Kind kind, std::size_t i, const Grid& grid)
+void PrimitiveStore::refreshPlace(Kind kind, std::size_t i, const Grid& grid)
 {
     Rows& r = _rows[kind];
     const PrimitiveLeafGL& p = *r.handles[i];
     int bx = 0;
     int by = 0;
-    std::uint16_t flags = 0;
+    r.flags[i] &= static_cast<std::uint16_t>(~(Stale | Inside));
     if (p.bufferCell(bx, by) && bx >= 0 && by >= 0 && bx < grid.width && by < grid.height) {
-        flags |= Inside;
+        r.flags[i] |= Inside;
         r.cell[i] = static_cast<std::uint32_t>(by * grid.width + bx);
     }
+    if (kind == Tiles)
+        static_cast<const TileLeafGL&>(p).fractionalCell(r.centreX[i], r.centreY[i]);
+}
+
+void PrimitiveStore::refresh(Kind kind, std::size_t i, const Grid& grid)
+{
+    Rows& r = _rows[kind];
+    const PrimitiveLeafGL& p = *r.handles[i];
+    refreshPlace(kind, i, grid);
+    std::uint16_t flags = r.flags[i] & Inside;
     r.width[i] = p.getWidth();
     r.bufferColor[i] = packed(p._lastBufferColor);
     r.color[i] = packed(p.getColor().r, p.getColor().g, p.getColor().b);
@@ -264,12 +276,8 @@ void PrimitiveStore::refresh(Kind kind, std::size_t i, const Grid& grid)
         flags |= FollowsRelativeSize;
     if (kind == Points)
         r.shape[i] = static_cast<const PointLeafGL&>(p).getShapeIndex();
-    if (kind == Tiles) {
-        const auto& tile = static_cast<const TileLeafGL&>(p);
-        if (tile.isDodging())
-            flags |= Dodges;
-        tile.fractionalCell(r.centreX[i], r.centreY[i]);
-    }
+    if (kind == Tiles && static_cast<const TileLeafGL&>(p).isDodging())
+        flags |= Dodges;
     r.flags[i] = flags;
 }
 
@@ -469,13 +477,39 @@ void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, c
             static_cast<PointLeafGL*>(p)->step(frame, dt);
         else if constexpr (K == Strokes)
             p->stepCommon(frame, dt);
-        else if (_pushKnown[i] != 0)
-            static_cast<TileLeafGL*>(p)->stepPushed(frame, dt, _pushes[2 * i], _pushes[2 * i + 1]);
-        else
+        else if (_pushKnown[i] == 0)
             static_cast<TileLeafGL*>(p)->step(frame, dt);
+        else if (stepPushedTile(cells, i, grid, dt))
+            continue;
         refresh(K, i, grid);
     }
     _lastFullSteps += _full.size();
+}
+
+bool PrimitiveStore::stepPushedTile(const Cells& cells, std::size_t i, const Grid& grid, double dt)
+{
+    Rows& r = _rows[Tiles];
+    auto* tile = static_cast<TileLeafGL*>(r.handles[i]);
+    const double pushX = _pushes[2 * i];
+    const double pushY = _pushes[2 * i + 1];
+    const std::uint16_t flags = r.flags[i];
+    // The push moves the tile, its temporary colour is read where it was,
+    // the common step runs where it is now. A move changes only the row's
+    // place, so when the common step is idle at the new cell the move was
+    // the whole frame.
+    const bool onlyMoves = (pushX != 0.0 || pushY != 0.0) && (flags & (Stale | Inside)) == Inside
+                        && !(cells.logsStarts && (flags & StartLogged) == 0)
+                        && tempColorIdle(cells, r.cell[i], r.color[i]);
+    if (!onlyMoves) {
+        tile->stepPushed(*cells.frame, dt, pushX, pushY);
+        return false;
+    }
+    tile->moveAway(pushX, pushY);
+    refreshPlace(Tiles, i, grid);
+    if ((r.flags[i] & Inside) != 0 && commonStepIdle(cells, r, i, r.cell[i]))
+        return true;
+    tile->stepCommon(*cells.frame, dt);
+    return false;
 }
 
 void PrimitiveStore::step(const PrimitiveFrame& frame, double dt)

@@ -115,8 +115,13 @@ private:
     // Into its kind's array when the scene owns it; false otherwise.
     bool place(PrimitiveLeafGL* primitive);
     void placePending();
-    // Reads row i of a kind from its primitive.
+    // Reads row i of a kind from its primitive; refreshPlace only its cell
+    // and a tile's centre (after a move).
     void refresh(Kind kind, std::size_t i, const Grid& grid);
+    void refreshPlace(Kind kind, std::size_t i, const Grid& grid);
+    // The step of tile row i with its push known; true when the push was
+    // all the frame changed (the row is then up to date).
+    bool stepPushedTile(const Cells& cells, std::size_t i, const Grid& grid, double dt);
     void refreshStale(const Grid& grid);
     void writeFootprints(const PrimitiveFrame& frame, const Grid& grid);
     // Every current tile's push from its neighbours (TileLeafGL::dodgeSum),

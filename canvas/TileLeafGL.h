@@ -39,6 +39,8 @@ public:
     // at (cx, cy), exact (see DodgeField); 0, 0 without a window.
     static void dodgeSum(const PrimitiveFrame& frame, float cx, float cy, const TabletopVis& scene, double& sumX,
                          double& sumY);
+    // One pixel away from a non-zero push.
+    void moveAway(double sumX, double sumY);
     // The footprint: the centre (fractional cell) into its dodgingBuffer
     // cell, when the parent is a canvas.
     void renderIntoBuffers() override;
@@ -57,8 +59,7 @@ public:
     bool fractionalCell(float& cx, float& cy) const;
 
 private:
-    // One pixel away from a non-zero push.
-    void moveAway(double sumX, double sumY);
+
     // The unit tile is scaled by (width, height, depthScale): for a square
     // tile a uniform scale, which keeps the bevel normals' slopes.
     double depthScale() const;
