@@ -442,7 +442,7 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
 template <PrimitiveStore::Kind K>
 void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, double dt)
 {
-    constexpr std::size_t Ahead = 16;
+    constexpr std::size_t Ahead = 32;
     Rows& r = _rows[K];
     const std::size_t n = r.size();
     _full.clear();
