@@ -47,7 +47,7 @@ struct PrimitiveStore::Grid
 {
     int width = 0;
     int height = 0;
-    std::vector<double> key;
+    std::array<double, 9> key;
 
     explicit Grid(const VisComponent& canvas, const TabletopVis& scene)
         : width(canvas.getBufferWidth())

@@ -134,8 +134,8 @@ private:
     const VisComponent& _canvas;
     std::array<Rows, KindCount> _rows;
     std::vector<PrimitiveLeafGL*> _pending;
-    // What the rows' cells were computed against (Grid), as bytes.
-    std::vector<double> _gridKey;
+    // What the rows' cells were computed against (Grid::key).
+    std::array<double, 9> _gridKey{};
     // Scratch of the frame: rows that take the full step, tiles' pushes.
     std::vector<std::uint32_t> _full;
     std::vector<std::uint8_t> _pushKnown;      // per tile row
