@@ -1,7 +1,9 @@
 // Benchmark of the canvas with many primitives on 700 x 525 buffers:
-// - the simulation of a frame (the canvas's renderIntoBuffers and every
-//   primitive's animateMyself, headless) per primitive, against a minimal
-//   loop reading the same buffer cells at the same positions (roofline);
+// - the simulation of a frame (the canvas's renderIntoBuffers and the
+//   store's step of every primitive, headless) per primitive once the demo
+//   has come to rest, against a minimal loop reading seven buffer cells at
+//   each primitive's position (the kind's roofline; the strokes' one is the
+//   reference line), and how many primitives the last frame stepped fully;
 // - a full drawn frame under Xvfb, against the same vertices drawn from one
 //   display list (the drawing bound).
 // Prints `name value` lines.
