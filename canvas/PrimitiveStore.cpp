@@ -398,7 +398,8 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
 {
     // The sums read only the dodging buffer, which no step writes, so they
     // may run in any order: by the row of the centre's cell, so that the
-    // windows of consecutive tiles overlap and stay in cache.
+    // windows of consecutive tiles overlap and stay in cache. The tiles
+    // that dodge are gathered, centres and all, into that order first.
     const Rows& r = _rows[Tiles];
     const std::size_t n = r.size();
     _pushes.assign(2 * n, 0.0);
@@ -407,35 +408,32 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
         return static_cast<std::size_t>(std::clamp(static_cast<int>(cy), 0, grid.height));
     };
     _bandStarts.assign(static_cast<std::size_t>(grid.height) + 2, 0);
-    for (std::size_t i = 0; i < n; ++i)
-        ++_bandStarts[band(r.centreY[i]) + 1];
-    for (std::size_t b = 1; b < _bandStarts.size(); ++b)
-        _bandStarts[b] += _bandStarts[b - 1];
-    _order.resize(n);
-    for (std::size_t i = 0; i < n; ++i)
-        _order[_bandStarts[band(r.centreY[i])]++] = static_cast<std::uint32_t>(i);
-    const auto pushed = [&](std::size_t i) {
-        return cells.usable && cells.hasControl && r.type[i] == cells.currentType && (r.flags[i] & Stale) == 0;
-    };
-    // Many tiles make the summed-area tables pay; a few scan their windows.
     std::size_t dodgers = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        dodgers += pushed(i) && (r.flags[i] & Dodges) != 0;
-    const bool field = frame.dodging != nullptr && dodgers * CellsPerFieldTile >= frame.dodging->getCellCount()
-                    && _dodgeField.build(*frame.dodging);
-    for (const std::uint32_t i : _order) {
-        if (!pushed(i))
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!cells.usable || !cells.hasControl || r.type[i] != cells.currentType || (r.flags[i] & Stale) != 0)
             continue;
         _pushKnown[i] = 1;
-        if ((r.flags[i] & Dodges) == 0)
-            continue;
-        const float cx = r.centreX[i];
-        const float cy = r.centreY[i];
+        if ((r.flags[i] & Dodges) != 0) {
+            ++_bandStarts[band(r.centreY[i]) + 1];
+            ++dodgers;
+        }
+    }
+    for (std::size_t b = 1; b < _bandStarts.size(); ++b)
+        _bandStarts[b] += _bandStarts[b - 1];
+    _dodgers.resize(dodgers);
+    for (std::size_t i = 0; i < n; ++i)
+        if (_pushKnown[i] != 0 && (r.flags[i] & Dodges) != 0)
+            _dodgers[_bandStarts[band(r.centreY[i])]++] = {static_cast<std::uint32_t>(i), r.centreX[i], r.centreY[i]};
+    // Many tiles make the summed-area tables pay; a few scan their windows.
+    const bool field = frame.dodging != nullptr && dodgers * CellsPerFieldTile >= frame.dodging->getCellCount()
+                    && _dodgeField.build(*frame.dodging);
+    for (const Dodger& d : _dodgers) {
+        double* push = &_pushes[2 * std::size_t{d.row}];
         TileLeafGL::DodgeWindow w;
-        if (field && TileLeafGL::dodgeWindow(frame, cx, cy, _scene, w)
-            && _dodgeField.sum(*frame.dodging, cx, cy, w.x0, w.x1, w.y0, w.y1, _pushes[2 * i], _pushes[2 * i + 1]))
+        if (field && TileLeafGL::dodgeWindow(frame, d.cx, d.cy, _scene, w)
+            && _dodgeField.sum(*frame.dodging, d.cx, d.cy, w.x0, w.x1, w.y0, w.y1, push[0], push[1]))
             continue;
-        TileLeafGL::dodgeSum(frame, cx, cy, _scene, _pushes[2 * i], _pushes[2 * i + 1]);
+        TileLeafGL::dodgeSum(frame, d.cx, d.cy, _scene, push[0], push[1]);
     }
 }
 
@@ -471,7 +469,19 @@ void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, c
     }
     // The full steps run in the order of the rows, as a loop over all of
     // them would: deletions and log records keep their order.
-    for (const std::uint32_t i : _full) {
+    constexpr std::size_t FullAhead = 8;
+    for (std::size_t k = 0; k < _full.size(); ++k) {
+        // The primitive a few full steps on and its cells (a pushed tile
+        // lands next to its old cell) start loading.
+        if (k + FullAhead < _full.size()) {
+            const std::uint32_t next = _full[k + FullAhead];
+            const char* object = reinterpret_cast<const char*>(r.handles[next]);
+            for (std::size_t line = 0; line < 256; line += 64)
+                __builtin_prefetch(object + line);
+            if ((r.flags[next] & Inside) != 0)
+                cells.prefetch<K>(r.cell[next]);
+        }
+        const std::uint32_t i = _full[k];
         PrimitiveLeafGL* p = r.handles[i];
         if constexpr (K == Points)
             static_cast<PointLeafGL*>(p)->step(frame, dt);

@@ -140,7 +140,12 @@ private:
     std::vector<std::uint32_t> _full;
     std::vector<std::uint8_t> _pushKnown;      // per tile row
     std::vector<double> _pushes;               // per tile row: x, y
-    std::vector<std::uint32_t> _order;         // tile rows by band
+    struct Dodger
+    {
+        std::uint32_t row;
+        float cx, cy;
+    };
+    std::vector<Dodger> _dodgers;              // dodging tile rows by band
     std::vector<std::size_t> _bandStarts;
     DodgeField _dodgeField;
     // The tables are built when there is a dodging tile for every this many
