@@ -10,6 +10,7 @@
 #include "TileLeafGL.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace {
 
@@ -184,38 +185,17 @@ template <typename Cells>
 
 void PrimitiveStore::Rows::push(PrimitiveLeafGL* p)
 {
-    handles.push_back(p);
-    cell.push_back(0);
-    width.push_back(0.0);
-    bufferColor.push_back(0);
-    color.push_back(0);
-    type.push_back(0);
-    flags.push_back(Stale);
-    shape.push_back(0);
-    targetSourceX.push_back(0.0f);
-    targetSourceY.push_back(0.0f);
-    centreX.push_back(0.0f);
-    centreY.push_back(0.0f);
+    forEachColumn([](auto& column) { column.emplace_back(); });
+    handles.back() = p;
+    flags.back() = Stale;
 }
 
 void PrimitiveStore::Rows::swapRemove(std::size_t i)
 {
-    const auto move = [i](auto& column) {
+    forEachColumn([i](auto& column) {
         column[i] = column.back();
         column.pop_back();
-    };
-    move(handles);
-    move(cell);
-    move(width);
-    move(bufferColor);
-    move(color);
-    move(type);
-    move(flags);
-    move(shape);
-    move(targetSourceX);
-    move(targetSourceY);
-    move(centreX);
-    move(centreY);
+    });
 }
 
 void PrimitiveStore::refreshPlace(Kind kind, std::size_t i, const Grid& grid)
@@ -227,7 +207,9 @@ void PrimitiveStore::refreshPlace(Kind kind, std::size_t i, const Grid& grid)
     r.flags[i] &= static_cast<std::uint16_t>(~(Stale | Inside));
     if (p.bufferCell(bx, by) && bx >= 0 && by >= 0 && bx < grid.width && by < grid.height) {
         r.flags[i] |= Inside;
-        r.cell[i] = static_cast<std::uint32_t>(by * grid.width + bx);
+        const auto cell = static_cast<std::uint32_t>(by * grid.width + bx);
+        _displaced[kind] += cell != r.cell[i];
+        r.cell[i] = cell;
     }
     if (kind == Tiles)
         static_cast<const TileLeafGL&>(p).fractionalCell(r.centreX[i], r.centreY[i]);
@@ -281,6 +263,34 @@ void PrimitiveStore::refresh(Kind kind, std::size_t i, const Grid& grid)
     r.flags[i] = flags;
 }
 
+void PrimitiveStore::sortRows(Kind kind, const Grid& grid)
+{
+    // A counting sort by cell: rows outside the grid go last.
+    Rows& r = _rows[kind];
+    const std::size_t n = r.size();
+    const std::size_t cells = static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height);
+    const auto key = [&](std::size_t i) { return (r.flags[i] & Inside) != 0 ? std::size_t{r.cell[i]} : cells; };
+    std::vector<std::uint32_t> starts(cells + 2, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        ++starts[key(i) + 1];
+    for (std::size_t c = 1; c < starts.size(); ++c)
+        starts[c] += starts[c - 1];
+    std::vector<std::uint32_t> from(n);   // new row -> old row
+    for (std::size_t i = 0; i < n; ++i)
+        from[starts[key(i)]++] = static_cast<std::uint32_t>(i);
+    r.forEachColumn([&from](auto& column) {
+        std::remove_reference_t<decltype(column)> sorted;
+        sorted.reserve(column.size());
+        for (const std::uint32_t i : from)
+            sorted.push_back(column[i]);
+        column.swap(sorted);
+    });
+    for (std::size_t i = 0; i < n; ++i)
+        r.handles[i]->_storeSlot.index = i;
+    _displaced[kind] = 0;
+    _sortedAt[kind] = _frame;
+}
+
 void PrimitiveStore::refreshStale(const Grid& grid)
 {
     const bool moved = grid.key != _gridKey;
@@ -323,6 +333,7 @@ bool PrimitiveStore::place(PrimitiveLeafGL* p)
     const Kind kind = kindOf(p);
     p->_storeSlot = {kind, _rows[kind].size(), this};
     _rows[kind].push(p);
+    ++_displaced[kind];
     return true;
 }
 
@@ -528,6 +539,13 @@ void PrimitiveStore::step(const PrimitiveFrame& frame, double dt)
         placePending();
     const Grid grid(_canvas, _scene);
     refreshStale(grid);
+    ++_frame;
+    // Tiles keep their order: where two share a cell, the later one's
+    // footprint is the one their neighbours see.
+    for (Kind kind : {Points, Strokes})
+        if (_rows[kind].size() >= SortedRowsFrom && _displaced[kind] * 8 > _rows[kind].size()
+            && (_sortedAt[kind] == 0 || _frame - _sortedAt[kind] >= FramesBetweenSorts))
+            sortRows(kind, grid);
     writeFootprints(frame, grid);
     const Cells cells(frame, grid);
     _lastFullSteps = 0;

@@ -105,6 +105,12 @@ private:
         std::vector<float> centreX, centreY;     // tiles: the centre as a fractional cell
 
         std::size_t size() const { return handles.size(); }
+        template <typename F>
+        void forEachColumn(const F& f)
+        {
+            f(handles), f(cell), f(width), f(bufferColor), f(color), f(type), f(flags), f(shape);
+            f(targetSourceX), f(targetSourceY), f(centreX), f(centreY);
+        }
         void push(PrimitiveLeafGL* primitive);
         // Moves the last row into row i and drops the last.
         void swapRemove(std::size_t i);
@@ -123,6 +129,14 @@ private:
     // all the frame changed (the row is then up to date).
     bool stepPushedTile(const Cells& cells, std::size_t i, const Grid& grid, double dt);
     void refreshStale(const Grid& grid);
+    // Orders the rows of points or strokes by their cell, so the frame
+    // reads each buffer from front to back instead of at random. Done when
+    // an eighth of the rows are new or on another cell since the last time,
+    // at most every FramesBetweenSorts frames. Their steps only read the
+    // buffers, so no result depends on the order (log records are grouped
+    // by primitive); tiles are not sorted, their footprints overwrite each
+    // other in row order.
+    void sortRows(Kind kind, const Grid& grid);
     void writeFootprints(const PrimitiveFrame& frame, const Grid& grid);
     // Every current tile's push from its neighbours (TileLeafGL::dodgeSum),
     // from its row's centre.
@@ -152,4 +166,9 @@ private:
     // cells or fewer.
     static constexpr std::size_t CellsPerFieldTile = 256;
     std::size_t _lastFullSteps = 0;
+    std::uint64_t _frame = 0;
+    std::array<std::uint64_t, KindCount> _sortedAt{};
+    std::array<std::size_t, KindCount> _displaced{};   // rows added or moved to another cell
+    static constexpr std::size_t SortedRowsFrom = 4096;
+    static constexpr std::uint64_t FramesBetweenSorts = 64;
 };

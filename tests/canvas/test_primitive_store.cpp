@@ -270,3 +270,51 @@ TEST(PrimitiveStore, ACrowdOfDodgingTilesMovesAsEachTileAlone)
             ASSERT_EQ(stateOf(*a[i]), stateOf(*b[i])) << i;
     }
 }
+
+TEST(PrimitiveStore, ManyStrokesAreReadInCellOrderAndStepAsEachAlone)
+{
+    StoreScene stored, own;
+    std::vector<PrimitiveLeafGL*> a, b;
+    srand(4);
+    for (int i = 0; i < 4200; ++i) {
+        const double x = 20 + rand() % 980, y = 20 + rand() % 720, angle = rand() % 360;
+        for (auto [s, made] : {std::pair{&stored, &a}, std::pair{&own, &b}})
+            made->push_back(s->add(
+                new StrokeLeafGL(&s->scene, x, y, 0, 1, 0, 1, false, false, 40, 16, angle, 5, 5, 5, Type, false)));
+    }
+    const PrimitiveStore& store = stored.canvas->getPrimitiveStore();
+    const auto cellOf = [&stored](const PrimitiveLeafGL* p) {
+        double lx = 0.0, ly = 0.0;
+        stored.canvas->getLocalCoordinates(p->getXPos(), p->getYPos(), lx, ly);
+        return std::pair(stored.canvas->getBufferYCoordinateFromLocal(ly),
+                         stored.canvas->getBufferXCoordinateFromLocal(lx));
+    };
+    for (int frame = 0; frame < 6; ++frame) {
+        SCOPED_TRACE(frame);
+        for (StoreScene* s : {&stored, &own}) {
+            if (frame == 1)
+                s->paint(90);
+            if (frame == 4)
+                s->calm();
+        }
+        stored.scene.render(1, 2.0);
+        own.canvas->renderIntoBuffers();
+        own.canvas->VisComponent::animateMyself(2.0 / 60.0);
+        for (PrimitiveLeafGL* p : b)
+            p->animateMyself(2.0 / 60.0);
+        if (frame == 0) {
+            const std::span<PrimitiveLeafGL* const> rows = store.of(PrimitiveStore::Strokes);
+            EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end(),
+                                       [&](auto* p, auto* q) { return cellOf(p) < cellOf(q); }));
+        }
+        for (std::size_t i = 0; i < a.size(); ++i)
+            ASSERT_EQ(stateOf(*a[i]), stateOf(*b[i])) << i;
+    }
+    // The reordered rows' handles still find their primitives.
+    for (std::size_t i : {7u, 4100u, 2000u}) {
+        stored.scene.deleteComponent(a[i]);
+        a.erase(a.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    const std::span<PrimitiveLeafGL* const> rows = store.of(PrimitiveStore::Strokes);
+    EXPECT_EQ(std::set<PrimitiveLeafGL*>(rows.begin(), rows.end()), std::set<PrimitiveLeafGL*>(a.begin(), a.end()));
+}
