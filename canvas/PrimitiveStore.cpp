@@ -478,8 +478,7 @@ void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, c
         if (!idle)
             _full.push_back(static_cast<std::uint32_t>(i));
     }
-    // The full steps run in the order of the rows, as a loop over all of
-    // them would: deletions and log records keep their order.
+    // The full steps run in row order, as a loop over every row would.
     constexpr std::size_t FullAhead = 8;
     for (std::size_t k = 0; k < _full.size(); ++k) {
         // The primitive a few full steps on and its cells (a pushed tile
