@@ -2,15 +2,16 @@
 // checked read.
 #include "PaintingFile.h"
 
+#include "AtomicFile.h"
+
 #include <sqlite3.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -261,23 +262,6 @@ void writeAll(sqlite3* db, const PaintingData& d, const PaintingFile::FailurePoi
     }
 }
 
-// Writes what the file system holds of path to the disk.
-bool syncPath(const std::string& path, bool directory)
-{
-    const int fd = ::open(path.c_str(), (directory ? O_DIRECTORY : 0) | O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
-std::string directoryOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-}
-
 PaintingFile::Result failed(const std::string& message) { return {false, "PaintingFile: " + message}; }
 
 // ---- Reading ----
@@ -460,12 +444,8 @@ PaintingFile::Result PaintingFile::save(const std::string& path, const PaintingD
         std::remove(temporary.c_str());
         return failed("cannot save " + path + ": " + f.what);
     }
-    if (!syncPath(temporary, false) || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        std::remove(temporary.c_str());
-        return failed("cannot save " + path + ": " + reason);
-    }
-    syncPath(directoryOf(path), true);
+    if (!replaceFileDurably(temporary, path))
+        return failed("cannot save " + path + ": " + std::strerror(errno));
     return {};
 }
 

@@ -1,6 +1,7 @@
-// Crash-safe file writing for the study logs (POSIX: fsync and rename).
+// Crash-safe file writing for logs and paintings (POSIX: fsync and rename).
 #include "AtomicFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -44,8 +45,15 @@ bool writeFileAtomically(const std::string& path, const std::function<void(std::
             return false;
         }
     }
+    return replaceFileDurably(temporary, path);
+}
+
+bool replaceFileDurably(const std::string& temporary, const std::string& path)
+{
     if (!syncPath(temporary, O_RDONLY) || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
         std::remove(temporary.c_str());
+        errno = error;
         return false;
     }
     // The rename itself reaches the disk with the folder's entries.

@@ -1,5 +1,5 @@
-// Log files that survive a crash: whole files replaced through a temporary
-// name, and lines appended and flushed to disk before the call returns.
+// Files that survive a crash: whole files replaced through a temporary name,
+// and lines appended and flushed to disk before the call returns.
 #pragma once
 
 #include <functional>
@@ -10,6 +10,11 @@
 // to disk and renames it over path, so path holds either the old or the whole
 // new content. False (and no path touched) when the folder cannot be written.
 bool writeFileAtomically(const std::string& path, const std::function<void(std::ostream&)>& write);
+
+// Flushes the written file `temporary` to disk and renames it over path,
+// then flushes the folder's entries. False (temporary removed, errno kept)
+// when the flush or the rename fails.
+bool replaceFileDurably(const std::string& temporary, const std::string& path);
 
 // Appends text to path (created when missing) and flushes it to disk. False
 // when the file cannot be opened or written.
