@@ -136,27 +136,6 @@ void PrimitiveLeafGL::prefetchCells(int bx, int by) const
     }
 }
 
-void PrimitiveLeafGL::prefetchCells(const PrimitiveFrame& f) const
-{
-    int bx = 0;
-    int by = 0;
-    if (!isCurrentType(f) || !bufferCell(bx, by))
-        return;
-    const auto cell = [bx, by](const auto* buffer, std::size_t values) {
-        if (buffer != nullptr && buffer->isInside(bx, by))
-            __builtin_prefetch(buffer->cells()
-                               + values * (static_cast<std::size_t>(by) * static_cast<std::size_t>(buffer->getWidth())
-                                           + static_cast<std::size_t>(bx)));
-    };
-    cell(f.erase, 1);
-    cell(f.color, 3);
-    cell(f.contextSelection, 1);
-    cell(f.direction, 2);
-    cell(f.tempOrientation, 2);
-    cell(f.size, 1);
-    cell(f.sizeDiff, 1);
-}
-
 bool PrimitiveLeafGL::controlValue(ControlCell cell, float& value) const
 {
     const BufferTemplate<float>* control = getPassiveBufferAs<float>(CONTROL_BUFFER);

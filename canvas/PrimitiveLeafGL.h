@@ -83,11 +83,9 @@ public:
     // and this primitive is of the current type.
     bool containsLocalPoint(double localX, double localY) const override;
 
-    // Starts loading the primitive's cell of the frame's buffers.
-    void prefetchCells(const PrimitiveFrame& frame) const;
     // The common step with the frame's buffers resolved (animateMyself
-    // resolves them from the passive buffers). The canvas's per-kind loops
-    // call the kinds' step(frame, dt) directly.
+    // resolves them from the passive buffers). The canvas's store calls
+    // the kinds' step(frame, dt) directly where a primitive must change.
     void stepCommon(const PrimitiveFrame& frame, double dt);
     bool isCurrentType(const PrimitiveFrame& frame) const
     {
