@@ -5,6 +5,7 @@
 #include "BufferTag.h"
 #include "CanvasBufferTable.h"
 #include "CanvasCompositeGL.h"
+#include "CellFrame.h"
 #include "Kinematics.h"
 #include "PrimitiveLogger.h"
 #include "TabletopVis.h"
@@ -75,26 +76,16 @@ bool PrimitiveLeafGL::acceptsContacts() const
     return surface != nullptr && !surface->isTrackingTouches() && isCurrentType();
 }
 
-bool PrimitiveLeafGL::parentLocalPosition(double& lx, double& ly) const
+bool PrimitiveLeafGL::bufferCell(int& bx, int& by) const
 {
     const VisComponent* parent = getParent();
     if (parent == nullptr)
         return false;
-    parent->getLocalCoordinates(getXPos(), getYPos(), lx, ly);
-    return true;
-}
-
-bool PrimitiveLeafGL::bufferCell(int& bx, int& by) const
-{
+    const CellFrame frame(*parent);
     double lx = 0.0;
     double ly = 0.0;
-    if (!parentLocalPosition(lx, ly))
-        return false;
-    const VisComponent* parent = getParent();
-    lx = std::clamp(lx, 0.0, parent->getWidth());
-    ly = std::clamp(ly, 0.0, parent->getHeight());
-    bx = parent->getBufferXCoordinateFromLocal(lx);
-    by = parent->getBufferYCoordinateFromLocal(ly);
+    frame.local(getXPos(), getYPos(), lx, ly);
+    frame.cell(lx, ly, bx, by);
     return true;
 }
 

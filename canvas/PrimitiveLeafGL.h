@@ -147,8 +147,6 @@ protected:
     // Counts one drawing call; false for the first HiddenFrames calls, so a
     // new primitive shows only once it has taken up its buffer values.
     bool pastHiddenFrames();
-    // The centre in the parent's local coordinates; false without a parent.
-    bool parentLocalPosition(double& lx, double& ly) const;
     // The parent's buffer cell under the centre; false without a parent.
     bool bufferCell(int& bx, int& by) const;
     // Starts loading the primitive's cell of every buffer it may read.

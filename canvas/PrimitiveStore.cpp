@@ -2,6 +2,7 @@
 // frame loops that run a primitive's full step only where its cells ask.
 #include "PrimitiveStore.h"
 
+#include "CellFrame.h"
 #include "GeoStrokeLeafGL.h"
 #include "PointLeafGL.h"
 #include "PrimitiveLogger.h"
@@ -10,6 +11,7 @@
 #include "TileLeafGL.h"
 
 #include <algorithm>
+#include <cmath>
 #include <type_traits>
 
 namespace {
@@ -48,14 +50,15 @@ struct PrimitiveStore::Grid
 {
     int width = 0;
     int height = 0;
-    std::array<double, 9> key;
+    CellFrame frame;
+    std::array<double, 10> key;
 
-    explicit Grid(const VisComponent& canvas, const TabletopVis& scene)
+    explicit Grid(const VisComponent& canvas)
         : width(canvas.getBufferWidth())
         , height(canvas.getBufferHeight())
-        , key{canvas.getXPos(),       canvas.getYPos(),          canvas.getWidth(),
-              canvas.getHeight(),     canvas.getRotation(),      static_cast<double>(width),
-              static_cast<double>(height), scene.getCellsPerPixelX(), scene.getCellsPerPixelY()}
+        , frame(canvas)
+        , key{frame.x,      frame.y,      frame.width,  frame.height, canvas.getRotation(), frame.margin,
+              frame.cellsX, frame.cellsY, static_cast<double>(width), static_cast<double>(height)}
     {
     }
 };
@@ -187,6 +190,7 @@ void PrimitiveStore::Rows::push(PrimitiveLeafGL* p)
 {
     forEachColumn([](auto& column) { column.emplace_back(); });
     handles.back() = p;
+    id.back() = p->getId();
     flags.back() = Stale;
 }
 
@@ -200,19 +204,25 @@ void PrimitiveStore::Rows::swapRemove(std::size_t i)
 
 void PrimitiveStore::refreshPlace(Kind kind, std::size_t i, const Grid& grid)
 {
+    // A stored primitive is a child of the canvas: its cells are the
+    // grid's (PrimitiveLeafGL::bufferCell, TileLeafGL::fractionalCell).
     Rows& r = _rows[kind];
     const PrimitiveLeafGL& p = *r.handles[i];
+    double lx = 0.0;
+    double ly = 0.0;
+    grid.frame.local(p.getXPos(), p.getYPos(), lx, ly);
     int bx = 0;
     int by = 0;
+    grid.frame.cell(lx, ly, bx, by);
     r.flags[i] &= static_cast<std::uint16_t>(~(Stale | Inside));
-    if (p.bufferCell(bx, by) && bx >= 0 && by >= 0 && bx < grid.width && by < grid.height) {
+    if (bx >= 0 && by >= 0 && bx < grid.width && by < grid.height) {
         r.flags[i] |= Inside;
         const auto cell = static_cast<std::uint32_t>(by * grid.width + bx);
         _displaced[kind] += cell != r.cell[i];
         r.cell[i] = cell;
     }
     if (kind == Tiles)
-        static_cast<const TileLeafGL&>(p).fractionalCell(r.centreX[i], r.centreY[i]);
+        grid.frame.fraction(lx, ly, r.centreX[i], r.centreY[i]);
 }
 
 void PrimitiveStore::refresh(Kind kind, std::size_t i, const Grid& grid)
@@ -387,64 +397,82 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
     auto* dodging = const_cast<BufferTemplate<float>*>(frame.dodging);
     if (dodging == nullptr || !frame.hasControl)
         return;
+    // Where two tiles share a cell the newer one's footprint is the one
+    // their neighbours see, whatever the order of the rows.
     const Rows& r = _rows[Tiles];
-    const bool onGrid = dodging->getWidth() == grid.width && dodging->getHeight() == grid.height;
-    for (std::size_t i = 0; i < r.size(); ++i) {
-        if (r.type[i] != frame.currentType)
-            continue;
-        if (!onGrid) {
+    if (dodging->getWidth() != grid.width || dodging->getHeight() != grid.height) {
+        std::vector<std::pair<unsigned long, std::size_t>> byAge;
+        for (std::size_t i = 0; i < r.size(); ++i)
+            if (r.type[i] == frame.currentType)
+                byAge.emplace_back(r.id[i], i);
+        std::sort(byAge.begin(), byAge.end());
+        for (const auto& [id, i] : byAge)
             static_cast<TileLeafGL*>(r.handles[i])->writeFootprint(frame);
-            continue;
-        }
+        return;
+    }
+    _footprintOwners.assign(static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height), 0);
+    bool written = false;
+    for (std::size_t i = 0; i < r.size(); ++i) {
         const float cx = r.centreX[i];
         const float cy = r.centreY[i];
-        if (cx >= 0.0f && cy >= 0.0f && cx < grid.width && cy < grid.height) {
-            dodging->set2DValues(static_cast<int>(cx), static_cast<int>(cy), cx, cy);
-            dodging->invalidate();
-        }
+        if (r.type[i] != frame.currentType || !(cx >= 0.0f && cy >= 0.0f && cx < grid.width && cy < grid.height))
+            continue;
+        const int x = static_cast<int>(cx);
+        const int y = static_cast<int>(cy);
+        unsigned long& owner = _footprintOwners[static_cast<std::size_t>(y) * grid.width + x];
+        if (owner > r.id[i])
+            continue;
+        owner = r.id[i];
+        dodging->set2DValues(x, y, cx, cy);
+        written = true;
     }
+    // Tells the canvas the buffer holds centres to clear next frame.
+    if (written)
+        dodging->invalidate();
 }
 
-void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid)
+void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid)
 {
-    // The sums read only the dodging buffer, which no step writes, so they
-    // may run in any order: by the row of the centre's cell, so that the
-    // windows of consecutive tiles overlap and stay in cache. The tiles
-    // that dodge are gathered, centres and all, into that order first.
+    // The sums read only the dodging buffer, which no step writes, and a
+    // move changes only its own tile, so both run here for every tile
+    // before the other steps, in row order: the rows are in cell order, so
+    // the windows and cells of consecutive tiles overlap and stay in cache.
     const Rows& r = _rows[Tiles];
     const std::size_t n = r.size();
     _pushes.assign(2 * n, 0.0);
-    _pushKnown.assign(n, 0);
-    const auto band = [&grid](float cy) {
-        return static_cast<std::size_t>(std::clamp(static_cast<int>(cy), 0, grid.height));
-    };
-    _bandStarts.assign(static_cast<std::size_t>(grid.height) + 2, 0);
+    _tileSteps.assign(n, TileStep::Own);
+    if (!cells.usable || !cells.hasControl)
+        return;
     std::size_t dodgers = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!cells.usable || !cells.hasControl || r.type[i] != cells.currentType || (r.flags[i] & Stale) != 0)
-            continue;
-        _pushKnown[i] = 1;
-        if ((r.flags[i] & Dodges) != 0) {
-            ++_bandStarts[band(r.centreY[i]) + 1];
-            ++dodgers;
-        }
-    }
-    for (std::size_t b = 1; b < _bandStarts.size(); ++b)
-        _bandStarts[b] += _bandStarts[b - 1];
-    _dodgers.resize(dodgers);
     for (std::size_t i = 0; i < n; ++i)
-        if (_pushKnown[i] != 0 && (r.flags[i] & Dodges) != 0)
-            _dodgers[_bandStarts[band(r.centreY[i])]++] = {static_cast<std::uint32_t>(i), r.centreX[i], r.centreY[i]};
+        dodgers += r.type[i] == cells.currentType && (r.flags[i] & Dodges) != 0;
     // Many tiles make the summed-area tables pay; a few scan their windows.
     const bool field = frame.dodging != nullptr && dodgers * CellsPerFieldTile >= frame.dodging->getCellCount()
-                    && _dodgeField.build(*frame.dodging);
-    for (const Dodger& d : _dodgers) {
-        double* push = &_pushes[2 * std::size_t{d.row}];
-        TileLeafGL::DodgeWindow w;
-        if (field && TileLeafGL::dodgeWindow(frame, d.cx, d.cy, _scene, w)
-            && _dodgeField.sum(*frame.dodging, d.cx, d.cy, w.x0, w.x1, w.y0, w.y1, push[0], push[1]))
+                    && _dodgeField.build(*frame.dodging, n);
+    constexpr std::size_t Ahead = 16;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (r.type[i] != cells.currentType || (r.flags[i] & Stale) != 0)
             continue;
-        TileLeafGL::dodgeSum(frame, d.cx, d.cy, _scene, push[0], push[1]);
+        _tileSteps[i] = TileStep::Unpushed;
+        if ((r.flags[i] & Dodges) == 0)
+            continue;
+        if (const std::size_t ahead = i + Ahead; ahead < n) {
+            if (field)
+                _dodgeField.prefetch(r.centreX[ahead], r.centreY[ahead]);
+            // What a move writes: the position and the store slot.
+            const PrimitiveLeafGL* object = r.handles[ahead];
+            __builtin_prefetch(object);
+            __builtin_prefetch(&object->_storeSlot);
+        }
+        const float cx = r.centreX[i];
+        const float cy = r.centreY[i];
+        double* push = &_pushes[2 * i];
+        TileLeafGL::DodgeWindow w;
+        if (!field || !TileLeafGL::dodgeWindow(frame, cx, cy, _scene, w)
+            || !_dodgeField.sum(*frame.dodging, cx, cy, w.x0, w.x1, w.y0, w.y1, push[0], push[1]))
+            TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
+        if (push[0] != 0.0 || push[1] != 0.0)
+            _tileSteps[i] = moveByPush(cells, i, grid);
     }
 }
 
@@ -456,10 +484,24 @@ void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, c
     const std::size_t n = r.size();
     _full.clear();
     if constexpr (K == Tiles)
-        sumPushes(frame, cells, grid);
+        pushTiles(frame, cells, grid);
+    // Whether row i's cells decide its frame (for a tile, unless its push
+    // has decided it already).
+    const auto checked = [this](std::size_t i) {
+        if constexpr (K == Tiles)
+            return _tileSteps[i] == TileStep::Own || _tileSteps[i] == TileStep::Unpushed;
+        else
+            return (static_cast<void>(this), static_cast<void>(i), true);
+    };
     for (std::size_t i = 0; i < n; ++i) {
-        if (i + Ahead < n && (r.flags[i + Ahead] & Inside) != 0)
-            cells.prefetch<K>(r.cell[i + Ahead]);
+        if (const std::size_t ahead = i + Ahead; ahead < n && (r.flags[ahead] & Inside) != 0 && checked(ahead))
+            cells.prefetch<K>(r.cell[ahead]);
+        if (!checked(i)) {
+            if constexpr (K == Tiles)
+                if (_tileSteps[i] != TileStep::Moved)
+                    _full.push_back(static_cast<std::uint32_t>(i));
+            continue;
+        }
         const std::uint16_t flags = r.flags[i];
         bool idle = cells.usable;
         if (idle && cells.logsStarts && (flags & StartLogged) == 0)
@@ -472,8 +514,7 @@ void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, c
                 idle = idle && (cells.speed == nullptr || cells.speed[c] == r.shape[i])
                     && tempColorIdle(cells, c, r.color[i]);
             if constexpr (K == Tiles)
-                idle = idle && tempColorIdle(cells, c, r.color[i]) && _pushes[2 * i] == 0.0
-                    && _pushes[2 * i + 1] == 0.0;
+                idle = idle && tempColorIdle(cells, c, r.color[i]);
         }
         if (!idle)
             _full.push_back(static_cast<std::uint32_t>(i));
@@ -481,8 +522,7 @@ void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, c
     // The full steps run in row order, as a loop over every row would.
     constexpr std::size_t FullAhead = 8;
     for (std::size_t k = 0; k < _full.size(); ++k) {
-        // The primitive a few full steps on and its cells (a pushed tile
-        // lands next to its old cell) start loading.
+        // The primitive a few full steps on and its cells start loading.
         if (k + FullAhead < _full.size()) {
             const std::uint32_t next = _full[k + FullAhead];
             const char* object = reinterpret_cast<const char*>(r.handles[next]);
@@ -493,55 +533,57 @@ void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, c
         }
         const std::uint32_t i = _full[k];
         PrimitiveLeafGL* p = r.handles[i];
-        if constexpr (K == Points)
+        if constexpr (K == Points) {
             static_cast<PointLeafGL*>(p)->step(frame, dt);
-        else if constexpr (K == Strokes)
+        } else if constexpr (K == Strokes) {
             p->stepCommon(frame, dt);
-        else if (_pushKnown[i] == 0)
-            static_cast<TileLeafGL*>(p)->step(frame, dt);
-        else if (stepPushedTile(cells, i, grid, dt))
-            continue;
+        } else {
+            auto* tile = static_cast<TileLeafGL*>(p);
+            switch (_tileSteps[i]) {
+            case TileStep::Own:
+                tile->step(frame, dt);
+                break;
+            case TileStep::MovedThenStep:
+                tile->stepCommon(frame, dt);
+                break;
+            default:
+                tile->stepPushed(frame, dt, _pushes[2 * i], _pushes[2 * i + 1]);
+                break;
+            }
+        }
         refresh(K, i, grid);
     }
     _lastFullSteps += _full.size();
 }
 
-bool PrimitiveStore::stepPushedTile(const Cells& cells, std::size_t i, const Grid& grid, double dt)
+PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, std::size_t i, const Grid& grid)
 {
-    Rows& r = _rows[Tiles];
-    auto* tile = static_cast<TileLeafGL*>(r.handles[i]);
-    const double pushX = _pushes[2 * i];
-    const double pushY = _pushes[2 * i + 1];
-    const std::uint16_t flags = r.flags[i];
     // The push moves the tile, its temporary colour is read where it was,
     // the common step runs where it is now. A move changes only the row's
     // place, so when the common step is idle at the new cell the move was
     // the whole frame.
-    const bool onlyMoves = (pushX != 0.0 || pushY != 0.0) && (flags & (Stale | Inside)) == Inside
-                        && !(cells.logsStarts && (flags & StartLogged) == 0)
-                        && tempColorIdle(cells, r.cell[i], r.color[i]);
-    if (!onlyMoves) {
-        tile->stepPushed(*cells.frame, dt, pushX, pushY);
-        return false;
-    }
-    tile->moveAway(pushX, pushY);
+    Rows& r = _rows[Tiles];
+    const std::uint16_t flags = r.flags[i];
+    if ((flags & (Stale | Inside)) != Inside || (cells.logsStarts && (flags & StartLogged) == 0)
+        || !tempColorIdle(cells, r.cell[i], r.color[i]))
+        return TileStep::Pushed;
+    double dx = 0.0;
+    double dy = 0.0;
+    TileLeafGL::awayStep(grid.frame, _pushes[2 * i], _pushes[2 * i + 1], dx, dy);
+    r.handles[i]->moveBy(dx, dy);
     refreshPlace(Tiles, i, grid);
-    if ((r.flags[i] & Inside) != 0 && commonStepIdle(cells, r, i, r.cell[i]))
-        return true;
-    tile->stepCommon(*cells.frame, dt);
-    return false;
+    return (r.flags[i] & Inside) != 0 && commonStepIdle(cells, r, i, r.cell[i]) ? TileStep::Moved
+                                                                                : TileStep::MovedThenStep;
 }
 
 void PrimitiveStore::step(const PrimitiveFrame& frame, double dt)
 {
     if (!_pending.empty())
         placePending();
-    const Grid grid(_canvas, _scene);
+    const Grid grid(_canvas);
     refreshStale(grid);
     ++_frame;
-    // Tiles keep their order: where two share a cell, the later one's
-    // footprint is the one their neighbours see.
-    for (Kind kind : {Points, Strokes})
+    for (Kind kind : {Points, Strokes, Tiles})
         if (_rows[kind].size() >= SortedRowsFrom && _displaced[kind] * 8 > _rows[kind].size()
             && (_sortedAt[kind] == 0 || _frame - _sortedAt[kind] >= FramesBetweenSorts))
             sortRows(kind, grid);

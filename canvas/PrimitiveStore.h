@@ -94,6 +94,7 @@ private:
     struct Rows
     {
         std::vector<PrimitiveLeafGL*> handles;
+        std::vector<unsigned long> id;          // the component's id: higher is newer
         std::vector<std::uint32_t> cell;        // y * grid width + x
         std::vector<double> width;
         std::vector<std::uint32_t> bufferColor;   // the colour last taken from colorBuffer
@@ -108,7 +109,7 @@ private:
         template <typename F>
         void forEachColumn(const F& f)
         {
-            f(handles), f(cell), f(width), f(bufferColor), f(color), f(type), f(flags), f(shape);
+            f(handles), f(id), f(cell), f(width), f(bufferColor), f(color), f(type), f(flags), f(shape);
             f(targetSourceX), f(targetSourceY), f(centreX), f(centreY);
         }
         void push(PrimitiveLeafGL* primitive);
@@ -125,22 +126,30 @@ private:
     // and a tile's centre (after a move).
     void refresh(Kind kind, std::size_t i, const Grid& grid);
     void refreshPlace(Kind kind, std::size_t i, const Grid& grid);
-    // The step of tile row i with its push known; true when the push was
-    // all the frame changed (the row is then up to date).
-    bool stepPushedTile(const Cells& cells, std::size_t i, const Grid& grid, double dt);
+    // How a tile row's frame goes, once the pushes are summed.
+    enum class TileStep : std::uint8_t
+    {
+        Own,             // the tile's own step (no push summed for it)
+        Unpushed,        // no push: its cells decide, as for the other kinds
+        Moved,           // its push moved it and that was all
+        MovedThenStep,   // its push moved it; the common step follows
+        Pushed,          // the step with the push, in row order
+    };
+    // Moves tile row i by its push when the move is all the push changes
+    // besides the common step (the row is then up to date).
+    TileStep moveByPush(const Cells& cells, std::size_t i, const Grid& grid);
     void refreshStale(const Grid& grid);
-    // Orders the rows of points or strokes by their cell, so the frame
-    // reads each buffer from front to back instead of at random. Done when
-    // an eighth of the rows are new or on another cell since the last time,
-    // at most every FramesBetweenSorts frames. Their steps only read the
-    // buffers, so no result depends on the order (log records are grouped
-    // by primitive); tiles are not sorted, their footprints overwrite each
-    // other in row order.
+    // Orders the rows of a kind by their cell, so the frame reads each
+    // buffer from front to back instead of at random. Done when an eighth
+    // of the rows are new or on another cell since the last time, at most
+    // every FramesBetweenSorts frames. No result depends on the order: the
+    // steps only read the buffers, log records are grouped by primitive,
+    // and where tiles share a cell the newest one's footprint wins.
     void sortRows(Kind kind, const Grid& grid);
     void writeFootprints(const PrimitiveFrame& frame, const Grid& grid);
     // Every current tile's push from its neighbours (TileLeafGL::dodgeSum),
-    // from its row's centre.
-    void sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid);
+    // from its row's centre, and the moves that need no more (moveByPush).
+    void pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid);
     template <Kind K>
     void stepKind(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, double dt);
 
@@ -149,18 +158,12 @@ private:
     std::array<Rows, KindCount> _rows;
     std::vector<PrimitiveLeafGL*> _pending;
     // What the rows' cells were computed against (Grid::key).
-    std::array<double, 9> _gridKey{};
+    std::array<double, 10> _gridKey{};
     // Scratch of the frame: rows that take the full step, tiles' pushes.
     std::vector<std::uint32_t> _full;
-    std::vector<std::uint8_t> _pushKnown;      // per tile row
+    std::vector<TileStep> _tileSteps;          // per tile row
     std::vector<double> _pushes;               // per tile row: x, y
-    struct Dodger
-    {
-        std::uint32_t row;
-        float cx, cy;
-    };
-    std::vector<Dodger> _dodgers;              // dodging tile rows by band
-    std::vector<std::size_t> _bandStarts;
+    std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds
     DodgeField _dodgeField;
     // The tables are built when there is a dodging tile for every this many
     // cells or fewer.

@@ -2,6 +2,7 @@
 #include "TileLeafGL.h"
 
 #include "BufferTag.h"
+#include "CellFrame.h"
 #include "PrimitiveBatch.h"
 #include "PrimitiveShapeCache.h"
 #include "SurfaceCompositeGL.h"
@@ -32,12 +33,14 @@ void TileLeafGL::initializePassiveBuffers()
 
 bool TileLeafGL::fractionalCell(float& cx, float& cy) const
 {
+    const VisComponent* parent = getParent();
+    if (parent == nullptr)
+        return false;
+    const CellFrame frame(*parent);
     double lx = 0.0;
     double ly = 0.0;
-    if (!parentLocalPosition(lx, ly))
-        return false;
-    cx = static_cast<float>(getParent()->getBufferXFromLocal(lx));
-    cy = static_cast<float>(getParent()->getBufferYFromLocal(ly));
+    frame.local(getXPos(), getYPos(), lx, ly);
+    frame.fraction(lx, ly, cx, cy);
     return true;
 }
 
@@ -140,13 +143,20 @@ void TileLeafGL::dodgeSum(const PrimitiveFrame& frame, float cx, float cy, const
 
 void TileLeafGL::moveAway(double sumX, double sumY)
 {
+    double dx = 0.0;
+    double dy = 0.0;
+    awayStep(CellFrame(*getParent()), sumX, sumY, dx, dy);
+    moveBy(dx, dy);
+}
+
+void TileLeafGL::awayStep(const CellFrame& parent, double sumX, double sumY, double& dx, double& dy)
+{
     // Cells to pixels of the parent's frame, then into device directions.
-    const double px = sumX / getController()->getCellsPerPixelX();
-    const double py = sumY / getController()->getCellsPerPixelY();
+    const double px = sumX / parent.cellsX;
+    const double py = sumY / parent.cellsY;
     const double length = std::sqrt(px * px + py * py);
-    const double c = getParent()->getRotationCos();
-    const double sn = getParent()->getRotationSin();
-    moveBy((c * px - sn * py) / length, (sn * px + c * py) / length);
+    dx = (parent.cos * px - parent.sin * py) / length;
+    dy = (parent.sin * px + parent.cos * py) / length;
 }
 
 void TileLeafGL::diffuseColor(float rgba[4]) const

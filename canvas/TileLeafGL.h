@@ -5,6 +5,8 @@
 
 #include "PrimitiveLeafGL.h"
 
+struct CellFrame;
+
 // The tile geometry is the unit bevelled square of PrimitiveShapes drawn
 // scaled by the tile's size, from the scene's shared list
 // (PrimitiveShapeCache), compiled at the first draw.
@@ -41,6 +43,8 @@ public:
                          double& sumY);
     // One pixel away from a non-zero push.
     void moveAway(double sumX, double sumY);
+    // That step in device pixels, in the frame of the parent.
+    static void awayStep(const CellFrame& parent, double sumX, double sumY, double& dx, double& dy);
     // The footprint: the centre (fractional cell) into its dodgingBuffer
     // cell, when the parent is a canvas.
     void renderIntoBuffers() override;

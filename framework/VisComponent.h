@@ -190,6 +190,8 @@ public:
     // Cosine and sine of the rotation, kept with it.
     double getRotationCos() const { return _cos; }
     double getRotationSin() const { return _sin; }
+    // Extra cells round the rectangle, in pixels (SurfaceCompositeGL's overflow).
+    double getBufferMargin() const { return _bufferMargin; }
     // The square of the smaller side.
     double getSmallestSquareSurface() const;
     // Size without the magnification: size = unscaled size x scale factor.
@@ -323,7 +325,6 @@ protected:
     virtual void geometryChanged() {}
     // Extra cells round the rectangle, in pixels (SurfaceCompositeGL's overflow).
     void setBufferMargin(double pixels) { _bufferMargin = pixels; }
-    double getBufferMargin() const { return _bufferMargin; }
 
 private:
     friend class ComponentList;

@@ -242,11 +242,13 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
 
 TEST(PrimitiveStore, ACrowdOfDodgingTilesMovesAsEachTileAlone)
 {
-    // Enough tiles for the store to sum their pushes from a DodgeField.
+    // Enough tiles for the store to sum their pushes from a DodgeField and
+    // to keep their rows in cell order; close enough to share cells, where
+    // the newest tile's footprint counts, as when each writes in turn.
     StoreScene stored, own;
     std::vector<PrimitiveLeafGL*> a, b;
     srand(9);
-    for (int i = 0; i < 2000; ++i) {
+    for (int i = 0; i < 4200; ++i) {
         const double x = 300 + rand() % 400, y = 200 + rand() % 300;
         a.push_back(stored.add(new TileLeafGL(&stored.scene, x, y, false, false, 20, 20, 0.0, Type, true)));
         b.push_back(own.add(new TileLeafGL(&own.scene, x, y, false, false, 20, 20, 0.0, Type, true)));
@@ -259,6 +261,15 @@ TEST(PrimitiveStore, ACrowdOfDodgingTilesMovesAsEachTileAlone)
             for (StoreScene* s : {&stored, &own})
                 s->canvas->getActiveBufferAs<unsigned char>(TEMP_COLOR_BUFFER)
                     ->fillEntireBufferWith3DValue(frame == 3 ? 180 : 127, 20, 20);
+        // Removals move other rows into the holes.
+        if (frame == 4)
+            for (std::size_t i = a.size(); i-- > 0;)
+                if (i % 7 == 3) {
+                    stored.scene.deleteComponent(a[i]);
+                    own.scene.deleteComponent(b[i]);
+                    a.erase(a.begin() + static_cast<std::ptrdiff_t>(i));
+                    b.erase(b.begin() + static_cast<std::ptrdiff_t>(i));
+                }
         stored.scene.render(1, 2.0);
         own.canvas->renderIntoBuffers();
         for (PrimitiveLeafGL* p : b)

@@ -1,0 +1,51 @@
+// CellFrame: a parent's placement as its buffer cells see it, taken once so
+// that many children find their cells without asking the parent each time.
+#pragma once
+
+#include "TabletopVis.h"
+#include "VisComponent.h"
+
+#include <algorithm>
+#include <cmath>
+
+// The arithmetic is VisComponent's (getLocalCoordinates, getBufferXFromLocal
+// and getBufferXCoordinateFromLocal) step for step, so a cell found here is
+// the one the parent gives, to the bit.
+struct CellFrame
+{
+    double x, y, cos, sin, width, height, margin, cellsX, cellsY;
+
+    explicit CellFrame(const VisComponent& parent)
+        : x(parent.getXPos())
+        , y(parent.getYPos())
+        , cos(parent.getRotationCos())
+        , sin(parent.getRotationSin())
+        , width(parent.getWidth())
+        , height(parent.getHeight())
+        , margin(parent.getBufferMargin())
+        , cellsX(parent.getController() != nullptr ? parent.getController()->getCellsPerPixelX() : 1.0)
+        , cellsY(parent.getController() != nullptr ? parent.getController()->getCellsPerPixelY() : 1.0)
+    {
+    }
+
+    // A device point in the parent's local coordinates.
+    void local(double px, double py, double& lx, double& ly) const
+    {
+        const double dx = px - x;
+        const double dy = py - y;
+        lx = cos * dx + sin * dy + 0.5 * width;
+        ly = cos * dy - sin * dx + 0.5 * height;
+    }
+    // The cell under a local point, clamped to the parent's rectangle.
+    void cell(double lx, double ly, int& bx, int& by) const
+    {
+        bx = static_cast<int>(std::floor((std::clamp(lx, 0.0, width) + margin) * cellsX));
+        by = static_cast<int>(std::floor((std::clamp(ly, 0.0, height) + margin) * cellsY));
+    }
+    // The fractional cell of a local point, not clamped.
+    void fraction(double lx, double ly, float& cx, float& cy) const
+    {
+        cx = static_cast<float>((lx + margin) * cellsX);
+        cy = static_cast<float>((ly + margin) * cellsY);
+    }
+};
