@@ -2,6 +2,7 @@
 // its restore.
 #include "QTPictavoApplication.h"
 
+#include "AllocationTuning.h"
 #include "PaintingExport.h"
 #include "PaintingFile.h"
 #include "PaintingSaver.h"
@@ -60,6 +61,8 @@ std::string QTPictavoApplication::savePaintingTo(const std::string& path)
     if (vis == nullptr)
         return _paintingMessage = "QTPictavoApplication: there is no painting to save yet";
     const PaintingFile::Result result = PaintingFile::save(path, PaintingScene::capture(*vis));
+    // The snapshot copied every canvas buffer (tens of MiB); hand its pages back.
+    returnFreedMemory();
     _paintingMessage = result.message;
     if (result)
         std::cout << "QTPictavoApplication: painting saved to " << path << std::endl;
@@ -187,6 +190,9 @@ void QTPictavoApplication::watchAutosave()
         _worstOtherFrame = std::max(_worstOtherFrame, _glWidget->lastFrameSeconds());
         return;
     }
+    // Taking the result freed the snapshot, a copy of every canvas buffer
+    // (tens of MiB); without this its pages would stay resident as free heap.
+    returnFreedMemory();
     // The frame that ends the save counts too.
     _worstAutosaveFrame = std::max(_worstAutosaveFrame, _glWidget->lastFrameSeconds());
     if (result)

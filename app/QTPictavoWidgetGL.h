@@ -305,6 +305,7 @@ private:
     quint64 _frameCount = 0;
     double _lastFrameSeconds = 0.0;
     bool _statisticsPending = false;
+    bool _trimAfterFrame = false;   // a new scene: trim the heap after its first frame
     float _pointerPos[2] = {0.0f, 0.0f};
     float _previousPointerPos[2] = {0.0f, 0.0f};
     unsigned char _paintColor[3] = {0, 0, 0};

@@ -17,8 +17,10 @@ inline void keepLargeAllocationsInHeap()
 }
 
 // With that setting freed blocks stay in the heap: after a large release
-// (a whole scene) this hands their pages back to the system, so switching
-// demos does not ratchet resident memory up by the freed scene's size.
+// (a whole scene, a new scene's build temporaries, a painting snapshot) this
+// hands their pages back to the system, so switching demos does not ratchet
+// resident memory up. Other threads' arenas keep their unused top (at most
+// what the thread once held): the trim threshold above applies to them too.
 inline void returnFreedMemory()
 {
 #ifdef M_MMAP_THRESHOLD
