@@ -1,11 +1,7 @@
-// The main window in-process under Xvfb: the command table, the menus, the
-// full-screen and bar rules, the hardware links, the one-time note, the
-// reference-image toggle, the sockets, the running frame loop and the touch
-// sources.
-#include "../input/TouchTestSupport.h"
+// The main window in-process under Xvfb: the command table, the full-screen
+// and bar rules, the hardware links, the one-time note, the running frame
+// loop, demo changes and the touch sources.
 #include "CanvasCompositeGL.h"
-#include "FakeContactSize.h"
-#include "GeoStrokeBuildCanvasCompositeGL.h"
 #include "PictavoBuilderGL.h"
 #include "PictavoVisGL.h"
 #include "QTPictavoApplication.h"
@@ -13,7 +9,6 @@
 #include "QTVelkConfiguration.h"
 #include "QtTouchInput.h"
 #include "ToolBrushLeafGL.h"
-#include "StrokeMenuGL.h"
 #include "TouchLogReplay.h"
 #include "VisComponentGL.h"
 
@@ -23,14 +18,12 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
-#include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabletEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QUdpSocket>
 #include <QWindow>
 #include <GL/gl.h>
 
@@ -137,7 +130,7 @@ protected:
     std::unique_ptr<QTPictavoApplication> _window;
 };
 
-// Covers the screen and records the device points it is handed.
+// Covers the screen and records the device points where contacts end.
 class RecordingComponent : public VisComponentGL
 {
 public:
@@ -145,25 +138,12 @@ public:
         : VisComponentGL(scene, width / 2, height / 2, false, false, width, height)
     {
     }
-    int hitLocalBuffer(int x, int y, double width, double height, int) override
-    {
-        hits.push_back({x, y});
-        sizes.push_back({width, height});
-        return 1;
-    }
+    int hitLocalBuffer(int, int, double, double, int) override { return 1; }
     int releaseLocalBuffer(int x, int y, int) override
     {
         releases.push_back({x, y});
         return 1;
     }
-    void clear()
-    {
-        hits.clear();
-        sizes.clear();
-        releases.clear();
-    }
-    std::vector<QPoint> hits;
-    std::vector<QSizeF> sizes; // contact bound size of each hit
     std::vector<QPoint> releases;
 };
 
@@ -252,19 +232,6 @@ TEST_F(MainWindowTest, EveryShortcutFiresItsCommand)
     }
 }
 
-TEST_F(MainWindowTest, InformationBarShowsCaptionsAndValues)
-{
-    EXPECT_EQ(barTexts(), (QStringList{"Object #:", "0", " |   Buffer Size:", "0", "x", "0",
-                                       " |   Buffer Memory (MB):", "0", " |   Users:", "0", " |   fps:", "0"}));
-    _window->setMemorySize(3 * 1024 / 2);
-    _window->setBufferSize(700, 525);
-    _window->setObjectNumber(3000);
-    _window->setUserNumber(2);
-    _window->setFps(412.5f);
-    EXPECT_EQ(barTexts(), (QStringList{"Object #:", "3000", " |   Buffer Size:", "700", "x", "525",
-                                       " |   Buffer Memory (MB):", "1.5", " |   Users:", "2", " |   fps:", "412.5"}));
-}
-
 TEST_F(MainWindowTest, FullScreenModesExcludeEachOtherAndRestoreTheWindow)
 {
     ASSERT_TRUE(show());
@@ -346,34 +313,6 @@ TEST_F(MainWindowTest, HardwareSettingsAreLinkedAndTheNoteShowsOnce)
     EXPECT_FALSE(signalled);
 }
 
-TEST_F(MainWindowTest, ReferenceImageAlternatesBetweenChoosingAndRemoving)
-{
-    int asked = 0;
-    _window->setImageFileChooser([&asked] { return QStringLiteral("/tmp/photo%1.png").arg(++asked); });
-    QAction* load = actionFor("Ctrl+R");
-    load->trigger();
-    EXPECT_EQ(_window->referenceImagePath(), "/tmp/photo1.png");
-    load->trigger();
-    EXPECT_FALSE(_window->isReferenceImageLoaded());
-    EXPECT_EQ(asked, 1);
-    load->trigger();
-    EXPECT_TRUE(_window->isReferenceImageLoaded());
-    EXPECT_EQ(_window->referenceImagePath(), "/tmp/photo2.png");
-}
-
-TEST_F(MainWindowTest, EveryPendingDatagramIsReadAndDropped)
-{
-    QUdpSocket sender;
-    for (int i = 0; i < 5; ++i)
-        sender.writeDatagram(QByteArray("/glovepie/wiidata\0\0\0,\0\0\0", 24), QHostAddress::LocalHost, ReceivePort);
-    const auto sockets = _window->findChildren<QUdpSocket*>();
-    ASSERT_GE(sockets.size(), 2);
-    EXPECT_EQ(sockets[0]->localPort(), ReceivePort);
-    EXPECT_EQ(sockets[1]->localPort(), SendPort);
-    QTest::qWait(100);
-    EXPECT_FALSE(sockets[0]->hasPendingDatagrams());
-}
-
 TEST_F(MainWindowTest, PenTraySwitchesTheBuildCanvasOncePerFrame)
 {
     ASSERT_TRUE(show());
@@ -393,11 +332,6 @@ TEST_F(MainWindowTest, PenTraySwitchesTheBuildCanvasOncePerFrame)
     widget->OnEraser();
     EXPECT_TRUE(shownAfterFrames());
     EXPECT_GT(barTexts().value(11).toDouble(), 0.0) << "the running loop reports its rate";
-
-    actionFor("F8")->trigger();
-    EXPECT_FALSE(shownAfterFrames());
-    actionFor("F7")->trigger();
-    EXPECT_TRUE(shownAfterFrames());
 
     // A stylus near the surface takes the pen; leaving puts it back.
     const auto proximity = [](QEvent::Type type) {
@@ -445,8 +379,6 @@ TEST_F(MainWindowTest, SceneIsBuiltAndSceneCommandsReachIt)
     auto buffer = vis->createNewFloatImageBuffer(1024, 512);
     EXPECT_TRUE(QTest::qWaitFor([&] { return barTexts().value(7).toDouble() == megabytes + 2.0; }, 5000))
         << barTexts().value(7).toStdString();
-    // Default input areas in board units of a 57.5 x 43.3 inch, 4000 x 4000 board.
-    EXPECT_NEAR(vis->getHandMin(), 6.0 * 4000.0 * 4000.0 / (57.5 * 43.3), 1e-6);
 
     const unsigned before = vis->countComponents();
     actionFor("Ctrl++")->trigger();
@@ -456,61 +388,8 @@ TEST_F(MainWindowTest, SceneIsBuiltAndSceneCommandsReachIt)
     actionFor("Ctrl+-")->trigger();
     EXPECT_EQ(vis->countComponents(), before + 100);
 
-    const struct {
-        const char* key;
-        int combination;
-    } combinations[] = {{"Ctrl+F9", 5}, {"Ctrl+F10", 0}, {"Ctrl+F11", 6}};
-    for (const auto& c : combinations) {
-        actionFor(c.key)->trigger();
-        EXPECT_EQ(vis->getInputCombination(), c.combination) << c.key;
-    }
     actionFor("Ctrl+P")->trigger();
     EXPECT_TRUE(vis->isPickingRendering());
-}
-
-TEST_F(MainWindowTest, MouseTuioAndFakePosturesReachTheScene)
-{
-    QTPictavoWidgetGL* widget = showScene();
-    ASSERT_NE(widget, nullptr);
-    RecordingComponent* recorder = coverScene(widget);
-
-    // The mouse in device coordinates: the top row is the highest device row.
-    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, QPoint(10, 0));
-    EXPECT_FLOAT_EQ(widget->pointerPos()[1], static_cast<float>(widget->height())) << "pointer: height - y";
-    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, QPoint(12, widget->height() - 1));
-    ASSERT_GE(recorder->hits.size(), 1u); // the press, then the drag to the release point
-    EXPECT_EQ(recorder->hits[0], QPoint(10, widget->height() - 1));
-    EXPECT_EQ(recorder->releases, (std::vector<QPoint>{{12, 0}}));
-    recorder->clear();
-
-    // A TUIO blob over UDP: down in the middle, its size in board units handed over crosswise.
-    ASSERT_NE(_window->tuioSource(), nullptr);
-    EXPECT_EQ(_window->tuioSource()->port(), TuioPort);
-    using namespace osctest;
-    const Bytes frame = bundle({message("/tuio/2Dblb", {std::string("alive"), 1}),
-                                message("/tuio/2Dblb", {std::string("set"), 1, 0.5f, 0.5f, 0.0f, 0.02f, 0.01f,
-                                                        0.0002f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f}),
-                                message("/tuio/2Dblb", {std::string("fseq"), 1})});
-    QUdpSocket sender;
-    sender.writeDatagram(frame.data(), static_cast<qint64>(frame.size()), QHostAddress::LocalHost, TuioPort);
-    ASSERT_TRUE(QTest::qWaitFor([recorder] { return recorder->hits.size() == 1; }, 5000));
-    EXPECT_NEAR(recorder->hits[0].x(), widget->width() / 2, 1);
-    EXPECT_NEAR(recorder->hits[0].y(), widget->height() / 2, 1);
-    EXPECT_EQ(recorder->sizes[0], QSizeF(40, 80));
-    widget->tuioReceiver().releaseAll();
-    EXPECT_EQ(recorder->releases.size(), 1u);
-    recorder->clear();
-
-    // With a fake posture the mouse reports a contact size of that posture.
-    actionFor("Alt+3")->trigger();
-    EXPECT_EQ(widget->fakePosture(), Posture::TwoFingers);
-    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
-    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
-    const double side = fakeContactSide(dynamic_cast<PictavoVisGL*>(widget->getVis())->getPostureRanges(),
-                                        Posture::TwoFingers);
-    EXPECT_GT(side, 0.0);
-    ASSERT_FALSE(recorder->sizes.empty());
-    EXPECT_EQ(recorder->sizes[0], QSizeF(side, side));
 }
 
 // A touch log named by the configuration plays in real time once the scene
@@ -544,54 +423,6 @@ TEST(TouchReplay, ConfiguredLogPlaysAtItsPaceIntoTheScene)
     EXPECT_EQ(player->replay().played(), 5u);
     ASSERT_FALSE(recorder->releases.empty());
     EXPECT_EQ(recorder->releases.back(), QPoint(120, 210));
-}
-
-// The mode keys, the build canvas and stroke menu commands reach the scene's
-// components.
-TEST(SceneCommands, ReachTheCanvasTheBuildCanvasAndTheStrokeMenu)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    ShownWindow w(writeConfig(dir, QStringLiteral("<tuio enabled=\"0\"/><canvas_surface/><geostrokes_build_canvas_surface/>"
-                                                  "<strokemenu width=\"200\" height=\"200\"/>")));
-    ASSERT_TRUE(w.standing);
-    GeoStrokeBuildCanvasCompositeGL* panel = w.vis()->findBuildCanvas();
-    StrokeMenuGL* menu = w.vis()->findStrokeMenu();
-    ASSERT_TRUE(panel && menu);
-    const auto key = [&w](const char* shortcut) { trigger(w.window, shortcut); };
-
-    // The mode keys the menu-driven combinations rely on.
-    const std::pair<const char*, InteractionMode> modes[] = {
-        {"Ctrl+F1", InteractionMode::Create}, {"Ctrl+F2", InteractionMode::Erase}, {"Ctrl+F3", InteractionMode::Color},
-        {"Ctrl+F4", InteractionMode::Size},   {"Ctrl+F5", InteractionMode::Move},  {"Ctrl+F6", InteractionMode::Orient}};
-    ASSERT_NE(w.vis()->findCanvas(), nullptr);
-    for (const auto& [shortcut, mode] : modes) {
-        key(shortcut);
-        EXPECT_EQ(w.vis()->findCanvas()->getInteractionMode(), mode) << shortcut;
-    }
-
-    key("Alt+O");
-    EXPECT_TRUE(panel->isActiveForRendering());
-    key("Shift+S");
-    EXPECT_TRUE(panel->isDrawingAsPoints());
-    key("Alt+S");
-    EXPECT_TRUE(panel->isDrawingAsStroke());
-    key("Alt+M");
-    EXPECT_TRUE(panel->isMoveWithoutExtend());
-    testing::internal::CaptureStdout();
-    key("Shift+N");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Toggling ability for moving build canvas without touch extend.\n");
-    EXPECT_FALSE(panel->isMoveWithoutExtend());
-    panel->startStroke(100, 100);
-    key("Alt+D");
-    EXPECT_TRUE(panel->getStrokes().empty());
-    key("Shift+O");
-    EXPECT_FALSE(panel->isActiveForRendering());
-    key("Alt+K");
-    EXPECT_TRUE(menu->isActiveForRendering());
-    key("Shift+K");
-    EXPECT_FALSE(menu->isActiveForRendering());
 }
 
 // Each scene holds the 48 MiB colour table and its textures; replacing the
@@ -648,75 +479,10 @@ TEST(DemoChange, ReplacedScenesAreFreed)
     EXPECT_EQ(liveTextures(), textures) << "each scene frees its textures in the surface's context";
 }
 
-// Every task of the study configuration has its two cards loaded with the scene.
-TEST(StudyScene, TaskCardsAreLoadedWithTheScene)
-{
-    InRunDirectory here;
-    ShownWindow w(QStringLiteral("study.xml"));
-    ASSERT_TRUE(w.standing);
-    ASSERT_EQ(w.widget->taskTextures().size(), w.widget->taskRunner().tasks().size());
-    ASSERT_FALSE(w.widget->taskTextures().empty());
-    for (const auto& cards : w.widget->taskTextures())
-        EXPECT_TRUE(cards[0] != 0 && cards[1] != 0);
-}
-
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_UPDATE_IDLE_TIME", "0");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
-}
-
-namespace {
-
-// A Remote with a Nunchuk, the joystick at (jx, jy), no button held.
-osctest::Bytes joystickState(float jx, float jy)
-{
-    std::vector<osctest::Arg> args{0, 100.0f, 100.0f};
-    for (int k = 3; k <= 10; ++k)
-        args.emplace_back(0.0f);
-    for (int k = 11; k <= 21; ++k)
-        args.emplace_back(false);
-    args.insert(args.end(), {true, false, false, jx, jy});
-    for (int k = 27; k <= 34; ++k)
-        args.emplace_back(0.0f);
-    args.emplace_back(false);
-    return osctest::message("/glovepie/wiidata", args);
-}
-
-} // namespace
-
-// The joystick of a configured Remote moves the surface's pointer and drives
-// a contact only beyond steps of 2 pixels. (The border messages to the
-// bridge are checked end to end.)
-TEST(WiiRemote, JoystickMovesPointerAndContact)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    ShownWindow w(writeConfig(
-        dir, QStringLiteral("<tuio enabled=\"0\"/><userdata number=\"1\" wiis=\"1\"/><wii joystick_speed_factor=\"100\"/>")));
-    ASSERT_TRUE(w.standing);
-    QTPictavoWidgetGL* widget = w.widget;
-    w.vis()->setInputCombination(0);
-    RecordingComponent* recorder = coverScene(widget);
-
-    QUdpSocket remote;
-    const auto send = [&remote, widget](float jx, float jy) {
-        const float x = widget->pointerPos()[0];
-        const float y = widget->pointerPos()[1];
-        const osctest::Bytes bytes = joystickState(jx, jy);
-        remote.writeDatagram(bytes.data(), static_cast<qint64>(bytes.size()), QHostAddress::LocalHost, ReceivePort);
-        return QTest::qWaitFor([=] { return widget->pointerPos()[0] != x || widget->pointerPos()[1] != y; }, 3000);
-    };
-    const float x0 = widget->pointerPos()[0];
-    const float y0 = widget->pointerPos()[1];
-    ASSERT_TRUE(send(0.015f, -0.025f));   // step (1, -2): the pointer moves, no contact
-    EXPECT_EQ(widget->pointerPos()[0], x0 + 1.0f);
-    EXPECT_EQ(widget->pointerPos()[1], y0 + 2.0f);
-    EXPECT_TRUE(recorder->hits.empty());
-    ASSERT_TRUE(send(0.035f, 0.0f));      // step (3, 0): a device move at the pointer
-    EXPECT_EQ(widget->pointerPos()[0], x0 + 4.0f);
-    ASSERT_EQ(recorder->hits.size(), 1u);
-    EXPECT_EQ(recorder->hits[0], QPoint(static_cast<int>(x0 + 4.0f), static_cast<int>(y0 + 2.0f)));
 }
