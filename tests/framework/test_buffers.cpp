@@ -217,24 +217,6 @@ TEST(Buffer, ValidationCycle)
     EXPECT_TRUE(erase.isValid());
 }
 
-TEST(Buffer, MemoryCallbackBalances)
-{
-    std::int64_t total = 0;
-    auto count = [&total](std::int64_t delta) { total += delta; };
-    {
-        BufferTemplate<double> gradient(10, 5, 2);
-        gradient.setMemoryChangeCallback(count);
-        EXPECT_EQ(total, 10 * 5 * 2 * 8);
-        BufferTemplate<bool> selection(10, 5);
-        selection.setMemoryChangeCallback(count);
-        selection.setMemoryChangeCallback(count);
-        EXPECT_EQ(total, 800 + 50);
-        selection.setMemoryChangeCallback({});
-        EXPECT_EQ(total, 800);
-    }
-    EXPECT_EQ(total, 0);
-}
-
 TEST(Buffer, ImagesAreUprightAndScaled)
 {
     BufferTemplate<float> depth(3, 2);

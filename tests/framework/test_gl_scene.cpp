@@ -96,26 +96,6 @@ TEST_F(GLScene, ThePickingViewShowsEachComponentInItsIdColour)
     }
 }
 
-TEST_F(GLScene, TexturesAreMadeOnlyWithAContextAndDieWithTheScene)
-{
-    auto owner = std::make_unique<TabletopVisGL>(1, Width, Height, Width, Height);
-    const unsigned texture = owner->loadTexture(redImage(), true);
-    ASSERT_NE(texture, 0u);
-    EXPECT_EQ(glIsTexture(texture), GL_TRUE);
-    owner.reset();
-    EXPECT_EQ(glIsTexture(texture), GL_FALSE);
-
-    // A scene made without a current context is headless: its textures are
-    // registered without GL names being made.
-    glContext->doneCurrent();
-    TabletopVisGL headless(1, Width, Height, Width, Height);
-    ASSERT_TRUE(glContext->makeCurrent(glSurface));
-    EXPECT_FALSE(headless.hasGL());
-    const unsigned id = headless.loadTexture(redImage(), true);
-    EXPECT_NE(id, 0u);
-    EXPECT_EQ(glIsTexture(id), GL_FALSE);
-}
-
 int main(int argc, char** argv)
 {
     return runWithGLContext(argc, argv);
