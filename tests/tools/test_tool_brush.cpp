@@ -287,22 +287,6 @@ TEST(ToolBrushFrame, FollowsTheControlPositionOnlyWhileTrackingAndNotFrozen)
     EXPECT_DOUBLE_EQ(s.brush->getXPos(), x);
 }
 
-TEST(ToolBrushCreate, SpawnOffsetsFillTheDiscOfTheControlDiameter)
-{
-    BrushScene s;
-    s.canvas->setControlValue(ControlCells::BrushSize, 120.0f);
-    s.canvas->setControlValue(ControlCells::ElementKindCell, static_cast<float>(ElementKind::Point));
-    s.brush->stampCreate(1, 500, 400);
-    ASSERT_EQ(s.brush->getSpawnX().size(), 4096u);
-    double farthest = 0.0;
-    for (std::size_t i = 0; i < 4096; ++i) {
-        const double r = std::hypot(s.brush->getSpawnX()[i], s.brush->getSpawnY()[i]);
-        ASSERT_LT(r, 60.0);
-        farthest = std::max(farthest, r);
-    }
-    EXPECT_GT(farthest, 58.0);
-}
-
 TEST(ToolBrushCreate, CountsFollowAmountAndDiameterForEachKind)
 {
     BrushScene s;
