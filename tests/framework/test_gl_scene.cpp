@@ -1,11 +1,9 @@
 // The scene under a real GL context: a frame draws a textured picture where
-// its geometry says, the picking view shows id colours, and destroying the
-// scene frees its textures.
+// its geometry says and what its animation step produced, and the picking
+// view shows id colours.
 #include "BasicImageGL.h"
 #include "FrameworkTestSupport.h"
 #include "TabletopVisGL.h"
-
-#include <memory>
 
 using namespace support;
 

@@ -4,7 +4,6 @@
 #include "SurfaceCompositeGL.h"
 #include "TabletopVis.h"
 #include "VisComponentGL.h"
-#include "WiiCommunicationData.h"
 
 #include <gtest/gtest.h>
 
@@ -49,20 +48,12 @@ public:
                        std::to_string(device));
         return 0;
     }
-    int wiimoteEvent(const std::vector<int>& buttons, const WiiCommunicationData&) override
-    {
-        std::string pressed;
-        for (int b : buttons)
-            pressed += " " + std::to_string(b);
-        note("wii" + pressed, onWii);
-        return 0;
-    }
     bool containsLocalPoint(double x, double y) const override
     {
         return !declines && VisComponentGL::containsLocalPoint(x, y);
     }
 
-    std::function<void()> onBuffers, onAnimate, onWii;
+    std::function<void()> onBuffers, onAnimate;
     double lastDt = -1.0;
     bool declines = false;
 
@@ -236,21 +227,6 @@ TEST_F(Scene, TheLastComponentOutlivesTheContactAndCanBeHandedOn)
     scene.deleteComponent(b);
     EXPECT_EQ(scene.getLastComponent(0), nullptr);
     EXPECT_EQ(scene.getLastComponent(1), nullptr);
-}
-
-TEST_F(Scene, WiiReportsReachActiveTopLevelComponents)
-{
-    SurfaceCompositeGL* surface = addSurface();
-    Recorder* top = add("top", 100, 100, 10, 10);
-    add("hidden", 100, 100, 10, 10)->deactivateForRendering();
-    surface->addChild(add("child", 100, 100, 10, 10));
-    scene.wiimoteEvent(1, {WiiCommunicationData::BUTTON_A, WiiCommunicationData::BUTTON_Z}, WiiCommunicationData());
-    EXPECT_EQ(log, (Log{"wii 0 3 top"}));
-    // A handler that deletes a later receiver: it is skipped and freed after.
-    add("deleter", 100, 100, 10, 10)->onWii = [&] { scene.deleteComponent(top); };
-    log.clear();
-    scene.wiimoteEvent(1, {WiiCommunicationData::BUTTON_B}, WiiCommunicationData());
-    EXPECT_EQ(log, (Log{"wii 1 deleter", "destroyed top"}));
 }
 
 // ---- Frame ----
