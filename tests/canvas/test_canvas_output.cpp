@@ -277,19 +277,3 @@ TEST_F(CanvasOutput, TheTargetAreaIsTheCapsuleOfEveryUsedArea)
     for (auto [x, y] : {std::pair{85, 72}, {38, 60}, {132, 60}, {128, 68}, {160, 127}, {0, 0}})
         EXPECT_FALSE(inside(x, y)) << x << ", " << y;
 }
-
-TEST_F(CanvasOutput, TheLabelFontIsLookedUpAtConstruction)
-{
-    const char* warning = "WARNING: CanvasCompositeGL: font arial72 could not be found. Did you load it? \n";
-    testing::internal::CaptureStdout();
-    makeCanvas();
-    EXPECT_NE(testing::internal::GetCapturedStdout().find(warning), std::string::npos);
-
-    const std::string font = Scratch{"pictavo_canvas_output"}("arial.ttf");
-    fs::copy_file("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf", font,
-                  fs::copy_options::overwrite_existing);
-    ASSERT_TRUE(scene.loadFont(font, 72));
-    testing::internal::CaptureStdout();
-    makeCanvas();
-    EXPECT_EQ(testing::internal::GetCapturedStdout().find("WARNING"), std::string::npos);
-}

@@ -1,7 +1,7 @@
 // Wii Remote messages: the argument walk into the records, button edges,
 // the Nunchuk rules, border and button events, dropped datagrams, the
 // joystick pointer's border zone (the message sent back is read by the
-// companions' test and the main window's).
+// companions' test).
 #include "TouchTestSupport.h"
 #include "WiiJoystickPointer.h"
 #include "WiiMessageEvaluator.h"
