@@ -357,10 +357,6 @@ TEST_F(MainWindowTest, AnimationCommandsChangeSpeedAndState)
     actionFor("Ctrl+PgDown")->trigger();
     actionFor("Ctrl+PgDown")->trigger();
     EXPECT_NEAR(widget->speed(), 40.0, 1e-9);
-    actionFor("Ctrl+C")->trigger();
-    EXPECT_EQ(widget->cursor().shape(), Qt::BlankCursor);
-    actionFor("Ctrl+T")->trigger();
-    EXPECT_TRUE(widget->isMouseTracking());
 }
 
 TEST_F(MainWindowTest, SceneIsBuiltAndSceneCommandsReachIt)
