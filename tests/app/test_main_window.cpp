@@ -1,6 +1,7 @@
-// The main window in-process under Xvfb: the command table, the full-screen
-// and bar rules, the hardware links, the one-time note, the running frame
-// loop, demo changes and the touch sources.
+// The main window in-process under Xvfb: the command table, the information
+// bar, the full-screen and bar rules, the hardware links, the one-time note,
+// the running frame loop, demo changes and the touch and Wii sources.
+#include "../input/TouchTestSupport.h"
 #include "CanvasCompositeGL.h"
 #include "PictavoBuilderGL.h"
 #include "PictavoVisGL.h"
@@ -24,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUdpSocket>
 #include <QWindow>
 #include <GL/gl.h>
 
@@ -49,6 +51,15 @@ QString writeConfig(const QTemporaryDir& dir, const QString& extra)
                                   "<osc receive_port=\"%1\" send_port=\"%2\"/>%3</config>")
                        .arg(ReceivePort).arg(SendPort).arg(extra).toUtf8());
     return path;
+}
+
+// The window's command with that shortcut; null if there is none.
+QAction* commandOn(const QWidget& window, const QString& shortcut)
+{
+    for (QAction* action : window.findChildren<QAction*>())
+        if (action->shortcut() == QKeySequence(shortcut))
+            return action;
+    return nullptr;
 }
 
 class MainWindowTest : public ::testing::Test
@@ -78,13 +89,7 @@ protected:
         return widget;
     }
 
-    QAction* actionFor(const QString& shortcut) const
-    {
-        for (QAction* action : _window->findChildren<QAction*>())
-            if (action->shortcut() == QKeySequence(shortcut))
-                return action;
-        return nullptr;
-    }
+    QAction* actionFor(const QString& shortcut) const { return commandOn(*_window, shortcut); }
 
     QAction* actionNamed(const QString& text) const
     {
@@ -130,7 +135,7 @@ protected:
     std::unique_ptr<QTPictavoApplication> _window;
 };
 
-// Covers the screen and records the device points where contacts end.
+// Covers the screen and records the device points it is handed.
 class RecordingComponent : public VisComponentGL
 {
 public:
@@ -138,12 +143,17 @@ public:
         : VisComponentGL(scene, width / 2, height / 2, false, false, width, height)
     {
     }
-    int hitLocalBuffer(int, int, double, double, int) override { return 1; }
+    int hitLocalBuffer(int x, int y, double, double, int) override
+    {
+        hits.push_back({x, y});
+        return 1;
+    }
     int releaseLocalBuffer(int x, int y, int) override
     {
         releases.push_back({x, y});
         return 1;
     }
+    std::vector<QPoint> hits;
     std::vector<QPoint> releases;
 };
 
@@ -162,15 +172,6 @@ double residentMiB()
     long resident = 0;
     statm >> pages >> resident;
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
-
-// Triggers the window's command with that shortcut; a missing one fails the test.
-void trigger(const QTPictavoApplication& window, const char* shortcut)
-{
-    for (QAction* action : window.findChildren<QAction*>())
-        if (action->shortcut() == QKeySequence(QString::fromLatin1(shortcut)))
-            return action->trigger();
-    ADD_FAILURE() << "no command on " << shortcut;
 }
 
 // The window of a configuration file, shown; `standing` once its scene stands.
@@ -230,6 +231,19 @@ TEST_F(MainWindowTest, EveryShortcutFiresItsCommand)
                 << commands[j]->text().toStdString();
         }
     }
+}
+
+TEST_F(MainWindowTest, InformationBarShowsCaptionsAndValues)
+{
+    EXPECT_EQ(barTexts(), (QStringList{"Object #:", "0", " |   Buffer Size:", "0", "x", "0",
+                                       " |   Buffer Memory (MB):", "0", " |   Users:", "0", " |   fps:", "0"}));
+    _window->setMemorySize(3 * 1024 / 2);
+    _window->setBufferSize(700, 525);
+    _window->setObjectNumber(3000);
+    _window->setUserNumber(2);
+    _window->setFps(412.5f);
+    EXPECT_EQ(barTexts(), (QStringList{"Object #:", "3000", " |   Buffer Size:", "700", "x", "525",
+                                       " |   Buffer Memory (MB):", "1.5", " |   Users:", "2", " |   fps:", "412.5"}));
 }
 
 TEST_F(MainWindowTest, FullScreenModesExcludeEachOtherAndRestoreTheWindow)
@@ -442,11 +456,11 @@ TEST(DemoChange, ReplacedScenesAreFreed)
     // Task mode is switched on the canvas and on the surface, and a new
     // demo's canvas takes it over.
     ASSERT_NE(w.vis()->findCanvas(), nullptr);
-    trigger(w.window, "Alt+T");
+    commandOn(w.window, "Alt+T")->trigger();
     EXPECT_TRUE(w.vis()->findCanvas()->isTaskMode() && widget->isTaskMode());
     widget->changeDemoToMosaic();
     EXPECT_TRUE(w.vis()->findCanvas()->isTaskMode());
-    trigger(w.window, "Shift+T");
+    commandOn(w.window, "Shift+T")->trigger();
     EXPECT_FALSE(w.vis()->findCanvas()->isTaskMode() || widget->isTaskMode());
     EXPECT_TRUE(ringMenuLoaded());
     EXPECT_EQ(widget->getBuilder()->getVis(), widget->getVis());
@@ -473,6 +487,40 @@ TEST(DemoChange, ReplacedScenesAreFreed)
     }
     EXPECT_LT(residentMiB() - settled, 40.0) << "six demo changes must not keep six scenes";
     EXPECT_EQ(liveTextures(), textures) << "each scene frees its textures in the surface's context";
+}
+
+// The joystick of a configured Remote moves the surface's pointer and drives
+// a contact only beyond steps of 2 pixels. (The border messages to the
+// bridge are checked end to end.)
+TEST(WiiRemote, JoystickMovesPointerAndContact)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ShownWindow w(writeConfig(
+        dir, QStringLiteral("<tuio enabled=\"0\"/><userdata number=\"1\" wiis=\"1\"/><wii joystick_speed_factor=\"100\"/>")));
+    ASSERT_TRUE(w.standing);
+    QTPictavoWidgetGL* widget = w.widget;
+    w.vis()->setInputCombination(0);
+    RecordingComponent* recorder = coverScene(widget);
+
+    QUdpSocket remote;
+    const auto send = [&remote, widget](float jx, float jy) {
+        const float x = widget->pointerPos()[0];
+        const float y = widget->pointerPos()[1];
+        const osctest::Bytes bytes = osctest::wiiState({.nunchuk = true, .jx = jx, .jy = jy});
+        remote.writeDatagram(bytes.data(), static_cast<qint64>(bytes.size()), QHostAddress::LocalHost, ReceivePort);
+        return QTest::qWaitFor([=] { return widget->pointerPos()[0] != x || widget->pointerPos()[1] != y; }, 3000);
+    };
+    const float x0 = widget->pointerPos()[0];
+    const float y0 = widget->pointerPos()[1];
+    ASSERT_TRUE(send(0.015f, -0.025f));   // step (1, -2): the pointer moves, no contact
+    EXPECT_EQ(widget->pointerPos()[0], x0 + 1.0f);
+    EXPECT_EQ(widget->pointerPos()[1], y0 + 2.0f);
+    EXPECT_TRUE(recorder->hits.empty());
+    ASSERT_TRUE(send(0.035f, 0.0f));      // step (3, 0): a device move at the pointer
+    EXPECT_EQ(widget->pointerPos()[0], x0 + 4.0f);
+    ASSERT_EQ(recorder->hits.size(), 1u);
+    EXPECT_EQ(recorder->hits[0], QPoint(static_cast<int>(x0 + 4.0f), static_cast<int>(y0 + 2.0f)));
 }
 
 int main(int argc, char** argv)
