@@ -202,10 +202,8 @@ struct InRunDirectory
 
 } // namespace
 
-// Every command's key, pressed anywhere in the window, fires that command
-// and no other (an ambiguous or window-local key would do nothing). The
-// commands' own slots are cut off first: they quit, open dialogs and
-// rebuild scenes.
+// An ambiguous or window-local key would fire nothing. The commands' own
+// slots are cut off first: they quit, open dialogs and rebuild scenes.
 TEST_F(MainWindowTest, EveryShortcutFiresItsCommand)
 {
     ASSERT_TRUE(show());
@@ -443,7 +441,6 @@ TEST(DemoChange, ReplacedScenesAreFreed)
     ShownWindow w(QStringLiteral("config.xml"));
     ASSERT_TRUE(w.standing);
     QTPictavoWidgetGL* widget = w.widget;
-    EXPECT_EQ(widget->getVis()->getImageTextureCount(), 63u);
 
     // Every scene's brush draws the configured ring menu round its hints.
     const auto ringMenuLoaded = [&w] {
@@ -451,7 +448,6 @@ TEST(DemoChange, ReplacedScenesAreFreed)
         return textures.size() == 12 && std::find(textures.begin(), textures.end(), 0u) == textures.end();
     };
     EXPECT_TRUE(ringMenuLoaded());
-    EXPECT_TRUE(widget->taskTextures().empty()) << "the shipped configuration has no tasks";
 
     // Task mode is switched on the canvas and on the surface, and a new
     // demo's canvas takes it over.

@@ -23,12 +23,11 @@ namespace {
 struct FakeScene : TaskRunner::Scene
 {
     std::vector<int> canvasSetUps;
-    int canvasEnds = 0;
     std::vector<int> targetsBuilt;
 
     bool hasCornerMenu() const override { return true; }
     void setUpCanvasTask(int index) override { canvasSetUps.push_back(index); }
-    void endCanvasTask() override { ++canvasEnds; }
+    void endCanvasTask() override {}
     void buildTaskTarget(int index, const TaskRecord&) override { targetsBuilt.push_back(index); }
 };
 

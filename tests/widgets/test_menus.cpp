@@ -33,7 +33,7 @@ protected:
     {
         canvas = canvastest::addScreenCanvas(scene, {.border = 0.0, .overflow = 20.0, .brushes = 0, .initialSize = 20.0f});
         canvas->setControlValue(ControlCells::PrimitiveType, Type);
-        canvas->setInputCombinationSource([this] { return combination; });
+        canvas->setInputCombinationSource([] { return 0; });
         testing::internal::CaptureStdout();
         menu = scene.createContextMenu(300, 300, 512, 384, 1.0, false, false, 0);
         corner = scene.createCornerMenu(160, 160, 934, 678, 1.0, false, false, {});
@@ -107,7 +107,6 @@ protected:
     CornerMenuGL* corner = nullptr;
     std::vector<PointLeafGL*> points;
     std::string warnings;
-    int combination = 0;
 };
 
 TEST_F(Menus, MissingFontWarnsAndMenusStillWork)
