@@ -69,7 +69,7 @@ protected:
     {
         ASSERT_TRUE(_dir.isValid());
         _config = std::make_unique<QTVelkConfiguration>(
-            writeConfig(_dir, QStringLiteral("<tuio enabled=\"1\" port=\"%1\"/>").arg(TuioPort)));
+            writeConfig(_dir, QStringLiteral("<tuio enabled=\"1\" port=\"%1\"/><canvas_surface/>").arg(TuioPort)));
         _window = std::make_unique<QTPictavoApplication>(_config.get());
         _window->resize(640, 480);
     }
@@ -396,6 +396,20 @@ TEST_F(MainWindowTest, SceneIsBuiltAndSceneCommandsReachIt)
     actionFor("Ctrl+-")->trigger();
     EXPECT_EQ(vis->countComponents(), before + 100);
 
+    // The keys that switch the canvas's mode and the input combination.
+    ASSERT_NE(vis->findCanvas(), nullptr);
+    const std::pair<const char*, InteractionMode> modes[] = {
+        {"Ctrl+F1", InteractionMode::Create}, {"Ctrl+F2", InteractionMode::Erase}, {"Ctrl+F3", InteractionMode::Color},
+        {"Ctrl+F4", InteractionMode::Size},   {"Ctrl+F5", InteractionMode::Move},  {"Ctrl+F6", InteractionMode::Orient}};
+    for (const auto& [key, mode] : modes) {
+        actionFor(key)->trigger();
+        EXPECT_EQ(vis->findCanvas()->getInteractionMode(), mode) << key;
+    }
+    const std::pair<const char*, int> combinations[] = {{"Ctrl+F9", 5}, {"Ctrl+F10", 0}, {"Ctrl+F11", 6}};
+    for (const auto& [key, combination] : combinations) {
+        actionFor(key)->trigger();
+        EXPECT_EQ(vis->getInputCombination(), combination) << key;
+    }
     actionFor("Ctrl+P")->trigger();
     EXPECT_TRUE(vis->isPickingRendering());
 }
