@@ -67,26 +67,6 @@ protected:
 
 } // namespace
 
-TEST_F(SceneConstruction, TextureSetLoadsEachFileOfThePatternAfterItsMessage)
-{
-    PictavoVisGL& vis = buildVis();
-    testing::internal::CaptureStdout();
-    _builder.buildTextures(3, "textures/t%d.png");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nLoading 3 textures, please wait.\n");
-    ASSERT_EQ(vis.getImageTextureCount(), 3u);
-    // t1 is 8 wide, t3 is 24 wide: each placed in its own power-of-two square.
-    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(0), 8.0f);
-    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(2), 24.0f);
-    EXPECT_EQ(vis.getTextureSizeAt(2), 32u);
-    EXPECT_EQ(_builder.getTextureSetCount(), 1u);
-
-    // Without a conversion every texture of the set is the same file.
-    _builder.buildTextures(2, "textures/t4.png");
-    ASSERT_EQ(vis.getImageTextureCount(), 5u);
-    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(3), 32.0f);
-    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(4), 32.0f);
-}
-
 TEST_F(SceneConstruction, LongOrUnsafePatternsLoadNothingButCount)
 {
     PictavoVisGL& vis = buildVis();
@@ -143,6 +123,9 @@ TEST_F(SceneConstruction, DirectorBuildsTexturesThenFontsInDocumentOrder)
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_LT(out.find("Loading 2 textures"), out.find("Loading 1 textures"));
     EXPECT_EQ(vis.getImageTextureCount(), 3u);
+    // t1 is 8 wide and t2 16: each file of the pattern in turn.
+    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(1), 16.0f);
+    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(2), 8.0f);
     EXPECT_NE(vis.getFont("arial32"), nullptr);
     EXPECT_NE(vis.getFont("arial72"), nullptr);
     EXPECT_EQ(_builder.getTextureSetCount(), 2u);
