@@ -1,6 +1,5 @@
-// The canvas without a display: its buffers and control table, the slowdown
-// field, children, the frame's deferred clears and deletions, rebuilds,
-// lasso erase and task set-up.
+// The canvas without a display: the slowdown field, the brushes as children,
+// the frame's deferred clears and deletions, rebuilds and task set-up.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "CanvasTestSupport.h"

@@ -1,5 +1,5 @@
 // Property buffers: layout, clipping, fills, polygon fill rule, validation,
-// memory accounting, images and raw dumps.
+// memory size, images and raw dumps.
 #include "BufferTemplate.h"
 #include "FrameworkTestSupport.h"
 

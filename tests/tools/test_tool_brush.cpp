@@ -1,6 +1,6 @@
 // The tool brush on a headless canvas: profile, mask and vector fields, each
 // action code's writes above the threshold, clipping at the canvas edge,
-// spawn offsets, create counts, failure messages; between frames, the marks
+// create counts, failure messages; between frames, the marks
 // left behind and the rules' edges.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"

@@ -1,6 +1,6 @@
 // The context and corner menus on a real canvas without a display: the lasso
 // drawn on the canvas and erased through the menu, press rules, placement,
-// the corner menu's modes and amounts as the canvas's actions change them.
+// the corner menu's amounts and the scene's amount flag by mode.
 #include "BufferTag.h"
 #include "CanvasTestSupport.h"
 #include "ContextMenuGL.h"
