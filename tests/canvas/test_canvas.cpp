@@ -4,7 +4,6 @@
 #include "CanvasCompositeGL.h"
 #include "CanvasTestSupport.h"
 #include "PrimitiveLeafGL.h"
-#include "Random.h"
 #include "TabletopVisGL.h"
 #include "ToolBrushLeafGL.h"
 #include "VisComponentGL.h"
