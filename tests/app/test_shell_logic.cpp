@@ -1,19 +1,8 @@
-// Start-up argument rule, spanning-window geometry and the frame-rate mean.
+// Spanning-window geometry and the frame-rate mean.
 #include "FrameRateAverage.h"
-#include "StartupOptions.h"
 #include "WindowGeometry.h"
 
 #include <gtest/gtest.h>
-
-TEST(StartupOptions, OnlyASingleArgumentNamesTheConfiguration)
-{
-    const char* none[] = {"pictavo"};
-    const char* one[] = {"pictavo", "/tmp/study.xml"};
-    const char* two[] = {"pictavo", "/tmp/study.xml", "extra"};
-    EXPECT_EQ(StartupOptions::configurationPath(1, none), "config.xml");
-    EXPECT_EQ(StartupOptions::configurationPath(2, one), "/tmp/study.xml");
-    EXPECT_EQ(StartupOptions::configurationPath(3, two), "config.xml");
-}
 
 TEST(WindowGeometry, FrameLiesJustOutsideTheVirtualDesktop)
 {

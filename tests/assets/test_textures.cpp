@@ -1,9 +1,8 @@
 // Checks the generated run directory: every file the default configuration
 // names is there and loads, and the images have the properties the renderer
-// relies on (soft stroke alpha, distinct variants, transparent overlay corners).
+// relies on (soft stroke alpha, distinct variants, a seamless paper).
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QSet>
@@ -91,13 +90,6 @@ TEST(RunDirectory, EveryConfiguredFileExistsAndLoads) {
   EXPECT_GT(images, 63 + 41);   // stroke images, palette textures and more
 }
 
-TEST(RunDirectory, HasTaskImagesAndOutputFolders) {
-  for (const char* task : {"textures/tasks/defaultTask.png", "textures/tasks/defaultTaskAdditional.png"})
-    EXPECT_FALSE(load(QLatin1String(task)).isNull()) << task;
-  for (const char* dir : {"logs/directTouch", "logs/wiimote", "logs/nunchuk", "logs/primitives", "buffers"})
-    EXPECT_TRUE(QDir(runDir() + QLatin1Char('/') + QLatin1String(dir)).exists()) << dir;
-}
-
 // The renderer tints stroke images by colour modulation: the shape has to be
 // in a soft alpha channel over light colour, inside a transparent margin.
 TEST(StrokeImages, AreLightWithSoftAlphaAndClearMargins) {
@@ -136,30 +128,6 @@ TEST(StrokeImages, EveryImageOfAnElementIsDifferent) {
       seen.insert(bytes);
     }
   }
-}
-
-// Menus, rings and palette icons lie over the canvas: square textures whose
-// corners must not cover it.
-TEST(OverlayTextures, HaveTransparentCornersAndPowerOfTwoSizes) {
-  const QSet<QString> overlays = {QStringLiteral("contextmenu"), QStringLiteral("cornermenu"),
-                                  QStringLiteral("ringmenu"), QStringLiteral("strokemenu"),
-                                  QStringLiteral("palette")};
-  int checked = 0;
-  for (const NamedFile& f : readConfiguration().files) {
-    if (!overlays.contains(f.element))
-      continue;
-    const QImage image = load(f.path);
-    ASSERT_FALSE(image.isNull()) << f.path.toStdString();
-    EXPECT_TRUE(isPowerOfTwo(image.width()) && isPowerOfTwo(image.height())) << f.path.toStdString();
-    const int w = image.width() - 1, h = image.height() - 1;
-    for (const QPoint corner : {QPoint(0, 0), QPoint(w, 0), QPoint(0, h), QPoint(w, h)})
-      EXPECT_EQ(qAlpha(image.pixel(corner)), 0) << f.path.toStdString();
-    if (f.element == QLatin1String("ringmenu")) {   // the brush shows through the ring
-      EXPECT_EQ(qAlpha(image.pixel(w / 2, h / 2)), 0) << f.path.toStdString();
-    }
-    ++checked;
-  }
-  EXPECT_EQ(checked, 1 + 12 + 12 + 4 + 41);
 }
 
 // The canvas repeats the paper texture, so its opposite edges must meet

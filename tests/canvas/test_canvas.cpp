@@ -1,11 +1,9 @@
-// The canvas without a display: its buffers and control table, the slowdown
-// field, children, the frame's deferred clears and deletions, rebuilds,
-// lasso erase and task set-up.
+// The canvas without a display: the slowdown field, the brushes as children,
+// the frame's deferred clears and deletions, rebuilds and task set-up.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "CanvasTestSupport.h"
 #include "PrimitiveLeafGL.h"
-#include "Random.h"
 #include "TabletopVisGL.h"
 #include "ToolBrushLeafGL.h"
 #include "VisComponentGL.h"
@@ -60,39 +58,6 @@ BufferTemplate<T>* buffer(const CanvasCompositeGL& canvas, int tag)
 
 // ---- Buffers ----
 
-TEST(CanvasBuffers, OrientationsPointStraightUpOrDownInRoughlyEqualShares)
-{
-    srand(11);
-    CanvasScene s;
-    const auto* o = buffer<float>(*s.canvas, ORIENTATION_BUFFER);
-    std::size_t up = 0;
-    for (std::size_t i = 0; i < o->getCellCount(); ++i) {
-        const float x = o->cells()[2 * i];
-        const float y = o->cells()[2 * i + 1];
-        ASSERT_EQ(x, 0.0f);
-        ASSERT_TRUE(y == 1.0f || y == -1.0f);
-        up += y > 0.0f ? 1 : 0;
-    }
-    const double share = static_cast<double>(up) / static_cast<double>(o->getCellCount());
-    EXPECT_NEAR(share, 0.5, 0.01);
-}
-
-TEST(CanvasBuffers, ControlTableStartsWithTheActionAndAmounts)
-{
-    using namespace ControlCells;
-    CanvasScene s;
-    const CanvasCompositeGL& c = *s.canvas;
-    EXPECT_EQ(ControlTable::action(c.getControlTable()), ActionCode::Size);
-    EXPECT_EQ(c.getControlValue(BrushSize), 200.0f);
-    // The element kind given to the brushes.
-    EXPECT_EQ(c.getControlValue(ElementKindCell), static_cast<float>(ElementKind::Point));
-    // Stored at (x = column, y = row): the amount cells lie in column 1, not row 1.
-    const auto* table = c.getControlTable();
-    EXPECT_EQ(table->getValue(CreateEraseAmount.column, CreateEraseAmount.row), 5.0f);
-    EXPECT_EQ(table->getValue(BrushSize.column, BrushSize.row), 200.0f);
-    EXPECT_EQ(table->getValue(CreateEraseAmount.row, CreateEraseAmount.column), 0.0f);
-}
-
 TEST(CanvasBuffers, SlowdownRampsFromZeroAtTheBorderToTheFullFactor150CellsIn)
 {
     CanvasScene s;
@@ -116,21 +81,6 @@ TEST(CanvasBuffers, SlowdownRampsFromZeroAtTheBorderToTheFullFactor150CellsIn)
 }
 
 // ---- Children ----
-
-TEST(CanvasChildren, AddingTwiceIsRefusedAndRemovingGivesTheChildBack)
-{
-    CanvasScene s;
-    EraseWatcher* child = s.addChild();
-    EXPECT_EQ(child->getParent(), s.canvas);
-    EXPECT_EQ(child->getPassiveBuffer(ERASE_BUFFER), s.canvas->getActiveBuffer(ERASE_BUFFER));
-    const std::size_t children = s.canvas->getChildren().size();
-    EXPECT_EQ(s.canvas->addChild(child), 0);
-    EXPECT_EQ(s.canvas->getChildren().size(), children);
-    EXPECT_EQ(s.canvas->removeChild(child), 1);
-    EXPECT_EQ(child->getParent(), nullptr);
-    EXPECT_EQ(child->getPassiveBuffer(ERASE_BUFFER), nullptr);
-    EXPECT_EQ(s.canvas->removeChild(child), 0);
-}
 
 TEST(CanvasChildren, OneNonPickableBrushPerUserAsChild)
 {
@@ -237,23 +187,6 @@ TEST(CanvasFrame, DeferredClearsRunOneFrameAfterTheRequest)
 }
 
 // ---- Input, lasso, tasks ----
-
-TEST(CanvasInput, APressRecordsTheBrushCellWhileTrackingAndAReleaseIdles)
-{
-    CanvasScene s(50.0);
-    s.scene.devicePress(512, 384, 0, 0);
-    int cx = 0, cy = 0;
-    s.canvas->deviceToCell(512, 384, cx, cy);
-    EXPECT_EQ(s.canvas->getControlValue(ControlCells::BrushX), static_cast<float>(cx));
-    EXPECT_EQ(s.canvas->getControlValue(ControlCells::BrushY), static_cast<float>(cy));
-    EXPECT_GT(cx, 350);   // the overflow margin shifts the cells
-    s.scene.deviceRelease(512, 384, 0, 0);
-    EXPECT_EQ(ControlTable::action(s.canvas->getControlTable()), ActionCode::Idle);
-
-    s.canvas->setTrackingTouches(false);
-    s.scene.devicePress(100, 100, 0, 0);
-    EXPECT_EQ(s.canvas->getControlValue(ControlCells::BrushX), static_cast<float>(cx));
-}
 
 TEST(CanvasTasks, LayoutIsArmedOnlyForTasksWithStrokesToPlace)
 {

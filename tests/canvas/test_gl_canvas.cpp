@@ -1,5 +1,5 @@
 // The canvas under GL: the feature curve's distance field, the frozen picture,
-// and the mode label's drawing and fade.
+// and the mode label's fade.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
 #include "CanvasTestSupport.h"
@@ -7,7 +7,6 @@
 #include "TabletopVisGL.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 #include <tuple>
 
@@ -19,13 +18,6 @@ constexpr int Width = 480;
 constexpr int Height = 200;
 // Depth 1 is reached this far from the curve.
 const double ConeReach = -CanvasCompositeGL::ConeRadius;
-
-std::vector<unsigned char> readFrame()
-{
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(Width) * Height * 4);
-    glReadPixels(0, 0, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
 
 // Each test draws into a Width x Height target with a depth buffer; one cell
 // per pixel, so with no overflow device pixel (x, y) is cell (x, y). The
@@ -217,45 +209,6 @@ TEST_F(GLCanvas, AModeLabelFadesInAndOutOnceAfterAModeChange)
     c.setInteractionMode(InteractionMode::Color);
     c.render();
     EXPECT_NEAR(c.getLabelAlpha(), 0.13f, 1e-5f);
-}
-
-TEST_F(GLCanvas, TheModeLabelIsDrawnGreyInTheMiddleOfTheCanvas)
-{
-    const std::string font = Scratch{"pictavo_gl_canvas"}("arial.ttf");
-    std::filesystem::copy_file("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf", font,
-                               std::filesystem::copy_options::overwrite_existing);
-    ASSERT_TRUE(scene.loadFont(font, 72));
-    CanvasCompositeGL& c = makeCanvas();
-
-    auto frameAtPeak = [&](InteractionMode mode) {   // at full alpha, on white
-        c.setInteractionMode(mode);
-        for (int i = 0; i < 40 && c.isModeChanged() && c.getLabelAlpha() < 1.0f; ++i)
-            c.render();
-        target.clear(1.0f);
-        c.render();
-        glFinish();
-        return readFrame();
-    };
-    const auto labelled = frameAtPeak(InteractionMode::Move);
-    const auto plain = frameAtPeak(InteractionMode::CreateErase);   // no label
-
-    // Glyph cores are the label's grey 0.3; edges blend towards white.
-    int count = 0, notGrey = 0, minX = Width, maxX = 0, minY = Height, maxY = 0;
-    for (int y = 0; y < Height; ++y)
-        for (int x = 0; x < Width; ++x) {
-            const std::size_t i = (static_cast<std::size_t>(y) * Width + x) * 4;
-            if (labelled[i] != plain[i]) {
-                notGrey += labelled[i] < 70 || labelled[i] != labelled[i + 2] ? 1 : 0;
-                ++count;
-                std::tie(minX, maxX) = std::pair(std::min(minX, x), std::max(maxX, x));
-                std::tie(minY, maxY) = std::pair(std::min(minY, y), std::max(maxY, y));
-            }
-        }
-    EXPECT_GT(count, 1500) << "72 px letters";
-    EXPECT_EQ(notGrey, 0);
-    EXPECT_NEAR((minX + maxX) / 2.0, Width / 2.0, 6.0);
-    EXPECT_NEAR((minY + maxY) / 2.0, Height / 2.0, 6.0);
-    EXPECT_GT(maxX - minX, 250) << "\"Move Mode\" is wide";
 }
 
 int main(int argc, char** argv) { return runWithGLContext(argc, argv); }

@@ -24,41 +24,15 @@ constexpr int Height = 150;
 bool isRed(const std::array<int, 3>& p) { return p[0] > 180 && p[1] < 70 && p[2] < 70; }
 bool isGrey(const std::array<int, 3>& p) { return std::abs(p[0] - 127) < 4 && std::abs(p[2] - 127) < 4; }
 
-std::vector<unsigned char> readAll()
-{
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(Width) * Height * 4);
-    glReadPixels(0, 0, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
-
-// The scene's renderer state: blending with source alpha, light 0 from the
-// viewer, normals normalised.
-void sceneState()
-{
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_NORMALIZE);
-    const GLfloat white[4] = {1, 1, 1, 1};
-    const GLfloat fromViewer[4] = {0, 0, 1, 0};
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT0, GL_POSITION, fromViewer);
-    glEnable(GL_LIGHT0);
-}
-
 class GLPrimitives : public GLTest
 {
 protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        sceneState();
-        const std::vector<unsigned char> white(4 * 4 * 4, 255);
+        primitiveRendererState();
         texture.generate();
-        glBindTexture(GL_TEXTURE_2D, texture.id());
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, white.data());
-        glBindTexture(GL_TEXTURE_2D, 0);
+        whiteTexture(texture.id(), 4);
     }
     void TearDown() override
     {
@@ -175,7 +149,7 @@ TEST_F(GLPrimitives, TheDisplayListsDrawWhatTheBatchDraws)
         target.clear(0.5f);
         draw();
         glFinish();
-        return readAll();
+        return target.pixels();
     };
     const auto listed = frame([&] { for (PrimitiveLeafGL* p : row) p->render(); });
     const auto batched = frame([&] {

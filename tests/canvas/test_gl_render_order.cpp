@@ -31,23 +31,11 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glEnable(GL_NORMALIZE);
-        const GLfloat white[4] = {1, 1, 1, 1};
-        const GLfloat fromViewer[4] = {0, 0, 1, 0};
-        glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-        glLightfv(GL_LIGHT0, GL_POSITION, fromViewer);
-        glEnable(GL_LIGHT0);
-        const std::vector<unsigned char> opaque(64 * 64 * 4, 255);
+        primitiveRendererState();
         for (GLTexture& t : textures) {
             t.generate();
-            glBindTexture(GL_TEXTURE_2D, t.id());
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 64, 64, 0, GL_RGBA, GL_UNSIGNED_BYTE, opaque.data());
+            whiteTexture(t.id(), 64);
         }
-        glBindTexture(GL_TEXTURE_2D, 0);
     }
     void TearDown() override
     {
@@ -84,9 +72,7 @@ protected:
                 p->render();
         }
         glFinish();
-        std::vector<unsigned char> pixels(static_cast<std::size_t>(Width) * Height * 4);
-        glReadPixels(0, 0, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
+        return target.pixels();
     }
 
     OffscreenTarget target{Width, Height};

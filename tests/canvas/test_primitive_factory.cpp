@@ -1,32 +1,15 @@
-// Making primitives: the factory builds every kind from its parameters (restored
-// fields included), and a touch creates primitives through the brush and
-// the canvas without any GL context.
+// Making primitives: the factory builds every kind from its parameters,
+// restored fields included.
 #include "CanvasTestSupport.h"
 #include "GeoStrokeLeafGL.h"
 #include "PointLeafGL.h"
 #include "PrimitiveFactory.h"
-#include "PrimitiveShapeCache.h"
 #include "StrokeLeafGL.h"
 #include "TileLeafGL.h"
 
-#include <QOpenGLContext>
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
-
-namespace {
-
-int primitivesOf(const CanvasCompositeGL& canvas)
-{
-    int n = 0;
-    for (const auto& [id, child] : canvas.getChildren())
-        n += dynamic_cast<const PrimitiveLeafGL*>(child) != nullptr ? 1 : 0;
-    return n;
-}
-
-} // namespace
 
 TEST(PrimitiveFactory, MakesEveryKindFromItsSpecWithTheRestoredFields)
 {
@@ -67,29 +50,4 @@ TEST(PrimitiveFactory, MakesEveryKindFromItsSpecWithTheRestoredFields)
             EXPECT_NE(dynamic_cast<PointLeafGL*>(p.get()), nullptr);
         }
     }
-}
-
-TEST(PrimitiveFactory, ATouchCreatesPrimitivesWithoutAnyGLContext)
-{
-    ASSERT_EQ(QOpenGLContext::currentContext(), nullptr);
-    srand(5);
-    canvastest::ScreenCanvas s;
-    ASSERT_FALSE(s.scene.hasGL());
-    CanvasCompositeGL& canvas = *s.canvas;
-    // Posture-only input: a fist creates strokes (the first reports replayed
-    // through the brush's create stamp, then the frame's stamp).
-    canvas.setPostureRanges({0, 20, 21, 200, 201, 500, 501, 5000, 5001, 200000});
-    canvas.setInputCombinationSource([] { return 7; });
-    s.scene.setTouchBoundWidth(0, 50);
-    s.scene.setTouchBoundHeight(0, 50);
-    s.scene.devicePress(500, 400, 0, 0);
-    for (int i = 1; i < 6; ++i)
-        s.scene.deviceMove(500 + 20 * i, 400, 0, 0);
-    const int replayed = primitivesOf(canvas);
-    EXPECT_GT(replayed, 0) << "made inside the input handler";
-    for (int frame = 0; frame < 3; ++frame)
-        s.scene.render(1, 1.0);
-    EXPECT_GT(primitivesOf(canvas), replayed) << "made by the frame's create stamp";
-    s.scene.deviceRelease(600, 400, 0, 0);
-    EXPECT_EQ(PrimitiveShapeCache::of(s.scene).listCount(), 0);
 }

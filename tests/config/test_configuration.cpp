@@ -295,28 +295,3 @@ TEST(Configuration, FileTextsAreStoredAsUtf8)
 }
 
 } // namespace
-
-// The configuration the build ships in the run directory: windowed, the stroke
-// demo, one palette, with posture ranges that do not overlap (the assets test
-// checks the files it names).
-TEST(Configuration, ShippedDefaultIsAWindowedStrokeDemo)
-{
-    const QByteArray runDir = qgetenv("PICTAVO_RUN_DIR");
-    ASSERT_FALSE(runDir.isEmpty()) << "run through CTest, which names the run directory";
-    ASSERT_TRUE(QFile::exists(QString::fromLocal8Bit(runDir) + "/config.xml"));
-    const QTVelkConfiguration config(QString::fromLocal8Bit(runDir) + "/config.xml");
-
-    EXPECT_FALSE(config._mainwindowFullscreen);
-    EXPECT_EQ(config._startupDemoType, 0u);
-    ASSERT_EQ(config._strokesNumber.size(), 1u);
-    EXPECT_GE(config._strokesNumber[0], 1000u);
-    EXPECT_EQ(config._paletteXpos.size(), 1u);
-
-    const std::array<double, 10> bounds{config._inputareaPenMin, config._inputareaPenMax,
-                                        config._inputareaSingleFingerMin, config._inputareaSingleFingerMax,
-                                        config._inputareaTwoFingerMin, config._inputareaTwoFingerMax,
-                                        config._inputareaFistMin, config._inputareaFistMax,
-                                        config._inputareaHandMin, config._inputareaHandMax};
-    for (std::size_t i = 1; i < bounds.size(); ++i)
-        EXPECT_LE(bounds[i - 1], bounds[i]) << "posture ranges ascend, bound " << i;
-}

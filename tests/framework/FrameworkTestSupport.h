@@ -160,14 +160,21 @@ public:
         return {rgba[0], rgba[1], rgba[2]};
     }
 
+    // Every pixel's red, green, blue and alpha, bottom row first.
+    std::vector<unsigned char> pixels() const
+    {
+        std::vector<unsigned char> all(static_cast<std::size_t>(_width) * _height * 4);
+        glReadPixels(0, 0, _width, _height, GL_RGBA, GL_UNSIGNED_BYTE, all.data());
+        return all;
+    }
+
     // Pixels whose red is above half.
     int countLit() const
     {
-        std::vector<unsigned char> pixels(static_cast<std::size_t>(_width) * _height * 4);
-        glReadPixels(0, 0, _width, _height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        const std::vector<unsigned char> all = pixels();
         int lit = 0;
-        for (std::size_t i = 0; i < pixels.size(); i += 4)
-            lit += pixels[i] > 128 ? 1 : 0;
+        for (std::size_t i = 0; i < all.size(); i += 4)
+            lit += all[i] > 128 ? 1 : 0;
         return lit;
     }
 
@@ -179,5 +186,30 @@ private:
     GLuint _depth = 0;
     GLuint _framebuffer = 0;
 };
+
+// The scene renderer's state for primitives: blending with source alpha,
+// light 0 from the viewer, normals normalised.
+inline void primitiveRendererState()
+{
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_NORMALIZE);
+    const GLfloat white[4] = {1, 1, 1, 1};
+    const GLfloat fromViewer[4] = {0, 0, 1, 0};
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_POSITION, fromViewer);
+    glEnable(GL_LIGHT0);
+}
+
+// Fills texture `id` with an opaque white side x side image, nearest filtered.
+inline void whiteTexture(GLuint id, int side)
+{
+    const std::vector<unsigned char> white(static_cast<std::size_t>(side) * side * 4, 255);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, white.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
 
 } // namespace support

@@ -1,5 +1,5 @@
 // Property buffers: layout, clipping, fills, polygon fill rule, validation,
-// memory accounting, images and raw dumps.
+// memory size, images and raw dumps.
 #include "BufferTemplate.h"
 #include "FrameworkTestSupport.h"
 
@@ -215,24 +215,6 @@ TEST(Buffer, ValidationCycle)
     erase.startValidating();
     erase.finishValidating();
     EXPECT_TRUE(erase.isValid());
-}
-
-TEST(Buffer, MemoryCallbackBalances)
-{
-    std::int64_t total = 0;
-    auto count = [&total](std::int64_t delta) { total += delta; };
-    {
-        BufferTemplate<double> gradient(10, 5, 2);
-        gradient.setMemoryChangeCallback(count);
-        EXPECT_EQ(total, 10 * 5 * 2 * 8);
-        BufferTemplate<bool> selection(10, 5);
-        selection.setMemoryChangeCallback(count);
-        selection.setMemoryChangeCallback(count);
-        EXPECT_EQ(total, 800 + 50);
-        selection.setMemoryChangeCallback({});
-        EXPECT_EQ(total, 800);
-    }
-    EXPECT_EQ(total, 0);
 }
 
 TEST(Buffer, ImagesAreUprightAndScaled)

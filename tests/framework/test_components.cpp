@@ -210,35 +210,6 @@ TEST_F(TouchMotion, TheTouchedPointStaysUnderTheFingerWhileTheObjectTurnsTowards
     EXPECT_GT(direction(140 - object->getXPos(), y - object->getYPos()), 20.0);
 }
 
-TEST_F(TouchMotion, AContactNearTheCentreOnlyTranslates)
-{
-    drag(105, 100, 105, 160);
-    EXPECT_DOUBLE_EQ(object->getRotation(), 0.0);
-    EXPECT_DOUBLE_EQ(object->getXPos(), 100.0);
-    EXPECT_DOUBLE_EQ(object->getYPos(), 160.0);
-}
-
-TEST_F(TouchMotion, TheCircleTimeSpreadsALargeTurnOverFrames)
-{
-    scene.setRNTParameters(0.5, 1.2);   // at most 5 degrees per frame at 60 fps
-    drag(140, 100, 140, 140);           // asks for 45 degrees
-    EXPECT_NEAR(object->getRotation(), 5.0, 1e-9);
-    for (int i = 0; i < 20; ++i)
-        frame();
-    EXPECT_NEAR(object->getRotation(), 45.0, 1e-9);
-    EXPECT_TRUE(near(local(*object, {140, 140}), {90, 25}, 1e-6));
-}
-
-TEST_F(TouchMotion, OnlyTheGrabbingContactMovesTheObject)
-{
-    scene.devicePress(105, 100, 0, 0);
-    scene.setLastComponent(1, object);
-    scene.deviceMove(300, 300, 0, 1);
-    EXPECT_DOUBLE_EQ(object->getXPos(), 100.0);
-    scene.deviceRelease(300, 300, 0, 1);
-    EXPECT_TRUE(object->isGrabbed());
-}
-
 TEST_F(TouchMotion, AReleasedObjectKeepsItsVelocityDecayingByFrictionUntilTheCutoff)
 {
     scene.devicePress(105, 100, 0, 0);
@@ -263,20 +234,6 @@ TEST_F(TouchMotion, AReleasedObjectKeepsItsVelocityDecayingByFrictionUntilTheCut
     EXPECT_GE(2.0 * step, 1.0);
     frame();
     EXPECT_DOUBLE_EQ(object->getXPos(), x);
-}
-
-TEST_F(TouchMotion, WithoutTossingOrMotionRightsTheObjectStopsOrStays)
-{
-    object->setTossing(false);
-    drag(105, 100, 150, 100);
-    scene.deviceRelease(150, 100, 0, 0);
-    EXPECT_FALSE(object->isBeingTossed());
-
-    auto* fixed = new VisComponentGL(&scene, 400, 400, false, true, 50, 50);
-    scene.addComponent(fixed, true);
-    scene.devicePress(400, 400, 0, 1);
-    scene.deviceMove(450, 450, 0, 1);
-    EXPECT_DOUBLE_EQ(fixed->getXPos(), 400.0);
 }
 
 TEST_F(TouchMotion, AParentsSlowdownFieldReplacesTheFriction)
@@ -332,16 +289,6 @@ TEST_F(Family, ChildrenLinkTheWantedTagsFollowReplacementsAndLoseThemOnDisconnec
     parent->disconnectBuffers(child);
     for (int tag : {int(ERASE_BUFFER), int(SIZE_BUFFER), 0, 33})
         EXPECT_EQ(child->getPassiveBuffer(tag), nullptr) << tag;
-}
-
-TEST_F(Family, RemovedBuffersUnlinkTheChildren)
-{
-    ASSERT_EQ(parent->addChild(child), 1);
-    EXPECT_NE(child->getPassiveBuffer(CONTROL_BUFFER), nullptr);
-    parent->removeActiveBuffers();
-    EXPECT_EQ(parent->getActiveBuffer(ERASE_BUFFER), nullptr);
-    EXPECT_EQ(child->getPassiveBuffer(ERASE_BUFFER), nullptr);
-    EXPECT_EQ(child->getPassiveBuffer(CONTROL_BUFFER), nullptr);
 }
 
 TEST_F(Family, ChildrenMoveBetweenTheScenesRenderListAndTheLocalOne)

@@ -3,7 +3,6 @@
 #include "FontLibrary.h"
 #include "FrameworkTestSupport.h"
 #include "GLDisplayList.h"
-#include "GLTexture.h"
 #include "TextureLibrary.h"
 
 #include <FTGL/ftgl.h>
@@ -173,34 +172,6 @@ TEST_F(GLResources, DisplayListOwnersFreeTheirListsOnceAndMoveOwnership)
     for (GLsizei i = 0; i < 3; ++i)
         EXPECT_EQ(glIsList(base + static_cast<GLuint>(i)), GL_FALSE);
     EXPECT_FALSE(GLDisplayList().generate(0));
-}
-
-TEST_F(GLResources, TextureOwnersFreeTheirTextureOnceAndMoveOwnership)
-{
-    GLTexture texture;
-    ASSERT_TRUE(texture.generate());
-    const GLuint id = texture.id();
-    glBindTexture(GL_TEXTURE_2D, id);
-    GLTexture moved(std::move(texture));
-    EXPECT_TRUE(texture.empty());
-    texture.release();
-    EXPECT_EQ(glIsTexture(id), GL_TRUE) << "the moved-from owner frees nothing";
-
-    GLTexture other;
-    ASSERT_TRUE(other.generate());
-    const GLuint replaced = other.id();
-    glBindTexture(GL_TEXTURE_2D, replaced);
-    other = std::move(moved);
-    EXPECT_EQ(glIsTexture(replaced), GL_FALSE) << "assignment frees the texture it replaces";
-    EXPECT_EQ(other.id(), id);
-    ASSERT_TRUE(other.generate());
-    EXPECT_EQ(glIsTexture(id), GL_FALSE) << "a new texture replaces the old one";
-    const GLuint last = other.id();
-    glBindTexture(GL_TEXTURE_2D, last);
-    {
-        GLTexture scoped(std::move(other));
-    }
-    EXPECT_EQ(glIsTexture(last), GL_FALSE);
 }
 
 int main(int argc, char** argv)

@@ -1,11 +1,9 @@
 // The scene under a real GL context: a frame draws a textured picture where
-// its geometry says, the picking view shows id colours, and destroying the
-// scene frees its textures.
+// its geometry says and what its animation step produced, and the picking
+// view shows id colours.
 #include "BasicImageGL.h"
 #include "FrameworkTestSupport.h"
 #include "TabletopVisGL.h"
-
-#include <memory>
 
 using namespace support;
 
@@ -94,26 +92,6 @@ TEST_F(GLScene, ThePickingViewShowsEachComponentInItsIdColour)
         VisComponentGL::pickingColor(c->getId(), id);
         EXPECT_EQ(target.pixel(static_cast<int>(c->getXPos()), 75), (std::array<int, 3>{id[0], id[1], id[2]}));
     }
-}
-
-TEST_F(GLScene, TexturesAreMadeOnlyWithAContextAndDieWithTheScene)
-{
-    auto owner = std::make_unique<TabletopVisGL>(1, Width, Height, Width, Height);
-    const unsigned texture = owner->loadTexture(redImage(), true);
-    ASSERT_NE(texture, 0u);
-    EXPECT_EQ(glIsTexture(texture), GL_TRUE);
-    owner.reset();
-    EXPECT_EQ(glIsTexture(texture), GL_FALSE);
-
-    // A scene made without a current context is headless: its textures are
-    // registered without GL names being made.
-    glContext->doneCurrent();
-    TabletopVisGL headless(1, Width, Height, Width, Height);
-    ASSERT_TRUE(glContext->makeCurrent(glSurface));
-    EXPECT_FALSE(headless.hasGL());
-    const unsigned id = headless.loadTexture(redImage(), true);
-    EXPECT_NE(id, 0u);
-    EXPECT_EQ(glIsTexture(id), GL_FALSE);
 }
 
 int main(int argc, char** argv)

@@ -1,12 +1,9 @@
 // The scene without a display: picking and render order, contacts per user,
-// the frame's order and deletions, buffer memory, headless drawing, builders.
-#include "BasicImageGL.h"
+// the frame's order and deletions, buffer memory.
 #include "BufferTag.h"
 #include "SurfaceCompositeGL.h"
-#include "TabletopVisBuilderGL.h"
-#include "TabletopVisGL.h"
+#include "TabletopVis.h"
 #include "VisComponentGL.h"
-#include "WiiCommunicationData.h"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +34,6 @@ public:
         note("animate", onAnimate);
     }
     void doConstantAnimations(double) override { note("constant"); }
-    void render() override { note("draw"); }
-    void renderForPicking() override { note("pick-draw"); }
     // Contacts are logged as "hit A 120,100 12x7 u0": position, touch bounds, user.
     int hitLocalBuffer(int x, int y, double w, double h, int device) override
     {
@@ -53,23 +48,13 @@ public:
                        std::to_string(device));
         return 0;
     }
-    int wiimoteEvent(const std::vector<int>& buttons, const WiiCommunicationData&) override
-    {
-        std::string pressed;
-        for (int b : buttons)
-            pressed += " " + std::to_string(b);
-        note("wii" + pressed, onWii);
-        return 0;
-    }
-    void rebuildGraphicRepresentation() override { ++rebuilds; }
     bool containsLocalPoint(double x, double y) const override
     {
         return !declines && VisComponentGL::containsLocalPoint(x, y);
     }
 
-    std::function<void()> onBuffers, onAnimate, onWii;
+    std::function<void()> onBuffers, onAnimate;
     double lastDt = -1.0;
-    int rebuilds = 0;
     bool declines = false;
 
 private:
@@ -244,21 +229,6 @@ TEST_F(Scene, TheLastComponentOutlivesTheContactAndCanBeHandedOn)
     EXPECT_EQ(scene.getLastComponent(1), nullptr);
 }
 
-TEST_F(Scene, WiiReportsReachActiveTopLevelComponents)
-{
-    SurfaceCompositeGL* surface = addSurface();
-    Recorder* top = add("top", 100, 100, 10, 10);
-    add("hidden", 100, 100, 10, 10)->deactivateForRendering();
-    surface->addChild(add("child", 100, 100, 10, 10));
-    scene.wiimoteEvent(1, {WiiCommunicationData::BUTTON_A, WiiCommunicationData::BUTTON_Z}, WiiCommunicationData());
-    EXPECT_EQ(log, (Log{"wii 0 3 top"}));
-    // A handler that deletes a later receiver: it is skipped and freed after.
-    add("deleter", 100, 100, 10, 10)->onWii = [&] { scene.deleteComponent(top); };
-    log.clear();
-    scene.wiimoteEvent(1, {WiiCommunicationData::BUTTON_B}, WiiCommunicationData());
-    EXPECT_EQ(log, (Log{"wii 1 deleter", "destroyed top"}));
-}
-
 // ---- Frame ----
 
 TEST_F(Scene, AFrameWritesBuffersEverywhereBeforeAnyAnimation)
@@ -315,16 +285,6 @@ TEST_F(Scene, DeletingAComponentDetachesItFromParentAndChildren)
     EXPECT_EQ(scene.countComponents(), 1u);
 }
 
-TEST_F(Scene, AScreenSizeChangeRebuildsEveryComponentOnce)
-{
-    Recorder* a = add("A", 10, 10, 5, 5);
-    scene.setScreensize(700, 525);
-    EXPECT_EQ(a->rebuilds, 0);
-    scene.setScreensize(800, 600);
-    EXPECT_EQ(a->rebuilds, 1);
-    EXPECT_DOUBLE_EQ(scene.getCellsPerPixelX(), 1.0) << "the cell resolution stays the one the scene was made with";
-}
-
 TEST_F(Scene, BufferMemoryIsCountedInKiBAndAChangeIsReportedOnce)
 {
     EXPECT_FALSE(scene.bufferMemoryChanged());
@@ -347,42 +307,3 @@ TEST_F(Scene, BufferMemoryIsCountedInKiBAndAChangeIsReportedOnce)
     EXPECT_FALSE(scene.bufferMemoryChanged());
 }
 
-// ---- Headless drawing and builders ----
-
-TEST(HeadlessScene, AGLSceneWithoutAContextNeverDraws)
-{
-    Log log;
-    TabletopVisGL scene(1, 700, 525, 700, 525);
-    EXPECT_FALSE(scene.hasGL());
-    scene.addComponent(new Recorder(&scene, log, "A", 10, 10, 5, 5), true);
-    scene.initializeRenderer();
-    scene.render(1, 1.0);
-    scene.setPickingRendering(true);
-    scene.render(1, 1.0);
-    for (const std::string& entry : log)
-        EXPECT_EQ(entry.find("draw"), std::string::npos) << entry;
-}
-
-TEST(Builder, BuildsPicturesOnTheScreenAndDeletesTheNewestFirst)
-{
-    TabletopVisBuilderGL builder;
-    builder.buildImages(3, 40, 30);   // no scene: nothing
-    builder.buildVis(2, 700, 525, 800, 600);
-    TabletopVis* scene = builder.getVis();
-    ASSERT_NE(scene, nullptr);
-    builder.buildImages(3, 40, 30);
-    ASSERT_EQ(scene->countComponents(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) {
-        auto* image = dynamic_cast<BasicImageGL*>(scene->getComponents()[i]);
-        ASSERT_NE(image, nullptr);
-        EXPECT_TRUE(image->getXPos() >= 0.0 && image->getXPos() <= 800.0 && image->getYPos() <= 600.0);
-        EXPECT_TRUE(image->allowsRotateAndTranslate());
-    }
-    const unsigned long oldest = scene->getComponents()[0]->getId();
-    builder.deleteLastImageComponent();
-    builder.deleteLastImageComponent();
-    ASSERT_EQ(scene->countComponents(), 1u);
-    EXPECT_EQ(scene->getComponents()[0]->getId(), oldest);
-    builder.setVis(nullptr);
-    delete scene;
-}

@@ -1,9 +1,10 @@
-// Shared by the touch input tests: a sink that records board callbacks as
-// text, and a small OSC encoder for building datagrams.
+// Shared by the touch and Wii input tests: a sink that records board callbacks
+// as text, and a small OSC encoder for building datagrams and Remote states.
 #pragma once
 
 #include "TouchSink.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -94,5 +95,38 @@ inline Bytes bundle(const std::vector<Bytes>& elements)
     }
     return out;
 }
+
+// One Wii Remote state as the bridge sends it; buttons in message order (up,
+// down, right, left, a, b, plus, minus, home, one, two). The motion values
+// gx .. pitch and the Nunchuk's are their argument positions.
+struct WiiState
+{
+    int remote = 0;
+    float x = 100.0f;
+    float y = 100.0f;
+    std::array<bool, 11> buttons{};
+    bool nunchuk = false;
+    bool c = false;
+    bool z = false;
+    float jx = 0.0f;
+    float jy = 0.0f;
+    bool ignore = false;
+};
+
+inline std::vector<Arg> wiiStateArgs(const WiiState& s)
+{
+    std::vector<Arg> args{s.remote, s.x, s.y};
+    for (int k = 3; k <= 10; ++k)
+        args.emplace_back(static_cast<float>(k));
+    for (bool b : s.buttons)
+        args.emplace_back(b);
+    args.insert(args.end(), {s.nunchuk, s.c, s.z, s.jx, s.jy});
+    for (int k = 27; k <= 34; ++k)
+        args.emplace_back(static_cast<float>(k));
+    args.emplace_back(s.ignore);
+    return args;
+}
+
+inline Bytes wiiState(const WiiState& s) { return message("/glovepie/wiidata", wiiStateArgs(s)); }
 
 } // namespace osctest

@@ -3,7 +3,6 @@
 // fake postures' contact sizes.
 #include "BoardTouchHandler.h"
 #include "FakeContactSize.h"
-#include "PointerIndex.h"
 
 #include <gtest/gtest.h>
 
@@ -76,17 +75,6 @@ TEST(BoardGeometry, BoardCornersLandInSurfaceCornersAndPixelsRoundTrip)
             ASSERT_EQ(table.toDevice(b.x, b.y), (DevicePoint{x, y})) << x << ", " << y;
         }
     EXPECT_EQ((BoardGeometry{4000, 4000, 0, 0}.fromDevice(5, 5)), (BoardPoint{0, 0})) << "no surface yet";
-}
-
-TEST(PointerIndex, IsBitEightOfThePointerId)
-{
-    EXPECT_EQ(pointerIndex(0), 0u);
-    EXPECT_EQ(pointerIndex(255), 0u);
-    EXPECT_EQ(pointerIndex(256), 1u);
-    EXPECT_EQ(pointerIndex(257), 1u);
-    EXPECT_EQ(pointerIndex(511), 1u);
-    EXPECT_EQ(pointerIndex(512), 0u);
-    EXPECT_EQ(pointerIndex(0x301), 1u);
 }
 
 TEST(BoardTouchHandler, ContactsReachTheSceneInDevicePixelsWithTheirPointerIndex)

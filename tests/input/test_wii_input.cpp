@@ -1,14 +1,13 @@
 // Wii Remote messages: the argument walk into the records, button edges,
 // the Nunchuk rules, border and button events, dropped datagrams, the
 // joystick pointer's border zone (the message sent back is read by the
-// companions' test and the main window's).
+// companions' test).
 #include "TouchTestSupport.h"
 #include "WiiJoystickPointer.h"
 #include "WiiMessageEvaluator.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <sstream>
 
 namespace {
@@ -53,40 +52,12 @@ public:
     std::vector<bool> ignored;
 };
 
-// One Remote state; buttons in message order (up, down, right, left, a, b,
-// plus, minus, home, one, two).
-struct State
-{
-    int remote = 0;
-    float x = 100.0f;
-    float y = 100.0f;
-    std::array<bool, 11> buttons{};
-    bool nunchuk = false;
-    bool c = false;
-    bool z = false;
-    float jx = 0.0f;
-    float jy = 0.0f;
-    bool ignore = false;
-};
+using osctest::WiiState;
+using osctest::wiiState;
+using osctest::wiiStateArgs;
 
-constexpr std::size_t B = 5;      // position of b in State::buttons
+constexpr std::size_t B = 5;      // positions of b and plus in WiiState::buttons
 constexpr std::size_t Plus = 6;
-
-std::vector<Arg> stateArgs(const State& s)
-{
-    std::vector<Arg> args{s.remote, s.x, s.y};
-    for (int k = 3; k <= 10; ++k)
-        args.emplace_back(static_cast<float>(k));   // gx .. pitch: their own position
-    for (bool b : s.buttons)
-        args.emplace_back(b);
-    args.insert(args.end(), {s.nunchuk, s.c, s.z, s.jx, s.jy});
-    for (int k = 27; k <= 34; ++k)
-        args.emplace_back(static_cast<float>(k));
-    args.emplace_back(s.ignore);
-    return args;
-}
-
-Bytes state(const State& s) { return osctest::message("/glovepie/wiidata", stateArgs(s)); }
 
 class WiiInput : public ::testing::Test
 {
@@ -110,7 +81,7 @@ protected:
 
 TEST_F(WiiInput, StateFillsTheRecordAndKeepsThePointerInTheWindow)
 {
-    ASSERT_TRUE(send(state({.remote = 1, .x = -5.0f, .y = 600.0f})));
+    ASSERT_TRUE(send(wiiState({.remote = 1, .x = -5.0f, .y = 600.0f})));
     const WiiCommunicationData& d = evaluator.wiiData(1);
     EXPECT_EQ(d.index, 1);
     EXPECT_EQ(d.pointerX, 0.0f);
@@ -119,13 +90,13 @@ TEST_F(WiiInput, StateFillsTheRecordAndKeepsThePointerInTheWindow)
     EXPECT_EQ(d.extra[2], 8.0f);
     EXPECT_EQ(d.roll, 9.0f);    // argument 9 is the roll,
     EXPECT_EQ(d.pitch, 10.0f);  // argument 10 the pitch
-    send(state({.remote = 1, .x = 1000.0f, .y = 20.0f}));
+    send(wiiState({.remote = 1, .x = 1000.0f, .y = 20.0f}));
     EXPECT_EQ(evaluator.wiiData(1).pointerX, 700.0f);
     EXPECT_EQ(evaluator.previousWiiData(1).pointerX, 0.0f);
     EXPECT_EQ(evaluator.wiiData(0).pointerX, 0.0f) << "another Remote's record";
 
     // Missing trailing arguments leave their fields alone.
-    std::vector<Arg> shortArgs = stateArgs({.remote = 1, .x = 300.0f});
+    std::vector<Arg> shortArgs = wiiStateArgs({.remote = 1, .x = 300.0f});
     shortArgs.resize(3);
     EXPECT_TRUE(send(osctest::message("/glovepie/wiidata", shortArgs)));
     EXPECT_EQ(evaluator.wiiData(1).pointerX, 300.0f);
@@ -134,29 +105,29 @@ TEST_F(WiiInput, StateFillsTheRecordAndKeepsThePointerInTheWindow)
 
 TEST_F(WiiInput, HeldButtonIsPressedOnceAndReleasedOnce)
 {
-    State s;
+    WiiState s;
     s.nunchuk = true;
     s.buttons[B] = true;
     s.z = true;
-    send(state(s));
+    send(wiiState(s));
     EXPECT_EQ(evaluator.lastPressed(), (std::vector<int>{WiiCommunicationData::BUTTON_B, WiiCommunicationData::BUTTON_Z}));
     EXPECT_FALSE(evaluator.isZReleased());
-    send(state(s));
+    send(wiiState(s));
     EXPECT_TRUE(evaluator.lastPressed().empty());
     EXPECT_TRUE(evaluator.lastReleased().empty());
     s.buttons[B] = false;
     s.z = false;
-    send(state(s));
+    send(wiiState(s));
     EXPECT_EQ(evaluator.lastReleased(), (std::vector<int>{WiiCommunicationData::BUTTON_B, WiiCommunicationData::BUTTON_Z}));
     EXPECT_TRUE(evaluator.isZReleased());
-    send(state(s));
+    send(wiiState(s));
     EXPECT_TRUE(evaluator.lastReleased().empty());
 }
 
 TEST_F(WiiInput, NunchukFieldsAndJoystickEventsOnlyWithANunchuk)
 {
     // Without a Nunchuk: C is still stored, Z and the Nunchuk floats are not.
-    send(state({.c = true, .z = true, .jx = 0.5f}));
+    send(wiiState({.c = true, .z = true, .jx = 0.5f}));
     const NunchukCommunicationData& n = evaluator.wiiData(0).nunchuk();
     EXPECT_TRUE(n.c);
     EXPECT_FALSE(n.z);
@@ -165,7 +136,7 @@ TEST_F(WiiInput, NunchukFieldsAndJoystickEventsOnlyWithANunchuk)
     EXPECT_TRUE(calls().empty());
 
     // With one: the joystick step is the truncated reading times the speed factor.
-    send(state({.nunchuk = true, .jx = 0.25f, .jy = -0.35f}));
+    send(wiiState({.nunchuk = true, .jx = 0.25f, .jy = -0.35f}));
     EXPECT_EQ(n.joystickX, 0.25f);
     EXPECT_EQ(n.gx, 27.0f);
     EXPECT_EQ(n.roll, 33.0f);
@@ -178,43 +149,43 @@ TEST_F(WiiInput, NunchukFieldsAndJoystickEventsOnlyWithANunchuk)
 
 TEST_F(WiiInput, NunchukIgnoreInputClearsEveryTimeAndSetsOnItsRisingEdge)
 {
-    send(state({}));
-    send(state({}));
-    send(state({.ignore = true}));
-    send(state({.ignore = true}));
-    send(state({}));
+    send(wiiState({}));
+    send(wiiState({}));
+    send(wiiState({.ignore = true}));
+    send(wiiState({.ignore = true}));
+    send(wiiState({}));
     EXPECT_EQ(target.ignored, (std::vector<bool>{false, false, true, false}));
 }
 
 TEST_F(WiiInput, BorderAndButtonEventsFollowThePointer)
 {
-    send(state({.x = 100.0f, .y = 200.0f}));
+    send(wiiState({.x = 100.0f, .y = 200.0f}));
     // Out through the left edge halfway up the path: the crossing point.
-    send(state({.x = -100.0f, .y = 300.0f}));
+    send(wiiState({.x = -100.0f, .y = 300.0f}));
     ASSERT_EQ(calls(), (std::vector<std::string>{"border"}));
     EXPECT_EQ(target.calls[0].x, 0.0f);
     EXPECT_EQ(target.calls[0].y, 250.0f);
     EXPECT_EQ(evaluator.lastBorderY(), 250.0f);
     // Staying on the edge is no new crossing.
-    send(state({.x = -50.0f, .y = 300.0f}));
+    send(wiiState({.x = -50.0f, .y = 300.0f}));
     EXPECT_EQ(target.calls.size(), 1u);
 
     // A Remote button press: the mean of the previous and current point, truncated.
-    State s{.x = 101.0f, .y = 300.0f};
+    WiiState s{.x = 101.0f, .y = 300.0f};
     s.buttons[Plus] = true;
-    send(state(s));
+    send(wiiState(s));
     ASSERT_EQ(calls(), (std::vector<std::string>{"border", "button"}));
     EXPECT_EQ(target.calls[1].x, 50.0f);
     EXPECT_EQ(target.calls[1].y, 300.0f);
     EXPECT_EQ(target.calls[1].pressed, (std::vector<int>{WiiCommunicationData::BUTTON_PLUS}));
     // A Nunchuk button alone is no Remote button.
-    send(state({.x = 101.0f, .y = 300.0f, .c = true}));
+    send(wiiState({.x = 101.0f, .y = 300.0f, .c = true}));
     EXPECT_EQ(target.calls.size(), 2u);
 }
 
 TEST_F(WiiInput, ArgumentsBeyondTheLayoutArePrintedOnce)
 {
-    std::vector<Arg> args = stateArgs({});
+    std::vector<Arg> args = wiiStateArgs({});
     args.emplace_back(1.5f);
     ASSERT_TRUE(send(osctest::message("/glovepie/wiidata", args)));
     EXPECT_EQ(out.str(), "ArgNum: 36\nMore args: implement in wii class and when interpreting UPD package.\n");
@@ -225,7 +196,7 @@ TEST_F(WiiInput, UnconfiguredRemotesAndRemoteCountZeroChangeNothing)
     RecordingTarget lone;
     std::ostringstream loneOut;
     WiiMessageEvaluator one({1, 1, 700.0f, 500.0f, 10.0f}, lone, loneOut);
-    std::vector<Arg> args = stateArgs({.remote = 1, .x = 300.0f, .nunchuk = true, .jx = 1.0f});
+    std::vector<Arg> args = wiiStateArgs({.remote = 1, .x = 300.0f, .nunchuk = true, .jx = 1.0f});
     args.emplace_back(0.0f);
     const Bytes message = osctest::message("/glovepie/wiidata", args);
     one.evaluateDatagram(message.data(), message.size());
@@ -260,13 +231,13 @@ TEST_F(WiiInput, ActionMessagesCarryTheirAmountOrTheDefault)
 
 TEST_F(WiiInput, MalformedDatagramsAreDroppedWholeAndReportedOncePerSecond)
 {
-    std::vector<Arg> args = stateArgs({.x = 300.0f});
+    std::vector<Arg> args = wiiStateArgs({.x = 300.0f});
     args[5] = std::string("five");   // gz as a string
     for (int i = 0; i < 50; ++i)
         EXPECT_FALSE(send(osctest::message("/glovepie/wiidata", args)));
     EXPECT_FALSE(send(osctest::message("/glovepie/wiiaction/createobjects", {0, 2.5f})));
     EXPECT_FALSE(send(osctest::message("/glovepie/wiiaction/eraseobjects", {})));
-    const Bytes whole = state({});
+    const Bytes whole = wiiState({});
     const Bytes truncated(whole.begin(), whole.begin() + 30);
     EXPECT_FALSE(send(truncated));
     EXPECT_EQ(evaluator.wiiData(0).pointerX, 0.0f) << "nothing of a dropped message is applied";
@@ -274,7 +245,7 @@ TEST_F(WiiInput, MalformedDatagramsAreDroppedWholeAndReportedOncePerSecond)
     EXPECT_EQ(evaluator.droppedCount(), 53u);
     EXPECT_EQ(out.str(), "WiiMessageEvaluator: dropped a datagram (wrong argument type at position 5)\n");
 
-    EXPECT_TRUE(send(state({.x = 300.0f})));
+    EXPECT_TRUE(send(wiiState({.x = 300.0f})));
     EXPECT_EQ(evaluator.wiiData(0).pointerX, 300.0f);
     now = 1.5;
     send(truncated);

@@ -71,8 +71,7 @@ TEST_F(PaintingExportTest, ExportsAtEachScaleTheFrameTheScreenShows)
         glClear(GL_DEPTH_BUFFER_BIT);
         _vis->render(1, 40.0);
     }
-    RGBAImage shown{ScreenW, ScreenH, std::vector<unsigned char>(std::size_t(ScreenW) * ScreenH * 4)};
-    glReadPixels(0, 0, ScreenW, ScreenH, GL_RGBA, GL_UNSIGNED_BYTE, shown.pixels.data());
+    const RGBAImage shown{ScreenW, ScreenH, screen.pixels()};
     GLint boundBefore = 0;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &boundBefore);
 

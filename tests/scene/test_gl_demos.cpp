@@ -86,9 +86,7 @@ protected:
             target.clear(1.0f);
             _vis->render(1, 40.0);
         }
-        Picture picture{std::vector<unsigned char>(static_cast<std::size_t>(ScreenW) * ScreenH * 4)};
-        glReadPixels(0, 0, ScreenW, ScreenH, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.data());
-        return picture;
+        return Picture{target.pixels()};
     }
 
     QString _previous;

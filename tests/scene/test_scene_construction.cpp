@@ -1,17 +1,12 @@
 // Scene construction without a display: texture sets, the director's order,
-// random placement, the palettes, the sketch panels and the visualization's
-// settings.
-#include "BufferTag.h"
+// random placement and the palettes.
 #include "CanvasCompositeGL.h"
-#include "ControlTable.h"
-#include "GeoStrokeBuildCanvasCompositeGL.h"
 #include "PaletteLeafGL.h"
 #include "PictavoBuildDirector.h"
 #include "PictavoBuilderGL.h"
 #include "PictavoVisGL.h"
 #include "PrimitivePlacement.h"
 #include "QTVelkConfiguration.h"
-#include "StrokeMenuGL.h"
 #include "TexturePattern.h"
 
 #include "ImageIO.h"
@@ -72,26 +67,6 @@ protected:
 
 } // namespace
 
-TEST_F(SceneConstruction, TextureSetLoadsEachFileOfThePatternAfterItsMessage)
-{
-    PictavoVisGL& vis = buildVis();
-    testing::internal::CaptureStdout();
-    _builder.buildTextures(3, "textures/t%d.png");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nLoading 3 textures, please wait.\n");
-    ASSERT_EQ(vis.getImageTextureCount(), 3u);
-    // t1 is 8 wide, t3 is 24 wide: each placed in its own power-of-two square.
-    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(0), 8.0f);
-    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(2), 24.0f);
-    EXPECT_EQ(vis.getTextureSizeAt(2), 32u);
-    EXPECT_EQ(_builder.getTextureSetCount(), 1u);
-
-    // Without a conversion every texture of the set is the same file.
-    _builder.buildTextures(2, "textures/t4.png");
-    ASSERT_EQ(vis.getImageTextureCount(), 5u);
-    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(3), 32.0f);
-    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(4), 32.0f);
-}
-
 TEST_F(SceneConstruction, LongOrUnsafePatternsLoadNothingButCount)
 {
     PictavoVisGL& vis = buildVis();
@@ -148,6 +123,9 @@ TEST_F(SceneConstruction, DirectorBuildsTexturesThenFontsInDocumentOrder)
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_LT(out.find("Loading 2 textures"), out.find("Loading 1 textures"));
     EXPECT_EQ(vis.getImageTextureCount(), 3u);
+    // t1 is 8 wide and t2 16: each file of the pattern in turn.
+    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(1), 16.0f);
+    EXPECT_FLOAT_EQ(vis.getTextureMaxXAt(2), 8.0f);
     EXPECT_NE(vis.getFont("arial32"), nullptr);
     EXPECT_NE(vis.getFont("arial72"), nullptr);
     EXPECT_EQ(_builder.getTextureSetCount(), 2u);
@@ -180,21 +158,6 @@ TEST(PrimitivePlacement, FormulasUseOneRandomValueEachInOrder)
     EXPECT_DOUBLE_EQ(point.rotation, 0.0);
 }
 
-// The table's contents are the colour model's test; here: built once the
-// renderer starts, not before.
-TEST_F(SceneConstruction, VisualizationStartsWithCombinationSevenAndBuildsTheTableWithTheRenderer)
-{
-    PictavoVisGL& vis = buildVis();
-    EXPECT_EQ(vis.getInputCombination(), 7);
-    EXPECT_FALSE(vis.hasGL());
-    EXPECT_EQ(vis.getColorLookUpTable(), nullptr);
-    testing::internal::CaptureStdout();
-    vis.initializeRenderer();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Generating Color Look-up Table...\n");
-    ASSERT_NE(vis.getColorLookUpTable(), nullptr);
-    EXPECT_NE(vis.getColorLookUpTable()->lookUpTable(), nullptr);
-}
-
 TEST_F(SceneConstruction, EveryDemoEndsWithItsPalettesAndFindPaletteGivesTheFirst)
 {
     const auto config = configuration(
@@ -219,50 +182,4 @@ TEST_F(SceneConstruction, EveryDemoEndsWithItsPalettesAndFindPaletteGivesTheFirs
         _builder.setVis(nullptr);
         _vis.reset();
     }
-}
-
-TEST_F(SceneConstruction, SketchPanelsAreBuiltHiddenAndWriteTheCanvassControlTable)
-{
-    const auto config = configuration(
-        "<c><textures number='4' source='textures/t%d.png'/>"
-        "<canvas_surface border='10' overflow='0' number_of_toolbrushes='1' texture='textures/t1.png'/>"
-        "<geostrokes_build_canvas_surface border='10' overflow='20'/>"
-        "<strokemenu width='200' height='200' xpos='350' ypos='250'/></c>");
-    PictavoBuildDirector director(config.get());
-    PictavoVisGL& vis = buildVis();
-    director.constructFirstDemo(_builder);
-    GeoStrokeBuildCanvasCompositeGL* panel = vis.findBuildCanvas();
-    StrokeMenuGL* menu = vis.findStrokeMenu();
-    CanvasCompositeGL* canvas = vis.findCanvas();
-    ASSERT_TRUE(panel && menu && canvas);
-    EXPECT_FALSE(panel->isActiveForRendering());
-    EXPECT_FALSE(menu->isActiveForRendering());
-    EXPECT_EQ(panel->getWidth(), 470.0) << "screen height - 30";
-    EXPECT_EQ(panel->getXPos(), 350.0);
-    ASSERT_EQ(menu->itemCount(), 4u);
-
-    // A sketch becomes element image 4, selected in the canvas's table and
-    // added to the menu's grid.
-    const BufferTemplate<float>* table = canvas->getActiveBufferAs<float>(CONTROL_BUFFER);
-    panel->show();
-    panel->startStroke(200, 200);
-    for (int i = 0; i < 20; ++i) {
-        panel->addPenSample(200 + 10 * i, 220, false);
-        panel->keepPenUp();
-    }
-    EXPECT_EQ(panel->useStrokesAsRenderingElements(), 4);
-    EXPECT_EQ(ControlTable::get(table, ControlCells::ElementImage), 4.0f);
-    EXPECT_EQ(ControlTable::get(table, ControlCells::ElementKindCell), 0.0f);
-    EXPECT_EQ(menu->itemCount(), 5u);
-
-    // Choosing tiles in the menu and applying reaches the same cells.
-    const double b = menu->buttonSize();
-    const auto tap = [menu](double lx, double ly) {
-        menu->show();
-        menu->hitLocalBuffer(static_cast<int>(250 + lx), static_cast<int>(150 + ly), 0, 0, 0);
-        menu->releaseLocalBuffer(0, 0, 0);
-    };
-    tap(100 + 0.75 * b, 200 - b);
-    tap(b, 200 - b);
-    EXPECT_EQ(ControlTable::get(table, ControlCells::ElementKindCell), 1.0f);
 }

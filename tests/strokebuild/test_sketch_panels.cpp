@@ -1,6 +1,5 @@
 // The stroke build canvas and the stroke menu in a headless scene: region maps,
-// touches by posture, hiding, element images and the menu's choice in the
-// control table.
+// touches by posture, hiding and the menu's choice in the control table.
 #include "BufferTag.h"
 #include "ControlTable.h"
 #include "GeoStrokeBuildCanvasCompositeGL.h"
@@ -127,25 +126,6 @@ TEST(BuildCanvas, SmallTouchesCountAsTenAndAFlatHandWipes)
     ASSERT_EQ(p->getStrokes().size(), 2u);
     EXPECT_LT(p->getStrokes()[0]->getControlPoints().back().getX(), 500.0);
     EXPECT_GT(p->getStrokes()[1]->getControlPoints().front().getX(), 540.0);
-}
-
-TEST(BuildCanvas, StrokesBecomeAnElementImageSelectedInTheControlTable)
-{
-    PanelScene s;
-    EXPECT_EQ(s.panel->useStrokesAsRenderingElements(), -1) << "nothing to use";
-    EXPECT_EQ(s.scene.getImageTextureCount(), 0u);
-    std::size_t told = 99;
-    s.panel->setElementImageListener([&told](std::size_t i) { told = i; });
-    s.scene.addImageTexture(whitePixels());
-    ControlTable::set(&s.table, ControlCells::ElementKindCell, 2.0f);
-
-    s.drag(PanelScene::line(300, 384, 700, 40), 5);
-    EXPECT_EQ(s.panel->useStrokesAsRenderingElements(), 1);
-    EXPECT_EQ(told, 1u);
-    EXPECT_EQ(s.scene.getImageTextureCount(), 2u);
-    EXPECT_EQ(s.scene.getTextureSizeAt(1), 512u);
-    EXPECT_EQ(ControlTable::get(&s.table, ControlCells::ElementKindCell), 0.0f);
-    EXPECT_EQ(ControlTable::get(&s.table, ControlCells::ElementImage), 1.0f);
 }
 
 TEST(StrokeMenu, ChoiceLandsInTheControlCellsOnApplyOnly)

@@ -33,24 +33,6 @@ void expectVertex(const Stroke2d& stroke, std::uint32_t vertex, float x, float y
 
 } // namespace
 
-TEST(Stroke2d, AdditionsReportTheCountBeforeAndTrackTheWidestPoint)
-{
-    const auto stroke = horizontalStroke(3, 4.0);
-    EXPECT_EQ(stroke->getVertexFloatCount(), 12u);
-    EXPECT_EQ(stroke->getIndexCount(), 6u);
-    expectVertex(*stroke, 4, 20.0f, 54.0f);
-    expectVertex(*stroke, 5, 20.0f, 46.0f);
-    EXPECT_EQ(stroke->addVertex(1.0f, 2.0f), 12u);
-    EXPECT_EQ(stroke->addIndex(6), 6u);
-    EXPECT_EQ(stroke->addVertexAtControlPoint(3, 1.0, 1.0), 14u); // no point 3: not added
-    EXPECT_EQ(stroke->getVertexFloatCount(), 14u);
-
-    Stroke2d widths;
-    for (double r : {3.0, 9.0, 5.0})
-        widths.addControlPoint(ControlPoint2D(0, 0, 0, r, 1.0));
-    EXPECT_EQ(widths.getMaxRadius(), 9.0f);
-}
-
 TEST(Stroke2d, RadiusChangeMovesOnlyThatPointsSidesAlongTheirDirections)
 {
     auto stroke = horizontalStroke(4, 5.0);

@@ -22,14 +22,12 @@ namespace {
 // Records what task mode asks of the scene.
 struct FakeScene : TaskRunner::Scene
 {
-    bool cornerMenu = true;
     std::vector<int> canvasSetUps;
-    int canvasEnds = 0;
     std::vector<int> targetsBuilt;
 
-    bool hasCornerMenu() const override { return cornerMenu; }
+    bool hasCornerMenu() const override { return true; }
     void setUpCanvasTask(int index) override { canvasSetUps.push_back(index); }
-    void endCanvasTask() override { ++canvasEnds; }
+    void endCanvasTask() override {}
     void buildTaskTarget(int index, const TaskRecord&) override { targetsBuilt.push_back(index); }
 };
 
@@ -185,19 +183,6 @@ TEST_F(TaskMode, AClosingPauseLeadsToDoneAndSwitchingOffWritesTheRunningTask)
     EXPECT_EQ(r.state(), TaskRunner::State::Paused);
     r.startTask();
     EXPECT_EQ(r.state(), TaskRunner::State::Done);
-}
-
-TEST_F(TaskMode, WithoutACornerMenuTasksAreSetUpButNeverRunning)
-{
-    _scene.cornerMenu = false;
-    TaskRunner& r = runner({task(1), task(2)});
-    r.startTask();
-    EXPECT_FALSE(r.isTaskRunning());
-    EXPECT_FALSE(r.showsTarget());
-    EXPECT_EQ(r.overlayText(), TaskRunner::StartMessage);
-    EXPECT_EQ(_scene.canvasSetUps, std::vector<int>{0});
-    r.startTask();
-    EXPECT_TRUE(fs::exists(_dir / "taskOverview.txt"));
 }
 
 TEST_F(TaskMode, CreateAndStarTasksGetANewTargetInsideTheWindowAtEveryStart)

@@ -1,6 +1,6 @@
 // The tool brush on a headless canvas: profile, mask and vector fields, each
 // action code's writes above the threshold, clipping at the canvas edge,
-// spawn offsets, create counts, failure messages; between frames, the marks
+// create counts, failure messages; between frames, the marks
 // left behind and the rules' edges.
 #include "BufferTag.h"
 #include "CanvasCompositeGL.h"
@@ -285,22 +285,6 @@ TEST(ToolBrushFrame, FollowsTheControlPositionOnlyWhileTrackingAndNotFrozen)
     s.canvas->setTrackingTouches(false);
     s.frameAt(200, 50);
     EXPECT_DOUBLE_EQ(s.brush->getXPos(), x);
-}
-
-TEST(ToolBrushCreate, SpawnOffsetsFillTheDiscOfTheControlDiameter)
-{
-    BrushScene s;
-    s.canvas->setControlValue(ControlCells::BrushSize, 120.0f);
-    s.canvas->setControlValue(ControlCells::ElementKindCell, static_cast<float>(ElementKind::Point));
-    s.brush->stampCreate(1, 500, 400);
-    ASSERT_EQ(s.brush->getSpawnX().size(), 4096u);
-    double farthest = 0.0;
-    for (std::size_t i = 0; i < 4096; ++i) {
-        const double r = std::hypot(s.brush->getSpawnX()[i], s.brush->getSpawnY()[i]);
-        ASSERT_LT(r, 60.0);
-        farthest = std::max(farthest, r);
-    }
-    EXPECT_GT(farthest, 58.0);
 }
 
 TEST(ToolBrushCreate, CountsFollowAmountAndDiameterForEachKind)

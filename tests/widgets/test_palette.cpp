@@ -1,6 +1,6 @@
 // The palette without a display: taking paint, dropping and mixing, the
-// paint map, publishing, the control regions' gestures, fleeing the brush,
-// resizing and the layout of its regions.
+// paint map, publishing, the control regions' gestures, fleeing the brush
+// and resizing.
 #include "BufferTag.h"
 #include "CanvasTestSupport.h"
 #include "ControlTable.h"
@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 
 namespace {
 
@@ -88,40 +87,6 @@ Color display(const Color& paint)
 }
 
 const Vector2d MixSpot{-0.2 * Half, -0.1 * Half};   // the mixing area's centre
-
-TEST(Palette, RegionMapHoldsEveryRegionAndTheLayoutKeepsThemApart)
-{
-    PaletteScene s;
-    const auto* map = s.palette->getActiveBufferAs<unsigned>(HIT_BUFFER);
-    std::set<unsigned> ids(map->cells(), map->cells() + map->getWidth() * map->getHeight());
-    std::set<unsigned> expected{0};
-    for (unsigned id = 3; id <= 22; ++id)
-        expected.insert(id);
-    EXPECT_EQ(ids, expected);
-    // Each region's own centre reads its id, so no later region covers it.
-    for (unsigned id = 3; id <= 20; ++id) {
-        const Vector2d c = s.palette->topLeftFromFrame(s.centre(id));
-        EXPECT_EQ(s.palette->regionAt(c.x, c.y), id) << id;
-    }
-    // Control rectangles lie apart, on the disc (the resize handle only
-    // reaches in), and the mixing area inside the rectangle moved paints keep to.
-    for (unsigned a = 3; a <= 20; ++a)
-        for (unsigned b = a + 1; b <= 20; ++b) {
-            const L::Box p = L::boxOf(a, L::IconSizeLarge, L::IconSizeSmall, L::WellRadius);
-            const L::Box q = L::boxOf(b, L::IconSizeLarge, L::IconSizeSmall, L::WellRadius);
-            EXPECT_TRUE(std::abs(p.cx - q.cx) > p.hx + q.hx || std::abs(p.cy - q.cy) > p.hy + q.hy) << a << " " << b;
-        }
-    Spline mix;
-    mix.initializeAndSetParameters(L::mixingAreaControlPoints().size(), 3);
-    mix.controlPoints() = L::mixingAreaControlPoints();
-    mix.buildOrRebuildSpline();
-    for (const Vector2d& p : mix.splinePoints()) {
-        EXPECT_GT(p.x, 2 * L::MixingRect.x0 - 1);
-        EXPECT_LT(p.x, 2 * L::MixingRect.x1 - 1);
-        EXPECT_LT(p.y, 1 - 2 * L::MixingRect.y0);
-        EXPECT_GT(p.y, 1 - 2 * L::MixingRect.y1);
-    }
-}
 
 TEST(Palette, TakingAWellsPaintWritesTheControlTableAndIsPublishedNextFrame)
 {
