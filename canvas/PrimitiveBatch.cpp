@@ -65,9 +65,13 @@ BatchVertex* PrimitiveBatch::grow(Run& run, std::size_t count)
 
 BatchVertex* PrimitiveBatch::append(Kind kind, unsigned texture, std::size_t count)
 {
-    if (count == 0)
-        return nullptr;
-    return grow(runFor(kind, texture), count);
+    // Quads are drawn as two triangles each, through indices as a compiled
+    // display list draws them: software GL would otherwise cut every quad
+    // into triangles again at every draw.
+    return appendIndexed(kind, texture, count, 4, [](std::vector<unsigned>& out, unsigned first, unsigned n) {
+        for (unsigned q = first; q + 3 < first + n; q += 4)
+            out.insert(out.end(), {q, q + 1, q + 2, q, q + 2, q + 3});
+    });
 }
 
 BatchVertex* PrimitiveBatch::appendIndexed(Kind kind, unsigned texture, std::size_t count, std::size_t least,
@@ -311,15 +315,12 @@ void PrimitiveBatch::drawRuns() const
                                                 || previous->kind != run.kind))
             glBindTexture(GL_TEXTURE_2D, run.texture);
         const auto first = static_cast<GLint>(run.firstVertex);
-        const auto count = static_cast<GLsizei>(run.vertexCount);
         const auto last = static_cast<GLuint>(run.firstVertex + run.vertexCount - 1);
         const auto indexCount = static_cast<GLsizei>(run.indexCount);
         const void* indices = offsetOf(run.firstIndex * sizeof(unsigned));
         switch (run.kind) {
         case Kind::TexturedQuads:
         case Kind::LitQuads:
-            glDrawArrays(GL_QUADS, first, count);
-            break;
         case Kind::FlatTriangles:
         case Kind::TranslucentTriangles:
             glDrawRangeElements(GL_TRIANGLES, static_cast<GLuint>(first), last, indexCount, GL_UNSIGNED_INT, indices);

@@ -58,10 +58,11 @@ public:
     PrimitiveBatch(const PrimitiveBatch&) = delete;
     PrimitiveBatch& operator=(const PrimitiveBatch&) = delete;
 
-    // Room for count vertices in state (kind, texture; the texture is 0 for
-    // untextured kinds), drawn as they come: four per quad for the quad
-    // kinds. The caller fills every vertex. The pointer is valid until the
-    // next append, clear or draw; null for count 0.
+    // Room for count vertices of quads in state (kind, texture; the texture is
+    // 0 for untextured kinds), four per quad, each quad drawn as two
+    // triangles (0, 1, 2) and (0, 2, 3). The caller fills every vertex. The
+    // pointer is valid until the next append, clear or draw; null for fewer
+    // than four vertices.
     BatchVertex* append(Kind kind, unsigned texture, std::size_t count);
     // The same for shapes that share vertices, drawn through indices: a
     // triangle fan (vertex 0 the centre), a quad strip (vertices in pairs
@@ -75,8 +76,7 @@ public:
     void draw();             // GL: draws every run in order, then clear()
     std::size_t vertexCount() const { return _vertices.size(); }
     // Runs since the last clear, in drawing order; the kind, texture,
-    // vertices and indices (counted from the run's first vertex; empty for
-    // the quad kinds) of the i-th.
+    // vertices and indices (counted from the run's first vertex) of the i-th.
     std::size_t bucketCount() const { return _runs.size(); }
     Kind bucketKind(std::size_t i) const { return _runs[i].kind; }
     unsigned bucketTexture(std::size_t i) const { return _runs[i].texture; }
