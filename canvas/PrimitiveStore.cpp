@@ -410,8 +410,15 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
             static_cast<TileLeafGL*>(r.handles[i])->writeFootprint(frame);
         return;
     }
-    _footprintOwners.assign(static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height), 0);
-    bool written = false;
+    // Only the cells written last frame hold an owner to forget.
+    const std::size_t cellCount = static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height);
+    if (_footprintOwners.size() != cellCount) {
+        _footprintOwners.assign(cellCount, 0);
+        _ownedCells.clear();
+    }
+    for (const std::uint32_t c : _ownedCells)
+        _footprintOwners[c] = 0;
+    _ownedCells.clear();
     for (std::size_t i = 0; i < r.size(); ++i) {
         const float cx = r.centreX[i];
         const float cy = r.centreY[i];
@@ -419,15 +426,17 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
             continue;
         const int x = static_cast<int>(cx);
         const int y = static_cast<int>(cy);
-        unsigned long& owner = _footprintOwners[static_cast<std::size_t>(y) * grid.width + x];
+        const auto c = static_cast<std::uint32_t>(y * grid.width + x);
+        unsigned long& owner = _footprintOwners[c];
         if (owner > r.id[i])
             continue;
+        if (owner == 0)
+            _ownedCells.push_back(c);
         owner = r.id[i];
         dodging->set2DValues(x, y, cx, cy);
-        written = true;
     }
     // Tells the canvas the buffer holds centres to clear next frame.
-    if (written)
+    if (!_ownedCells.empty())
         dodging->invalidate();
 }
 
@@ -488,10 +497,7 @@ void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, c
     // Whether row i's cells decide its frame (for a tile, unless its push
     // has decided it already).
     const auto checked = [this](std::size_t i) {
-        if constexpr (K == Tiles)
-            return _tileSteps[i] == TileStep::Own || _tileSteps[i] == TileStep::Unpushed;
-        else
-            return (static_cast<void>(this), static_cast<void>(i), true);
+        return K != Tiles || _tileSteps[i] == TileStep::Own || _tileSteps[i] == TileStep::Unpushed;
     };
     for (std::size_t i = 0; i < n; ++i) {
         if (const std::size_t ahead = i + Ahead; ahead < n && (r.flags[ahead] & Inside) != 0 && checked(ahead))

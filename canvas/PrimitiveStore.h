@@ -163,7 +163,8 @@ private:
     std::vector<std::uint32_t> _full;
     std::vector<TileStep> _tileSteps;          // per tile row
     std::vector<double> _pushes;               // per tile row: x, y
-    std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds
+    std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds, or 0
+    std::vector<std::uint32_t> _ownedCells;        // the cells with an owner
     DodgeField _dodgeField;
     // The tables are built when there is a dodging tile for every this many
     // cells or fewer.
