@@ -21,6 +21,8 @@ std::uint32_t bitsOf(float v)
     return bits;
 }
 
+std::size_t hashed(std::uint32_t key, unsigned bits) { return (key * 0x9E3779B1u) >> (32 - bits); }
+
 } // namespace
 
 void DodgeField::ValueCounts::reset(std::size_t expected)
@@ -30,12 +32,6 @@ void DodgeField::ValueCounts::reset(std::size_t expected)
     _slots.assign(std::size_t{1} << _bits, 0);
     _used = 0;
 }
-
-namespace {
-
-std::size_t hashed(std::uint32_t key, unsigned bits) { return (key * 0x9E3779B1u) >> (32 - bits); }
-
-} // namespace
 
 void DodgeField::ValueCounts::prefetch(float v) const
 {

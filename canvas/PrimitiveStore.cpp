@@ -11,7 +11,6 @@
 #include "TileLeafGL.h"
 
 #include <algorithm>
-#include <cmath>
 #include <type_traits>
 
 namespace {

@@ -3,6 +3,7 @@
 #include "VisComponent.h"
 
 #include "BufferTag.h"
+#include "CellFrame.h"
 #include "Kinematics.h"
 #include "TabletopVis.h"
 
@@ -109,10 +110,7 @@ void VisComponent::setCurrentScaleFactor(double factor)
 
 bool VisComponent::getLocalCoordinates(double deviceX, double deviceY, double& localX, double& localY) const
 {
-    const double dx = deviceX - _x;
-    const double dy = deviceY - _y;
-    localX = _cos * dx + _sin * dy + 0.5 * _width;
-    localY = _cos * dy - _sin * dx + 0.5 * _height;
+    CellFrame(*this).local(deviceX, deviceY, localX, localY);
     return localX >= 0.0 && localX < _width && localY >= 0.0 && localY < _height;
 }
 
@@ -153,8 +151,8 @@ int VisComponent::getBufferYCoordinateFromLocal(double localY) const
     return static_cast<int>(std::floor(getBufferYFromLocal(localY)));
 }
 
-double VisComponent::getBufferXFromLocal(double localX) const { return (localX + _bufferMargin) * cellsPerPixelX(); }
-double VisComponent::getBufferYFromLocal(double localY) const { return (localY + _bufferMargin) * cellsPerPixelY(); }
+double VisComponent::getBufferXFromLocal(double localX) const { return CellFrame(*this).bufferX(localX); }
+double VisComponent::getBufferYFromLocal(double localY) const { return CellFrame(*this).bufferY(localY); }
 double VisComponent::getLocalXFromBuffer(double cellX) const { return cellX / cellsPerPixelX() - _bufferMargin; }
 double VisComponent::getLocalYFromBuffer(double cellY) const { return cellY / cellsPerPixelY() - _bufferMargin; }
 

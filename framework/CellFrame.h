@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-// The arithmetic is VisComponent's (getLocalCoordinates, getBufferXFromLocal
-// and getBufferXCoordinateFromLocal) step for step, so a cell found here is
-// the one the parent gives, to the bit.
+// VisComponent's own conversions (getLocalCoordinates, getBufferXFromLocal,
+// getBufferXCoordinateFromLocal) use this arithmetic too, so a cell found
+// from a frame is the one the parent gives, to the bit.
 struct CellFrame
 {
     double x, y, cos, sin, width, height, margin, cellsX, cellsY;
@@ -36,16 +36,19 @@ struct CellFrame
         lx = cos * dx + sin * dy + 0.5 * width;
         ly = cos * dy - sin * dx + 0.5 * height;
     }
+    // A local coordinate in fractional cells, not clamped.
+    double bufferX(double lx) const { return (lx + margin) * cellsX; }
+    double bufferY(double ly) const { return (ly + margin) * cellsY; }
     // The cell under a local point, clamped to the parent's rectangle.
     void cell(double lx, double ly, int& bx, int& by) const
     {
-        bx = static_cast<int>(std::floor((std::clamp(lx, 0.0, width) + margin) * cellsX));
-        by = static_cast<int>(std::floor((std::clamp(ly, 0.0, height) + margin) * cellsY));
+        bx = static_cast<int>(std::floor(bufferX(std::clamp(lx, 0.0, width))));
+        by = static_cast<int>(std::floor(bufferY(std::clamp(ly, 0.0, height))));
     }
     // The fractional cell of a local point, not clamped.
     void fraction(double lx, double ly, float& cx, float& cy) const
     {
-        cx = static_cast<float>((lx + margin) * cellsX);
-        cy = static_cast<float>((ly + margin) * cellsY);
+        cx = static_cast<float>(bufferX(lx));
+        cy = static_cast<float>(bufferY(ly));
     }
 };
