@@ -1,5 +1,6 @@
-// DodgeField: summed-area tables of a frame's tile footprints, so a tile's
-// push from its neighbours costs a few lookups instead of a window scan.
+// DodgeField: a frame's tile pushes from summed-area rows of the footprints,
+// so a tile's push from its neighbours costs a few lookups instead of a
+// window scan.
 #pragma once
 
 #include "BufferTemplate.h"
@@ -8,6 +9,12 @@
 #include <cstdint>
 #include <vector>
 
+// The cells [x0, x1) x [y0, y1) a tile's neighbours push it from.
+struct DodgeWindow
+{
+    int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+};
+
 // A tile's push (TileLeafGL::dodgeSum) is the sum of (cx - a, cy - b) over
 // the footprint cells (a, b) of its window that are not empty and lie on
 // neither its column nor its row (a != cx, b != cy). Footprints are written
@@ -15,27 +22,33 @@
 // so the sum is exact in 64-bit fixed point and equals the window scan's
 // exact double sum to the bit, in whatever order either adds.
 //
-// build() accepts a buffer only when every non-empty cell from column and
-// row 1 on holds values of its own cell; sum() answers only for centres
-// and windows from cell 1 on. Otherwise the caller scans the window itself.
+// The sums come from rows of prefix sums over the dodging buffer, made
+// front to back as the windows ask for them and kept in a ring only as tall
+// as the tallest window, so they stay in cache instead of filling a table
+// the size of the buffer. Windows are therefore asked for in order of their
+// first row.
+//
+// Only cells from column and row 1 on are summed, and only while each of
+// them holds values of its own cell; sum() declines centres and windows
+// that reach below cell 1, and windows that reach the first row breaking
+// the rule. The caller then scans the window itself.
 //
 // A cell with a == cx lies on the tile's column and one with b == cy on its
-// row. build() also counts how many cells hold each exact value, so sum()
-// scans that column or row only when a cell other than the tile's own one
-// holds its value (two tiles with exactly the same x or y).
+// row. The field also keeps which exact values its cells hold, and how
+// often, so sum() scans that column or row only when a cell other than the
+// tile's own one holds its value (two tiles with exactly the same x or y).
 class DodgeField
 {
 public:
-    // Tables of the dodging buffer's cells; false (and no tables) when a
-    // cell breaks the footprint rule above. expected is about how many
-    // cells are not empty (it sizes the value counts).
-    bool build(const BufferTemplate<float>& dodging, std::size_t expected = 0);
-    bool isBuilt() const { return _built; }
+    // Starts a frame's sums over dodging, which must stay unchanged until
+    // the last sum() of the frame. tallest is the most rows (y1 - y0) a
+    // window will have; expected is about how many cells are not empty.
+    void start(const BufferTemplate<float>& dodging, int tallest, std::size_t expected = 0);
     // The push on a tile centred at (cx, cy) from the window [x0, x1) x
-    // [y0, y1) of the buffer build() was given; false when the centre or
-    // the window reaches below cell 1 (the caller scans instead).
-    bool sum(const BufferTemplate<float>& dodging, float cx, float cy, int x0, int x1, int y0, int y1, double& sumX,
-             double& sumY) const;
+    // [y0, y1) of the buffer; false (and no sum) when the field declines
+    // the window, as above, or when the window is taller than tallest or
+    // starts above one asked for before.
+    bool sum(float cx, float cy, int x0, int x1, int y0, int y1, double& sumX, double& sumY);
 
     // Starts loading what sum() reads for a tile centred at (cx, cy).
     void prefetch(float cx, float cy) const
@@ -45,21 +58,23 @@ public:
     }
 
 private:
-    // How many cells hold each exact value: open addressing on the value's
-    // bits (never those of 0, which marks an empty slot).
-    class ValueCounts
+    // Which exact values the cells hold: none, one or more than one cell.
+    // Open addressing on the value's bits; keys are positive floats, so the
+    // sign bit marks a value seen twice and 0 an empty slot.
+    class ValueSet
     {
     public:
         void reset(std::size_t expected);
         void add(float v);
-        std::uint32_t count(float v) const;
+        // 0, 1, or 2 for two or more.
+        unsigned count(float v) const;
         void prefetch(float v) const;
 
     private:
         std::size_t slotOf(std::uint32_t key) const;
         void grow();
 
-        std::vector<std::uint64_t> _slots;   // key << 32 | count
+        std::vector<std::uint32_t> _slots;
         std::size_t _used = 0;
         unsigned _bits = 0;
     };
@@ -69,11 +84,18 @@ private:
         std::int64_t a = 0;   // sums in units of 2^-23
         std::int64_t b = 0;
     };
-    const Entry& at(int x, int y) const { return _table[static_cast<std::size_t>(y) * (_width + 1) + x]; }
+    // Prefix row y: the sums of the cells above row y and left of each x.
+    Entry* prefixRow(int y) { return &_ring[static_cast<std::size_t>(y % _ringRows) * (_width + 1)]; }
+    // Makes the next prefix row; false when its cells break the rule.
+    bool addRow();
 
-    bool _built = false;
+    const BufferTemplate<float>* _dodging = nullptr;
     int _width = 0;
     int _height = 0;
-    std::vector<Entry> _table;   // (width + 1) x (height + 1), exclusive prefix sums
-    ValueCounts _xs, _ys;        // the a and the b values of the cells in the tables
+    int _ringRows = 0;
+    std::vector<Entry> _ring;   // _ringRows prefix rows of width + 1
+    int _rowsMade = 0;          // prefix rows 0 .. _rowsMade - 1 are made
+    int _lastTop = 0;           // the first row of the last window asked for
+    bool _broken = false;       // a row broke the footprint rule
+    ValueSet _xs, _ys;          // the a and the b values of the rows summed
 };

@@ -201,15 +201,21 @@ void PrimitiveStore::Rows::swapRemove(std::size_t i)
     });
 }
 
+void PrimitiveStore::rebindPositions(Kind kind, std::size_t from, std::size_t to)
+{
+    Rows& r = _rows[kind];
+    for (std::size_t i = from; i < to; ++i)
+        r.handles[i]->keepPositionAt(r.position[i].data(), false);
+}
+
 void PrimitiveStore::refreshPlace(Kind kind, std::size_t i, const Grid& grid)
 {
     // A stored primitive is a child of the canvas: its cells are the
     // grid's (PrimitiveLeafGL::bufferCell, TileLeafGL::fractionalCell).
     Rows& r = _rows[kind];
-    const PrimitiveLeafGL& p = *r.handles[i];
     double lx = 0.0;
     double ly = 0.0;
-    grid.frame.local(p.getXPos(), p.getYPos(), lx, ly);
+    grid.frame.local(r.position[i][0], r.position[i][1], lx, ly);
     int bx = 0;
     int by = 0;
     grid.frame.cell(lx, ly, bx, by);
@@ -296,6 +302,7 @@ void PrimitiveStore::sortRows(Kind kind, const Grid& grid)
     });
     for (std::size_t i = 0; i < n; ++i)
         r.handles[i]->_storeSlot.index = i;
+    rebindPositions(kind, 0, n);
     _displaced[kind] = 0;
     _sortedAt[kind] = _frame;
 }
@@ -321,6 +328,7 @@ PrimitiveStore::~PrimitiveStore()
     for (Rows& rows : _rows)
         for (PrimitiveLeafGL* p : rows.handles) {
             p->_storeSlot = {};
+            p->keepPositionAt(nullptr);
             _scene.setSteppedByParent(p, false);
         }
     for (PrimitiveLeafGL* p : _pending)
@@ -340,8 +348,14 @@ bool PrimitiveStore::place(PrimitiveLeafGL* p)
     if (!_scene.setSteppedByParent(p, true))
         return false;
     const Kind kind = kindOf(p);
-    p->_storeSlot = {kind, _rows[kind].size(), this};
-    _rows[kind].push(p);
+    Rows& r = _rows[kind];
+    p->_storeSlot = {kind, r.size(), this};
+    const bool grows = r.position.size() == r.position.capacity();
+    r.push(p);
+    // The other primitives' positions moved with the array.
+    if (grows)
+        rebindPositions(kind, 0, r.size() - 1);
+    p->keepPositionAt(r.position.back().data());
     ++_displaced[kind];
     return true;
 }
@@ -369,9 +383,12 @@ void PrimitiveStore::remove(PrimitiveLeafGL* p)
         return;
     }
     Rows& rows = _rows[slot.kind];
+    p->keepPositionAt(nullptr);
     rows.swapRemove(slot.index);
-    if (slot.index < rows.size())
+    if (slot.index < rows.size()) {
         rows.handles[slot.index]->_storeSlot.index = slot.index;
+        rebindPositions(static_cast<Kind>(slot.kind), slot.index, slot.index + 1);
+    }
     _scene.setSteppedByParent(p, false);
 }
 
@@ -442,45 +459,63 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
 void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid)
 {
     // The sums read only the dodging buffer, which no step writes, and a
-    // move changes only its own tile, so both run here for every tile
-    // before the other steps, in row order: the rows are in cell order, so
-    // the windows and cells of consecutive tiles overlap and stay in cache.
+    // move changes only its own tile, so all of them run here before the
+    // other steps: the windows, then the sums, then the moves in row order.
     const Rows& r = _rows[Tiles];
     const std::size_t n = r.size();
     _pushes.assign(2 * n, 0.0);
     _tileSteps.assign(n, TileStep::Own);
     if (!cells.usable || !cells.hasControl)
         return;
-    std::size_t dodgers = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        dodgers += r.type[i] == cells.currentType && (r.flags[i] & Dodges) != 0;
-    // Many tiles make the summed-area tables pay; a few scan their windows.
-    const bool field = frame.dodging != nullptr && dodgers * CellsPerFieldTile >= frame.dodging->getCellCount()
-                    && _dodgeField.build(*frame.dodging, n);
-    constexpr std::size_t Ahead = 16;
+    _windows.clear();
+    int tallest = 0;
     for (std::size_t i = 0; i < n; ++i) {
         if (r.type[i] != cells.currentType || (r.flags[i] & Stale) != 0)
             continue;
         _tileSteps[i] = TileStep::Unpushed;
-        if ((r.flags[i] & Dodges) == 0)
-            continue;
-        if (const std::size_t ahead = i + Ahead; ahead < n) {
-            if (field)
-                _dodgeField.prefetch(r.centreX[ahead], r.centreY[ahead]);
-            // What a move writes: the position and the store slot.
-            const PrimitiveLeafGL* object = r.handles[ahead];
-            __builtin_prefetch(object);
-            __builtin_prefetch(&object->_storeSlot);
+        TileWindow t{static_cast<std::uint32_t>(i), {}};
+        if ((r.flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, r.centreX[i], r.centreY[i], _scene, t.w)) {
+            _windows.push_back(t);
+            tallest = std::max(tallest, t.w.y1 - t.w.y0);
         }
-        const float cx = r.centreX[i];
-        const float cy = r.centreY[i];
-        double* push = &_pushes[2 * i];
-        TileLeafGL::DodgeWindow w;
-        if (!field || !TileLeafGL::dodgeWindow(frame, cx, cy, _scene, w)
-            || !_dodgeField.sum(*frame.dodging, cx, cy, w.x0, w.x1, w.y0, w.y1, push[0], push[1]))
-            TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
-        if (push[0] != 0.0 || push[1] != 0.0)
+    }
+    sumPushes(frame, tallest);
+    for (std::size_t i = 0; i < n; ++i)
+        if (_pushes[2 * i] != 0.0 || _pushes[2 * i + 1] != 0.0)
             _tileSteps[i] = moveByPush(cells, i, grid);
+}
+
+void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, int tallest)
+{
+    // Many tiles make the field pay; a few scan their windows. The field
+    // takes the windows in order of their first row (a counting sort).
+    const Rows& r = _rows[Tiles];
+    const bool field = frame.dodging != nullptr && _windows.size() * CellsPerFieldTile >= frame.dodging->getCellCount();
+    const std::vector<TileWindow>* order = &_windows;
+    if (field) {
+        const auto rows = static_cast<std::size_t>(frame.dodging->getHeight()) + 1;
+        _topStarts.assign(rows + 1, 0);
+        for (const TileWindow& t : _windows)
+            ++_topStarts[static_cast<std::size_t>(t.w.y0) + 1];
+        for (std::size_t y = 1; y <= rows; ++y)
+            _topStarts[y] += _topStarts[y - 1];
+        _windowsByTop.resize(_windows.size());
+        for (const TileWindow& t : _windows)
+            _windowsByTop[_topStarts[static_cast<std::size_t>(t.w.y0)]++] = t;
+        order = &_windowsByTop;
+        _dodgeField.start(*frame.dodging, tallest, _windows.size());
+    }
+    constexpr std::size_t Ahead = 16;
+    const std::size_t count = order->size();
+    for (std::size_t k = 0; k < count; ++k) {
+        if (const std::size_t ahead = k + Ahead; field && ahead < count)
+            _dodgeField.prefetch(r.centreX[(*order)[ahead].row], r.centreY[(*order)[ahead].row]);
+        const TileWindow& t = (*order)[k];
+        const float cx = r.centreX[t.row];
+        const float cy = r.centreY[t.row];
+        double* push = &_pushes[2 * std::size_t{t.row}];
+        if (!field || !_dodgeField.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, push[0], push[1]))
+            TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
     }
 }
 
@@ -575,7 +610,10 @@ PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, std::siz
     double dx = 0.0;
     double dy = 0.0;
     TileLeafGL::awayStep(grid.frame, _pushes[2 * i], _pushes[2 * i + 1], dx, dy);
-    r.handles[i]->moveBy(dx, dy);
+    // VisComponent::moveBy on the row's position; the row is brought up to
+    // date here, so nothing needs to mark it stale.
+    r.position[i][0] += dx;
+    r.position[i][1] += dy;
     refreshPlace(Tiles, i, grid);
     return (r.flags[i] & Inside) != 0 && commonStepIdle(cells, r, i, r.cell[i]) ? TileStep::Moved
                                                                                 : TileStep::MovedThenStep;

@@ -26,6 +26,9 @@ struct PrimitiveFrame;
 // (TabletopVis::setSteppedByParent): step() runs their frame instead, with
 // the buffers resolved once for all of them.
 //
+// A stored primitive's position lives in its row (VisComponent::
+// keepPositionAt), so the frame moves tiles without touching their objects.
+//
 // Next to each handle the store keeps a row of what decides whether the
 // primitive's frame changes anything: its buffer cell, width, colours, type,
 // shape and a few flags (settled size, turn at rest, life, context
@@ -104,18 +107,24 @@ private:
         std::vector<std::int32_t> shape;         // points: the shape index
         std::vector<float> targetSourceX, targetSourceY;   // the vector the target angle came from
         std::vector<float> centreX, centreY;     // tiles: the centre as a fractional cell
+        // The primitive's position itself (VisComponent::keepPositionAt):
+        // the frame moves a tile here without touching its object.
+        std::vector<std::array<double, 2>> position;
 
         std::size_t size() const { return handles.size(); }
         template <typename F>
         void forEachColumn(const F& f)
         {
             f(handles), f(id), f(cell), f(width), f(bufferColor), f(color), f(type), f(flags), f(shape);
-            f(targetSourceX), f(targetSourceY), f(centreX), f(centreY);
+            f(targetSourceX), f(targetSourceY), f(centreX), f(centreY), f(position);
         }
         void push(PrimitiveLeafGL* primitive);
         // Moves the last row into row i and drops the last.
         void swapRemove(std::size_t i);
     };
+    // Points the primitives of rows [from, to) at their rows' positions,
+    // which hold them already (after the position array moved).
+    void rebindPositions(Kind kind, std::size_t from, std::size_t to);
     struct Grid;
     struct Cells;
 
@@ -150,6 +159,8 @@ private:
     // Every current tile's push from its neighbours (TileLeafGL::dodgeSum),
     // from its row's centre, and the moves that need no more (moveByPush).
     void pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid);
+    // The pushes of the tiles in _windows; tallest is their most rows.
+    void sumPushes(const PrimitiveFrame& frame, int tallest);
     template <Kind K>
     void stepKind(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, double dt);
 
@@ -163,6 +174,14 @@ private:
     std::vector<std::uint32_t> _full;
     std::vector<TileStep> _tileSteps;          // per tile row
     std::vector<double> _pushes;               // per tile row: x, y
+    struct TileWindow
+    {
+        std::uint32_t row;
+        DodgeWindow w;
+    };
+    std::vector<TileWindow> _windows;          // the dodging tiles' windows, in row order
+    std::vector<TileWindow> _windowsByTop;     // the same by first row
+    std::vector<std::uint32_t> _topStarts;
     std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds, or 0
     std::vector<std::uint32_t> _ownedCells;        // the cells with an owner
     DodgeField _dodgeField;

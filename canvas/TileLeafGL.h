@@ -3,6 +3,7 @@
 // centres of their neighbours.
 #pragma once
 
+#include "DodgeField.h"
 #include "PrimitiveLeafGL.h"
 
 struct CellFrame;
@@ -29,10 +30,7 @@ public:
     // 0, 0 for none).
     void stepPushed(const PrimitiveFrame& frame, double dt, double pushX, double pushY);
     // The cells [x0, x1) x [y0, y1) of the dodging buffer a tile searches.
-    struct DodgeWindow
-    {
-        int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
-    };
+    using DodgeWindow = ::DodgeWindow;
     // The window of a tile centred at the fractional cell (cx, cy); false
     // without the frame's dodging or size buffer or for a negative centre.
     static bool dodgeWindow(const PrimitiveFrame& frame, float cx, float cy, const TabletopVis& scene,

@@ -32,8 +32,7 @@ VisComponent::VisComponent(TabletopVis* scene, double x, double y, bool rotateAn
                            double width, double height, double angle)
     : _scene(scene)
     , _id(nextComponentId++)
-    , _x(x)
-    , _y(y)
+    , _ownPosition{x, y}
     , _width(std::max(width, 0.0))
     , _height(std::max(height, 0.0))
     , _unscaledWidth(_width)
@@ -127,8 +126,8 @@ void VisComponent::getDeviceCoordinates(double localX, double localY, double& de
 {
     const double ox = localX - 0.5 * _width;
     const double oy = localY - 0.5 * _height;
-    deviceX = _x + _cos * ox - _sin * oy;
-    deviceY = _y + _sin * ox + _cos * oy;
+    deviceX = _position[0] + _cos * ox - _sin * oy;
+    deviceY = _position[1] + _sin * ox + _cos * oy;
 }
 
 double VisComponent::cellsPerPixelX() const
@@ -239,9 +238,19 @@ int VisComponent::releaseChild(VisComponent* child)
 
 void VisComponent::moveBy(double dx, double dy)
 {
-    _x += dx;
-    _y += dy;
+    _position[0] += dx;
+    _position[1] += dy;
     geometryChanged();
+}
+
+void VisComponent::keepPositionAt(double* storage, bool copy)
+{
+    double* to = storage != nullptr ? storage : _ownPosition;
+    if (copy && to != _position) {
+        to[0] = _position[0];
+        to[1] = _position[1];
+    }
+    _position = to;
 }
 
 void VisComponent::resizeAndRelocateChildren(double factorX, double factorY)
@@ -250,7 +259,7 @@ void VisComponent::resizeAndRelocateChildren(double factorX, double factorY)
         VisComponent* child = entry.second;
         double lx = 0.0;
         double ly = 0.0;
-        getLocalCoordinates(child->_x, child->_y, lx, ly);
+        getLocalCoordinates(child->getXPos(), child->getYPos(), lx, ly);
         double x = 0.0;
         double y = 0.0;
         getDeviceCoordinates(0.5 * _width + (lx - 0.5 * _width) * factorX,

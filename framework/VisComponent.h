@@ -178,9 +178,14 @@ public:
     ComponentList* getLocalRenderList() const;
 
     // ---- Geometry ----
-    double getXPos() const { return _x; }
-    double getYPos() const { return _y; }
-    void setPos(double x, double y) { _x = x; _y = y; geometryChanged(); }
+    double getXPos() const { return _position[0]; }
+    double getYPos() const { return _position[1]; }
+    void setPos(double x, double y)
+    {
+        _position[0] = x;
+        _position[1] = y;
+        geometryChanged();
+    }
     double getWidth() const { return _width; }
     double getHeight() const { return _height; }
     double getHalfWidth() const { return 0.5 * _width; }
@@ -325,6 +330,14 @@ protected:
     virtual void geometryChanged() {}
     // Extra cells round the rectangle, in pixels (SurfaceCompositeGL's overflow).
     void setBufferMargin(double pixels) { _bufferMargin = pixels; }
+    // From now on the position (x then y) lives at `storage`, which the
+    // caller keeps alive, or in the component again for nullptr. The
+    // current position is copied over, unless `copy` is false because the
+    // caller has moved its array and `storage` holds the position already.
+    // An owner that runs many components' frames (a canvas's primitive
+    // store) keeps their positions in one array and moves them there
+    // without touching the components.
+    void keepPositionAt(double* storage, bool copy = true);
 
 private:
     friend class ComponentList;
@@ -376,7 +389,8 @@ private:
     TabletopVis* _scene;
     VisComponent* _parent = nullptr;
     unsigned long _id;
-    double _x, _y;
+    double _ownPosition[2];
+    double* _position = _ownPosition;   // x, y: _ownPosition or an owner's array
     double _width, _height;
     double _unscaledWidth, _unscaledHeight;
     double _rotation = 0.0;

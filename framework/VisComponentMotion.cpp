@@ -34,7 +34,7 @@ void VisComponent::dragForRotateAndTranslate(double x, double y)
     const Vector2d step = after - m.touch;
     if (step.squaredLength() == 0.0)
         return;
-    const Vector2d centre(_x, _y);
+    const Vector2d centre(getXPos(), getYPos());
     const double quarterSquared = _scene != nullptr ? _scene->getQuaterSquaredRNTFactor() : 0.0;
     if (hasOrientation()
         && !Kinematics::inTranslateOnlyDisc(m.touch - centre, std::min(_width, _height), quarterSquared))
@@ -66,8 +66,8 @@ bool VisComponent::advanceMotion(double frameSeconds)
     if (m.device >= 0) {
         const double turn = Kinematics::limitTurn(m.pendingTurn, frameSeconds, _scene->getRNTCircleTime());
         if (turn != 0.0) {
-            const Kinematics::Pose turned = Kinematics::rotateAbout({{_x, _y}, _rotation}, m.touch, turn);
-            moveBy(turned.centre.x - _x, turned.centre.y - _y);
+            const Kinematics::Pose turned = Kinematics::rotateAbout({{getXPos(), getYPos()}, _rotation}, m.touch, turn);
+            moveBy(turned.centre.x - getXPos(), turned.centre.y - getYPos());
             rotate(turn);
             m.pendingTurn -= turn;
         }
@@ -83,7 +83,7 @@ bool VisComponent::advanceMotion(double frameSeconds)
         if (const auto* slowdown = _parent->getActiveBufferAs<float>(SLOWDOWN_BUFFER)) {
             double lx = 0.0;
             double ly = 0.0;
-            _parent->getLocalCoordinates(_x, _y, lx, ly);
+            _parent->getLocalCoordinates(getXPos(), getYPos(), lx, ly);
             factor = slowdown->getValue(_parent->getBufferXCoordinateFromLocal(lx),
                                         _parent->getBufferYCoordinateFromLocal(ly));
         }

@@ -185,36 +185,60 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
 {
     StoreScene s;
     auto* dodging = s.canvas->getActiveBufferAs<float>(DODGING_BUFFER);
-    s.canvas->getActiveBufferAs<float>(SIZE_BUFFER)->fillEntireBuffer(30.0f);
+    auto* sizes = s.canvas->getActiveBufferAs<float>(SIZE_BUFFER);
     const auto footprint = [dodging](float cx, float cy) {
         dodging->set2DValues(static_cast<int>(cx), static_cast<int>(cy), cx, cy);
     };
     const PrimitiveFrame frame = PrimitiveFrame::fromActive(*s.canvas);
-    const auto both = [&](float cx, float cy, const DodgeField& field) {
-        TileLeafGL::DodgeWindow w;
-        double fx = 0.0, fy = 0.0, sx = 0.0, sy = 0.0;
-        TileLeafGL::dodgeWindow(frame, cx, cy, s.scene, w);
-        const bool looked = field.sum(*dodging, cx, cy, w.x0, w.x1, w.y0, w.y1, fx, fy);
-        TileLeafGL::dodgeSum(frame, cx, cy, s.scene, sx, sy);
-        if (looked) {
-            EXPECT_EQ(fx, sx) << cx << ", " << cy;
-            EXPECT_EQ(fy, sy) << cx << ", " << cy;
+    // Every centre's push, asked in order of the windows' first rows as the
+    // store asks; each one the field gives must equal the window scan.
+    // Returns how many the field gave and the last centre's push.
+    const auto sums = [&](std::vector<std::pair<float, float>> centres) {
+        std::vector<std::pair<TileLeafGL::DodgeWindow, std::pair<float, float>>> asked;
+        int tallest = 0;
+        for (const auto& centre : centres) {
+            TileLeafGL::DodgeWindow w;
+            TileLeafGL::dodgeWindow(frame, centre.first, centre.second, s.scene, w);
+            asked.emplace_back(w, centre);
+            tallest = std::max(tallest, w.y1 - w.y0);
+        }
+        std::stable_sort(asked.begin(), asked.end(),
+                         [](const auto& p, const auto& q) { return p.first.y0 < q.first.y0; });
+        DodgeField field;
+        field.start(*dodging, tallest);
+        int looked = 0;
+        double sx = 0.0, sy = 0.0;
+        for (const auto& [w, centre] : asked) {
+            const auto [cx, cy] = centre;
+            double fx = 0.0, fy = 0.0;
+            TileLeafGL::dodgeSum(frame, cx, cy, s.scene, sx, sy);
+            if (field.sum(cx, cy, w.x0, w.x1, w.y0, w.y1, fx, fy)) {
+                ++looked;
+                EXPECT_EQ(fx, sx) << cx << ", " << cy;
+                EXPECT_EQ(fy, sy) << cx << ", " << cy;
+            }
         }
         return std::tuple(looked, sx, sy);
     };
 
     // By hand: a neighbour on the centre's column value and one on its row
     // value do not push.
+    sizes->fillEntireBuffer(30.0f);
     footprint(100.5f, 100.25f);
     footprint(103.75f, 100.5f);
     footprint(100.5f, 104.5f);
     footprint(97.25f, 100.25f);
     footprint(98.5f, 97.75f);
-    DodgeField field;
-    ASSERT_TRUE(field.build(*dodging));
-    EXPECT_EQ(both(100.5f, 100.25f, field), std::tuple(true, -3.25 + 2.0, -0.25 + 2.5));
+    EXPECT_EQ(sums({{100.5f, 100.25f}}), std::tuple(1, -3.25 + 2.0, -0.25 + 2.5));
+    // A window of one row above the centre's own: its column neighbour
+    // there holds the same x and does not push.
+    sizes->fillEntireBuffer(1.0f);
+    footprint(100.5f, 99.5f);
+    EXPECT_EQ(sums({{100.5f, 100.1f}}), std::tuple(1, 0.0, 0.0));
+    dodging->fillEntireBuffer(0.0f);
 
-    // A crowd with shared column and row values and centres at the edges.
+    // A crowd with shared column and row values and centres at the edges,
+    // under small and large windows.
     srand(5);
     std::vector<std::pair<float, float>> centres;
     const auto random = [](int cells) { return 0.5f + static_cast<float>(rand()) / RAND_MAX * (cells - 1); };
@@ -223,21 +247,33 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
     for (int i = 0; i < 300; ++i) {
         centres[i + 300].first = centres[i].first;
         centres[i + 600].second = centres[i].second;
+        centres[i + 900] = {centres[i].first, centres[i].second - 1.0f};
     }
-    centres[900] = {0.25f, 40.0f};
-    centres[901] = {600.0f, 0.75f};
+    centres[1200] = {0.25f, 40.0f};
+    centres[1201] = {600.0f, 0.75f};
     for (const auto& [cx, cy] : centres)
         footprint(cx, cy);
-    ASSERT_TRUE(field.build(*dodging));
-    int looked = 0;
-    for (const auto& [cx, cy] : centres)
-        looked += std::get<0>(both(cx, cy, field));
-    EXPECT_GT(looked, 2500);
-    EXPECT_LT(looked, 3000) << "windows at the first column or row are scanned";
+    for (const float size : {30.0f, 2.0f}) {
+        sizes->fillEntireBuffer(size);
+        const int looked = std::get<0>(sums(centres));
+        EXPECT_GT(looked, 2500);
+        EXPECT_LT(looked, 3000) << "windows at the first column or row are scanned";
+    }
 
-    // A value outside its own cell breaks the footprint rule.
-    dodging->set2DValues(50, 50, 49.5f, 50.5f);
-    EXPECT_FALSE(field.build(*dodging));
+    // A value outside its own cell breaks the footprint rule from its row
+    // on: windows above it are still summed, the others are scanned.
+    sizes->fillEntireBuffer(30.0f);
+    std::vector<std::pair<float, float>> above;
+    for (const auto& [cx, cy] : centres) {
+        TileLeafGL::DodgeWindow w;
+        TileLeafGL::dodgeWindow(frame, cx, cy, s.scene, w);
+        if (w.y1 <= 200)
+            above.emplace_back(cx, cy);
+    }
+    const int aboveLooked = std::get<0>(sums(above));
+    EXPECT_GT(aboveLooked, 700);
+    dodging->set2DValues(50, 200, 49.5f, 200.5f);
+    EXPECT_EQ(std::get<0>(sums(centres)), aboveLooked);
 }
 
 TEST(PrimitiveStore, ACrowdOfDodgingTilesMovesAsEachTileAlone)
