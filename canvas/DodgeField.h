@@ -50,42 +50,50 @@ public:
     // starts above one asked for before.
     bool sum(float cx, float cy, int x0, int x1, int y0, int y1, double& sumX, double& sumY);
 
-    // Starts loading what sum() reads for a tile centred at (cx, cy).
-    void prefetch(float cx, float cy) const
-    {
-        _xs.prefetch(cx);
-        _ys.prefetch(cy);
-    }
-
 private:
     // Which exact values the cells hold: none, one or more than one cell.
     // Open addressing on the value's bits; keys are positive floats, so the
-    // sign bit marks a value seen twice and 0 an empty slot.
+    // sign bit marks a value seen twice and 0 an empty slot. A bit filter
+    // small enough to stay in the first-level cache answers most lookups of
+    // values no cell holds.
     class ValueSet
     {
     public:
         void reset(std::size_t expected);
         void add(float v);
-        // 0, 1, or 2 for two or more.
-        unsigned count(float v) const;
-        void prefetch(float v) const;
+        // Whether a cell other than the tile's own one holds v; ownAdded:
+        // the own cell holds v and was added.
+        bool heldElsewhere(float v, bool ownAdded) const
+        {
+            if (ownAdded ? !_repeated : !mayHold(v))
+                return false;
+            return count(v) > (ownAdded ? 1u : 0u);
+        }
 
     private:
+        static std::uint32_t keyOf(float v);
+        static std::size_t hashed(std::uint32_t key, unsigned bits) { return (key * 0x9E3779B1u) >> (32 - bits); }
+        bool mayHold(float v) const
+        {
+            const std::size_t bit = hashed(keyOf(v), _filterBits);
+            return ((_filter[bit / 64] >> (bit % 64)) & 1u) != 0;
+        }
+        // 0, 1, or 2 for two or more.
+        unsigned count(float v) const;
         std::size_t slotOf(std::uint32_t key) const;
         void grow();
 
         std::vector<std::uint32_t> _slots;
         std::size_t _used = 0;
         unsigned _bits = 0;
+        std::vector<std::uint64_t> _filter;
+        unsigned _filterBits = 0;
+        bool _repeated = false;   // some value is held twice
     };
-    struct Entry
-    {
-        std::int64_t count = 0;
-        std::int64_t a = 0;   // sums in units of 2^-23
-        std::int64_t b = 0;
-    };
-    // Prefix row y: the sums of the cells above row y and left of each x.
-    Entry* prefixRow(int y) { return &_ring[static_cast<std::size_t>(y % _ringRows) * (_width + 1)]; }
+    // Prefix row y holds, for each x from 0 to width, the sums of the cells
+    // above row y and left of x: how many, and their a and b values in
+    // units of 2^-23. Its entries start at row(y) in the three arrays.
+    std::size_t row(int y) const { return static_cast<std::size_t>(y % _ringRows) * (_width + 1); }
     // Makes the next prefix row; false when its cells break the rule.
     bool addRow();
 
@@ -93,7 +101,9 @@ private:
     int _width = 0;
     int _height = 0;
     int _ringRows = 0;
-    std::vector<Entry> _ring;   // _ringRows prefix rows of width + 1
+    // The ring: _ringRows prefix rows of width + 1 entries.
+    std::vector<std::int32_t> _counts;
+    std::vector<std::int64_t> _sumsA, _sumsB;
     int _rowsMade = 0;          // prefix rows 0 .. _rowsMade - 1 are made
     int _lastTop = 0;           // the first row of the last window asked for
     bool _broken = false;       // a row broke the footprint rule

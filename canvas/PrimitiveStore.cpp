@@ -467,18 +467,21 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
     _tileSteps.assign(n, TileStep::Own);
     if (!cells.usable || !cells.hasControl)
         return;
-    _windows.clear();
+    _windows.resize(n);
+    std::size_t windows = 0;
     int tallest = 0;
     for (std::size_t i = 0; i < n; ++i) {
         if (r.type[i] != cells.currentType || (r.flags[i] & Stale) != 0)
             continue;
         _tileSteps[i] = TileStep::Unpushed;
-        TileWindow t{static_cast<std::uint32_t>(i), {}};
+        TileWindow& t = _windows[windows];
         if ((r.flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, r.centreX[i], r.centreY[i], _scene, t.w)) {
-            _windows.push_back(t);
+            t.row = static_cast<std::uint32_t>(i);
             tallest = std::max(tallest, t.w.y1 - t.w.y0);
+            ++windows;
         }
     }
+    _windows.resize(windows);
     sumPushes(frame, tallest);
     for (std::size_t i = 0; i < n; ++i)
         if (_pushes[2 * i] != 0.0 || _pushes[2 * i + 1] != 0.0)
@@ -503,14 +506,9 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, int tallest)
         for (const TileWindow& t : _windows)
             _windowsByTop[_topStarts[static_cast<std::size_t>(t.w.y0)]++] = t;
         order = &_windowsByTop;
-        _dodgeField.start(*frame.dodging, tallest, _windows.size());
+        _dodgeField.start(*frame.dodging, tallest, _ownedCells.size());
     }
-    constexpr std::size_t Ahead = 16;
-    const std::size_t count = order->size();
-    for (std::size_t k = 0; k < count; ++k) {
-        if (const std::size_t ahead = k + Ahead; field && ahead < count)
-            _dodgeField.prefetch(r.centreX[(*order)[ahead].row], r.centreY[(*order)[ahead].row]);
-        const TileWindow& t = (*order)[k];
+    for (const TileWindow& t : *order) {
         const float cx = r.centreX[t.row];
         const float cy = r.centreY[t.row];
         double* push = &_pushes[2 * std::size_t{t.row}];

@@ -90,23 +90,6 @@ void TileLeafGL::stepPushed(const PrimitiveFrame& frame, double dt, double pushX
     stepCommon(frame, dt);
 }
 
-bool TileLeafGL::dodgeWindow(const PrimitiveFrame& frame, float cx, float cy, const TabletopVis& scene,
-                             DodgeWindow& window)
-{
-    const BufferTemplate<float>* dodging = frame.dodging;
-    const BufferTemplate<float>* sizes = frame.size;
-    if (dodging == nullptr || sizes == nullptr || cx < 0.0f || cy < 0.0f)
-        return false;
-    const float s = sizes->getValue(static_cast<int>(cx), static_cast<int>(cy));
-    const float sx = static_cast<float>(s * scene.getCellsPerPixelX());
-    const float sy = static_cast<float>(s * scene.getCellsPerPixelY());
-    window.x0 = std::max(0, static_cast<int>(cx - sx));
-    window.x1 = std::min(dodging->getWidth(), static_cast<int>(cx + sx));
-    window.y0 = std::max(0, static_cast<int>(cy - sy));
-    window.y1 = std::min(dodging->getHeight(), static_cast<int>(cy + sy));
-    return true;
-}
-
 void TileLeafGL::dodgeSum(const PrimitiveFrame& frame, float cx, float cy, const TabletopVis& scene, double& sumX,
                           double& sumY)
 {

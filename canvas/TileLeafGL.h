@@ -5,6 +5,9 @@
 
 #include "DodgeField.h"
 #include "PrimitiveLeafGL.h"
+#include "TabletopVis.h"
+
+#include <algorithm>
 
 struct CellFrame;
 
@@ -34,7 +37,21 @@ public:
     // The window of a tile centred at the fractional cell (cx, cy); false
     // without the frame's dodging or size buffer or for a negative centre.
     static bool dodgeWindow(const PrimitiveFrame& frame, float cx, float cy, const TabletopVis& scene,
-                            DodgeWindow& window);
+                            DodgeWindow& window)
+    {
+        const BufferTemplate<float>* dodging = frame.dodging;
+        const BufferTemplate<float>* sizes = frame.size;
+        if (dodging == nullptr || sizes == nullptr || cx < 0.0f || cy < 0.0f)
+            return false;
+        const float s = sizes->getValue(static_cast<int>(cx), static_cast<int>(cy));
+        const float sx = static_cast<float>(s * scene.getCellsPerPixelX());
+        const float sy = static_cast<float>(s * scene.getCellsPerPixelY());
+        window.x0 = std::max(0, static_cast<int>(cx - sx));
+        window.x1 = std::min(dodging->getWidth(), static_cast<int>(cx + sx));
+        window.y0 = std::max(0, static_cast<int>(cy - sy));
+        window.y1 = std::min(dodging->getHeight(), static_cast<int>(cy + sy));
+        return true;
+    }
     // The sum of the offsets of the neighbours' centres from a tile centred
     // at (cx, cy), exact (see DodgeField); 0, 0 without a window.
     static void dodgeSum(const PrimitiveFrame& frame, float cx, float cy, const TabletopVis& scene, double& sumX,

@@ -42,8 +42,15 @@ struct CellFrame
     // The cell under a local point, clamped to the parent's rectangle.
     void cell(double lx, double ly, int& bx, int& by) const
     {
-        bx = static_cast<int>(std::floor(bufferX(std::clamp(lx, 0.0, width))));
-        by = static_cast<int>(std::floor(bufferY(std::clamp(ly, 0.0, height))));
+        bx = floorToInt(bufferX(std::clamp(lx, 0.0, width)));
+        by = floorToInt(bufferY(std::clamp(ly, 0.0, height)));
+    }
+    // static_cast<int>(std::floor(v)), without the rounding sequence a
+    // plain x86-64 build makes of std::floor.
+    static int floorToInt(double v)
+    {
+        const int truncated = static_cast<int>(v);
+        return truncated - (v < truncated ? 1 : 0);
     }
     // The fractional cell of a local point, not clamped.
     void fraction(double lx, double ly, float& cx, float& cy) const

@@ -237,8 +237,8 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
     EXPECT_EQ(sums({{100.5f, 100.1f}}), std::tuple(1, 0.0, 0.0));
     dodging->fillEntireBuffer(0.0f);
 
-    // A crowd with shared column and row values and centres at the edges,
-    // under small and large windows.
+    // A crowd with shared column and row values, hidden footprints and
+    // centres at the edges, under small and large windows.
     srand(5);
     std::vector<std::pair<float, float>> centres;
     const auto random = [](int cells) { return 0.5f + static_cast<float>(rand()) / RAND_MAX * (cells - 1); };
@@ -248,6 +248,9 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
         centres[i + 300].first = centres[i].first;
         centres[i + 600].second = centres[i].second;
         centres[i + 900] = {centres[i].first, centres[i].second - 1.0f};
+        // A later centre in the same cell hides this one's footprint.
+        const float column = std::floor(centres[i].first);
+        centres[i + 1500] = {column + 0.5f * (centres[i].first - column), centres[i].second};
     }
     centres[1200] = {0.25f, 40.0f};
     centres[1201] = {600.0f, 0.75f};
