@@ -208,7 +208,7 @@ void PrimitiveStore::rebindPositions(Kind kind, std::size_t from, std::size_t to
         r.handles[i]->keepPositionAt(r.position[i].data(), false);
 }
 
-void PrimitiveStore::refreshPlace(Kind kind, std::size_t i, const Grid& grid)
+inline void PrimitiveStore::refreshPlace(Kind kind, std::size_t i, const Grid& grid)
 {
     // A stored primitive is a child of the canvas: its cells are the
     // grid's (PrimitiveLeafGL::bufferCell, TileLeafGL::fractionalCell).
@@ -416,7 +416,7 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
     // Where two tiles share a cell the newer one's footprint is the one
     // their neighbours see, whatever the order of the rows.
     const Rows& r = _rows[Tiles];
-    if (dodging->getWidth() != grid.width || dodging->getHeight() != grid.height) {
+    if (dodging->getWidth() != grid.width || dodging->getHeight() != grid.height || dodging->getDimension() != 2) {
         std::vector<std::pair<unsigned long, std::size_t>> byAge;
         for (std::size_t i = 0; i < r.size(); ++i)
             if (r.type[i] == frame.currentType)
@@ -426,14 +426,22 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
             static_cast<TileLeafGL*>(r.handles[i])->writeFootprint(frame);
         return;
     }
-    // Only the cells written last frame hold an owner to forget.
+    // The cells written last frame are cleared here, and their owners
+    // forgotten, rather than the whole buffer by the canvas: a few tiles
+    // share most cells' worth of clearing. (Whoever else writes the
+    // buffer invalidates it, and the canvas then clears all of it.)
     const std::size_t cellCount = static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height);
-    if (_footprintOwners.size() != cellCount) {
+    if (_footprintOwners.size() != cellCount || _footprintBuffer != dodging) {
         _footprintOwners.assign(cellCount, 0);
         _ownedCells.clear();
+        _footprintBuffer = dodging;
     }
-    for (const std::uint32_t c : _ownedCells)
+    float* footprints = dodging->cells();
+    for (const std::uint32_t c : _ownedCells) {
         _footprintOwners[c] = 0;
+        footprints[2 * std::size_t{c}] = 0.0f;
+        footprints[2 * std::size_t{c} + 1] = 0.0f;
+    }
     _ownedCells.clear();
     for (std::size_t i = 0; i < r.size(); ++i) {
         const float cx = r.centreX[i];
@@ -449,11 +457,9 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
         if (owner == 0)
             _ownedCells.push_back(c);
         owner = r.id[i];
-        dodging->set2DValues(x, y, cx, cy);
+        footprints[2 * std::size_t{c}] = cx;
+        footprints[2 * std::size_t{c} + 1] = cy;
     }
-    // Tells the canvas the buffer holds centres to clear next frame.
-    if (!_ownedCells.empty())
-        dodging->invalidate();
 }
 
 void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid)
@@ -483,9 +489,25 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
     }
     _windows.resize(windows);
     sumPushes(frame, tallest);
-    for (std::size_t i = 0; i < n; ++i)
-        if (_pushes[2 * i] != 0.0 || _pushes[2 * i + 1] != 0.0)
-            _tileSteps[i] = moveByPush(cells, i, grid);
+    // The moves first, then whether the common step is idle where each
+    // moved tile is now: its new cell is known by then, so the cells of the
+    // tiles a few moves on start loading while one is looked at.
+    _moved.clear();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (_pushes[2 * i] == 0.0 && _pushes[2 * i + 1] == 0.0)
+            continue;
+        _tileSteps[i] = moveByPush(cells, i, grid);
+        if (_tileSteps[i] == TileStep::Moved)
+            _moved.push_back(static_cast<std::uint32_t>(i));
+    }
+    constexpr std::size_t Ahead = 16;
+    for (std::size_t k = 0; k < _moved.size(); ++k) {
+        if (k + Ahead < _moved.size())
+            cells.prefetch<Tiles>(r.cell[_moved[k + Ahead]]);
+        const std::uint32_t i = _moved[k];
+        if ((r.flags[i] & Inside) == 0 || !commonStepIdle(cells, r, i, r.cell[i]))
+            _tileSteps[i] = TileStep::MovedThenStep;
+    }
 }
 
 void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, int tallest)
@@ -598,8 +620,8 @@ PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, std::siz
 {
     // The push moves the tile, its temporary colour is read where it was,
     // the common step runs where it is now. A move changes only the row's
-    // place, so when the common step is idle at the new cell the move was
-    // the whole frame.
+    // place, so when the common step is idle at the new cell (pushTiles
+    // looks) the move was the whole frame.
     Rows& r = _rows[Tiles];
     const std::uint16_t flags = r.flags[i];
     if ((flags & (Stale | Inside)) != Inside || (cells.logsStarts && (flags & StartLogged) == 0)
@@ -613,8 +635,7 @@ PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, std::siz
     r.position[i][0] += dx;
     r.position[i][1] += dy;
     refreshPlace(Tiles, i, grid);
-    return (r.flags[i] & Inside) != 0 && commonStepIdle(cells, r, i, r.cell[i]) ? TileStep::Moved
-                                                                                : TileStep::MovedThenStep;
+    return TileStep::Moved;
 }
 
 void PrimitiveStore::step(const PrimitiveFrame& frame, double dt)

@@ -134,7 +134,7 @@ private:
     // Reads row i of a kind from its primitive; refreshPlace only its cell
     // and a tile's centre (after a move).
     void refresh(Kind kind, std::size_t i, const Grid& grid);
-    void refreshPlace(Kind kind, std::size_t i, const Grid& grid);
+    [[gnu::always_inline]] void refreshPlace(Kind kind, std::size_t i, const Grid& grid);
     // How a tile row's frame goes, once the pushes are summed.
     enum class TileStep : std::uint8_t
     {
@@ -145,7 +145,8 @@ private:
         Pushed,          // the step with the push, in row order
     };
     // Moves tile row i by its push when the move is all the push changes
-    // besides the common step (the row is then up to date).
+    // besides the common step (Moved; the row is then up to date), or
+    // leaves it to the step with the push (Pushed).
     TileStep moveByPush(const Cells& cells, std::size_t i, const Grid& grid);
     void refreshStale(const Grid& grid);
     // Orders the rows of a kind by their cell, so the frame reads each
@@ -173,6 +174,7 @@ private:
     // Scratch of the frame: rows that take the full step, tiles' pushes.
     std::vector<std::uint32_t> _full;
     std::vector<TileStep> _tileSteps;          // per tile row
+    std::vector<std::uint32_t> _moved;         // the tile rows moveByPush moved
     std::vector<double> _pushes;               // per tile row: x, y
     struct TileWindow
     {
@@ -184,6 +186,7 @@ private:
     std::vector<std::uint32_t> _topStarts;
     std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds, or 0
     std::vector<std::uint32_t> _ownedCells;        // the cells with an owner
+    const void* _footprintBuffer = nullptr;        // the dodging buffer they are in
     DodgeField _dodgeField;
     // The tables are built when there is a dodging tile for every this many
     // cells or fewer.
