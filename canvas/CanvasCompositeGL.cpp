@@ -295,8 +295,8 @@ bool CanvasCompositeGL::stepDeferredClear(DeferredClear& state, void (CanvasComp
 
 void CanvasCompositeGL::renderIntoBuffers()
 {
-    // Tiles mark the buffer when they write their centres; an unmarked
-    // buffer is all zeros already and is not filled again.
+    // The store clears the tile centres it wrote itself; whoever else
+    // writes the buffer marks it, and only a marked buffer is filled again.
     if (auto* dodging = getActiveBufferAs<float>(DODGING_BUFFER); dodging != nullptr && !dodging->isValid()) {
         dodging->fillEntireBuffer(0.0f);
         dodging->startValidating();
