@@ -473,21 +473,21 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
     _tileSteps.assign(n, TileStep::Own);
     if (!cells.usable || !cells.hasControl)
         return;
-    _windows.resize(n);
-    std::size_t windows = 0;
+    if (_windows.size() < n)
+        _windows.resize(n);
+    _windowCount = 0;
     int tallest = 0;
     for (std::size_t i = 0; i < n; ++i) {
         if (r.type[i] != cells.currentType || (r.flags[i] & Stale) != 0)
             continue;
         _tileSteps[i] = TileStep::Unpushed;
-        TileWindow& t = _windows[windows];
+        TileWindow& t = _windows[_windowCount];
         if ((r.flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, r.centreX[i], r.centreY[i], _scene, t.w)) {
             t.row = static_cast<std::uint32_t>(i);
             tallest = std::max(tallest, t.w.y1 - t.w.y0);
-            ++windows;
+            ++_windowCount;
         }
     }
-    _windows.resize(windows);
     sumPushes(frame, tallest);
     // The moves first, then whether the common step is idle where each
     // moved tile is now: its new cell is known by then, so the cells of the
@@ -515,22 +515,24 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, int tallest)
     // Many tiles make the field pay; a few scan their windows. The field
     // takes the windows in order of their first row (a counting sort).
     const Rows& r = _rows[Tiles];
-    const bool field = frame.dodging != nullptr && _windows.size() * CellsPerFieldTile >= frame.dodging->getCellCount();
-    const std::vector<TileWindow>* order = &_windows;
+    const std::span<const TileWindow> windows(_windows.data(), _windowCount);
+    const bool field = frame.dodging != nullptr && _windowCount * CellsPerFieldTile >= frame.dodging->getCellCount();
+    std::span<const TileWindow> order = windows;
     if (field) {
         const auto rows = static_cast<std::size_t>(frame.dodging->getHeight()) + 1;
         _topStarts.assign(rows + 1, 0);
-        for (const TileWindow& t : _windows)
+        for (const TileWindow& t : windows)
             ++_topStarts[static_cast<std::size_t>(t.w.y0) + 1];
         for (std::size_t y = 1; y <= rows; ++y)
             _topStarts[y] += _topStarts[y - 1];
-        _windowsByTop.resize(_windows.size());
-        for (const TileWindow& t : _windows)
+        if (_windowsByTop.size() < _windowCount)
+            _windowsByTop.resize(_windowCount);
+        for (const TileWindow& t : windows)
             _windowsByTop[_topStarts[static_cast<std::size_t>(t.w.y0)]++] = t;
-        order = &_windowsByTop;
+        order = std::span<const TileWindow>(_windowsByTop.data(), _windowCount);
         _dodgeField.start(*frame.dodging, tallest, _ownedCells.size());
     }
-    for (const TileWindow& t : *order) {
+    for (const TileWindow& t : order) {
         const float cx = r.centreX[t.row];
         const float cy = r.centreY[t.row];
         double* push = &_pushes[2 * std::size_t{t.row}];

@@ -160,7 +160,7 @@ private:
     // Every current tile's push from its neighbours (TileLeafGL::dodgeSum),
     // from its row's centre, and the moves that need no more (moveByPush).
     void pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid);
-    // The pushes of the tiles in _windows; tallest is their most rows.
+    // The pushes of this frame's windows; tallest is their most rows.
     void sumPushes(const PrimitiveFrame& frame, int tallest);
     template <Kind K>
     void stepKind(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, double dt);
@@ -182,6 +182,7 @@ private:
         DodgeWindow w;
     };
     std::vector<TileWindow> _windows;          // the dodging tiles' windows, in row order
+    std::size_t _windowCount = 0;              // how many of _windows this frame has
     std::vector<TileWindow> _windowsByTop;     // the same by first row
     std::vector<std::uint32_t> _topStarts;
     std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds, or 0
