@@ -411,6 +411,7 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
 {
     // The canvas's own buffer: a frame holds it read-only for everyone else.
     auto* dodging = const_cast<BufferTemplate<float>*>(frame.dodging);
+    forgetFootprints(dodging);
     if (dodging == nullptr || !frame.hasControl)
         return;
     // Where two tiles share a cell the newer one's footprint is the one
@@ -426,23 +427,11 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
             static_cast<TileLeafGL*>(r.handles[i])->writeFootprint(frame);
         return;
     }
-    // The cells written last frame are cleared here, and their owners
-    // forgotten, rather than the whole buffer by the canvas: a few tiles
-    // share most cells' worth of clearing. (Whoever else writes the
-    // buffer invalidates it, and the canvas then clears all of it.)
     const std::size_t cellCount = static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height);
-    if (_footprintOwners.size() != cellCount || _footprintBuffer != dodging) {
+    if (_footprintOwners.size() != cellCount)
         _footprintOwners.assign(cellCount, 0);
-        _ownedCells.clear();
-        _footprintBuffer = dodging;
-    }
+    _footprintBuffer = dodging;
     float* footprints = dodging->cells();
-    for (const std::uint32_t c : _ownedCells) {
-        _footprintOwners[c] = 0;
-        footprints[2 * std::size_t{c}] = 0.0f;
-        footprints[2 * std::size_t{c} + 1] = 0.0f;
-    }
-    _ownedCells.clear();
     for (std::size_t i = 0; i < r.size(); ++i) {
         const float cx = r.centreX[i];
         const float cy = r.centreY[i];
@@ -460,6 +449,24 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
         footprints[2 * std::size_t{c}] = cx;
         footprints[2 * std::size_t{c} + 1] = cy;
     }
+}
+
+void PrimitiveStore::forgetFootprints(BufferTemplate<float>* dodging)
+{
+    // The store clears the cells it wrote last frame instead of the canvas
+    // the whole buffer: there are far fewer footprints than cells. Whoever
+    // else writes the buffer marks it, and the canvas then clears it all.
+    const bool same = dodging != nullptr && dodging == _footprintBuffer && dodging->getDimension() == 2
+                   && dodging->getCellCount() == _footprintOwners.size();
+    float* footprints = same ? dodging->cells() : nullptr;
+    for (const std::uint32_t c : _ownedCells) {
+        _footprintOwners[c] = 0;
+        if (footprints != nullptr) {
+            footprints[2 * std::size_t{c}] = 0.0f;
+            footprints[2 * std::size_t{c} + 1] = 0.0f;
+        }
+    }
+    _ownedCells.clear();
 }
 
 void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid)

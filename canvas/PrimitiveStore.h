@@ -156,7 +156,9 @@ private:
     // steps only read the buffers, log records are grouped by primitive,
     // and where tiles share a cell the newest one's footprint wins.
     void sortRows(Kind kind, const Grid& grid);
+    // Clears the footprints of the last frame and writes this frame's.
     void writeFootprints(const PrimitiveFrame& frame, const Grid& grid);
+    void forgetFootprints(BufferTemplate<float>* dodging);
     // Every current tile's push from its neighbours (TileLeafGL::dodgeSum),
     // from its row's centre, and the moves that need no more (moveByPush).
     void pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid);
@@ -187,7 +189,7 @@ private:
     std::vector<std::uint32_t> _topStarts;
     std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds, or 0
     std::vector<std::uint32_t> _ownedCells;        // the cells with an owner
-    const void* _footprintBuffer = nullptr;        // the dodging buffer they are in
+    const BufferTemplate<float>* _footprintBuffer = nullptr;   // the dodging buffer they are in
     DodgeField _dodgeField;
     // The tables are built when there is a dodging tile for every this many
     // cells or fewer.
