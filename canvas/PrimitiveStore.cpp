@@ -476,7 +476,8 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
     // other steps: the windows, then the sums, then the moves in row order.
     const Rows& r = _rows[Tiles];
     const std::size_t n = r.size();
-    _pushes.assign(2 * n, 0.0);
+    // Only the rows with a window get a push.
+    _pushes.resize(2 * n);
     _tileSteps.assign(n, TileStep::Own);
     if (!cells.usable || !cells.hasControl)
         return;
@@ -500,12 +501,13 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
     // moved tile is now: its new cell is known by then, so the cells of the
     // tiles a few moves on start loading while one is looked at.
     _moved.clear();
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t k = 0; k < _windowCount; ++k) {
+        const std::uint32_t i = _windows[k].row;
         if (_pushes[2 * i] == 0.0 && _pushes[2 * i + 1] == 0.0)
             continue;
         _tileSteps[i] = moveByPush(cells, i, grid);
         if (_tileSteps[i] == TileStep::Moved)
-            _moved.push_back(static_cast<std::uint32_t>(i));
+            _moved.push_back(i);
     }
     constexpr std::size_t Ahead = 16;
     for (std::size_t k = 0; k < _moved.size(); ++k) {
@@ -614,6 +616,9 @@ void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, c
                 break;
             case TileStep::MovedThenStep:
                 tile->stepCommon(frame, dt);
+                break;
+            case TileStep::Unpushed:
+                tile->stepPushed(frame, dt, 0.0, 0.0);
                 break;
             default:
                 tile->stepPushed(frame, dt, _pushes[2 * i], _pushes[2 * i + 1]);

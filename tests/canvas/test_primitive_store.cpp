@@ -288,18 +288,20 @@ TEST(PrimitiveStore, ACrowdOfDodgingTilesMovesAsEachTileAlone)
     std::vector<PrimitiveLeafGL*> a, b;
     srand(9);
     for (int i = 0; i < 4200; ++i) {
+        // Every fifth tile does not dodge, but its neighbours dodge it.
         const double x = 300 + rand() % 400, y = 200 + rand() % 300;
-        a.push_back(stored.add(new TileLeafGL(&stored.scene, x, y, false, false, 20, 20, 0.0, Type, true)));
-        b.push_back(own.add(new TileLeafGL(&own.scene, x, y, false, false, 20, 20, 0.0, Type, true)));
+        const bool dodges = i % 5 != 0;
+        a.push_back(stored.add(new TileLeafGL(&stored.scene, x, y, false, false, 20, 20, 0.0, Type, dodges)));
+        b.push_back(own.add(new TileLeafGL(&own.scene, x, y, false, false, 20, 20, 0.0, Type, dodges)));
     }
     for (int frame = 0; frame < 8; ++frame) {
         SCOPED_TRACE(frame);
-        // A temporary colour for two frames, taken where a tile was before
-        // its push moved it.
-        if (frame == 3 || frame == 5)
+        // A temporary colour, taken where a tile was before its push moved
+        // it, before and after the removals; none in frame 5.
+        if (frame == 3 || frame == 5 || frame == 6)
             for (StoreScene* s : {&stored, &own})
                 s->canvas->getActiveBufferAs<unsigned char>(TEMP_COLOR_BUFFER)
-                    ->fillEntireBufferWith3DValue(frame == 3 ? 180 : 127, 20, 20);
+                    ->fillEntireBufferWith3DValue(frame == 5 ? 127 : 180 + frame, 20, 20);
         // Removals move other rows into the holes.
         if (frame == 4)
             for (std::size_t i = a.size(); i-- > 0;)
