@@ -489,8 +489,10 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
         if (r.type[i] != cells.currentType || (r.flags[i] & Stale) != 0)
             continue;
         _tileSteps[i] = TileStep::Unpushed;
+        // A window may be empty (a tile beyond the buffer): no push.
         TileWindow& t = _windows[_windowCount];
-        if ((r.flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, r.centreX[i], r.centreY[i], _scene, t.w)) {
+        if ((r.flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, r.centreX[i], r.centreY[i], _scene, t.w)
+            && t.w.x0 < t.w.x1 && t.w.y0 < t.w.y1) {
             t.row = static_cast<std::uint32_t>(i);
             tallest = std::max(tallest, t.w.y1 - t.w.y0);
             ++_windowCount;

@@ -288,8 +288,9 @@ TEST(PrimitiveStore, ACrowdOfDodgingTilesMovesAsEachTileAlone)
     std::vector<PrimitiveLeafGL*> a, b;
     srand(9);
     for (int i = 0; i < 4200; ++i) {
-        // Every fifth tile does not dodge, but its neighbours dodge it.
-        const double x = 300 + rand() % 400, y = 200 + rand() % 300;
+        // Every fifth tile does not dodge, but its neighbours dodge it; a
+        // few lie beyond the canvas.
+        const double x = i % 1000 == 7 ? 1500 + i : 300 + rand() % 400, y = i % 1000 == 8 ? 1200 + i : 200 + rand() % 300;
         const bool dodges = i % 5 != 0;
         a.push_back(stored.add(new TileLeafGL(&stored.scene, x, y, false, false, 20, 20, 0.0, Type, dodges)));
         b.push_back(own.add(new TileLeafGL(&own.scene, x, y, false, false, 20, 20, 0.0, Type, dodges)));
