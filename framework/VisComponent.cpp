@@ -142,12 +142,12 @@ double VisComponent::cellsPerPixelY() const
 
 int VisComponent::getBufferXCoordinateFromLocal(double localX) const
 {
-    return static_cast<int>(std::floor(getBufferXFromLocal(localX)));
+    return CellFrame::floorToInt(getBufferXFromLocal(localX));
 }
 
 int VisComponent::getBufferYCoordinateFromLocal(double localY) const
 {
-    return static_cast<int>(std::floor(getBufferYFromLocal(localY)));
+    return CellFrame::floorToInt(getBufferYFromLocal(localY));
 }
 
 double VisComponent::getBufferXFromLocal(double localX) const { return CellFrame(*this).bufferX(localX); }
