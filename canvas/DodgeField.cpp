@@ -7,13 +7,6 @@
 
 namespace {
 
-constexpr double Unit = 8388608.0;        // 2^23: fixed-point units per cell
-constexpr float Largest = 1048576.0f;     // 2^20: values stay far inside 64 bits
-
-bool occupied(float a, float b) { return a != 0.0f && b != 0.0f; }
-
-std::int64_t fixed(float v) { return static_cast<std::int64_t>(static_cast<double>(v) * Unit); }
-
 constexpr std::uint32_t SeenTwice = 1u << 31;
 
 } // namespace
@@ -119,24 +112,35 @@ struct Run
 
 } // namespace
 
-void DodgeField::start(const BufferTemplate<float>& dodging, int tallest, std::size_t expected)
+void DodgeField::start(const BufferTemplate<float>& dodging, int tallest, std::size_t expected, int firstRow)
 {
     _dodging = &dodging;
     _width = dodging.getWidth();
     _height = dodging.getHeight();
-    _broken = dodging.getDimension() != 2 || tallest < 0;
+    _unusable = dodging.getDimension() != 2 || tallest < 0;
     _ringRows = std::min(std::max(tallest, 0), _height) + 1;
     const std::size_t entries = static_cast<std::size_t>(_ringRows) * (static_cast<std::size_t>(_width) + 1);
     _counts.resize(entries);
     _sumsA.resize(entries);
     _sumsB.resize(entries);
-    std::fill_n(_counts.begin(), _width + 1, 0);
-    std::fill_n(_sumsA.begin(), _width + 1, 0);
-    std::fill_n(_sumsB.begin(), _width + 1, 0);
-    _rowsMade = 1;
-    _lastTop = 0;
     _xs.reset(expected);
     _ys.reset(expected);
+    _firstRow = std::clamp(firstRow, 0, _height);
+    _valueRows = _firstRow;
+    resume(_firstRow);
+}
+
+void DodgeField::resume(int firstRow)
+{
+    // Prefix row firstRow sums nothing; the rows below it add to it.
+    firstRow = std::clamp(firstRow, _firstRow, _height);
+    const std::size_t first = row(firstRow);
+    std::fill_n(_counts.begin() + first, _width + 1, 0);
+    std::fill_n(_sumsA.begin() + first, _width + 1, 0);
+    std::fill_n(_sumsB.begin() + first, _width + 1, 0);
+    _rowsMade = firstRow + 1;
+    _lastTop = firstRow;
+    _broken = _unusable;
 }
 
 bool DodgeField::addRow()
@@ -148,78 +152,65 @@ bool DodgeField::addRow()
     // The first column and row are left out: their values may be finer than
     // the fixed point (sum() declines windows there).
     const float* cell = _dodging->cells() + 2 * static_cast<std::size_t>(y) * _width;
-    for (int x = 1; y >= 1 && x < _width; ++x) {
+    const bool newValues = y >= _valueRows;
+    // Adds cell x when it holds a footprint; false when it breaks the rule.
+    const auto visit = [&](int x) {
         const float a = cell[2 * x];
         const float b = cell[2 * x + 1];
         if (!occupied(a, b))
-            continue;
+            return true;
         if (static_cast<int>(a) != x || static_cast<int>(b) != y || !(a < Largest) || !(b < Largest))
             return false;
         run.carry(x);
         run.add(fixed(a), fixed(b));
-        _xs.add(a);
-        _ys.add(b);
+        if (newValues) {
+            _xs.add(a);
+            _ys.add(b);
+        }
+        return true;
+    };
+    // Most cells are empty (all bits 0): a group of them is passed over
+    // after one test of its bits.
+    constexpr int Group = 8;
+    int x = 1;
+    for (; y >= 1 && x + Group <= _width; x += Group) {
+        std::uint64_t bits[Group];
+        std::memcpy(bits, cell + 2 * x, sizeof bits);
+        std::uint64_t any = 0;
+        for (const std::uint64_t b : bits)
+            any |= b;
+        if (any == 0)
+            continue;
+        for (int k = 0; k < Group; ++k)
+            if (!visit(x + k))
+                return false;
     }
+    for (; y >= 1 && x < _width; ++x)
+        if (!visit(x))
+            return false;
     run.carry(_width);
     ++_rowsMade;
+    _valueRows = std::max(_valueRows, _rowsMade - 1);
     return true;
 }
 
-bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, double& sumX, double& sumY)
+bool DodgeField::makeRows(int y1)
 {
-    sumX = 0.0;
-    sumY = 0.0;
-    if (_dodging == nullptr || !(cx >= 1.0f && cy >= 1.0f && cx < Largest && cy < Largest) || x0 < 1 || y0 < 1
-        || y0 < _lastTop || x1 > _width || y1 > _height || y1 - y0 >= _ringRows)
-        return false;
-    if (x0 >= x1 || y0 >= y1)
-        return true;
     while (!_broken && _rowsMade <= y1)
         _broken = !addRow();
-    // Prefix row y0 may have left the ring for a later window's rows.
-    if (_rowsMade <= y1 || _rowsMade - 1 - y0 >= _ringRows)
-        return false;
-    _lastTop = y0;
-    const std::size_t top = row(y0);
-    const std::size_t bottom = row(y1);
-    const auto window = [&](const auto& sums) -> std::int64_t {
-        return sums[bottom + x1] - sums[bottom + x0] - sums[top + x1] + sums[top + x0];
-    };
-    std::int64_t count = window(_counts);
-    std::int64_t a = window(_sumsA);
-    std::int64_t b = window(_sumsB);
-    // Cells that do not push: those with a == cx (on the centre's column) or
-    // b == cy (on its row). The tile's own cell is looked at; the rest of
-    // the column or row only when the value sets say another cell holds
-    // the same value.
-    const int column = static_cast<int>(cx);
-    const int row = static_cast<int>(cy);
-    const bool onColumn = column >= x0 && column < x1;
-    const bool onRow = row >= y0 && row < y1;
-    const float* cells = _dodging->cells();
-    const auto cellAt = [&](int x, int y) { return cells + 2 * (static_cast<std::size_t>(y) * _width + x); };
-    const auto drop = [&](const float* cell) {
-        --count;
-        a -= fixed(cell[0]);
-        b -= fixed(cell[1]);
-    };
-    const float* own = column < _width && row < _height ? cellAt(column, row) : nullptr;
-    const bool ownX = own != nullptr && occupied(own[0], own[1]) && own[0] == cx;
-    const bool ownY = own != nullptr && occupied(own[0], own[1]) && own[1] == cy;
-    // The value sets hold the rows summed so far, which may not reach the
-    // tile's own row.
-    const bool ownSummed = row < _rowsMade - 1;
-    if (onColumn && onRow && (ownX || ownY))
-        drop(own);
-    if (onColumn && _xs.heldElsewhere(cx, ownX && ownSummed))
-        for (int y = y0; y < y1; ++y)
-            if (const float* cell = cellAt(column, y); y != row && occupied(cell[0], cell[1]) && cell[0] == cx)
-                drop(cell);
-    if (onRow && _ys.heldElsewhere(cy, ownY && ownSummed))
-        for (int x = x0; x < x1; ++x)
-            if (const float* cell = cellAt(x, row); x != column && occupied(cell[0], cell[1]) && cell[1] == cy)
-                drop(cell);
-    sumX = static_cast<double>(fixed(cx) * count - a) / Unit;
-    sumY = static_cast<double>(fixed(cy) * count - b) / Unit;
-    return true;
+    return _rowsMade > y1;
+}
+
+void DodgeField::dropColumn(float cx, int column, int row, int y0, int y1, Window& sums) const
+{
+    for (int y = y0; y < y1; ++y)
+        if (const float* cell = cellAt(column, y); y != row && occupied(cell[0], cell[1]) && cell[0] == cx)
+            sums.drop(cell);
+}
+
+void DodgeField::dropRow(float cy, int column, int row, int x0, int x1, Window& sums) const
+{
+    for (int x = x0; x < x1; ++x)
+        if (const float* cell = cellAt(x, row); x != column && occupied(cell[0], cell[1]) && cell[1] == cy)
+            sums.drop(cell);
 }

@@ -42,15 +42,38 @@ class DodgeField
 public:
     // Starts a frame's sums over dodging, which must stay unchanged until
     // the last sum() of the frame. tallest is the most rows (y1 - y0) a
-    // window will have; expected is about how many cells are not empty.
-    void start(const BufferTemplate<float>& dodging, int tallest, std::size_t expected = 0);
+    // window will have; expected is about how many cells are not empty;
+    // windows start at firstRow or below it. Two fields may sum one buffer
+    // at once, each its own share of the windows.
+    void start(const BufferTemplate<float>& dodging, int tallest, std::size_t expected = 0, int firstRow = 0);
+    // Goes on with windows that start at firstRow (not above start()'s first
+    // row) or below it, skipping the rows between: the prefix rows start
+    // again there; the value sets keep the rows they hold and add each row
+    // only once.
+    void resume(int firstRow);
     // The push on a tile centred at (cx, cy) from the window [x0, x1) x
     // [y0, y1) of the buffer; false (and no sum) when the field declines
     // the window, as above, or when the window is taller than tallest or
-    // starts above one asked for before.
-    bool sum(float cx, float cy, int x0, int x1, int y0, int y1, double& sumX, double& sumY);
+    // starts above firstRow or above one asked for before.
+    [[gnu::always_inline]] bool sum(float cx, float cy, int x0, int x1, int y0, int y1, double& sumX, double& sumY);
 
 private:
+    static constexpr double Unit = 8388608.0;      // 2^23: fixed-point units per cell
+    static constexpr float Largest = 1048576.0f;   // 2^20: values stay far inside 64 bits
+    static bool occupied(float a, float b) { return a != 0.0f && b != 0.0f; }
+    static std::int64_t fixed(float v) { return static_cast<std::int64_t>(static_cast<double>(v) * Unit); }
+    // A window's cells that push: how many, and their a and b in units.
+    struct Window
+    {
+        std::int64_t count, a, b;
+        void drop(const float* cell)
+        {
+            --count;
+            a -= fixed(cell[0]);
+            b -= fixed(cell[1]);
+        }
+    };
+
     // Which exact values the cells hold: none, one or more than one cell.
     // Open addressing on the value's bits; keys are positive floats, so the
     // sign bit marks a value seen twice and 0 an empty slot. A bit filter
@@ -91,11 +114,21 @@ private:
         bool _repeated = false;   // some value is held twice
     };
     // Prefix row y holds, for each x from 0 to width, the sums of the cells
-    // above row y and left of x: how many, and their a and b values in
-    // units of 2^-23. Its entries start at row(y) in the three arrays.
+    // from the ring's first row down to row y - 1 and left of x: how many,
+    // and their a and b values in units of 2^-23. Its entries start at row(y) in the three arrays.
     std::size_t row(int y) const { return static_cast<std::size_t>(y % _ringRows) * (_width + 1); }
     // Makes the next prefix row; false when its cells break the rule.
     bool addRow();
+    // Makes the prefix rows up to y1; false when a row breaks the rule first.
+    bool makeRows(int y1);
+    const float* cellAt(int x, int y) const
+    {
+        return _dodging->cells() + 2 * (static_cast<std::size_t>(y) * _width + x);
+    }
+    // Drops from sums the cells other than (column, row) that hold cx, on
+    // rows [y0, y1) of the column, or cy, on columns [x0, x1) of the row.
+    void dropColumn(float cx, int column, int row, int y0, int y1, Window& sums) const;
+    void dropRow(float cy, int column, int row, int x0, int x1, Window& sums) const;
 
     const BufferTemplate<float>* _dodging = nullptr;
     int _width = 0;
@@ -104,8 +137,55 @@ private:
     // The ring: _ringRows prefix rows of width + 1 entries.
     std::vector<std::int32_t> _counts;
     std::vector<std::int64_t> _sumsA, _sumsB;
-    int _rowsMade = 0;          // prefix rows 0 .. _rowsMade - 1 are made
+    int _rowsMade = 0;          // prefix rows up to _rowsMade - 1 are made
     int _lastTop = 0;           // the first row of the last window asked for
     bool _broken = false;       // a row broke the footprint rule
+    bool _unusable = false;     // the buffer or the tallest window is unusable
+    int _firstRow = 0;          // start()'s first row
+    int _valueRows = 0;         // the value sets hold the rows from _firstRow up to this one
     ValueSet _xs, _ys;          // the a and the b values of the rows summed
 };
+
+inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, double& sumX, double& sumY)
+{
+    sumX = 0.0;
+    sumY = 0.0;
+    if (_dodging == nullptr || !(cx >= 1.0f && cy >= 1.0f && cx < Largest && cy < Largest) || x0 < 1 || y0 < 1
+        || y0 < _lastTop || x1 > _width || y1 > _height || y1 - y0 >= _ringRows)
+        return false;
+    if (x0 >= x1 || y0 >= y1)
+        return true;
+    // Prefix row y0 may have left the ring for a later window's rows.
+    if ((_rowsMade <= y1 && !makeRows(y1)) || _rowsMade - 1 - y0 >= _ringRows)
+        return false;
+    _lastTop = y0;
+    const std::size_t top = row(y0);
+    const std::size_t bottom = row(y1);
+    const auto window = [&](const auto& sums) -> std::int64_t {
+        return sums[bottom + x1] - sums[bottom + x0] - sums[top + x1] + sums[top + x0];
+    };
+    Window sums{window(_counts), window(_sumsA), window(_sumsB)};
+    // Cells that do not push: those with a == cx (on the centre's column) or
+    // b == cy (on its row). The tile's own cell is looked at; the rest of
+    // the column or row only when the value sets say another cell holds
+    // the same value.
+    const int column = static_cast<int>(cx);
+    const int row = static_cast<int>(cy);
+    const bool onColumn = column >= x0 && column < x1;
+    const bool onRow = row >= y0 && row < y1;
+    const float* own = column < _width && row < _height ? cellAt(column, row) : nullptr;
+    const bool ownX = own != nullptr && occupied(own[0], own[1]) && own[0] == cx;
+    const bool ownY = own != nullptr && occupied(own[0], own[1]) && own[1] == cy;
+    // The value sets hold the rows summed so far, which may not reach the
+    // tile's own row.
+    const bool ownSummed = row < _rowsMade - 1;
+    if (onColumn && onRow && (ownX || ownY))
+        sums.drop(own);
+    if (onColumn && _xs.heldElsewhere(cx, ownX && ownSummed))
+        dropColumn(cx, column, row, y0, y1, sums);
+    if (onRow && _ys.heldElsewhere(cy, ownY && ownSummed))
+        dropRow(cy, column, row, x0, x1, sums);
+    sumX = static_cast<double>(fixed(cx) * sums.count - sums.a) / Unit;
+    sumY = static_cast<double>(fixed(cy) * sums.count - sums.b) / Unit;
+    return true;
+}
