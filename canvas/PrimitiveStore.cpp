@@ -208,7 +208,7 @@ void PrimitiveStore::rebindPositions(Kind kind, std::size_t from, std::size_t to
         r.handles[i]->keepPositionAt(r.position[i].data(), false);
 }
 
-inline void PrimitiveStore::refreshPlace(Kind kind, std::size_t i, const Grid& grid)
+inline bool PrimitiveStore::refreshPlace(Kind kind, std::size_t i, const Grid& grid)
 {
     // A stored primitive is a child of the canvas: its cells are the
     // grid's (PrimitiveLeafGL::bufferCell, TileLeafGL::fractionalCell).
@@ -220,21 +220,23 @@ inline void PrimitiveStore::refreshPlace(Kind kind, std::size_t i, const Grid& g
     int by = 0;
     grid.frame.cell(lx, ly, bx, by);
     r.flags[i] &= static_cast<std::uint16_t>(~(Stale | Inside));
+    bool displaced = false;
     if (bx >= 0 && by >= 0 && bx < grid.width && by < grid.height) {
         r.flags[i] |= Inside;
         const auto cell = static_cast<std::uint32_t>(by * grid.width + bx);
-        _displaced[kind] += cell != r.cell[i];
+        displaced = cell != r.cell[i];
         r.cell[i] = cell;
     }
     if (kind == Tiles)
         grid.frame.fraction(lx, ly, r.centreX[i], r.centreY[i]);
+    return displaced;
 }
 
 void PrimitiveStore::refresh(Kind kind, std::size_t i, const Grid& grid)
 {
     Rows& r = _rows[kind];
     const PrimitiveLeafGL& p = *r.handles[i];
-    refreshPlace(kind, i, grid);
+    _displaced[kind] += refreshPlace(kind, i, grid);
     std::uint16_t flags = r.flags[i] & Inside;
     r.width[i] = p.getWidth();
     r.bufferColor[i] = packed(p._lastBufferColor);
@@ -409,15 +411,35 @@ void PrimitiveStore::placePending()
 
 void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& grid)
 {
-    // The canvas's own buffer: a frame holds it read-only for everyone else.
+    // The store clears the cells it wrote last frame instead of the canvas
+    // the whole buffer: there are far fewer footprints than cells. Whoever
+    // else writes the buffer marks it, and the canvas then clears it all.
+    // It is the canvas's own buffer: a frame holds it read-only for
+    // everyone else.
     auto* dodging = const_cast<BufferTemplate<float>*>(frame.dodging);
-    forgetFootprints(dodging);
-    if (dodging == nullptr || !frame.hasControl)
-        return;
-    // Where two tiles share a cell the newer one's footprint is the one
-    // their neighbours see, whatever the order of the rows.
+    const bool same = dodging != nullptr && dodging == _footprintBuffer && dodging->getDimension() == 2
+                   && dodging->getCellCount() == _footprintOwners.size();
+    float* footprints = same ? dodging->cells() : nullptr;
+    const auto forget = [&](TilePart& own) {
+        for (const std::uint32_t c : own.ownedCells) {
+            _footprintOwners[c] = 0;
+            if (footprints != nullptr) {
+                footprints[2 * std::size_t{c}] = 0.0f;
+                footprints[2 * std::size_t{c} + 1] = 0.0f;
+            }
+        }
+        own.ownedCells.clear();
+    };
     const Rows& r = _rows[Tiles];
-    if (dodging->getWidth() != grid.width || dodging->getHeight() != grid.height || dodging->getDimension() != 2) {
+    const bool fits = dodging != nullptr && dodging->getWidth() == grid.width && dodging->getHeight() == grid.height
+                   && dodging->getDimension() == 2;
+    if (!fits || !frame.hasControl) {
+        forget(_parts[0]);
+        forget(_parts[1]);
+        if (dodging == nullptr || !frame.hasControl)
+            return;
+        // Where two tiles share a cell the newer one's footprint is the one
+        // their neighbours see, whatever the order of the rows.
         std::vector<std::pair<unsigned long, std::size_t>> byAge;
         for (std::size_t i = 0; i < r.size(); ++i)
             if (r.type[i] == frame.currentType)
@@ -428,127 +450,239 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
         return;
     }
     const std::size_t cellCount = static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height);
-    if (_footprintOwners.size() != cellCount)
+    if (_footprintOwners.size() != cellCount) {
         _footprintOwners.assign(cellCount, 0);
+        _parts[0].ownedCells.clear();
+        _parts[1].ownedCells.clear();
+    }
     _footprintBuffer = dodging;
-    float* footprints = dodging->cells();
-    for (std::size_t i = 0; i < r.size(); ++i) {
-        const float cx = r.centreX[i];
-        const float cy = r.centreY[i];
-        if (r.type[i] != frame.currentType || !(cx >= 0.0f && cy >= 0.0f && cx < grid.width && cy < grid.height))
-            continue;
-        const int x = static_cast<int>(cx);
-        const int y = static_cast<int>(cy);
-        const auto c = static_cast<std::uint32_t>(y * grid.width + x);
-        unsigned long& owner = _footprintOwners[c];
-        if (owner > r.id[i])
-            continue;
-        if (owner == 0)
-            _ownedCells.push_back(c);
-        owner = r.id[i];
-        footprints[2 * std::size_t{c}] = cx;
-        footprints[2 * std::size_t{c} + 1] = cy;
+    footprints = dodging->cells();
+    // Each part takes the tiles whose cell lies in its half of the grid's
+    // rows, so every cell is written by one part.
+    const int split = grid.height / 2;
+    splitRun(r.size(), [&](int part) {
+        TilePart& own = _parts[part];
+        forget(own);
+        const float top = part == 0 ? 0.0f : static_cast<float>(split);
+        const float bottom = static_cast<float>(part == 0 ? split : grid.height);
+        constexpr std::size_t Ahead = 32;
+        for (std::size_t i = 0; i < r.size(); ++i) {
+            if (i + Ahead < r.size()) {
+                const std::uint32_t ahead = r.cell[i + Ahead];
+                __builtin_prefetch(&_footprintOwners[ahead], 1);
+                __builtin_prefetch(footprints + 2 * std::size_t{ahead}, 1);
+            }
+            const float cx = r.centreX[i];
+            const float cy = r.centreY[i];
+            if (r.type[i] != frame.currentType || !(cx >= 0.0f && cy >= top && cx < grid.width && cy < bottom))
+                continue;
+            const int x = static_cast<int>(cx);
+            const int y = static_cast<int>(cy);
+            const auto c = static_cast<std::uint32_t>(y * grid.width + x);
+            unsigned long& owner = _footprintOwners[c];
+            if (owner > r.id[i])
+                continue;
+            if (owner == 0)
+                own.ownedCells.push_back(c);
+            owner = r.id[i];
+            footprints[2 * std::size_t{c}] = cx;
+            footprints[2 * std::size_t{c} + 1] = cy;
+        }
+    });
+}
+
+void PrimitiveStore::splitRun(std::size_t tiles, const std::function<void(int)>& part)
+{
+    _chunks.next.store(0, std::memory_order_relaxed);
+    if (tiles >= SplitTilesFrom) {
+        _partner.run(part);
+    } else {
+        part(0);
+        part(1);
     }
 }
 
-void PrimitiveStore::forgetFootprints(BufferTemplate<float>* dodging)
+inline PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, std::size_t i, const Grid& grid,
+                                                    std::size_t& displaced)
 {
-    // The store clears the cells it wrote last frame instead of the canvas
-    // the whole buffer: there are far fewer footprints than cells. Whoever
-    // else writes the buffer marks it, and the canvas then clears it all.
-    const bool same = dodging != nullptr && dodging == _footprintBuffer && dodging->getDimension() == 2
-                   && dodging->getCellCount() == _footprintOwners.size();
-    float* footprints = same ? dodging->cells() : nullptr;
-    for (const std::uint32_t c : _ownedCells) {
-        _footprintOwners[c] = 0;
-        if (footprints != nullptr) {
-            footprints[2 * std::size_t{c}] = 0.0f;
-            footprints[2 * std::size_t{c} + 1] = 0.0f;
-        }
-    }
-    _ownedCells.clear();
+    // The push moves the tile, its temporary colour is read where it was,
+    // the common step runs where it is now. A move changes only the row's
+    // place, so when the common step is idle at the new cell (pushTiles
+    // looks) the move was the whole frame.
+    Rows& r = _rows[Tiles];
+    const std::uint16_t flags = r.flags[i];
+    if ((flags & (Stale | Inside)) != Inside || (cells.logsStarts && (flags & StartLogged) == 0)
+        || !tempColorIdle(cells, r.cell[i], r.color[i]))
+        return TileStep::Pushed;
+    double dx = 0.0;
+    double dy = 0.0;
+    TileLeafGL::awayStep(grid.frame, _pushes[2 * i], _pushes[2 * i + 1], dx, dy);
+    // VisComponent::moveBy on the row's position; the row is brought up to
+    // date here, so nothing needs to mark it stale.
+    r.position[i][0] += dx;
+    r.position[i][1] += dy;
+    displaced += refreshPlace(Tiles, i, grid);
+    return TileStep::Moved;
 }
 
 void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid)
 {
     // The sums read only the dodging buffer, which no step writes, and a
     // move changes only its own tile, so all of them run here before the
-    // other steps: the windows, then the sums, then the moves in row order.
-    const Rows& r = _rows[Tiles];
-    const std::size_t n = r.size();
+    // other steps: the windows, then the sums, then the moves. Each of these
+    // is split in two parts that share nothing they write (splitRun).
+    const std::size_t n = _rows[Tiles].size();
     // Only the rows with a window get a push.
     _pushes.resize(2 * n);
     _tileSteps.assign(n, TileStep::Own);
     if (!cells.usable || !cells.hasControl)
         return;
-    if (_windows.size() < n)
-        _windows.resize(n);
-    _windowCount = 0;
-    int tallest = 0;
-    for (std::size_t i = 0; i < n; ++i) {
+    _parts[0].firstRow = 0;
+    _parts[0].endRow = _parts[1].firstRow = n / 2;
+    _parts[1].endRow = n;
+    splitRun(n, [&](int part) { findWindows(frame, cells, part); });
+    const std::size_t windows = _parts[0].windowCount + _parts[1].windowCount;
+    // Many tiles make the fields pay; a few scan their windows.
+    _fieldSums = frame.dodging != nullptr && windows * CellsPerFieldTile >= frame.dodging->getCellCount();
+    if (_fieldSums) {
+        orderWindows(static_cast<std::size_t>(frame.dodging->getHeight()));
+        splitRun(n, [&](int part) {
+            TilePart& own = _parts[part];
+            for (const TileWindow& t : std::span<const TileWindow>(own.windows.data(), own.windowCount))
+                _windowsByTop[own.tops[static_cast<std::size_t>(t.w.y0)]++] = t;
+        });
+    }
+    splitRun(n, [&](int part) { sumPushes(frame, part); });
+    splitRun(n, [&](int part) { movePushed(cells, grid, part); });
+    _displaced[Tiles] += _parts[0].displaced + _parts[1].displaced;
+}
+
+void PrimitiveStore::findWindows(const PrimitiveFrame& frame, const Cells& cells, int part)
+{
+    const Rows& r = _rows[Tiles];
+    TilePart& own = _parts[part];
+    if (own.windows.size() < own.endRow - own.firstRow)
+        own.windows.resize(own.endRow - own.firstRow);
+    own.windowCount = 0;
+    own.tallest = 0;
+    own.tops.assign(frame.dodging != nullptr ? static_cast<std::size_t>(frame.dodging->getHeight()) + 1 : 0, 0);
+    constexpr std::size_t Ahead = 32;
+    for (std::size_t i = own.firstRow; i < own.endRow; ++i) {
+        if (cells.size != nullptr && i + Ahead < own.endRow)
+            __builtin_prefetch(cells.size + r.cell[i + Ahead]);
         if (r.type[i] != cells.currentType || (r.flags[i] & Stale) != 0)
             continue;
         _tileSteps[i] = TileStep::Unpushed;
         // A window may be empty (a tile beyond the buffer): no push.
-        TileWindow& t = _windows[_windowCount];
+        TileWindow& t = own.windows[own.windowCount];
         if ((r.flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, r.centreX[i], r.centreY[i], _scene, t.w)
             && t.w.x0 < t.w.x1 && t.w.y0 < t.w.y1) {
             t.row = static_cast<std::uint32_t>(i);
-            tallest = std::max(tallest, t.w.y1 - t.w.y0);
-            ++_windowCount;
+            own.tallest = std::max(own.tallest, t.w.y1 - t.w.y0);
+            ++own.tops[static_cast<std::size_t>(t.w.y0)];
+            ++own.windowCount;
         }
-    }
-    sumPushes(frame, tallest);
-    // The moves first, then whether the common step is idle where each
-    // moved tile is now: its new cell is known by then, so the cells of the
-    // tiles a few moves on start loading while one is looked at.
-    _moved.clear();
-    for (std::size_t k = 0; k < _windowCount; ++k) {
-        const std::uint32_t i = _windows[k].row;
-        if (_pushes[2 * i] == 0.0 && _pushes[2 * i + 1] == 0.0)
-            continue;
-        _tileSteps[i] = moveByPush(cells, i, grid);
-        if (_tileSteps[i] == TileStep::Moved)
-            _moved.push_back(i);
-    }
-    constexpr std::size_t Ahead = 16;
-    for (std::size_t k = 0; k < _moved.size(); ++k) {
-        if (k + Ahead < _moved.size())
-            cells.prefetch<Tiles>(r.cell[_moved[k + Ahead]]);
-        const std::uint32_t i = _moved[k];
-        if ((r.flags[i] & Inside) == 0 || !commonStepIdle(cells, r, i, r.cell[i]))
-            _tileSteps[i] = TileStep::MovedThenStep;
     }
 }
 
-void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, int tallest)
+void PrimitiveStore::orderWindows(std::size_t rows)
 {
-    // Many tiles make the field pay; a few scan their windows. The field
-    // takes the windows in order of their first row (a counting sort).
-    const Rows& r = _rows[Tiles];
-    const std::span<const TileWindow> windows(_windows.data(), _windowCount);
-    const bool field = frame.dodging != nullptr && _windowCount * CellsPerFieldTile >= frame.dodging->getCellCount();
-    std::span<const TileWindow> order = windows;
-    if (field) {
-        const auto rows = static_cast<std::size_t>(frame.dodging->getHeight()) + 1;
-        _topStarts.assign(rows + 1, 0);
-        for (const TileWindow& t : windows)
-            ++_topStarts[static_cast<std::size_t>(t.w.y0) + 1];
-        for (std::size_t y = 1; y <= rows; ++y)
-            _topStarts[y] += _topStarts[y - 1];
-        if (_windowsByTop.size() < _windowCount)
-            _windowsByTop.resize(_windowCount);
-        for (const TileWindow& t : windows)
-            _windowsByTop[_topStarts[static_cast<std::size_t>(t.w.y0)]++] = t;
-        order = std::span<const TileWindow>(_windowsByTop.data(), _windowCount);
-        _dodgeField.start(*frame.dodging, tallest, _ownedCells.size());
+    // A counting sort by first row, stable: within a row the first part's
+    // windows come first, each in row order. Each part then places its own
+    // windows.
+    std::vector<std::uint32_t>& first = _parts[0].tops;
+    std::vector<std::uint32_t>& second = _parts[1].tops;
+    std::uint32_t place = 0;
+    for (std::size_t y = 0; y < rows; ++y) {
+        const std::uint32_t a = first[y];
+        const std::uint32_t b = second[y];
+        first[y] = place;
+        second[y] = place + a;
+        place += a + b;
     }
-    for (const TileWindow& t : order) {
-        const float cx = r.centreX[t.row];
-        const float cy = r.centreY[t.row];
-        double* push = &_pushes[2 * std::size_t{t.row}];
-        if (!field || !_dodgeField.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, push[0], push[1]))
-            TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
+    if (_windowsByTop.size() < place)
+        _windowsByTop.resize(place);
+}
+
+const PrimitiveStore::TileWindow& PrimitiveStore::windowAt(std::size_t k) const
+{
+    const std::size_t firstCount = _parts[0].windowCount;
+    return k < firstCount ? _parts[0].windows[k] : _parts[1].windows[k - firstCount];
+}
+
+template <typename F>
+void PrimitiveStore::forChunks(std::size_t count, std::size_t size, const F& work)
+{
+    for (std::size_t c = 0; (c = _chunks.next.fetch_add(1, std::memory_order_relaxed)) * size < count;)
+        work(c * size, std::min(count, (c + 1) * size));
+}
+
+void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, int part)
+{
+    // With the fields, the windows are taken in order of their first row in
+    // a few chunks; a part's field goes on at each chunk's first row.
+    const Rows& r = _rows[Tiles];
+    DodgeField& field = _parts[part].field;
+    const float* footprints = frame.dodging != nullptr ? frame.dodging->cells() : nullptr;
+    const std::size_t total = _parts[0].windowCount + _parts[1].windowCount;
+    const int tallest = std::max(_parts[0].tallest, _parts[1].tallest);
+    const auto window = [&](std::size_t k) -> const TileWindow& {
+        return _fieldSums ? _windowsByTop[k] : windowAt(k);
+    };
+    const std::size_t chunk = std::max<std::size_t>(1024, (total + SumChunks - 1) / SumChunks);
+    bool started = false;
+    forChunks(total, chunk, [&](std::size_t from, std::size_t to) {
+        // A part's chunks come in order of their first rows.
+        if (_fieldSums && !started)
+            field.start(*frame.dodging, tallest, _parts[0].ownedCells.size() + _parts[1].ownedCells.size(),
+                        window(from).w.y0);
+        else if (_fieldSums)
+            field.resume(window(from).w.y0);
+        started = true;
+        constexpr std::size_t Ahead = 16;
+        for (std::size_t k = from; k < to; ++k) {
+            if (footprints != nullptr && k + Ahead < to)
+                __builtin_prefetch(footprints + 2 * std::size_t{r.cell[window(k + Ahead).row]});
+            const TileWindow& t = window(k);
+            const float cx = r.centreX[t.row];
+            const float cy = r.centreY[t.row];
+            double* push = &_pushes[2 * std::size_t{t.row}];
+            if (!_fieldSums || !field.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, push[0], push[1]))
+                TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
+        }
+    });
+}
+
+void PrimitiveStore::movePushed(const Cells& cells, const Grid& grid, int part)
+{
+    // The moves first, then whether the common step is idle where each
+    // moved tile is now: its new cell is known by then, so the cells of the
+    // tiles a few moves on start loading while one is looked at.
+    const Rows& r = _rows[Tiles];
+    TilePart& own = _parts[part];
+    own.moved.clear();
+    std::size_t displaced = 0;
+    constexpr std::size_t Ahead = 16;
+    forChunks(_parts[0].windowCount + _parts[1].windowCount, MoveChunk, [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k) {
+            if (cells.tempColor != nullptr && k + Ahead < to)
+                __builtin_prefetch(cells.tempColor + 3 * std::size_t{r.cell[windowAt(k + Ahead).row]});
+            const std::uint32_t i = windowAt(k).row;
+            if (_pushes[2 * i] == 0.0 && _pushes[2 * i + 1] == 0.0)
+                continue;
+            _tileSteps[i] = moveByPush(cells, i, grid, displaced);
+            if (_tileSteps[i] == TileStep::Moved)
+                own.moved.push_back(i);
+        }
+    });
+    own.displaced = displaced;
+    const std::vector<std::uint32_t>& moved = own.moved;
+    for (std::size_t k = 0; k < moved.size(); ++k) {
+        if (k + Ahead < moved.size())
+            cells.prefetch<Tiles>(r.cell[moved[k + Ahead]]);
+        const std::uint32_t i = moved[k];
+        if ((r.flags[i] & Inside) == 0 || !commonStepIdle(cells, r, i, r.cell[i]))
+            _tileSteps[i] = TileStep::MovedThenStep;
     }
 }
 
@@ -630,28 +764,6 @@ void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, c
         refresh(K, i, grid);
     }
     _lastFullSteps += _full.size();
-}
-
-PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, std::size_t i, const Grid& grid)
-{
-    // The push moves the tile, its temporary colour is read where it was,
-    // the common step runs where it is now. A move changes only the row's
-    // place, so when the common step is idle at the new cell (pushTiles
-    // looks) the move was the whole frame.
-    Rows& r = _rows[Tiles];
-    const std::uint16_t flags = r.flags[i];
-    if ((flags & (Stale | Inside)) != Inside || (cells.logsStarts && (flags & StartLogged) == 0)
-        || !tempColorIdle(cells, r.cell[i], r.color[i]))
-        return TileStep::Pushed;
-    double dx = 0.0;
-    double dy = 0.0;
-    TileLeafGL::awayStep(grid.frame, _pushes[2 * i], _pushes[2 * i + 1], dx, dy);
-    // VisComponent::moveBy on the row's position; the row is brought up to
-    // date here, so nothing needs to mark it stale.
-    r.position[i][0] += dx;
-    r.position[i][1] += dy;
-    refreshPlace(Tiles, i, grid);
-    return TileStep::Moved;
 }
 
 void PrimitiveStore::step(const PrimitiveFrame& frame, double dt)

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "DodgeField.h"
+#include "PartnerThread.h"
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -28,6 +30,8 @@ struct PrimitiveFrame;
 //
 // A stored primitive's position lives in its row (VisComponent::
 // keepPositionAt), so the frame moves tiles without touching their objects.
+// From SplitTilesFrom tiles on, the tiles' footprints, pushes and moves run
+// on two threads (pushTiles).
 //
 // Next to each handle the store keeps a row of what decides whether the
 // primitive's frame changes anything: its buffer cell, width, colours, type,
@@ -134,7 +138,8 @@ private:
     // Reads row i of a kind from its primitive; refreshPlace only its cell
     // and a tile's centre (after a move).
     void refresh(Kind kind, std::size_t i, const Grid& grid);
-    [[gnu::always_inline]] void refreshPlace(Kind kind, std::size_t i, const Grid& grid);
+    // True when the row's cell changed.
+    [[gnu::always_inline]] bool refreshPlace(Kind kind, std::size_t i, const Grid& grid);
     // How a tile row's frame goes, once the pushes are summed.
     enum class TileStep : std::uint8_t
     {
@@ -146,8 +151,10 @@ private:
     };
     // Moves tile row i by its push when the move is all the push changes
     // besides the common step (Moved; the row is then up to date), or
-    // leaves it to the step with the push (Pushed).
-    TileStep moveByPush(const Cells& cells, std::size_t i, const Grid& grid);
+    // leaves it to the step with the push (Pushed). displaced counts a move
+    // to another cell.
+    [[gnu::always_inline]] TileStep moveByPush(const Cells& cells, std::size_t i, const Grid& grid,
+                                               std::size_t& displaced);
     void refreshStale(const Grid& grid);
     // Orders the rows of a kind by their cell, so the frame reads each
     // buffer from front to back instead of at random. Done when an eighth
@@ -158,12 +165,23 @@ private:
     void sortRows(Kind kind, const Grid& grid);
     // Clears the footprints of the last frame and writes this frame's.
     void writeFootprints(const PrimitiveFrame& frame, const Grid& grid);
-    void forgetFootprints(BufferTemplate<float>* dodging);
+    // Runs part(0) and part(1) of a step of the tile pass, on two threads
+    // from SplitTilesFrom tiles on (the parts write nothing the other reads).
+    void splitRun(std::size_t tiles, const std::function<void(int)>& part);
     // Every current tile's push from its neighbours (TileLeafGL::dodgeSum),
     // from its row's centre, and the moves that need no more (moveByPush).
     void pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid);
-    // The pushes of this frame's windows; tallest is their most rows.
-    void sumPushes(const PrimitiveFrame& frame, int tallest);
+    // The windows of part `part`'s half of the rows.
+    void findWindows(const PrimitiveFrame& frame, const Cells& cells, int part);
+    // Hands each part's windows their places in the order of first rows.
+    void orderWindows(std::size_t rows);
+    // The sums and the moves (and the idle checks after them) go out in
+    // chunks to whichever part asks first (forChunks), so neither waits long
+    // for the other; `part` picks the part's own scratch (TilePart).
+    void sumPushes(const PrimitiveFrame& frame, int part);
+    void movePushed(const Cells& cells, const Grid& grid, int part);
+    template <typename F>
+    void forChunks(std::size_t count, std::size_t size, const F& work);
     template <Kind K>
     void stepKind(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, double dt);
 
@@ -176,21 +194,43 @@ private:
     // Scratch of the frame: rows that take the full step, tiles' pushes.
     std::vector<std::uint32_t> _full;
     std::vector<TileStep> _tileSteps;          // per tile row
-    std::vector<std::uint32_t> _moved;         // the tile rows moveByPush moved
     std::vector<double> _pushes;               // per tile row: x, y
     struct TileWindow
     {
         std::uint32_t row;
         DodgeWindow w;
     };
-    std::vector<TileWindow> _windows;          // the dodging tiles' windows, in row order
-    std::size_t _windowCount = 0;              // how many of _windows this frame has
-    std::vector<TileWindow> _windowsByTop;     // the same by first row
-    std::vector<std::uint32_t> _topStarts;
+    // What each of the two parts of the tile pass writes, on cache lines of
+    // its own (sharing one with the other part's fields cost more than the
+    // second thread saved).
+    struct alignas(64) TilePart
+    {
+        std::size_t firstRow = 0, endRow = 0;     // its half of the rows
+        std::vector<TileWindow> windows;          // their windows, in row order
+        std::size_t windowCount = 0;              // how many of windows this frame has
+        int tallest = 0;                          // the most rows of a window
+        std::vector<std::uint32_t> tops;          // windows per first row, then their places
+        std::vector<std::uint32_t> ownedCells;    // the cells whose footprint it wrote
+        DodgeField field;                         // its sums
+        std::vector<std::uint32_t> moved;         // the rows its moves moved
+        std::size_t displaced = 0;                // of them, those now on another cell
+    };
+    std::array<TilePart, 2> _parts;
+    // Window k of the parts' windows taken one after the other.
+    const TileWindow& windowAt(std::size_t k) const;
+    bool _fieldSums = false;                   // this frame's pushes come from the fields
+    std::vector<TileWindow> _windowsByTop;     // every window, by first row
+    PartnerThread _partner;
+    struct alignas(64) ChunkCounter
+    {
+        std::atomic<std::size_t> next{0};
+    };
+    ChunkCounter _chunks;                      // the next chunk forChunks hands out
+    static constexpr std::size_t SplitTilesFrom = 2048;
+    static constexpr std::size_t SumChunks = 4;
+    static constexpr std::size_t MoveChunk = 2048;
     std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds, or 0
-    std::vector<std::uint32_t> _ownedCells;        // the cells with an owner
     const BufferTemplate<float>* _footprintBuffer = nullptr;   // the dodging buffer they are in
-    DodgeField _dodgeField;
     // The tables are built when there is a dodging tile for every this many
     // cells or fewer.
     static constexpr std::size_t CellsPerFieldTile = 256;

@@ -191,9 +191,11 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
     };
     const PrimitiveFrame frame = PrimitiveFrame::fromActive(*s.canvas);
     // Every centre's push, asked in order of the windows' first rows as the
-    // store asks; each one the field gives must equal the window scan.
-    // Returns how many the field gave and the last centre's push.
-    const auto sums = [&](std::vector<std::pair<float, float>> centres) {
+    // store asks; each one the field gives must equal the window scan. With
+    // chunks, two fields take turns over that many pieces of the order, as
+    // the store's two threads do, each going on at its next piece's first
+    // row. Returns how many the fields gave and the last centre's push.
+    const auto sums = [&](std::vector<std::pair<float, float>> centres, std::size_t chunks = 1) {
         std::vector<std::pair<TileLeafGL::DodgeWindow, std::pair<float, float>>> asked;
         int tallest = 0;
         for (const auto& centre : centres) {
@@ -204,11 +206,17 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
         }
         std::stable_sort(asked.begin(), asked.end(),
                          [](const auto& p, const auto& q) { return p.first.y0 < q.first.y0; });
-        DodgeField field;
-        field.start(*dodging, tallest);
+        DodgeField fields[2];
+        const std::size_t piece = (asked.size() + chunks - 1) / chunks;
         int looked = 0;
         double sx = 0.0, sy = 0.0;
-        for (const auto& [w, centre] : asked) {
+        for (std::size_t k = 0; k < asked.size(); ++k) {
+            const auto& [w, centre] = asked[k];
+            DodgeField& field = fields[k / piece % 2];
+            if (k < 2 * piece && k % piece == 0)
+                field.start(*dodging, tallest, 0, w.y0);
+            else if (k % piece == 0)
+                field.resume(w.y0);
             const auto [cx, cy] = centre;
             double fx = 0.0, fy = 0.0;
             TileLeafGL::dodgeSum(frame, cx, cy, s.scene, sx, sy);
@@ -261,6 +269,7 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
         const int looked = std::get<0>(sums(centres));
         EXPECT_GT(looked, 2500);
         EXPECT_LT(looked, 3000) << "windows at the first column or row are scanned";
+        EXPECT_EQ(std::get<0>(sums(centres, 7)), looked);
     }
 
     // A value outside its own cell breaks the footprint rule from its row
@@ -281,9 +290,10 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
 
 TEST(PrimitiveStore, ACrowdOfDodgingTilesMovesAsEachTileAlone)
 {
-    // Enough tiles for the store to sum their pushes from a DodgeField and
-    // to keep their rows in cell order; close enough to share cells, where
-    // the newest tile's footprint counts, as when each writes in turn.
+    // Enough tiles for the store to sum their pushes from DodgeFields, to
+    // split its tile pass over two threads and to keep its rows in cell
+    // order; close enough to share cells, where the newest tile's footprint
+    // counts, as when each writes in turn.
     StoreScene stored, own;
     std::vector<PrimitiveLeafGL*> a, b;
     srand(9);
