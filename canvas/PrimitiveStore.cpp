@@ -420,7 +420,7 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
     const bool same = dodging != nullptr && dodging == _footprintBuffer && dodging->getDimension() == 2
                    && dodging->getCellCount() == _footprintOwners.size();
     float* footprints = same ? dodging->cells() : nullptr;
-    const auto forget = [&](TilePart& own) {
+    const auto forget = [&](Part& own) {
         for (const std::uint32_t c : own.ownedCells) {
             _footprintOwners[c] = 0;
             if (footprints != nullptr) {
@@ -461,7 +461,7 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
     // rows, so every cell is written by one part.
     const int split = grid.height / 2;
     splitRun(r.size(), [&](int part) {
-        TilePart& own = _parts[part];
+        Part& own = _parts[part];
         forget(own);
         const float top = part == 0 ? 0.0f : static_cast<float>(split);
         const float bottom = static_cast<float>(part == 0 ? split : grid.height);
@@ -491,10 +491,10 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
     });
 }
 
-void PrimitiveStore::splitRun(std::size_t tiles, const std::function<void(int)>& part)
+void PrimitiveStore::splitRun(std::size_t rows, const std::function<void(int)>& part)
 {
     _chunks.next.store(0, std::memory_order_relaxed);
-    if (tiles >= SplitTilesFrom) {
+    if (rows >= SplitFrom) {
         _partner.run(part);
     } else {
         part(0);
@@ -547,7 +547,7 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
     if (_fieldSums) {
         orderWindows(static_cast<std::size_t>(frame.dodging->getHeight()));
         splitRun(n, [&](int part) {
-            TilePart& own = _parts[part];
+            Part& own = _parts[part];
             for (const TileWindow& t : std::span<const TileWindow>(own.windows.data(), own.windowCount))
                 _windowsByTop[own.tops[static_cast<std::size_t>(t.w.y0)]++] = t;
         });
@@ -560,7 +560,7 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
 void PrimitiveStore::findWindows(const PrimitiveFrame& frame, const Cells& cells, int part)
 {
     const Rows& r = _rows[Tiles];
-    TilePart& own = _parts[part];
+    Part& own = _parts[part];
     if (own.windows.size() < own.endRow - own.firstRow)
         own.windows.resize(own.endRow - own.firstRow);
     own.windowCount = 0;
@@ -659,7 +659,7 @@ void PrimitiveStore::movePushed(const Cells& cells, const Grid& grid, int part)
     // moved tile is now: its new cell is known by then, so the cells of the
     // tiles a few moves on start loading while one is looked at.
     const Rows& r = _rows[Tiles];
-    TilePart& own = _parts[part];
+    Part& own = _parts[part];
     own.moved.clear();
     std::size_t displaced = 0;
     constexpr std::size_t Ahead = 16;
@@ -687,26 +687,23 @@ void PrimitiveStore::movePushed(const Cells& cells, const Grid& grid, int part)
 }
 
 template <PrimitiveStore::Kind K>
-void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, double dt)
+void PrimitiveStore::findFull(const Cells& cells, std::size_t from, std::size_t to,
+                              std::vector<std::uint32_t>& full) const
 {
     constexpr std::size_t Ahead = 32;
-    Rows& r = _rows[K];
-    const std::size_t n = r.size();
-    _full.clear();
-    if constexpr (K == Tiles)
-        pushTiles(frame, cells, grid);
+    const Rows& r = _rows[K];
     // Whether row i's cells decide its frame (for a tile, unless its push
     // has decided it already).
     const auto checked = [this](std::size_t i) {
         return K != Tiles || _tileSteps[i] == TileStep::Own || _tileSteps[i] == TileStep::Unpushed;
     };
-    for (std::size_t i = 0; i < n; ++i) {
-        if (const std::size_t ahead = i + Ahead; ahead < n && (r.flags[ahead] & Inside) != 0 && checked(ahead))
+    for (std::size_t i = from; i < to; ++i) {
+        if (const std::size_t ahead = i + Ahead; ahead < to && (r.flags[ahead] & Inside) != 0 && checked(ahead))
             cells.prefetch<K>(r.cell[ahead]);
         if (!checked(i)) {
             if constexpr (K == Tiles)
                 if (_tileSteps[i] != TileStep::Moved)
-                    _full.push_back(static_cast<std::uint32_t>(i));
+                    full.push_back(static_cast<std::uint32_t>(i));
             continue;
         }
         const std::uint16_t flags = r.flags[i];
@@ -724,8 +721,27 @@ void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, c
                 idle = idle && tempColorIdle(cells, c, r.color[i]);
         }
         if (!idle)
-            _full.push_back(static_cast<std::uint32_t>(i));
+            full.push_back(static_cast<std::uint32_t>(i));
     }
+}
+
+template <PrimitiveStore::Kind K>
+void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, double dt)
+{
+    Rows& r = _rows[K];
+    const std::size_t n = r.size();
+    if constexpr (K == Tiles)
+        pushTiles(frame, cells, grid);
+    // The rows whose cells ask for the full step, each part of the split
+    // checking half of the rows; their lists one after the other keep the
+    // row order.
+    splitRun(n, [&](int part) {
+        std::vector<std::uint32_t>& full = _parts[part].full;
+        full.clear();
+        findFull<K>(cells, part == 0 ? 0 : n / 2, part == 0 ? n / 2 : n, full);
+    });
+    _full.assign(_parts[0].full.begin(), _parts[0].full.end());
+    _full.insert(_full.end(), _parts[1].full.begin(), _parts[1].full.end());
     // The full steps run in row order, as a loop over every row would.
     constexpr std::size_t FullAhead = 8;
     for (std::size_t k = 0; k < _full.size(); ++k) {

@@ -30,8 +30,9 @@ struct PrimitiveFrame;
 //
 // A stored primitive's position lives in its row (VisComponent::
 // keepPositionAt), so the frame moves tiles without touching their objects.
-// From SplitTilesFrom tiles on, the tiles' footprints, pushes and moves run
-// on two threads (pushTiles).
+// From SplitFrom primitives of a kind on, the check of their cells runs on
+// two threads, and so do the tiles' footprints, pushes and moves
+// (pushTiles).
 //
 // Next to each handle the store keeps a row of what decides whether the
 // primitive's frame changes anything: its buffer cell, width, colours, type,
@@ -165,9 +166,9 @@ private:
     void sortRows(Kind kind, const Grid& grid);
     // Clears the footprints of the last frame and writes this frame's.
     void writeFootprints(const PrimitiveFrame& frame, const Grid& grid);
-    // Runs part(0) and part(1) of a step of the tile pass, on two threads
-    // from SplitTilesFrom tiles on (the parts write nothing the other reads).
-    void splitRun(std::size_t tiles, const std::function<void(int)>& part);
+    // Runs part(0) and part(1) of a step over `rows` rows, on two threads
+    // from SplitFrom rows on (the parts write nothing the other reads).
+    void splitRun(std::size_t rows, const std::function<void(int)>& part);
     // Every current tile's push from its neighbours (TileLeafGL::dodgeSum),
     // from its row's centre, and the moves that need no more (moveByPush).
     void pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid);
@@ -177,11 +178,15 @@ private:
     void orderWindows(std::size_t rows);
     // The sums and the moves (and the idle checks after them) go out in
     // chunks to whichever part asks first (forChunks), so neither waits long
-    // for the other; `part` picks the part's own scratch (TilePart).
+    // for the other; `part` picks the part's own scratch (Part).
     void sumPushes(const PrimitiveFrame& frame, int part);
     void movePushed(const Cells& cells, const Grid& grid, int part);
     template <typename F>
     void forChunks(std::size_t count, std::size_t size, const F& work);
+    // Appends to full the rows in [from, to) of kind K whose cells ask for
+    // the full step (or whose tile push left it to the step).
+    template <Kind K>
+    void findFull(const Cells& cells, std::size_t from, std::size_t to, std::vector<std::uint32_t>& full) const;
     template <Kind K>
     void stepKind(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, double dt);
 
@@ -200,11 +205,12 @@ private:
         std::uint32_t row;
         DodgeWindow w;
     };
-    // What each of the two parts of the tile pass writes, on cache lines of
+    // What each of the two parts of a split step writes, on cache lines of
     // its own (sharing one with the other part's fields cost more than the
     // second thread saved).
-    struct alignas(64) TilePart
+    struct alignas(64) Part
     {
+        std::vector<std::uint32_t> full;          // rows for the full step, in row order
         std::size_t firstRow = 0, endRow = 0;     // its half of the rows
         std::vector<TileWindow> windows;          // their windows, in row order
         std::size_t windowCount = 0;              // how many of windows this frame has
@@ -215,7 +221,7 @@ private:
         std::vector<std::uint32_t> moved;         // the rows its moves moved
         std::size_t displaced = 0;                // of them, those now on another cell
     };
-    std::array<TilePart, 2> _parts;
+    std::array<Part, 2> _parts;
     // Window k of the parts' windows taken one after the other.
     const TileWindow& windowAt(std::size_t k) const;
     bool _fieldSums = false;                   // this frame's pushes come from the fields
@@ -226,7 +232,7 @@ private:
         std::atomic<std::size_t> next{0};
     };
     ChunkCounter _chunks;                      // the next chunk forChunks hands out
-    static constexpr std::size_t SplitTilesFrom = 2048;
+    static constexpr std::size_t SplitFrom = 2048;
     static constexpr std::size_t SumChunks = 4;
     static constexpr std::size_t MoveChunk = 2048;
     std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds, or 0
