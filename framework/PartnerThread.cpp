@@ -53,18 +53,16 @@ PartnerThread::~PartnerThread()
     _thread.join();
 }
 
-bool PartnerThread::start()
+void PartnerThread::start()
 {
     _tried = true;
     if (std::thread::hardware_concurrency() < 2)
-        return false;
+        return;
     try {
         _thread = std::thread([this] { loop(); });
     } catch (const std::system_error& e) {
         std::fprintf(stderr, "PartnerThread: no second thread (%s); the passes run on one\n", e.what());
-        return false;
     }
-    return true;
 }
 
 bool PartnerThread::isSplit()
@@ -99,8 +97,14 @@ void PartnerThread::run(const std::function<void(int)>& part)
     const std::uint32_t before = _finished.load(std::memory_order_relaxed);
     _posted.store(ticket, std::memory_order_release);
     _posted.notify_one();
-    part(0);
     // The partner ends parts in the order they were posted: the next
-    // change of the counter is this one.
+    // change of the counter is this one. It uses part until then, so it is
+    // awaited even when part(0) throws.
+    try {
+        part(0);
+    } catch (...) {
+        awaitChange(_finished, before);
+        throw;
+    }
     awaitChange(_finished, before);
 }

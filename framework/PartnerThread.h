@@ -20,14 +20,14 @@ public:
     // Runs part(0) on the calling thread and part(1) on the partner, and
     // returns when both have ended. The parts must not depend on each
     // other. Without a partner (one core, or the thread could not start)
-    // both run here, 0 first. part must not throw.
+    // both run here, 0 first. part(1) must not throw.
     void run(const std::function<void(int)>& part);
     // Whether run() splits across two threads.
     bool isSplit();
 
 private:
     void loop();
-    bool start();
+    void start();
 
     std::thread _thread;
     bool _tried = false;

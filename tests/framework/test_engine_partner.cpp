@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <thread>
 
 TEST(PartnerThread, EachRunEndsBothHalvesBeforeItReturns)
@@ -30,4 +31,25 @@ TEST(PartnerThread, EachRunEndsBothHalvesBeforeItReturns)
         EXPECT_NE(ranOn[1], caller);
     else
         EXPECT_EQ(ranOn[1], caller);
+}
+
+TEST(PartnerThread, AThrowingFirstPartStillAwaitsTheSecond)
+{
+    PartnerThread partner;
+    bool secondEnded = false;
+    const auto firstThrows = [&](int part) {
+        if (part == 0)
+            throw std::runtime_error("first part");
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        secondEnded = true;
+    };
+    EXPECT_THROW(partner.run(firstThrows), std::runtime_error);
+    EXPECT_TRUE(secondEnded);
+    // The partner is free for the next run.
+    int runs = 0;
+    partner.run([&](int part) {
+        if (part == 1)
+            ++runs;
+    });
+    EXPECT_EQ(runs, 1);
 }
