@@ -315,6 +315,9 @@ void PrimitiveStore::refreshStale(const Grid& grid)
     if (moved)
         _gridKey = grid.key;
     for (int kind = 0; kind < KindCount; ++kind) {
+        if (!moved && !_staleMarked[kind])
+            continue;
+        _staleMarked[kind] = false;
         Rows& r = _rows[kind];
         for (std::size_t i = 0; i < r.size(); ++i)
             if (moved || (r.flags[i] & Stale) != 0)
@@ -354,6 +357,7 @@ bool PrimitiveStore::place(PrimitiveLeafGL* p)
     p->_storeSlot = {kind, r.size(), this};
     const bool grows = r.position.size() == r.position.capacity();
     r.push(p);
+    _staleMarked[kind] = true;
     // The other primitives' positions moved with the array.
     if (grows)
         rebindPositions(kind, 0, r.size() - 1);

@@ -67,7 +67,11 @@ public:
     std::size_t pendingCount() const { return _pending.size(); }
     // The row of the primitive in slot (kind, index) is read again before
     // the next frame uses it.
-    void markStale(int kind, std::size_t index) { _rows[kind].flags[index] |= Stale; }
+    void markStale(int kind, std::size_t index)
+    {
+        _rows[kind].flags[index] |= Stale;
+        _staleMarked[kind] = true;
+    }
 
     // One frame of every stored primitive, as the scene's passes would run
     // it: the tiles' footprints, then the animation of points, strokes and
@@ -193,6 +197,7 @@ private:
     TabletopVis& _scene;
     const VisComponent& _canvas;
     std::array<Rows, KindCount> _rows;
+    std::array<bool, KindCount> _staleMarked{};   // a row of the kind may be stale
     std::vector<PrimitiveLeafGL*> _pending;
     // What the rows' cells were computed against (Grid::key).
     std::array<double, 10> _gridKey{};

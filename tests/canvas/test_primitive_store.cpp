@@ -157,6 +157,7 @@ TEST(PrimitiveStore, AFrameThroughTheStoreIsEachPrimitivesOwnFrame)
             for (const auto* made : {&a, &b}) {
                 (*made)[0]->moveBy(30.0, -12.0);           // a stroke onto the patch
                 (*made)[1]->setColor(9, 8, 7);             // a point
+                (*made)[2]->moveBy(-25.0, 18.0);           // a tile: its footprint follows
                 (*made)[3]->setRotation(170.0);            // a stroke turns back
                 (*made)[5]->animateToSize(26.0, 26.0);     // a tile eases
                 (*made)[6]->setLife(PrimitiveLeafGL::EraseQueueLife + 1);
