@@ -469,13 +469,7 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
         forget(own);
         const float top = part == 0 ? 0.0f : static_cast<float>(split);
         const float bottom = static_cast<float>(part == 0 ? split : grid.height);
-        constexpr std::size_t Ahead = 32;
         for (std::size_t i = 0; i < r.size(); ++i) {
-            if (i + Ahead < r.size()) {
-                const std::uint32_t ahead = r.cell[i + Ahead];
-                __builtin_prefetch(&_footprintOwners[ahead], 1);
-                __builtin_prefetch(footprints + 2 * std::size_t{ahead}, 1);
-            }
             const float cx = r.centreX[i];
             const float cy = r.centreY[i];
             if (r.type[i] != frame.currentType || !(cx >= 0.0f && cy >= top && cx < grid.width && cy < bottom))
@@ -541,9 +535,6 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
     _tileSteps.assign(n, TileStep::Own);
     if (!cells.usable || !cells.hasControl)
         return;
-    _parts[0].firstRow = 0;
-    _parts[0].endRow = _parts[1].firstRow = n / 2;
-    _parts[1].endRow = n;
     splitRun(n, [&](int part) { findWindows(frame, cells, part); });
     const std::size_t windows = _parts[0].windowCount + _parts[1].windowCount;
     // Many tiles make the fields pay; a few scan their windows.
@@ -565,15 +556,15 @@ void PrimitiveStore::findWindows(const PrimitiveFrame& frame, const Cells& cells
 {
     const Rows& r = _rows[Tiles];
     Part& own = _parts[part];
-    if (own.windows.size() < own.endRow - own.firstRow)
-        own.windows.resize(own.endRow - own.firstRow);
+    const std::size_t n = r.size();
+    const std::size_t from = part == 0 ? 0 : n / 2;
+    const std::size_t to = part == 0 ? n / 2 : n;
+    if (own.windows.size() < to - from)
+        own.windows.resize(to - from);
     own.windowCount = 0;
     own.tallest = 0;
     own.tops.assign(frame.dodging != nullptr ? static_cast<std::size_t>(frame.dodging->getHeight()) + 1 : 0, 0);
-    constexpr std::size_t Ahead = 32;
-    for (std::size_t i = own.firstRow; i < own.endRow; ++i) {
-        if (cells.size != nullptr && i + Ahead < own.endRow)
-            __builtin_prefetch(cells.size + r.cell[i + Ahead]);
+    for (std::size_t i = from; i < to; ++i) {
         if (r.type[i] != cells.currentType || (r.flags[i] & Stale) != 0)
             continue;
         _tileSteps[i] = TileStep::Unpushed;
@@ -627,7 +618,6 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, int part)
     // a few chunks; a part's field goes on at each chunk's first row.
     const Rows& r = _rows[Tiles];
     DodgeField& field = _parts[part].field;
-    const float* footprints = frame.dodging != nullptr ? frame.dodging->cells() : nullptr;
     const std::size_t total = _parts[0].windowCount + _parts[1].windowCount;
     const int tallest = std::max(_parts[0].tallest, _parts[1].tallest);
     const auto window = [&](std::size_t k) -> const TileWindow& {
@@ -643,10 +633,7 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, int part)
         else if (_fieldSums)
             field.resume(window(from).w.y0);
         started = true;
-        constexpr std::size_t Ahead = 16;
         for (std::size_t k = from; k < to; ++k) {
-            if (footprints != nullptr && k + Ahead < to)
-                __builtin_prefetch(footprints + 2 * std::size_t{r.cell[window(k + Ahead).row]});
             const TileWindow& t = window(k);
             const float cx = r.centreX[t.row];
             const float cy = r.centreY[t.row];
@@ -669,8 +656,6 @@ void PrimitiveStore::movePushed(const Cells& cells, const Grid& grid, int part)
     constexpr std::size_t Ahead = 16;
     forChunks(_parts[0].windowCount + _parts[1].windowCount, MoveChunk, [&](std::size_t from, std::size_t to) {
         for (std::size_t k = from; k < to; ++k) {
-            if (cells.tempColor != nullptr && k + Ahead < to)
-                __builtin_prefetch(cells.tempColor + 3 * std::size_t{r.cell[windowAt(k + Ahead).row]});
             const std::uint32_t i = windowAt(k).row;
             if (_pushes[2 * i] == 0.0 && _pushes[2 * i + 1] == 0.0)
                 continue;

@@ -216,8 +216,7 @@ private:
     struct alignas(64) Part
     {
         std::vector<std::uint32_t> full;          // rows for the full step, in row order
-        std::size_t firstRow = 0, endRow = 0;     // its half of the rows
-        std::vector<TileWindow> windows;          // their windows, in row order
+        std::vector<TileWindow> windows;          // its half of the rows' windows, in row order
         std::size_t windowCount = 0;              // how many of windows this frame has
         int tallest = 0;                          // the most rows of a window
         std::vector<std::uint32_t> tops;          // windows per first row, then their places
