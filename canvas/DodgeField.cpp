@@ -150,7 +150,7 @@ bool DodgeField::addRow()
     const std::size_t out = row(y + 1);
     Run run{&_counts[out], &_sumsA[out], &_sumsB[out], &_counts[above], &_sumsA[above], &_sumsB[above]};
     // The first column and row are left out: their values may be finer than
-    // the fixed point (sum() declines windows there).
+    // the prefix sums' units (sum() scans them).
     const float* cell = _dodging->cells() + 2 * static_cast<std::size_t>(y) * _width;
     const bool newValues = y >= _valueRows;
     // Adds cell x when it holds a footprint; false when it breaks the rule.
@@ -199,6 +199,30 @@ bool DodgeField::makeRows(int y1)
     while (!_broken && _rowsMade <= y1)
         _broken = !addRow();
     return _rowsMade > y1;
+}
+
+bool DodgeField::scanEdges(float cx, float cy, int x0, int x1, int y0, int y1, Window& edge) const
+{
+    const auto visit = [&](int x, int y) {
+        const float* cell = cellAt(x, y);
+        const float a = cell[0];
+        const float b = cell[1];
+        if (!occupied(a, b) || a == cx || b == cy)
+            return true;
+        if (!representable(a) || !representable(b) || static_cast<int>(a) != x || static_cast<int>(b) != y)
+            return false;
+        ++edge.count;
+        edge.a += fine(a);
+        edge.b += fine(b);
+        return true;
+    };
+    for (int y = y0; x0 == 0 && y < y1; ++y)
+        if (!visit(0, y))
+            return false;
+    for (int x = std::max(x0, 1); y0 == 0 && x < x1; ++x)
+        if (!visit(x, 0))
+            return false;
+    return true;
 }
 
 void DodgeField::dropColumn(float cx, int column, int row, int y0, int y1, Window& sums) const

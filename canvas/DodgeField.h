@@ -5,6 +5,7 @@
 
 #include "BufferTemplate.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -18,20 +19,25 @@ struct DodgeWindow
 // A tile's push (TileLeafGL::dodgeSum) is the sum of (cx - a, cy - b) over
 // the footprint cells (a, b) of its window that are not empty and lie on
 // neither its column nor its row (a != cx, b != cy). Footprints are written
-// at cell (int a, int b), and every value from 1 up is a multiple of 2^-23,
-// so the sum is exact in 64-bit fixed point and equals the window scan's
+// at cell (int a, int b), so a value is a float from Finest up (or 0) and
+// a multiple of 2^-29, and each difference is exact in a double. While the
+// window's cells times its reach stay below 2^24, so is every partial sum:
+// the sum is exact in 64-bit fixed point and equals the window scan's
 // exact double sum to the bit, in whatever order either adds.
 //
-// The sums come from rows of prefix sums over the dodging buffer, made
-// front to back as the windows ask for them and kept in a ring only as tall
-// as the tallest window, so they stay in cache instead of filling a table
-// the size of the buffer. Windows are therefore asked for in order of their
-// first row.
+// The sums of the cells from column and row 1 on come from rows of prefix
+// sums over the dodging buffer, made front to back as the windows ask for
+// them and kept in a ring only as tall as the tallest window, so they stay
+// in cache instead of filling a table the size of the buffer. Windows are
+// therefore asked for in order of their first row. Those cells hold values
+// from 1 up, multiples of 2^-23, and the prefix sums count in those units.
+// The first column and row, whose values may be finer, are scanned where a
+// window reaches them.
 //
-// Only cells from column and row 1 on are summed, and only while each of
-// them holds values of its own cell; sum() declines centres and windows
-// that reach below cell 1, and windows that reach the first row breaking
-// the rule. The caller then scans the window itself.
+// The prefix rows hold cells only while each of them holds values of its
+// own cell; sum() declines windows that reach the first row breaking the
+// rule, windows with a cell of the first column or row finer than Finest,
+// and centres finer than that. The caller then scans the window itself.
 //
 // A cell with a == cx lies on the tile's column and one with b == cy on its
 // row. The field also keeps which exact values its cells hold, and how
@@ -58,10 +64,14 @@ public:
     [[gnu::always_inline]] bool sum(float cx, float cy, int x0, int x1, int y0, int y1, double& sumX, double& sumY);
 
 private:
-    static constexpr double Unit = 8388608.0;      // 2^23: fixed-point units per cell
-    static constexpr float Largest = 1048576.0f;   // 2^20: values stay far inside 64 bits
+    static constexpr double Unit = 8388608.0;         // 2^23: the prefix sums' units per cell
+    static constexpr double FineUnit = 536870912.0;   // 2^29: the final sums' units per cell
+    static constexpr float Finest = 0.015625f;       // 2^-6: from here on a float is a multiple of 2^-29
+    static constexpr float Largest = 1048576.0f;      // 2^20: values stay far inside 64 bits
     static bool occupied(float a, float b) { return a != 0.0f && b != 0.0f; }
+    static bool representable(float v) { return v >= Finest && v < Largest; }
     static std::int64_t fixed(float v) { return static_cast<std::int64_t>(static_cast<double>(v) * Unit); }
+    static std::int64_t fine(float v) { return static_cast<std::int64_t>(static_cast<double>(v) * FineUnit); }
     // A window's cells that push: how many, and their a and b in units.
     struct Window
     {
@@ -125,6 +135,10 @@ private:
     {
         return _dodging->cells() + 2 * (static_cast<std::size_t>(y) * _width + x);
     }
+    // Adds to edge, in units of 2^-29, the pushing cells of the window's
+    // part of the first column and row; false when one is finer than
+    // Finest or lies outside its own cell.
+    bool scanEdges(float cx, float cy, int x0, int x1, int y0, int y1, Window& edge) const;
     // Drops from sums the cells other than (column, row) that hold cx, on
     // rows [y0, y1) of the column, or cy, on columns [x0, x1) of the row.
     void dropColumn(float cx, int column, int row, int y0, int y1, Window& sums) const;
@@ -150,42 +164,64 @@ inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, 
 {
     sumX = 0.0;
     sumY = 0.0;
-    if (_dodging == nullptr || !(cx >= 1.0f && cy >= 1.0f && cx < Largest && cy < Largest) || x0 < 1 || y0 < 1
-        || y0 < _lastTop || x1 > _width || y1 > _height || y1 - y0 >= _ringRows)
+    if (_dodging == nullptr || !representable(cx) || !representable(cy) || x0 < 0 || y0 < 0 || x1 > _width
+        || y1 > _height)
         return false;
     if (x0 >= x1 || y0 >= y1)
         return true;
-    // Prefix row y0 may have left the ring for a later window's rows.
-    if ((_rowsMade <= y1 && !makeRows(y1)) || _rowsMade - 1 - y0 >= _ringRows)
+    // Each cell's difference is below the window's reach from the centre.
+    const double reach = std::max({cx - x0, x1 - cx, cy - y0, y1 - cy}) + 1.0;
+    if (static_cast<double>(x1 - x0) * (y1 - y0) * reach >= 16777216.0)
         return false;
-    _lastTop = y0;
-    const std::size_t top = row(y0);
-    const std::size_t bottom = row(y1);
-    const auto window = [&](const auto& sums) -> std::int64_t {
-        return sums[bottom + x1] - sums[bottom + x0] - sums[top + x1] + sums[top + x0];
+    // The prefix rows sum the cells from column and row 1 on.
+    const int fx0 = std::max(x0, 1);
+    const int fy0 = std::max(y0, 1);
+    Window sums{0, 0, 0};
+    if (fx0 < x1 && fy0 < y1) {
+        // Prefix row fy0 may have left the ring for a later window's rows.
+        if (fy0 < _lastTop || y1 - fy0 >= _ringRows || (_rowsMade <= y1 && !makeRows(y1))
+            || _rowsMade - 1 - fy0 >= _ringRows)
+            return false;
+        _lastTop = fy0;
+        const std::size_t top = row(fy0);
+        const std::size_t bottom = row(y1);
+        const auto window = [&](const auto& prefix) -> std::int64_t {
+            return prefix[bottom + x1] - prefix[bottom + fx0] - prefix[top + x1] + prefix[top + fx0];
+        };
+        sums = {window(_counts), window(_sumsA), window(_sumsB)};
+        // Cells that do not push: those with a == cx (on the centre's
+        // column) or b == cy (on its row). The tile's own cell is looked at;
+        // the rest of the column or row only when the value sets say another
+        // cell holds the same value.
+        const int column = static_cast<int>(cx);
+        const int row = static_cast<int>(cy);
+        const bool onColumn = column >= fx0 && column < x1;
+        const bool onRow = row >= fy0 && row < y1;
+        const float* own = column < _width && row < _height ? cellAt(column, row) : nullptr;
+        const bool ownX = own != nullptr && occupied(own[0], own[1]) && own[0] == cx;
+        const bool ownY = own != nullptr && occupied(own[0], own[1]) && own[1] == cy;
+        // The value sets hold the rows summed so far, which may not reach
+        // the tile's own row.
+        const bool ownSummed = row < _rowsMade - 1;
+        if (onColumn && onRow && (ownX || ownY))
+            sums.drop(own);
+        if (onColumn && _xs.heldElsewhere(cx, ownX && ownSummed))
+            dropColumn(cx, column, row, fy0, y1, sums);
+        if (onRow && _ys.heldElsewhere(cy, ownY && ownSummed))
+            dropRow(cy, column, row, fx0, x1, sums);
+    }
+    Window edge{0, 0, 0};
+    if ((x0 == 0 || y0 == 0) && !scanEdges(cx, cy, x0, x1, y0, y1, edge))
+        return false;
+    // In units of 2^-29, wrapping: the result is far inside 64 bits even
+    // where the terms are not.
+    const auto total = [&](float centre, std::int64_t summed, std::int64_t edgeSummed) {
+        const std::uint64_t count = static_cast<std::uint64_t>(sums.count + edge.count);
+        const std::uint64_t t = static_cast<std::uint64_t>(fine(centre)) * count
+                              - (static_cast<std::uint64_t>(summed) << 6) - static_cast<std::uint64_t>(edgeSummed);
+        return static_cast<double>(static_cast<std::int64_t>(t)) / FineUnit;
     };
-    Window sums{window(_counts), window(_sumsA), window(_sumsB)};
-    // Cells that do not push: those with a == cx (on the centre's column) or
-    // b == cy (on its row). The tile's own cell is looked at; the rest of
-    // the column or row only when the value sets say another cell holds
-    // the same value.
-    const int column = static_cast<int>(cx);
-    const int row = static_cast<int>(cy);
-    const bool onColumn = column >= x0 && column < x1;
-    const bool onRow = row >= y0 && row < y1;
-    const float* own = column < _width && row < _height ? cellAt(column, row) : nullptr;
-    const bool ownX = own != nullptr && occupied(own[0], own[1]) && own[0] == cx;
-    const bool ownY = own != nullptr && occupied(own[0], own[1]) && own[1] == cy;
-    // The value sets hold the rows summed so far, which may not reach the
-    // tile's own row.
-    const bool ownSummed = row < _rowsMade - 1;
-    if (onColumn && onRow && (ownX || ownY))
-        sums.drop(own);
-    if (onColumn && _xs.heldElsewhere(cx, ownX && ownSummed))
-        dropColumn(cx, column, row, y0, y1, sums);
-    if (onRow && _ys.heldElsewhere(cy, ownY && ownSummed))
-        dropRow(cy, column, row, x0, x1, sums);
-    sumX = static_cast<double>(fixed(cx) * sums.count - sums.a) / Unit;
-    sumY = static_cast<double>(fixed(cy) * sums.count - sums.b) / Unit;
+    sumX = total(cx, sums.a, edge.a);
+    sumY = total(cy, sums.b, edge.b);
     return true;
 }
