@@ -305,6 +305,8 @@ void PrimitiveStore::sortRows(Kind kind, const Grid& grid)
     for (std::size_t i = 0; i < n; ++i)
         r.handles[i]->_storeSlot.index = i;
     rebindPositions(kind, 0, n);
+    if (kind == Tiles && n > 0)
+        _bandSplit = static_cast<int>(std::clamp(r.centreY[n / 2], 0.0f, static_cast<float>(grid.height)));
     _displaced[kind] = 0;
     _sortedAt[kind] = _frame;
 }
@@ -413,7 +415,7 @@ void PrimitiveStore::placePending()
 
 // ---- The frame ----
 
-void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& grid)
+float* PrimitiveStore::prepareFootprints(const PrimitiveFrame& frame, const Grid& grid)
 {
     // The store clears the cells it wrote last frame instead of the canvas
     // the whole buffer: there are far fewer footprints than cells. Whoever
@@ -423,25 +425,16 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
     auto* dodging = const_cast<BufferTemplate<float>*>(frame.dodging);
     const bool same = dodging != nullptr && dodging == _footprintBuffer && dodging->getDimension() == 2
                    && dodging->getCellCount() == _footprintOwners.size();
-    float* footprints = same ? dodging->cells() : nullptr;
-    const auto forget = [&](Part& own) {
-        for (const std::uint32_t c : own.ownedCells) {
-            _footprintOwners[c] = 0;
-            if (footprints != nullptr) {
-                footprints[2 * std::size_t{c}] = 0.0f;
-                footprints[2 * std::size_t{c} + 1] = 0.0f;
-            }
-        }
-        own.ownedCells.clear();
-    };
+    _footprintCells = same ? dodging->cells() : nullptr;
     const Rows& r = _rows[Tiles];
     const bool fits = dodging != nullptr && dodging->getWidth() == grid.width && dodging->getHeight() == grid.height
                    && dodging->getDimension() == 2;
     if (!fits || !frame.hasControl) {
         forget(_parts[0]);
         forget(_parts[1]);
+        _footprintCells = nullptr;
         if (dodging == nullptr || !frame.hasControl)
-            return;
+            return nullptr;
         // Where two tiles share a cell the newer one's footprint is the one
         // their neighbours see, whatever the order of the rows.
         std::vector<std::pair<unsigned long, std::size_t>> byAge;
@@ -451,7 +444,7 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
         std::sort(byAge.begin(), byAge.end());
         for (const auto& [id, i] : byAge)
             static_cast<TileLeafGL*>(r.handles[i])->writeFootprint(frame);
-        return;
+        return nullptr;
     }
     const std::size_t cellCount = static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height);
     if (_footprintOwners.size() != cellCount) {
@@ -460,33 +453,44 @@ void PrimitiveStore::writeFootprints(const PrimitiveFrame& frame, const Grid& gr
         _parts[1].ownedCells.clear();
     }
     _footprintBuffer = dodging;
-    footprints = dodging->cells();
-    // Each part takes the tiles whose cell lies in its half of the grid's
-    // rows, so every cell is written by one part.
-    const int split = grid.height / 2;
-    splitRun(r.size(), [&](int part) {
-        Part& own = _parts[part];
-        forget(own);
-        const float top = part == 0 ? 0.0f : static_cast<float>(split);
-        const float bottom = static_cast<float>(part == 0 ? split : grid.height);
-        for (std::size_t i = 0; i < r.size(); ++i) {
-            const float cx = r.centreX[i];
-            const float cy = r.centreY[i];
-            if (r.type[i] != frame.currentType || !(cx >= 0.0f && cy >= top && cx < grid.width && cy < bottom))
-                continue;
-            const int x = static_cast<int>(cx);
-            const int y = static_cast<int>(cy);
-            const auto c = static_cast<std::uint32_t>(y * grid.width + x);
-            unsigned long& owner = _footprintOwners[c];
-            if (owner > r.id[i])
-                continue;
-            if (owner == 0)
-                own.ownedCells.push_back(c);
-            owner = r.id[i];
-            footprints[2 * std::size_t{c}] = cx;
-            footprints[2 * std::size_t{c} + 1] = cy;
+    _footprintCells = dodging->cells();
+    // Each part writes the cells of its band of the grid's rows, so every
+    // cell has one writer; the bands part where the rows of the two halves
+    // met when the rows were last put in cell order. A part clears its own
+    // cells of the last frame itself, unless the bands have moved since.
+    const int split = _bandSplit < 0 ? grid.height / 2 : std::min(_bandSplit, grid.height);
+    if (split != _bands) {
+        forget(_parts[0]);
+        forget(_parts[1]);
+        _bands = split;
+    }
+    return _footprintCells;
+}
+
+void PrimitiveStore::forget(Part& own)
+{
+    for (const std::uint32_t c : own.ownedCells) {
+        _footprintOwners[c] = 0;
+        if (_footprintCells != nullptr) {
+            _footprintCells[2 * std::size_t{c}] = 0.0f;
+            _footprintCells[2 * std::size_t{c} + 1] = 0.0f;
         }
-    });
+    }
+    own.ownedCells.clear();
+}
+
+inline void PrimitiveStore::writeFootprint(Part& own, std::size_t i, const Grid& grid, float cx, float cy)
+{
+    const Rows& r = _rows[Tiles];
+    const auto c = static_cast<std::uint32_t>(static_cast<int>(cy) * grid.width + static_cast<int>(cx));
+    unsigned long& owner = _footprintOwners[c];
+    if (owner > r.id[i])
+        return;
+    if (owner == 0)
+        own.ownedCells.push_back(c);
+    owner = r.id[i];
+    _footprintCells[2 * std::size_t{c}] = cx;
+    _footprintCells[2 * std::size_t{c} + 1] = cy;
 }
 
 void PrimitiveStore::splitRun(std::size_t rows, const std::function<void(int)>& part)
@@ -527,51 +531,78 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
 {
     // The sums read only the dodging buffer, which no step writes, and a
     // move changes only its own tile, so all of them run here before the
-    // other steps: the windows, then the sums, then the moves. Each of these
-    // is split in two parts that share nothing they write (splitRun).
+    // other steps: the footprints and windows, then the sums with the
+    // moves. Each of these is split in two parts that share nothing they
+    // write (splitRun).
     const std::size_t n = _rows[Tiles].size();
     // Only the rows with a window get a push.
     _pushes.resize(2 * n);
     _tileSteps.assign(n, TileStep::Own);
-    if (!cells.usable || !cells.hasControl)
-        return;
-    splitRun(n, [&](int part) { findWindows(frame, cells, part); });
-    const std::size_t windows = _parts[0].windowCount + _parts[1].windowCount;
+    const bool footprints = prepareFootprints(frame, grid) != nullptr;
+    const bool windows = cells.usable && cells.hasControl;
+    splitRun(n, [&](int part) { scanTiles(frame, cells, grid, footprints, windows, part); });
+    const std::size_t count = _parts[0].windowCount + _parts[1].windowCount;
     // Many tiles make the fields pay; a few scan their windows.
-    _fieldSums = frame.dodging != nullptr && windows * CellsPerFieldTile >= frame.dodging->getCellCount();
-    if (_fieldSums) {
+    _fieldSums = frame.dodging != nullptr && count * CellsPerFieldTile >= frame.dodging->getCellCount();
+    if (_fieldSums)
         orderWindows(static_cast<std::size_t>(frame.dodging->getHeight()));
+    // Each part writes the footprints the other found in its band, and
+    // places its windows in the order of first rows.
+    if (_fieldSums || !_parts[0].strays.empty() || !_parts[1].strays.empty())
         splitRun(n, [&](int part) {
             Part& own = _parts[part];
-            for (const TileWindow& t : std::span<const TileWindow>(own.windows.data(), own.windowCount))
-                _windowsByTop[own.tops[static_cast<std::size_t>(t.w.y0)]++] = t;
+            for (const std::uint32_t i : _parts[1 - part].strays)
+                writeFootprint(own, i, grid, _rows[Tiles].centreX[i], _rows[Tiles].centreY[i]);
+            if (_fieldSums)
+                for (const TileWindow& t : std::span<const TileWindow>(own.windows.data(), own.windowCount))
+                    _windowsByTop[own.tops[static_cast<std::size_t>(t.w.y0)]++] = t;
         });
-    }
-    splitRun(n, [&](int part) { sumPushes(frame, part); });
-    splitRun(n, [&](int part) { movePushed(cells, grid, part); });
+    if (count == 0)
+        return;
+    splitRun(n, [&](int part) { sumPushes(frame, cells, grid, part); });
     _displaced[Tiles] += _parts[0].displaced + _parts[1].displaced;
 }
 
-void PrimitiveStore::findWindows(const PrimitiveFrame& frame, const Cells& cells, int part)
+void PrimitiveStore::scanTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, bool footprints,
+                               bool windows, int part)
 {
     const Rows& r = _rows[Tiles];
     Part& own = _parts[part];
     const std::size_t n = r.size();
     const std::size_t from = part == 0 ? 0 : n / 2;
     const std::size_t to = part == 0 ? n / 2 : n;
+    if (footprints)
+        forget(own);
+    own.strays.clear();
     if (own.windows.size() < to - from)
         own.windows.resize(to - from);
     own.windowCount = 0;
     own.tallest = 0;
     own.tops.assign(frame.dodging != nullptr ? static_cast<std::size_t>(frame.dodging->getHeight()) + 1 : 0, 0);
+    const float width = static_cast<float>(grid.width);
+    const float height = static_cast<float>(grid.height);
+    const float bandTop = part == 0 ? 0.0f : static_cast<float>(_bands);
+    const float bandBottom = part == 0 ? static_cast<float>(_bands) : height;
     for (std::size_t i = from; i < to; ++i) {
-        if (r.type[i] != cells.currentType || (r.flags[i] & Stale) != 0)
+        if (r.type[i] != cells.currentType)
+            continue;
+        const float cx = r.centreX[i];
+        const float cy = r.centreY[i];
+        // The footprint at the centre's cell, in this part's band or the
+        // other's.
+        if (footprints && cx >= 0.0f && cy >= 0.0f && cx < width && cy < height) {
+            if (cy >= bandTop && cy < bandBottom)
+                writeFootprint(own, i, grid, cx, cy);
+            else
+                own.strays.push_back(static_cast<std::uint32_t>(i));
+        }
+        if (!windows || (r.flags[i] & Stale) != 0)
             continue;
         _tileSteps[i] = TileStep::Unpushed;
         // A window may be empty (a tile beyond the buffer): no push.
         TileWindow& t = own.windows[own.windowCount];
-        if ((r.flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, r.centreX[i], r.centreY[i], _scene, t.w)
-            && t.w.x0 < t.w.x1 && t.w.y0 < t.w.y1) {
+        if ((r.flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, cx, cy, _scene, t.w) && t.w.x0 < t.w.x1
+            && t.w.y0 < t.w.y1) {
             t.row = static_cast<std::uint32_t>(i);
             own.tallest = std::max(own.tallest, t.w.y1 - t.w.y0);
             ++own.tops[static_cast<std::size_t>(t.w.y0)];
@@ -612,12 +643,17 @@ void PrimitiveStore::forChunks(std::size_t count, std::size_t size, const F& wor
         work(c * size, std::min(count, (c + 1) * size));
 }
 
-void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, int part)
+void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part)
 {
     // With the fields, the windows are taken in order of their first row in
-    // a few chunks; a part's field goes on at each chunk's first row.
+    // a few chunks; a part's field goes on at each chunk's first row. Each
+    // push moves its tile as soon as it is summed: no sum reads another
+    // tile's row, only the footprints, which stay as they are.
     const Rows& r = _rows[Tiles];
-    DodgeField& field = _parts[part].field;
+    Part& own = _parts[part];
+    DodgeField& field = own.field;
+    own.moved.clear();
+    std::size_t displaced = 0;
     const std::size_t total = _parts[0].windowCount + _parts[1].windowCount;
     const int tallest = std::max(_parts[0].tallest, _parts[1].tallest);
     const auto window = [&](std::size_t k) -> const TileWindow& {
@@ -633,40 +669,34 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, int part)
         else if (_fieldSums)
             field.resume(window(from).w.y0);
         started = true;
+        const std::size_t firstMoved = own.moved.size();
         for (std::size_t k = from; k < to; ++k) {
             const TileWindow& t = window(k);
-            const float cx = r.centreX[t.row];
-            const float cy = r.centreY[t.row];
-            double* push = &_pushes[2 * std::size_t{t.row}];
+            const std::uint32_t i = t.row;
+            const float cx = r.centreX[i];
+            const float cy = r.centreY[i];
+            double* push = &_pushes[2 * std::size_t{i}];
             if (!_fieldSums || !field.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, push[0], push[1]))
                 TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
-        }
-    });
-}
-
-void PrimitiveStore::movePushed(const Cells& cells, const Grid& grid, int part)
-{
-    // The moves first, then whether the common step is idle where each
-    // moved tile is now: its new cell is known by then, so the cells of the
-    // tiles a few moves on start loading while one is looked at.
-    const Rows& r = _rows[Tiles];
-    Part& own = _parts[part];
-    own.moved.clear();
-    std::size_t displaced = 0;
-    constexpr std::size_t Ahead = 16;
-    forChunks(_parts[0].windowCount + _parts[1].windowCount, MoveChunk, [&](std::size_t from, std::size_t to) {
-        for (std::size_t k = from; k < to; ++k) {
-            const std::uint32_t i = windowAt(k).row;
-            if (_pushes[2 * i] == 0.0 && _pushes[2 * i + 1] == 0.0)
+            if (push[0] == 0.0 && push[1] == 0.0)
                 continue;
             _tileSteps[i] = moveByPush(cells, i, grid, displaced);
             if (_tileSteps[i] == TileStep::Moved)
                 own.moved.push_back(i);
         }
+        checkMoved(cells, own.moved, firstMoved);
     });
     own.displaced = displaced;
-    const std::vector<std::uint32_t>& moved = own.moved;
-    for (std::size_t k = 0; k < moved.size(); ++k) {
+}
+
+void PrimitiveStore::checkMoved(const Cells& cells, const std::vector<std::uint32_t>& moved, std::size_t from)
+{
+    // Whether the common step is idle where each moved tile is now: its new
+    // cell is known by then, so the cells of the tiles a few moves on start
+    // loading while one is looked at.
+    const Rows& r = _rows[Tiles];
+    constexpr std::size_t Ahead = 16;
+    for (std::size_t k = from; k < moved.size(); ++k) {
         if (k + Ahead < moved.size())
             cells.prefetch<Tiles>(r.cell[moved[k + Ahead]]);
         const std::uint32_t i = moved[k];
@@ -782,7 +812,6 @@ void PrimitiveStore::step(const PrimitiveFrame& frame, double dt)
         if (_rows[kind].size() >= SortedRowsFrom && _displaced[kind] * 8 > _rows[kind].size()
             && (_sortedAt[kind] == 0 || _frame - _sortedAt[kind] >= FramesBetweenSorts))
             sortRows(kind, grid);
-    writeFootprints(frame, grid);
     const Cells cells(frame, grid);
     _lastFullSteps = 0;
     stepKind<Points>(frame, cells, grid, dt);

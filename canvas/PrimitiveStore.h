@@ -168,23 +168,37 @@ private:
     // steps only read the buffers, log records are grouped by primitive,
     // and where tiles share a cell the newest one's footprint wins.
     void sortRows(Kind kind, const Grid& grid);
-    // Clears the footprints of the last frame and writes this frame's.
-    void writeFootprints(const PrimitiveFrame& frame, const Grid& grid);
     // Runs part(0) and part(1) of a step over `rows` rows, on two threads
     // from SplitFrom rows on (the parts write nothing the other reads).
     void splitRun(std::size_t rows, const std::function<void(int)>& part);
-    // Every current tile's push from its neighbours (TileLeafGL::dodgeSum),
-    // from its row's centre, and the moves that need no more (moveByPush).
+    // Every current tile's footprint, and its push from its neighbours
+    // (TileLeafGL::dodgeSum) from its row's centre, and the moves that need
+    // no more (moveByPush).
     void pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid);
-    // The windows of part `part`'s half of the rows.
-    void findWindows(const PrimitiveFrame& frame, const Cells& cells, int part);
+    struct Part;
+    // The dodging buffer's cells for the footprints the parts write, after
+    // clearing those of the last frame when the bands moved; null when they
+    // are written already (a buffer of another size) or there are none.
+    float* prepareFootprints(const PrimitiveFrame& frame, const Grid& grid);
+    // Clears the footprints the part wrote.
+    void forget(Part& own);
+    // Tile row i's footprint at its centre (cx, cy), unless a newer tile's
+    // is there.
+    [[gnu::always_inline]] void writeFootprint(Part& own, std::size_t i, const Grid& grid, float cx, float cy);
+    // Part `part`'s half of the rows: their footprints in its band (the
+    // others it leaves to the other part) and their windows.
+    void scanTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, bool footprints, bool windows,
+                   int part);
     // Hands each part's windows their places in the order of first rows.
     void orderWindows(std::size_t rows);
-    // The sums and the moves (and the idle checks after them) go out in
-    // chunks to whichever part asks first (forChunks), so neither waits long
-    // for the other; `part` picks the part's own scratch (Part).
-    void sumPushes(const PrimitiveFrame& frame, int part);
-    void movePushed(const Cells& cells, const Grid& grid, int part);
+    // The sums, each with its tile's move (and the idle checks after the
+    // moves), go out in chunks to whichever part asks first (forChunks), so
+    // neither waits long for the other; `part` picks the part's own scratch
+    // (Part).
+    void sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part);
+    // Marks the moved rows from `from` on whose common step is not idle at
+    // their new cells.
+    void checkMoved(const Cells& cells, const std::vector<std::uint32_t>& moved, std::size_t from);
     template <typename F>
     void forChunks(std::size_t count, std::size_t size, const F& work);
     // Appends to full the rows in [from, to) of kind K whose cells ask for
@@ -221,6 +235,7 @@ private:
         int tallest = 0;                          // the most rows of a window
         std::vector<std::uint32_t> tops;          // windows per first row, then their places
         std::vector<std::uint32_t> ownedCells;    // the cells whose footprint it wrote
+        std::vector<std::uint32_t> strays;        // its rows whose footprint lies in the other band
         DodgeField field;                         // its sums
         std::vector<std::uint32_t> moved;         // the rows its moves moved
         std::size_t displaced = 0;                // of them, those now on another cell
@@ -238,9 +253,11 @@ private:
     ChunkCounter _chunks;                      // the next chunk forChunks hands out
     static constexpr std::size_t SplitFrom = 2048;
     static constexpr std::size_t SumChunks = 4;
-    static constexpr std::size_t MoveChunk = 2048;
     std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds, or 0
     const BufferTemplate<float>* _footprintBuffer = nullptr;   // the dodging buffer they are in
+    float* _footprintCells = nullptr;              // its cells this frame, or null
+    int _bandSplit = -1;   // the grid row the second part's band starts at, or -1: half the grid
+    int _bands = -1;       // that row as the parts' footprints of the last frame have it
     // The tables are built when there is a dodging tile for every this many
     // cells or fewer.
     static constexpr std::size_t CellsPerFieldTile = 256;
