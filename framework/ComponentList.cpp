@@ -3,6 +3,9 @@
 
 #include "VisComponent.h"
 
+#include <cstdint>
+#include <cstring>
+
 ComponentList::~ComponentList()
 {
     for (VisComponent* c : _slots)
@@ -64,4 +67,19 @@ void ComponentList::compact()
     _slots.resize(kept);
     _marks.resize(kept);
     _holes = 0;
+}
+
+std::size_t ComponentList::nextUnmarked(std::size_t i) const
+{
+    constexpr std::uint64_t AllMarked = 0x0101010101010101u;
+    const std::size_t n = _marks.size();
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, _marks.data() + i, sizeof eight);
+        if (eight != AllMarked)
+            break;
+    }
+    while (i < n && _marks[i] != 0)
+        ++i;
+    return i;
 }

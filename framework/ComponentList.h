@@ -50,6 +50,9 @@ public:
     // passes). Nothing for a component not in this list.
     void setMarked(const VisComponent* c, bool on);
     bool isMarked(std::size_t i) const { return _marks[i] != 0; }
+    // The first slot from i on that is not marked (a hole is not), or
+    // slotCount(); long runs of marked members pass eight at a time.
+    std::size_t nextUnmarked(std::size_t i) const;
 
 private:
     Role _role;

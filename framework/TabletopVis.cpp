@@ -166,22 +166,23 @@ double TabletopVis::render(unsigned users, double speed)
     // a null slot and are freed after the frame.
     // Components their parent steps (setSteppedByParent) are skipped
     // without being touched.
-    for (std::size_t i = 0; i < _components.slotCount(); ++i)
-        if (VisComponent* c = _components[i]; c != nullptr && !_components.isMarked(i))
+    const auto next = [this](std::size_t i) { return _components.nextUnmarked(i); };
+    for (std::size_t i = next(0); i < _components.slotCount(); i = next(i + 1))
+        if (VisComponent* c = _components[i])
             c->renderIntoBuffers();
     // Components a few places ahead start loading what their animation
     // reads, so the cache misses of neighbours overlap.
     constexpr std::size_t Ahead = 4;
-    for (std::size_t i = 0; i < _components.slotCount(); ++i) {
+    for (std::size_t i = next(0); i < _components.slotCount(); i = next(i + 1)) {
         if (i + Ahead < _components.slotCount() && !_components.isMarked(i + Ahead))
-            if (VisComponent* next = _components[i + Ahead])
-                next->prefetchForAnimation();
-        if (VisComponent* c = _components[i]; c != nullptr && !_components.isMarked(i))
+            if (VisComponent* ahead = _components[i + Ahead])
+                ahead->prefetchForAnimation();
+        if (VisComponent* c = _components[i])
             c->animateMyself(dt);
     }
     if (_animating)
-        for (std::size_t i = 0; i < _components.slotCount(); ++i)
-            if (VisComponent* c = _components[i]; c != nullptr && !_components.isMarked(i))
+        for (std::size_t i = next(0); i < _components.slotCount(); i = next(i + 1))
+            if (VisComponent* c = _components[i])
                 c->doConstantAnimations(dt);
     advanceMotion(seconds);
     drawScene(users);

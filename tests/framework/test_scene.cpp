@@ -247,6 +247,25 @@ TEST_F(Scene, AFrameWritesBuffersEverywhereBeforeAnyAnimation)
     EXPECT_EQ(log, (Log{"buffers A", "buffers B", "animate A", "animate B", "constant A", "constant B"}));
 }
 
+TEST_F(Scene, ComponentsTheirParentStepsAreLeftOutOfTheFramesPasses)
+{
+    // Runs of stepped components longer and shorter than eight, ending on
+    // and off a multiple of eight, and at the end.
+    Log expected, animated;
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "R" + std::to_string(i);
+        const bool stepped = i % 11 < 9 || i == 39;
+        EXPECT_TRUE(scene.setSteppedByParent(add(name, 10, 10, 5, 5), stepped));
+        if (!stepped) {
+            expected.push_back("buffers " + name);
+            animated.push_back("animate " + name);
+        }
+    }
+    expected.insert(expected.end(), animated.begin(), animated.end());
+    scene.render(2, 1.0);
+    EXPECT_EQ(log, expected);
+}
+
 TEST_F(Scene, ComponentsMadeOrDeletedDuringAFrameJoinOrLeaveItSafely)
 {
     Recorder* a = add("A", 10, 10, 5, 5);
