@@ -504,8 +504,8 @@ void PrimitiveStore::splitRun(std::size_t rows, const std::function<void(int)>& 
     }
 }
 
-inline PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, std::size_t i, const Grid& grid,
-                                                    std::size_t& displaced)
+inline PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, std::size_t i, const double push[2],
+                                                           const Grid& grid, std::size_t& displaced)
 {
     // The push moves the tile, its temporary colour is read where it was,
     // the common step runs where it is now. A move changes only the row's
@@ -514,11 +514,15 @@ inline PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, s
     Rows& r = _rows[Tiles];
     const std::uint16_t flags = r.flags[i];
     if ((flags & (Stale | Inside)) != Inside || (cells.logsStarts && (flags & StartLogged) == 0)
-        || !tempColorIdle(cells, r.cell[i], r.color[i]))
+        || !tempColorIdle(cells, r.cell[i], r.color[i])) {
+        // The step with the push runs it later.
+        _pushes[2 * i] = push[0];
+        _pushes[2 * i + 1] = push[1];
         return TileStep::Pushed;
+    }
     double dx = 0.0;
     double dy = 0.0;
-    TileLeafGL::awayStep(grid.frame, _pushes[2 * i], _pushes[2 * i + 1], dx, dy);
+    TileLeafGL::awayStep(grid.frame, push[0], push[1], dx, dy);
     // VisComponent::moveBy on the row's position; the row is brought up to
     // date here, so nothing needs to mark it stale.
     r.position[i][0] += dx;
@@ -576,13 +580,18 @@ void PrimitiveStore::scanTiles(const PrimitiveFrame& frame, const Cells& cells, 
     own.strays.clear();
     if (own.windows.size() < to - from)
         own.windows.resize(to - from);
-    own.windowCount = 0;
-    own.tallest = 0;
     own.tops.assign(frame.dodging != nullptr ? static_cast<std::size_t>(frame.dodging->getHeight()) + 1 : 0, 0);
     const float width = static_cast<float>(grid.width);
     const float height = static_cast<float>(grid.height);
     const float bandTop = part == 0 ? 0.0f : static_cast<float>(_bands);
     const float bandBottom = part == 0 ? static_cast<float>(_bands) : height;
+    // The counts stay in locals: a footprint's owner is stored through an
+    // unsigned long, which could otherwise be the part's count.
+    std::size_t count = 0;
+    int tallest = 0;
+    TileWindow* out = own.windows.data();
+    std::uint32_t* tops = own.tops.data();
+    const std::uint16_t* flags = r.flags.data();
     for (std::size_t i = from; i < to; ++i) {
         if (r.type[i] != cells.currentType)
             continue;
@@ -596,19 +605,21 @@ void PrimitiveStore::scanTiles(const PrimitiveFrame& frame, const Cells& cells, 
             else
                 own.strays.push_back(static_cast<std::uint32_t>(i));
         }
-        if (!windows || (r.flags[i] & Stale) != 0)
+        if (!windows || (flags[i] & Stale) != 0)
             continue;
         _tileSteps[i] = TileStep::Unpushed;
         // A window may be empty (a tile beyond the buffer): no push.
-        TileWindow& t = own.windows[own.windowCount];
-        if ((r.flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, cx, cy, _scene, t.w) && t.w.x0 < t.w.x1
+        TileWindow& t = out[count];
+        if ((flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, cx, cy, _scene, t.w) && t.w.x0 < t.w.x1
             && t.w.y0 < t.w.y1) {
             t.row = static_cast<std::uint32_t>(i);
-            own.tallest = std::max(own.tallest, t.w.y1 - t.w.y0);
-            ++own.tops[static_cast<std::size_t>(t.w.y0)];
-            ++own.windowCount;
+            tallest = std::max(tallest, t.w.y1 - t.w.y0);
+            ++tops[static_cast<std::size_t>(t.w.y0)];
+            ++count;
         }
     }
+    own.windowCount = count;
+    own.tallest = tallest;
 }
 
 void PrimitiveStore::orderWindows(std::size_t rows)
@@ -675,12 +686,12 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
             const std::uint32_t i = t.row;
             const float cx = r.centreX[i];
             const float cy = r.centreY[i];
-            double* push = &_pushes[2 * std::size_t{i}];
+            double push[2];
             if (!_fieldSums || !field.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, push[0], push[1]))
                 TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
             if (push[0] == 0.0 && push[1] == 0.0)
                 continue;
-            _tileSteps[i] = moveByPush(cells, i, grid, displaced);
+            _tileSteps[i] = moveByPush(cells, i, push, grid, displaced);
             if (_tileSteps[i] == TileStep::Moved)
                 own.moved.push_back(i);
         }

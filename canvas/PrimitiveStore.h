@@ -156,10 +156,10 @@ private:
     };
     // Moves tile row i by its push when the move is all the push changes
     // besides the common step (Moved; the row is then up to date), or
-    // leaves it to the step with the push (Pushed). displaced counts a move
+    // keeps the push for the step with it (Pushed). displaced counts a move
     // to another cell.
-    [[gnu::always_inline]] TileStep moveByPush(const Cells& cells, std::size_t i, const Grid& grid,
-                                               std::size_t& displaced);
+    [[gnu::always_inline]] TileStep moveByPush(const Cells& cells, std::size_t i, const double push[2],
+                                               const Grid& grid, std::size_t& displaced);
     void refreshStale(const Grid& grid);
     // Orders the rows of a kind by their cell, so the frame reads each
     // buffer from front to back instead of at random. Done when an eighth
@@ -218,7 +218,7 @@ private:
     // Scratch of the frame: rows that take the full step, tiles' pushes.
     std::vector<std::uint32_t> _full;
     std::vector<TileStep> _tileSteps;          // per tile row
-    std::vector<double> _pushes;               // per tile row: x, y
+    std::vector<double> _pushes;               // per tile row: x, y, kept for the step with the push
     struct TileWindow
     {
         std::uint32_t row;
@@ -252,7 +252,7 @@ private:
     };
     ChunkCounter _chunks;                      // the next chunk forChunks hands out
     static constexpr std::size_t SplitFrom = 2048;
-    static constexpr std::size_t SumChunks = 4;
+    static constexpr std::size_t SumChunks = 8;
     std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds, or 0
     const BufferTemplate<float>* _footprintBuffer = nullptr;   // the dodging buffer they are in
     float* _footprintCells = nullptr;              // its cells this frame, or null
