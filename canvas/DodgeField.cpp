@@ -123,6 +123,9 @@ void DodgeField::start(const BufferTemplate<float>& dodging, int tallest, std::s
     _counts.resize(entries);
     _sumsA.resize(entries);
     _sumsB.resize(entries);
+    _rowStart.resize(static_cast<std::size_t>(_height) + 1);
+    for (int y = 0; y <= _height; ++y)
+        _rowStart[y] = static_cast<std::size_t>(y % _ringRows) * (_width + 1);
     _xs.reset(expected);
     _ys.reset(expected);
     _firstRow = std::clamp(firstRow, 0, _height);

@@ -96,7 +96,7 @@ private:
         void add(float v);
         // Whether a cell other than the tile's own one holds v; ownAdded:
         // the own cell holds v and was added.
-        bool heldElsewhere(float v, bool ownAdded) const
+        [[gnu::always_inline]] bool heldElsewhere(float v, bool ownAdded) const
         {
             if (ownAdded ? !_repeated : !mayHold(v))
                 return false;
@@ -126,7 +126,7 @@ private:
     // Prefix row y holds, for each x from 0 to width, the sums of the cells
     // from the ring's first row down to row y - 1 and left of x: how many,
     // and their a and b values in units of 2^-23. Its entries start at row(y) in the three arrays.
-    std::size_t row(int y) const { return static_cast<std::size_t>(y % _ringRows) * (_width + 1); }
+    std::size_t row(int y) const { return _rowStart[static_cast<std::size_t>(y)]; }
     // Makes the next prefix row; false when its cells break the rule.
     bool addRow();
     // Makes the prefix rows up to y1; false when a row breaks the rule first.
@@ -148,7 +148,9 @@ private:
     int _width = 0;
     int _height = 0;
     int _ringRows = 0;
-    // The ring: _ringRows prefix rows of width + 1 entries.
+    // The ring: _ringRows prefix rows of width + 1 entries; where row y's
+    // entries start (a division per lookup cost more than this table).
+    std::vector<std::size_t> _rowStart;
     std::vector<std::int32_t> _counts;
     std::vector<std::int64_t> _sumsA, _sumsB;
     int _rowsMade = 0;          // prefix rows up to _rowsMade - 1 are made
@@ -185,7 +187,7 @@ inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, 
         _lastTop = fy0;
         const std::size_t top = row(fy0);
         const std::size_t bottom = row(y1);
-        const auto window = [&](const auto& prefix) -> std::int64_t {
+        const auto window = [&](const auto& prefix) [[gnu::always_inline]] -> std::int64_t {
             return prefix[bottom + x1] - prefix[bottom + fx0] - prefix[top + x1] + prefix[top + fx0];
         };
         sums = {window(_counts), window(_sumsA), window(_sumsB)};

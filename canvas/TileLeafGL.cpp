@@ -132,16 +132,6 @@ void TileLeafGL::moveAway(double sumX, double sumY)
     moveBy(dx, dy);
 }
 
-void TileLeafGL::awayStep(const CellFrame& parent, double sumX, double sumY, double& dx, double& dy)
-{
-    // Cells to pixels of the parent's frame, then into device directions.
-    const double px = sumX / parent.cellsX;
-    const double py = sumY / parent.cellsY;
-    const double length = std::sqrt(px * px + py * py);
-    dx = (parent.cos * px - parent.sin * py) / length;
-    dy = (parent.sin * px + parent.cos * py) / length;
-}
-
 void TileLeafGL::diffuseColor(float rgba[4]) const
 {
     const Color& c = getColor();

@@ -3,13 +3,14 @@
 // centres of their neighbours.
 #pragma once
 
+#include "CellFrame.h"
 #include "DodgeField.h"
 #include "PrimitiveLeafGL.h"
 #include "TabletopVis.h"
 
 #include <algorithm>
+#include <cmath>
 
-struct CellFrame;
 
 // The tile geometry is the unit bevelled square of PrimitiveShapes drawn
 // scaled by the tile's size, from the scene's shared list
@@ -59,7 +60,15 @@ public:
     // One pixel away from a non-zero push.
     void moveAway(double sumX, double sumY);
     // That step in device pixels, in the frame of the parent.
-    static void awayStep(const CellFrame& parent, double sumX, double sumY, double& dx, double& dy);
+    static void awayStep(const CellFrame& parent, double sumX, double sumY, double& dx, double& dy)
+    {
+        // Cells to pixels of the parent's frame, then into device directions.
+        const double px = sumX / parent.cellsX;
+        const double py = sumY / parent.cellsY;
+        const double length = std::sqrt(px * px + py * py);
+        dx = (parent.cos * px - parent.sin * py) / length;
+        dy = (parent.sin * px + parent.cos * py) / length;
+    }
     // The footprint: the centre (fractional cell) into its dodgingBuffer
     // cell, when the parent is a canvas.
     void renderIntoBuffers() override;
