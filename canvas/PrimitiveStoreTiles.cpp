@@ -1,0 +1,301 @@
+// PrimitiveStore's tile pass: footprints, windows, the pushes from the
+// DodgeFields and the moves they make, on two threads.
+#include "PrimitiveStore.h"
+
+#include "PrimitiveStoreCells.h"
+#include "TileLeafGL.h"
+
+#include <algorithm>
+#include <span>
+
+using namespace storecells;
+
+float* PrimitiveStore::prepareFootprints(const PrimitiveFrame& frame, const Grid& grid)
+{
+    // The store clears the cells it wrote last frame instead of the canvas
+    // the whole buffer: there are far fewer footprints than cells. Whoever
+    // else writes the buffer marks it, and the canvas then clears it all.
+    // It is the canvas's own buffer: a frame holds it read-only for
+    // everyone else.
+    auto* dodging = const_cast<BufferTemplate<float>*>(frame.dodging);
+    const bool same = dodging != nullptr && dodging == _footprintBuffer && dodging->getDimension() == 2
+                   && dodging->getCellCount() == _footprintOwners.size();
+    _footprintCells = same ? dodging->cells() : nullptr;
+    const Rows& r = _rows[Tiles];
+    const bool fits = dodging != nullptr && dodging->getWidth() == grid.width && dodging->getHeight() == grid.height
+                   && dodging->getDimension() == 2;
+    if (!fits || !frame.hasControl) {
+        forget(_parts[0]);
+        forget(_parts[1]);
+        _footprintCells = nullptr;
+        if (dodging == nullptr || !frame.hasControl)
+            return nullptr;
+        // Where two tiles share a cell the newer one's footprint is the one
+        // their neighbours see, whatever the order of the rows.
+        std::vector<std::pair<unsigned long, std::size_t>> byAge;
+        for (std::size_t i = 0; i < r.size(); ++i)
+            if (r.type[i] == frame.currentType)
+                byAge.emplace_back(r.id[i], i);
+        std::sort(byAge.begin(), byAge.end());
+        for (const auto& [id, i] : byAge)
+            static_cast<TileLeafGL*>(r.handles[i])->writeFootprint(frame);
+        return nullptr;
+    }
+    const std::size_t cellCount = static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height);
+    if (_footprintOwners.size() != cellCount) {
+        _footprintOwners.assign(cellCount, 0);
+        _parts[0].ownedCells.clear();
+        _parts[1].ownedCells.clear();
+    }
+    _footprintBuffer = dodging;
+    _footprintCells = dodging->cells();
+    // Each part writes the cells of its band of the grid's rows, so every
+    // cell has one writer; the bands part where the rows of the two halves
+    // met when the rows were last put in cell order. A part clears its own
+    // cells of the last frame itself, unless the bands have moved since.
+    const int split = _bandSplit < 0 ? grid.height / 2 : std::min(_bandSplit, grid.height);
+    if (split != _bands) {
+        forget(_parts[0]);
+        forget(_parts[1]);
+        _bands = split;
+    }
+    return _footprintCells;
+}
+
+void PrimitiveStore::forget(Part& own)
+{
+    for (const std::uint32_t c : own.ownedCells) {
+        _footprintOwners[c] = 0;
+        if (_footprintCells != nullptr) {
+            _footprintCells[2 * std::size_t{c}] = 0.0f;
+            _footprintCells[2 * std::size_t{c} + 1] = 0.0f;
+        }
+    }
+    own.ownedCells.clear();
+}
+
+inline void PrimitiveStore::writeFootprint(Part& own, std::size_t i, const Grid& grid, float cx, float cy)
+{
+    const Rows& r = _rows[Tiles];
+    const auto c = static_cast<std::uint32_t>(static_cast<int>(cy) * grid.width + static_cast<int>(cx));
+    unsigned long& owner = _footprintOwners[c];
+    if (owner > r.id[i])
+        return;
+    if (owner == 0)
+        own.ownedCells.push_back(c);
+    owner = r.id[i];
+    _footprintCells[2 * std::size_t{c}] = cx;
+    _footprintCells[2 * std::size_t{c} + 1] = cy;
+}
+
+inline PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, std::size_t i, const double push[2],
+                                                           const Grid& grid, std::size_t& displaced)
+{
+    // The push moves the tile, its temporary colour is read where it was,
+    // the common step runs where it is now. A move changes only the row's
+    // place, so when the common step is idle at the new cell (pushTiles
+    // looks) the move was the whole frame.
+    Rows& r = _rows[Tiles];
+    const std::uint16_t flags = r.flags[i];
+    if ((flags & (Stale | Inside)) != Inside || (cells.logsStarts && (flags & StartLogged) == 0)
+        || !tempColorIdle(cells, r.cell[i], r.color[i])) {
+        // The step with the push runs it later.
+        _pushes[2 * i] = push[0];
+        _pushes[2 * i + 1] = push[1];
+        return TileStep::Pushed;
+    }
+    double dx = 0.0;
+    double dy = 0.0;
+    TileLeafGL::awayStep(grid.frame, push[0], push[1], dx, dy);
+    // VisComponent::moveBy on the row's position; the row is brought up to
+    // date here, so nothing needs to mark it stale.
+    r.position[i][0] += dx;
+    r.position[i][1] += dy;
+    displaced += refreshPlace(Tiles, i, grid);
+    return TileStep::Moved;
+}
+
+void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid)
+{
+    // The sums read only the dodging buffer, which no step writes, and a
+    // move changes only its own tile, so all of them run here before the
+    // other steps: the footprints and windows, then the sums with the
+    // moves. Each of these is split in two parts that share nothing they
+    // write (splitRun).
+    const std::size_t n = _rows[Tiles].size();
+    // Only the rows with a window get a push.
+    _pushes.resize(2 * n);
+    _tileSteps.assign(n, TileStep::Own);
+    const bool footprints = prepareFootprints(frame, grid) != nullptr;
+    const bool windows = cells.usable && cells.hasControl;
+    splitRun(n, [&](int part) { scanTiles(frame, cells, grid, footprints, windows, part); });
+    const std::size_t count = _parts[0].windowCount + _parts[1].windowCount;
+    // Many tiles make the fields pay; a few scan their windows.
+    _fieldSums = frame.dodging != nullptr && count * CellsPerFieldTile >= frame.dodging->getCellCount();
+    if (_fieldSums)
+        orderWindows(static_cast<std::size_t>(frame.dodging->getHeight()));
+    // Each part writes the footprints the other found in its band, and
+    // places its windows in the order of first rows.
+    if (_fieldSums || !_parts[0].strays.empty() || !_parts[1].strays.empty())
+        splitRun(n, [&](int part) {
+            Part& own = _parts[part];
+            for (const std::uint32_t i : _parts[1 - part].strays)
+                writeFootprint(own, i, grid, _rows[Tiles].centreX[i], _rows[Tiles].centreY[i]);
+            if (_fieldSums)
+                for (const TileWindow& t : std::span<const TileWindow>(own.windows.data(), own.windowCount))
+                    _windowsByTop[own.tops[static_cast<std::size_t>(t.w.y0)]++] = t;
+        });
+    if (count == 0)
+        return;
+    splitRun(n, [&](int part) { sumPushes(frame, cells, grid, part); });
+    _displaced[Tiles] += _parts[0].displaced + _parts[1].displaced;
+}
+
+void PrimitiveStore::scanTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, bool footprints,
+                               bool windows, int part)
+{
+    const Rows& r = _rows[Tiles];
+    Part& own = _parts[part];
+    const std::size_t n = r.size();
+    const std::size_t from = part == 0 ? 0 : n / 2;
+    const std::size_t to = part == 0 ? n / 2 : n;
+    if (footprints)
+        forget(own);
+    own.strays.clear();
+    if (own.windows.size() < to - from)
+        own.windows.resize(to - from);
+    own.tops.assign(frame.dodging != nullptr ? static_cast<std::size_t>(frame.dodging->getHeight()) + 1 : 0, 0);
+    const float width = static_cast<float>(grid.width);
+    const float height = static_cast<float>(grid.height);
+    const float bandTop = part == 0 ? 0.0f : static_cast<float>(_bands);
+    const float bandBottom = part == 0 ? static_cast<float>(_bands) : height;
+    // The counts stay in locals: a footprint's owner is stored through an
+    // unsigned long, which could otherwise be the part's count.
+    std::size_t count = 0;
+    int tallest = 0;
+    TileWindow* out = own.windows.data();
+    std::uint32_t* tops = own.tops.data();
+    const std::uint16_t* flags = r.flags.data();
+    for (std::size_t i = from; i < to; ++i) {
+        if (r.type[i] != cells.currentType)
+            continue;
+        const float cx = r.centreX[i];
+        const float cy = r.centreY[i];
+        // The footprint at the centre's cell, in this part's band or the
+        // other's.
+        if (footprints && cx >= 0.0f && cy >= 0.0f && cx < width && cy < height) {
+            if (cy >= bandTop && cy < bandBottom)
+                writeFootprint(own, i, grid, cx, cy);
+            else
+                own.strays.push_back(static_cast<std::uint32_t>(i));
+        }
+        if (!windows || (flags[i] & Stale) != 0)
+            continue;
+        _tileSteps[i] = TileStep::Unpushed;
+        // A window may be empty (a tile beyond the buffer): no push.
+        TileWindow& t = out[count];
+        if ((flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, cx, cy, _scene, t.w) && t.w.x0 < t.w.x1
+            && t.w.y0 < t.w.y1) {
+            t.row = static_cast<std::uint32_t>(i);
+            tallest = std::max(tallest, t.w.y1 - t.w.y0);
+            ++tops[static_cast<std::size_t>(t.w.y0)];
+            ++count;
+        }
+    }
+    own.windowCount = count;
+    own.tallest = tallest;
+}
+
+void PrimitiveStore::orderWindows(std::size_t rows)
+{
+    // A counting sort by first row, stable: within a row the first part's
+    // windows come first, each in row order. Each part then places its own
+    // windows.
+    std::vector<std::uint32_t>& first = _parts[0].tops;
+    std::vector<std::uint32_t>& second = _parts[1].tops;
+    std::uint32_t place = 0;
+    for (std::size_t y = 0; y < rows; ++y) {
+        const std::uint32_t a = first[y];
+        const std::uint32_t b = second[y];
+        first[y] = place;
+        second[y] = place + a;
+        place += a + b;
+    }
+    if (_windowsByTop.size() < place)
+        _windowsByTop.resize(place);
+}
+
+const PrimitiveStore::TileWindow& PrimitiveStore::windowAt(std::size_t k) const
+{
+    const std::size_t firstCount = _parts[0].windowCount;
+    return k < firstCount ? _parts[0].windows[k] : _parts[1].windows[k - firstCount];
+}
+
+template <typename F>
+void PrimitiveStore::forChunks(std::size_t count, std::size_t size, const F& work)
+{
+    for (std::size_t c = 0; (c = _chunks.next.fetch_add(1, std::memory_order_relaxed)) * size < count;)
+        work(c * size, std::min(count, (c + 1) * size));
+}
+
+void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part)
+{
+    // With the fields, the windows are taken in order of their first row in
+    // a few chunks; a part's field goes on at each chunk's first row. Each
+    // push moves its tile as soon as it is summed: no sum reads another
+    // tile's row, only the footprints, which stay as they are.
+    const Rows& r = _rows[Tiles];
+    Part& own = _parts[part];
+    DodgeField& field = own.field;
+    own.moved.clear();
+    std::size_t displaced = 0;
+    const std::size_t total = _parts[0].windowCount + _parts[1].windowCount;
+    const int tallest = std::max(_parts[0].tallest, _parts[1].tallest);
+    const auto window = [&](std::size_t k) -> const TileWindow& {
+        return _fieldSums ? _windowsByTop[k] : windowAt(k);
+    };
+    const std::size_t chunk = std::max<std::size_t>(1024, (total + SumChunks - 1) / SumChunks);
+    bool started = false;
+    forChunks(total, chunk, [&](std::size_t from, std::size_t to) {
+        // A part's chunks come in order of their first rows.
+        if (_fieldSums && !started)
+            field.start(*frame.dodging, tallest, _parts[0].ownedCells.size() + _parts[1].ownedCells.size(),
+                        window(from).w.y0);
+        else if (_fieldSums)
+            field.resume(window(from).w.y0);
+        started = true;
+        const std::size_t firstMoved = own.moved.size();
+        for (std::size_t k = from; k < to; ++k) {
+            const TileWindow& t = window(k);
+            const std::uint32_t i = t.row;
+            const float cx = r.centreX[i];
+            const float cy = r.centreY[i];
+            double push[2];
+            if (!_fieldSums || !field.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, push[0], push[1]))
+                TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
+            if (push[0] == 0.0 && push[1] == 0.0)
+                continue;
+            _tileSteps[i] = moveByPush(cells, i, push, grid, displaced);
+            if (_tileSteps[i] == TileStep::Moved)
+                own.moved.push_back(i);
+        }
+        checkMoved(cells, own.moved, firstMoved);
+    });
+    own.displaced = displaced;
+}
+
+void PrimitiveStore::checkMoved(const Cells& cells, const std::vector<std::uint32_t>& moved, std::size_t from)
+{
+    // Whether the common step is idle where each moved tile is now: its new
+    // cell is known by then, so the cells of the tiles a few moves on start
+    // loading while one is looked at.
+    const Rows& r = _rows[Tiles];
+    constexpr std::size_t Ahead = 16;
+    for (std::size_t k = from; k < moved.size(); ++k) {
+        if (k + Ahead < moved.size())
+            cells.prefetch<Tiles>(r.cell[moved[k + Ahead]]);
+        const std::uint32_t i = moved[k];
+        if ((r.flags[i] & Inside) == 0 || !commonStepIdle(cells, r, i, r.cell[i]))
+            _tileSteps[i] = TileStep::MovedThenStep;
+    }
+}
