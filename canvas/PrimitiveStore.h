@@ -32,7 +32,7 @@ struct PrimitiveFrame;
 // keepPositionAt), so the frame moves tiles without touching their objects.
 // From SplitFrom primitives of a kind on, the check of their cells runs on
 // two threads, and so do the tiles' footprints, pushes and moves
-// (pushTiles).
+// (pushTiles, in PrimitiveStoreTiles.cpp).
 //
 // Next to each handle the store keeps a row of what decides whether the
 // primitive's frame changes anything: its buffer cell, width, colours, type,
@@ -74,9 +74,9 @@ public:
     }
 
     // One frame of every stored primitive, as the scene's passes would run
-    // it: the tiles' footprints, then the animation of points, strokes and
-    // tiles (stroke shapes do not animate), a loop per kind that prefetches
-    // the rows' cells ahead.
+    // it: the animation of points, strokes and tiles (stroke shapes do not
+    // animate), a loop per kind that prefetches the rows' cells ahead. The
+    // tiles' footprints are written in their turn, as only tiles read them.
     void step(const PrimitiveFrame& frame, double dt);
     // How many primitives the last step ran the full step of (the others'
     // cells asked for no change).
