@@ -46,6 +46,11 @@ float* PrimitiveStore::prepareFootprints(const PrimitiveFrame& frame, const Grid
         _footprintOwners.assign(cellCount, 0);
         _parts[0].ownedCells.clear();
         _parts[1].ownedCells.clear();
+    } else if (!same) {
+        // The cells of the last frame were another buffer's: only their
+        // owners are cleared.
+        forget(_parts[0]);
+        forget(_parts[1]);
     }
     _footprintBuffer = dodging;
     _footprintCells = dodging->cells();
