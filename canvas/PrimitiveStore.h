@@ -196,9 +196,8 @@ private:
     // neither waits long for the other; `part` picks the part's own scratch
     // (Part).
     void sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part);
-    // Marks the moved rows from `from` on whose common step is not idle at
-    // their new cells.
-    void checkMoved(const Cells& cells, const std::vector<std::uint32_t>& moved, std::size_t from);
+    // Marks the moved rows whose common step is not idle at their new cells.
+    void checkMoved(const Cells& cells, const std::vector<std::uint32_t>& moved);
     template <typename F>
     void forChunks(std::size_t count, std::size_t size, const F& work);
     // Appends to full the rows in [from, to) of kind K whose cells ask for
@@ -237,7 +236,7 @@ private:
         std::vector<std::uint32_t> ownedCells;    // the cells whose footprint it wrote
         std::vector<std::uint32_t> strays;        // its rows whose footprint lies in the other band
         DodgeField field;                         // its sums
-        std::vector<std::uint32_t> moved;         // the rows its moves moved
+        std::vector<std::uint32_t> moved;         // the rows its current chunk's moves moved
         std::size_t displaced = 0;                // of them, those now on another cell
     };
     std::array<Part, 2> _parts;

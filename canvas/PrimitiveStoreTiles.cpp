@@ -252,7 +252,6 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
     const Rows& r = _rows[Tiles];
     Part& own = _parts[part];
     DodgeField& field = own.field;
-    own.moved.clear();
     std::size_t displaced = 0;
     const std::size_t total = _parts[0].windowCount + _parts[1].windowCount;
     const int tallest = std::max(_parts[0].tallest, _parts[1].tallest);
@@ -269,7 +268,7 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
         else if (_fieldSums)
             field.resume(window(from).w.y0);
         started = true;
-        const std::size_t firstMoved = own.moved.size();
+        own.moved.clear();
         for (std::size_t k = from; k < to; ++k) {
             const TileWindow& t = window(k);
             const std::uint32_t i = t.row;
@@ -284,19 +283,19 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
             if (_tileSteps[i] == TileStep::Moved)
                 own.moved.push_back(i);
         }
-        checkMoved(cells, own.moved, firstMoved);
+        checkMoved(cells, own.moved);
     });
     own.displaced = displaced;
 }
 
-void PrimitiveStore::checkMoved(const Cells& cells, const std::vector<std::uint32_t>& moved, std::size_t from)
+void PrimitiveStore::checkMoved(const Cells& cells, const std::vector<std::uint32_t>& moved)
 {
     // Whether the common step is idle where each moved tile is now: its new
     // cell is known by then, so the cells of the tiles a few moves on start
     // loading while one is looked at.
     const Rows& r = _rows[Tiles];
     constexpr std::size_t Ahead = 16;
-    for (std::size_t k = from; k < moved.size(); ++k) {
+    for (std::size_t k = 0; k < moved.size(); ++k) {
         if (k + Ahead < moved.size())
             cells.prefetch<Tiles>(r.cell[moved[k + Ahead]]);
         const std::uint32_t i = moved[k];
