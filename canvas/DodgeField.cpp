@@ -5,70 +5,37 @@
 #include <bit>
 #include <cstring>
 
-namespace {
-
-constexpr std::uint32_t SeenTwice = 1u << 31;
-
-} // namespace
-
-std::uint32_t DodgeField::ValueSet::keyOf(float v)
+std::uint64_t DodgeField::ValueFilter::hashed(float v)
 {
     std::uint32_t bits = 0;
     std::memcpy(&bits, &v, sizeof bits);
-    return bits;
+    // The top bits of the product pick the word; folded down they also
+    // pick the bits, which the key's low bits alone would not spread.
+    const std::uint64_t h = std::uint64_t{bits} * 0x9E3779B97F4A7C15u;
+    return h ^ h >> 32;
 }
 
-void DodgeField::ValueSet::reset(std::size_t expected)
+void DodgeField::ValueFilter::reset(std::size_t expected)
 {
-    // At most half full; the filter has eight bits per slot.
-    _bits = std::max(10u, static_cast<unsigned>(std::bit_width(2 * expected)));
-    _slots.assign(std::size_t{1} << _bits, 0);
-    _filterBits = _bits + 3;
-    _filter.assign((std::size_t{1} << _filterBits) / 64, 0);
-    _used = 0;
+    // About four values a word: twelve of its bits set, so a value not
+    // added passes for one about once in two hundred lookups.
+    const unsigned bits = std::max(6u, static_cast<unsigned>(std::bit_width(expected / 4)));
+    _once.assign(std::size_t{1} << bits, 0);
+    _twice.assign(std::size_t{1} << bits, 0);
+    _shift = 64 - bits;
     _repeated = false;
 }
 
-std::size_t DodgeField::ValueSet::slotOf(std::uint32_t key) const
+void DodgeField::ValueFilter::add(float v)
 {
-    const std::size_t mask = _slots.size() - 1;
-    std::size_t slot = hashed(key, _bits);
-    while (_slots[slot] != 0 && (_slots[slot] & ~SeenTwice) != key)
-        slot = (slot + 1) & mask;
-    return slot;
-}
-
-void DodgeField::ValueSet::grow()
-{
-    std::vector<std::uint32_t> old;
-    old.swap(_slots);
-    _slots.assign(2 * old.size(), 0);
-    ++_bits;
-    for (const std::uint32_t entry : old)
-        if (entry != 0)
-            _slots[slotOf(entry & ~SeenTwice)] = entry;
-}
-
-void DodgeField::ValueSet::add(float v)
-{
-    const std::uint32_t key = keyOf(v);
-    const std::size_t bit = hashed(key, _filterBits);
-    _filter[bit / 64] |= std::uint64_t{1} << (bit % 64);
-    std::uint32_t& slot = _slots[slotOf(key)];
-    if (slot != 0) {
-        slot |= SeenTwice;
+    const std::uint64_t h = hashed(v);
+    const std::uint64_t mask = maskOf(h);
+    std::uint64_t& once = _once[h >> _shift];
+    if ((once & mask) == mask) {
+        _twice[h >> _shift] |= mask;
         _repeated = true;
-        return;
     }
-    slot = key;
-    if (2 * ++_used > _slots.size())
-        grow();
-}
-
-unsigned DodgeField::ValueSet::count(float v) const
-{
-    const std::uint32_t slot = _slots[slotOf(keyOf(v))];
-    return slot == 0 ? 0u : (slot & SeenTwice) != 0 ? 2u : 1u;
+    once |= mask;
 }
 
 namespace {

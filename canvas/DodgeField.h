@@ -40,9 +40,10 @@ struct DodgeWindow
 // and centres finer than that. The caller then scans the window itself.
 //
 // A cell with a == cx lies on the tile's column and one with b == cy on its
-// row. The field also keeps which exact values its cells hold, and how
-// often, so sum() scans that column or row only when a cell other than the
-// tile's own one holds its value (two tiles with exactly the same x or y).
+// row. The field also keeps which exact values its cells may hold, and
+// which more than once, so sum() looks along that column or row only when a
+// cell other than the tile's own one may hold its value (two tiles with
+// exactly the same x or y).
 class DodgeField
 {
 public:
@@ -84,44 +85,37 @@ private:
         }
     };
 
-    // Which exact values the cells hold: none, one or more than one cell.
-    // Open addressing on the value's bits; keys are positive floats, so the
-    // sign bit marks a value seen twice and 0 an empty slot. A bit filter
-    // small enough to stay in the first-level cache answers most lookups of
-    // values no cell holds.
-    class ValueSet
+    // Which exact values the cells may hold, and which they may hold more
+    // than once: two blocked Bloom filters on the value's bits. A value sets
+    // three bits of one 64-bit word, so a lookup reads one word. A false
+    // "may" only makes sum() look along the column or row, where the exact
+    // values decide.
+    class ValueFilter
     {
     public:
         void reset(std::size_t expected);
         void add(float v);
-        // Whether a cell other than the tile's own one holds v; ownAdded:
+        // Whether a cell other than the tile's own one may hold v; ownAdded:
         // the own cell holds v and was added.
-        [[gnu::always_inline]] bool heldElsewhere(float v, bool ownAdded) const
+        [[gnu::always_inline]] bool mayHoldElsewhere(float v, bool ownAdded) const
         {
-            if (ownAdded ? !_repeated : !mayHold(v))
+            if (ownAdded && !_repeated)
                 return false;
-            return count(v) > (ownAdded ? 1u : 0u);
+            const std::uint64_t h = hashed(v);
+            const std::uint64_t mask = maskOf(h);
+            return ((ownAdded ? _twice : _once)[h >> _shift] & mask) == mask;
         }
 
     private:
-        static std::uint32_t keyOf(float v);
-        static std::size_t hashed(std::uint32_t key, unsigned bits) { return (key * 0x9E3779B1u) >> (32 - bits); }
-        bool mayHold(float v) const
+        static std::uint64_t hashed(float v);
+        static std::uint64_t maskOf(std::uint64_t h)
         {
-            const std::size_t bit = hashed(keyOf(v), _filterBits);
-            return ((_filter[bit / 64] >> (bit % 64)) & 1u) != 0;
+            return std::uint64_t{1} << (h & 63) | std::uint64_t{1} << (h >> 6 & 63) | std::uint64_t{1} << (h >> 12 & 63);
         }
-        // 0, 1, or 2 for two or more.
-        unsigned count(float v) const;
-        std::size_t slotOf(std::uint32_t key) const;
-        void grow();
 
-        std::vector<std::uint32_t> _slots;
-        std::size_t _used = 0;
-        unsigned _bits = 0;
-        std::vector<std::uint64_t> _filter;
-        unsigned _filterBits = 0;
-        bool _repeated = false;   // some value is held twice
+        std::vector<std::uint64_t> _once, _twice;
+        unsigned _shift = 63;      // a hash's top bits pick the word
+        bool _repeated = false;    // some value may be held twice
     };
     // Prefix row y holds, for each x from 0 to width, the sums of the cells
     // from the ring's first row down to row y - 1 and left of x: how many,
@@ -159,7 +153,7 @@ private:
     bool _unusable = false;     // the buffer or the tallest window is unusable
     int _firstRow = 0;          // start()'s first row
     int _valueRows = 0;         // the value sets hold the rows from _firstRow up to this one
-    ValueSet _xs, _ys;          // the a and the b values of the rows summed
+    ValueFilter _xs, _ys;       // the a and the b values of the rows summed
 };
 
 inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, double& sumX, double& sumY)
@@ -207,9 +201,9 @@ inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, 
         const bool ownSummed = row < _rowsMade - 1;
         if (onColumn && onRow && (ownX || ownY))
             sums.drop(own);
-        if (onColumn && _xs.heldElsewhere(cx, ownX && ownSummed))
+        if (onColumn && _xs.mayHoldElsewhere(cx, ownX && ownSummed))
             dropColumn(cx, column, row, fy0, y1, sums);
-        if (onRow && _ys.heldElsewhere(cy, ownY && ownSummed))
+        if (onRow && _ys.mayHoldElsewhere(cy, ownY && ownSummed))
             dropRow(cy, column, row, fx0, x1, sums);
     }
     Window edge{0, 0, 0};

@@ -252,6 +252,13 @@ private:
     ChunkCounter _chunks;                      // the next chunk forChunks hands out
     static constexpr std::size_t SplitFrom = 2048;
     static constexpr std::size_t SumChunks = 8;
+    // A tile row's push from its neighbours, between its sum and its move.
+    struct Push
+    {
+        std::uint32_t row;
+        double sum[2];
+    };
+    static constexpr std::size_t MoveBatch = 128;   // sums summed before their moves
     std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds, or 0
     const BufferTemplate<float>* _footprintBuffer = nullptr;   // the dodging buffer they are in
     float* _footprintCells = nullptr;              // its cells this frame, or null

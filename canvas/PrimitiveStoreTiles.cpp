@@ -6,6 +6,7 @@
 #include "TileLeafGL.h"
 
 #include <algorithm>
+#include <array>
 #include <span>
 
 using namespace storecells;
@@ -246,9 +247,10 @@ void PrimitiveStore::forChunks(std::size_t count, std::size_t size, const F& wor
 void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part)
 {
     // With the fields, the windows are taken in order of their first row in
-    // a few chunks; a part's field goes on at each chunk's first row. Each
-    // push moves its tile as soon as it is summed: no sum reads another
-    // tile's row, only the footprints, which stay as they are.
+    // a few chunks; a part's field goes on at each chunk's first row. The
+    // pushes move their tiles a batch at a time, in the pass that sums them:
+    // no sum reads another tile's row, only the footprints, which stay as
+    // they are.
     const Rows& r = _rows[Tiles];
     Part& own = _parts[part];
     DodgeField& field = own.field;
@@ -269,19 +271,29 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
             field.resume(window(from).w.y0);
         started = true;
         own.moved.clear();
-        for (std::size_t k = from; k < to; ++k) {
-            const TileWindow& t = window(k);
-            const std::uint32_t i = t.row;
-            const float cx = r.centreX[i];
-            const float cy = r.centreY[i];
-            double push[2];
-            if (!_fieldSums || !field.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, push[0], push[1]))
-                TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
-            if (push[0] == 0.0 && push[1] == 0.0)
-                continue;
-            _tileSteps[i] = moveByPush(cells, i, push, grid, displaced);
-            if (_tileSteps[i] == TileStep::Moved)
-                own.moved.push_back(i);
+        // A batch of sums, then their moves: the division and square root
+        // of each move wait on its sum, and apart from the sums the moves of
+        // a batch overlap one another.
+        for (std::size_t batchFrom = from; batchFrom < to; batchFrom += MoveBatch) {
+            const std::size_t batchTo = std::min(to, batchFrom + MoveBatch);
+            std::array<Push, MoveBatch> pushes;
+            std::size_t count = 0;
+            for (std::size_t k = batchFrom; k < batchTo; ++k) {
+                const TileWindow& t = window(k);
+                const std::uint32_t i = t.row;
+                const float cx = r.centreX[i];
+                const float cy = r.centreY[i];
+                Push& p = pushes[count];
+                if (!_fieldSums || !field.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, p.sum[0], p.sum[1]))
+                    TileLeafGL::dodgeSum(frame, cx, cy, _scene, p.sum[0], p.sum[1]);
+                p.row = i;
+                count += p.sum[0] != 0.0 || p.sum[1] != 0.0;
+            }
+            for (const Push& p : std::span<const Push>(pushes.data(), count)) {
+                _tileSteps[p.row] = moveByPush(cells, p.row, p.sum, grid, displaced);
+                if (_tileSteps[p.row] == TileStep::Moved)
+                    own.moved.push_back(p.row);
+            }
         }
         checkMoved(cells, own.moved);
     });
