@@ -95,15 +95,14 @@ void DodgeField::start(const BufferTemplate<float>& dodging, int tallest, std::s
         _rowStart[y] = static_cast<std::size_t>(y % _ringRows) * (_width + 1);
     _xs.reset(expected);
     _ys.reset(expected);
-    _firstRow = std::clamp(firstRow, 0, _height);
-    _valueRows = _firstRow;
-    resume(_firstRow);
+    _added.assign(static_cast<std::size_t>(_height), 0);
+    resume(firstRow);
 }
 
 void DodgeField::resume(int firstRow)
 {
     // Prefix row firstRow sums nothing; the rows below it add to it.
-    firstRow = std::clamp(firstRow, _firstRow, _height);
+    firstRow = std::clamp(firstRow, 0, _height);
     const std::size_t first = row(firstRow);
     std::fill_n(_counts.begin() + first, _width + 1, 0);
     std::fill_n(_sumsA.begin() + first, _width + 1, 0);
@@ -122,7 +121,7 @@ bool DodgeField::addRow()
     // The first column and row are left out: their values may be finer than
     // the prefix sums' units (sum() scans them).
     const float* cell = _dodging->cells() + 2 * static_cast<std::size_t>(y) * _width;
-    const bool newValues = y >= _valueRows;
+    const bool newValues = _added[static_cast<std::size_t>(y)] == 0;
     // Adds cell x when it holds a footprint; false when it breaks the rule.
     const auto visit = [&](int x) {
         const float a = cell[2 * x];
@@ -160,7 +159,7 @@ bool DodgeField::addRow()
             return false;
     run.carry(_width);
     ++_rowsMade;
-    _valueRows = std::max(_valueRows, _rowsMade - 1);
+    _added[static_cast<std::size_t>(y)] = 1;
     return true;
 }
 

@@ -53,10 +53,9 @@ public:
     // windows start at firstRow or below it. Two fields may sum one buffer
     // at once, each its own share of the windows.
     void start(const BufferTemplate<float>& dodging, int tallest, std::size_t expected = 0, int firstRow = 0);
-    // Goes on with windows that start at firstRow (not above start()'s first
-    // row) or below it, skipping the rows between: the prefix rows start
-    // again there; the value sets keep the rows they hold and add each row
-    // only once.
+    // Goes on with windows that start at firstRow or below it, above or
+    // below the last ones: the prefix rows start again there; the value
+    // filters keep the rows they hold and add each row only once.
     void resume(int firstRow);
     // The push on a tile centred at (cx, cy) from the window [x0, x1) x
     // [y0, y1) of the buffer; false (and no sum) when the field declines
@@ -151,8 +150,7 @@ private:
     int _lastTop = 0;           // the first row of the last window asked for
     bool _broken = false;       // a row broke the footprint rule
     bool _unusable = false;     // the buffer or the tallest window is unusable
-    int _firstRow = 0;          // start()'s first row
-    int _valueRows = 0;         // the value sets hold the rows from _firstRow up to this one
+    std::vector<std::uint8_t> _added;   // per row: 1 once the filters hold its values
     ValueFilter _xs, _ys;       // the a and the b values of the rows summed
 };
 
@@ -187,8 +185,8 @@ inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, 
         sums = {window(_counts), window(_sumsA), window(_sumsB)};
         // Cells that do not push: those with a == cx (on the centre's
         // column) or b == cy (on its row). The tile's own cell is looked at;
-        // the rest of the column or row only when the value sets say another
-        // cell holds the same value.
+        // the rest of the column or row only when the value filters say
+        // another cell may hold the same value.
         const int column = static_cast<int>(cx);
         const int row = static_cast<int>(cy);
         const bool onColumn = column >= fx0 && column < x1;
@@ -196,9 +194,9 @@ inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, 
         const float* own = column < _width && row < _height ? cellAt(column, row) : nullptr;
         const bool ownX = own != nullptr && occupied(own[0], own[1]) && own[0] == cx;
         const bool ownY = own != nullptr && occupied(own[0], own[1]) && own[1] == cy;
-        // The value sets hold the rows summed so far, which may not reach
-        // the tile's own row.
-        const bool ownSummed = row < _rowsMade - 1;
+        // The value filters hold the rows summed so far, which may not
+        // include the tile's own row.
+        const bool ownSummed = row < _height && _added[static_cast<std::size_t>(row)] != 0;
         if (onColumn && onRow && (ownX || ownY))
             sums.drop(own);
         if (onColumn && _xs.mayHoldElsewhere(cx, ownX && ownSummed))

@@ -194,12 +194,12 @@ private:
     // The sums, each with its tile's move (and the idle checks after the
     // moves), go out in chunks to whichever part asks first (forChunks), so
     // neither waits long for the other; `part` picks the part's own scratch
-    // (Part).
+    // (Part) and the end of the windows its chunks come from.
     void sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part);
     // Marks the moved rows whose common step is not idle at their new cells.
     void checkMoved(const Cells& cells, const std::vector<std::uint32_t>& moved);
     template <typename F>
-    void forChunks(std::size_t count, std::size_t size, const F& work);
+    void forChunks(std::size_t count, std::size_t size, int part, const F& work);
     // Appends to full the rows in [from, to) of kind K whose cells ask for
     // the full step (or whose tile push left it to the step).
     template <Kind K>
@@ -249,7 +249,7 @@ private:
     {
         std::atomic<std::size_t> next{0};
     };
-    ChunkCounter _chunks;                      // the next chunk forChunks hands out
+    ChunkCounter _chunks;                      // how many chunks forChunks has handed out
     static constexpr std::size_t SplitFrom = 2048;
     static constexpr std::size_t SumChunks = 8;
     // A tile row's push from its neighbours, between its sum and its move.

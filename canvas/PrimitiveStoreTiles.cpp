@@ -238,10 +238,15 @@ const PrimitiveStore::TileWindow& PrimitiveStore::windowAt(std::size_t k) const
 }
 
 template <typename F>
-void PrimitiveStore::forChunks(std::size_t count, std::size_t size, const F& work)
+void PrimitiveStore::forChunks(std::size_t count, std::size_t size, int part, const F& work)
 {
-    for (std::size_t c = 0; (c = _chunks.next.fetch_add(1, std::memory_order_relaxed)) * size < count;)
+    // The first part takes chunks from the front, the second from the back,
+    // until they meet: the first part's chunks follow one another.
+    const std::size_t chunks = (count + size - 1) / size;
+    for (std::size_t taken = 0; _chunks.next.fetch_add(1, std::memory_order_relaxed) < chunks; ++taken) {
+        const std::size_t c = part == 0 ? taken : chunks - 1 - taken;
         work(c * size, std::min(count, (c + 1) * size));
+    }
 }
 
 void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part)
@@ -262,14 +267,16 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
     };
     const std::size_t chunk = std::max<std::size_t>(1024, (total + SumChunks - 1) / SumChunks);
     bool started = false;
-    forChunks(total, chunk, [&](std::size_t from, std::size_t to) {
-        // A part's chunks come in order of their first rows.
+    std::size_t lastTo = 0;
+    forChunks(total, chunk, part, [&](std::size_t from, std::size_t to) {
+        // A chunk that follows the part's last one goes on with its rows.
         if (_fieldSums && !started)
             field.start(*frame.dodging, tallest, _parts[0].ownedCells.size() + _parts[1].ownedCells.size(),
                         window(from).w.y0);
-        else if (_fieldSums)
+        else if (_fieldSums && from != lastTo)
             field.resume(window(from).w.y0);
         started = true;
+        lastTo = to;
         own.moved.clear();
         // A batch of sums, then their moves: the division and square root
         // of each move wait on its sum, and apart from the sums the moves of

@@ -193,9 +193,11 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
     const PrimitiveFrame frame = PrimitiveFrame::fromActive(*s.canvas);
     // Every centre's push, asked in order of the windows' first rows as the
     // store asks; each one the field gives must equal the window scan. With
-    // chunks, two fields take turns over that many pieces of the order, as
-    // the store's two threads do, each going on at its next piece's first
-    // row. Returns how many the fields gave and the last centre's push.
+    // chunks, the order is cut in that many pieces, and as the store's two
+    // threads do, one field takes the first half of them in order, going on
+    // from piece to piece, and another the rest from the last piece up,
+    // starting again at each piece's first row. Returns how many the fields
+    // gave and the last centre's push.
     const auto sums = [&](std::vector<std::pair<float, float>> centres, std::size_t chunks = 1) {
         std::vector<std::pair<TileLeafGL::DodgeWindow, std::pair<float, float>>> asked;
         int tallest = 0;
@@ -209,14 +211,23 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
                          [](const auto& p, const auto& q) { return p.first.y0 < q.first.y0; });
         DodgeField fields[2];
         const std::size_t piece = (asked.size() + chunks - 1) / chunks;
+        const std::size_t front = (chunks + 1) / 2;
+        std::vector<std::size_t> order;
+        for (std::size_t p = 0; p < chunks; ++p) {
+            const std::size_t taken = p < front ? p : chunks - 1 - (p - front);
+            for (std::size_t k = taken * piece; k < std::min(asked.size(), (taken + 1) * piece); ++k)
+                order.push_back(k);
+        }
         int looked = 0;
         double sx = 0.0, sy = 0.0;
-        for (std::size_t k = 0; k < asked.size(); ++k) {
+        for (std::size_t n = 0; n < order.size(); ++n) {
+            const std::size_t k = order[n];
             const auto& [w, centre] = asked[k];
-            DodgeField& field = fields[k / piece % 2];
-            if (k < 2 * piece && k % piece == 0)
+            const bool back = k / piece >= front;
+            DodgeField& field = fields[back ? 1 : 0];
+            if (k == 0 || (back && k / piece == chunks - 1 && k % piece == 0))
                 field.start(*dodging, tallest, 0, w.y0);
-            else if (k % piece == 0)
+            else if (back && k % piece == 0)
                 field.resume(w.y0);
             const auto [cx, cy] = centre;
             double fx = 0.0, fy = 0.0;
