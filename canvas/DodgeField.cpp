@@ -5,16 +5,6 @@
 #include <bit>
 #include <cstring>
 
-std::uint64_t DodgeField::ValueFilter::hashed(float v)
-{
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &v, sizeof bits);
-    // The top bits of the product pick the word; folded down they also
-    // pick the bits, which the key's low bits alone would not spread.
-    const std::uint64_t h = std::uint64_t{bits} * 0x9E3779B97F4A7C15u;
-    return h ^ h >> 32;
-}
-
 void DodgeField::ValueFilter::reset(std::size_t expected)
 {
     // About four values a word: twelve of its bits set, so a value not

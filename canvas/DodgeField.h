@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 // The cells [x0, x1) x [y0, y1) a tile's neighbours push it from.
@@ -106,7 +107,16 @@ private:
         }
 
     private:
-        static std::uint64_t hashed(float v);
+        static std::uint64_t hashed(float v)
+        {
+            // The top bits of the product pick the word; folded down they
+            // also pick the bits, which the key's low bits alone would not
+            // spread.
+            std::uint32_t bits = 0;
+            std::memcpy(&bits, &v, sizeof bits);
+            const std::uint64_t h = std::uint64_t{bits} * 0x9E3779B97F4A7C15u;
+            return h ^ h >> 32;
+        }
         static std::uint64_t maskOf(std::uint64_t h)
         {
             return std::uint64_t{1} << (h & 63) | std::uint64_t{1} << (h >> 6 & 63) | std::uint64_t{1} << (h >> 12 & 63);

@@ -259,7 +259,10 @@ private:
         double sum[2];
     };
     static constexpr std::size_t MoveBatch = 128;   // sums summed before their moves
-    std::vector<unsigned long> _footprintOwners;   // per cell: the id whose footprint it holds, or 0
+    // Per cell: 1 + the tile row whose footprint it holds this frame, or 0.
+    // The last frame's cells are cleared before any is written, so a row
+    // number never outlives the frame's order of the rows.
+    std::vector<std::uint32_t> _footprintOwners;
     const BufferTemplate<float>* _footprintBuffer = nullptr;   // the dodging buffer they are in
     float* _footprintCells = nullptr;              // its cells this frame, or null
     int _bandSplit = -1;   // the grid row the second part's band starts at, or -1: half the grid

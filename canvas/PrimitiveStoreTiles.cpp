@@ -84,12 +84,12 @@ inline void PrimitiveStore::writeFootprint(Part& own, std::size_t i, const Grid&
 {
     const Rows& r = _rows[Tiles];
     const auto c = static_cast<std::uint32_t>(static_cast<int>(cy) * grid.width + static_cast<int>(cx));
-    unsigned long& owner = _footprintOwners[c];
-    if (owner > r.id[i])
+    std::uint32_t& owner = _footprintOwners[c];
+    if (owner != 0 && r.id[owner - 1] > r.id[i])
         return;
     if (owner == 0)
         own.ownedCells.push_back(c);
-    owner = r.id[i];
+    owner = static_cast<std::uint32_t>(i + 1);
     _footprintCells[2 * std::size_t{c}] = cx;
     _footprintCells[2 * std::size_t{c} + 1] = cy;
 }
@@ -175,8 +175,7 @@ void PrimitiveStore::scanTiles(const PrimitiveFrame& frame, const Cells& cells, 
     const float height = static_cast<float>(grid.height);
     const float bandTop = part == 0 ? 0.0f : static_cast<float>(_bands);
     const float bandBottom = part == 0 ? static_cast<float>(_bands) : height;
-    // The counts stay in locals: a footprint's owner is stored through an
-    // unsigned long, which could otherwise be the part's count.
+    // The counts stay in locals, out of reach of the footprints' stores.
     std::size_t count = 0;
     int tallest = 0;
     TileWindow* out = own.windows.data();
