@@ -154,12 +154,12 @@ private:
         MovedThenStep,   // its push moved it; the common step follows
         Pushed,          // the step with the push, in row order
     };
-    // Moves tile row i by its push when the move is all the push changes
-    // besides the common step (Moved; the row is then up to date), or
-    // keeps the push for the step with it (Pushed). displaced counts a move
-    // to another cell.
+    // Moves tile row i by the step away from its push (TileLeafGL::awayStep)
+    // when the move is all the push changes besides the common step (Moved;
+    // the row is then up to date), or keeps the push for the step with it
+    // (Pushed). displaced counts a move to another cell.
     [[gnu::always_inline]] TileStep moveByPush(const Cells& cells, std::size_t i, const double push[2],
-                                               const Grid& grid, std::size_t& displaced);
+                                               const double step[2], const Grid& grid, std::size_t& displaced);
     void refreshStale(const Grid& grid);
     // Orders the rows of a kind by their cell, so the frame reads each
     // buffer from front to back instead of at random. Done when an eighth
@@ -226,6 +226,14 @@ private:
     // What each of the two parts of a split step writes, on cache lines of
     // its own (sharing one with the other part's fields cost more than the
     // second thread saved).
+    // A batch of pushes between their sums and their moves: the rows, the
+    // pushes and the steps away (TileLeafGL::awayStep), x then y.
+    static constexpr std::size_t MoveBatch = 128;
+    struct PushBatch
+    {
+        std::array<std::uint32_t, MoveBatch> row;
+        std::array<std::array<double, MoveBatch>, 2> push, step;
+    };
     struct alignas(64) Part
     {
         std::vector<std::uint32_t> full;          // rows for the full step, in row order
@@ -236,6 +244,7 @@ private:
         std::vector<std::uint32_t> ownedCells;    // the cells whose footprint it wrote
         std::vector<std::uint32_t> strays;        // its rows whose footprint lies in the other band
         DodgeField field;                         // its sums
+        PushBatch batch;                          // its sums on their way to moves
         std::vector<std::uint32_t> moved;         // the rows its current chunk's moves moved
         std::size_t displaced = 0;                // of them, those now on another cell
     };
@@ -252,13 +261,6 @@ private:
     ChunkCounter _chunks;                      // how many chunks forChunks has handed out
     static constexpr std::size_t SplitFrom = 2048;
     static constexpr std::size_t SumChunks = 8;
-    // A tile row's push from its neighbours, between its sum and its move.
-    struct Push
-    {
-        std::uint32_t row;
-        double sum[2];
-    };
-    static constexpr std::size_t MoveBatch = 128;   // sums summed before their moves
     // Per cell: 1 + the tile row whose footprint it holds this frame, or 0.
     // The last frame's cells are cleared before any is written, so a row
     // number never outlives the frame's order of the rows.

@@ -95,7 +95,8 @@ inline void PrimitiveStore::writeFootprint(Part& own, std::size_t i, const Grid&
 }
 
 inline PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, std::size_t i, const double push[2],
-                                                           const Grid& grid, std::size_t& displaced)
+                                                           const double step[2], const Grid& grid,
+                                                           std::size_t& displaced)
 {
     // The push moves the tile, its temporary colour is read where it was,
     // the common step runs where it is now. A move changes only the row's
@@ -110,13 +111,10 @@ inline PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, s
         _pushes[2 * i + 1] = push[1];
         return TileStep::Pushed;
     }
-    double dx = 0.0;
-    double dy = 0.0;
-    TileLeafGL::awayStep(grid.frame, push[0], push[1], dx, dy);
     // VisComponent::moveBy on the row's position; the row is brought up to
     // date here, so nothing needs to mark it stale.
-    r.position[i][0] += dx;
-    r.position[i][1] += dy;
+    r.position[i][0] += step[0];
+    r.position[i][1] += step[1];
     displaced += refreshPlace(Tiles, i, grid);
     return TileStep::Moved;
 }
@@ -277,28 +275,35 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
         started = true;
         lastTo = to;
         own.moved.clear();
-        // A batch of sums, then their moves: the division and square root
-        // of each move wait on its sum, and apart from the sums the moves of
-        // a batch overlap one another.
+        // A batch of sums, then their steps away, then the moves: the
+        // divisions and square roots of the steps wait on no sum and go two
+        // at a time.
         for (std::size_t batchFrom = from; batchFrom < to; batchFrom += MoveBatch) {
             const std::size_t batchTo = std::min(to, batchFrom + MoveBatch);
-            std::array<Push, MoveBatch> pushes;
+            PushBatch& b = own.batch;
             std::size_t count = 0;
             for (std::size_t k = batchFrom; k < batchTo; ++k) {
                 const TileWindow& t = window(k);
                 const std::uint32_t i = t.row;
                 const float cx = r.centreX[i];
                 const float cy = r.centreY[i];
-                Push& p = pushes[count];
-                if (!_fieldSums || !field.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, p.sum[0], p.sum[1]))
-                    TileLeafGL::dodgeSum(frame, cx, cy, _scene, p.sum[0], p.sum[1]);
-                p.row = i;
-                count += p.sum[0] != 0.0 || p.sum[1] != 0.0;
+                double push[2];
+                if (!_fieldSums || !field.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, push[0], push[1]))
+                    TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
+                b.row[count] = i;
+                b.push[0][count] = push[0];
+                b.push[1][count] = push[1];
+                count += push[0] != 0.0 || push[1] != 0.0;
             }
-            for (const Push& p : std::span<const Push>(pushes.data(), count)) {
-                _tileSteps[p.row] = moveByPush(cells, p.row, p.sum, grid, displaced);
-                if (_tileSteps[p.row] == TileStep::Moved)
-                    own.moved.push_back(p.row);
+            TileLeafGL::awaySteps(grid.frame, count, b.push[0].data(), b.push[1].data(), b.step[0].data(),
+                                  b.step[1].data());
+            for (std::size_t j = 0; j < count; ++j) {
+                const std::uint32_t i = b.row[j];
+                const double push[2] = {b.push[0][j], b.push[1][j]};
+                const double step[2] = {b.step[0][j], b.step[1][j]};
+                _tileSteps[i] = moveByPush(cells, i, push, step, grid, displaced);
+                if (_tileSteps[i] == TileStep::Moved)
+                    own.moved.push_back(i);
             }
         }
         checkMoved(cells, own.moved);

@@ -124,6 +124,16 @@ void TileLeafGL::dodgeSum(const PrimitiveFrame& frame, float cx, float cy, const
     }
 }
 
+void TileLeafGL::awaySteps(const CellFrame& parent, std::size_t n, const double* __restrict sumX,
+                           const double* __restrict sumY, double* __restrict dx, double* __restrict dy)
+{
+    // The same operations as awayStep's in the same order, so each step is
+    // the same to the bit, two to a vector register.
+#pragma omp simd
+    for (std::size_t i = 0; i < n; ++i)
+        awayStep(parent, sumX[i], sumY[i], dx[i], dy[i]);
+}
+
 void TileLeafGL::moveAway(double sumX, double sumY)
 {
     double dx = 0.0;

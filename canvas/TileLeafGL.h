@@ -69,6 +69,9 @@ public:
         dx = (parent.cos * px - parent.sin * py) / length;
         dy = (parent.sin * px + parent.cos * py) / length;
     }
+    // awayStep for n pushes at once.
+    static void awaySteps(const CellFrame& parent, std::size_t n, const double* sumX, const double* sumY, double* dx,
+                          double* dy);
     // The footprint: the centre (fractional cell) into its dodgingBuffer
     // cell, when the parent is a canvas.
     void renderIntoBuffers() override;
