@@ -295,16 +295,28 @@ void PrimitiveStore::stepKind(const PrimitiveFrame& frame, const Cells& cells, c
     const std::size_t n = r.size();
     if constexpr (K == Tiles)
         pushTiles(frame, cells, grid);
-    // The rows whose cells ask for the full step, each part of the split
-    // checking half of the rows; their lists one after the other keep the
-    // row order.
+    // The rows whose cells ask for the full step, found chunk by chunk: the
+    // parts take chunks from either end (forChunks), so neither waits on the
+    // other where one end holds more of the rows that are looked at. The
+    // lists put together in the chunks' order keep the row order.
+    const std::size_t chunk = std::max<std::size_t>(1024, (n + FullChunks - 1) / FullChunks);
     splitRun(n, [&](int part) {
-        std::vector<std::uint32_t>& full = _parts[part].full;
-        full.clear();
-        findFull<K>(cells, part == 0 ? 0 : n / 2, part == 0 ? n / 2 : n, full);
+        Part& own = _parts[part];
+        own.full.clear();
+        own.fullStarts.clear();
+        forChunks(n, chunk, part, [&](std::size_t from, std::size_t to) {
+            own.fullStarts.push_back(own.full.size());
+            findFull<K>(cells, from, to, own.full);
+        });
     });
+    // The first part's chunks came front to back, the second's back to front.
     _full.assign(_parts[0].full.begin(), _parts[0].full.end());
-    _full.insert(_full.end(), _parts[1].full.begin(), _parts[1].full.end());
+    const Part& back = _parts[1];
+    for (std::size_t c = back.fullStarts.size(); c-- > 0;) {
+        const std::size_t end = c + 1 < back.fullStarts.size() ? back.fullStarts[c + 1] : back.full.size();
+        _full.insert(_full.end(), back.full.begin() + static_cast<std::ptrdiff_t>(back.fullStarts[c]),
+                     back.full.begin() + static_cast<std::ptrdiff_t>(end));
+    }
     // The full steps run in row order, as a loop over every row would.
     constexpr std::size_t FullAhead = 8;
     for (std::size_t k = 0; k < _full.size(); ++k) {

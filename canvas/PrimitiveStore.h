@@ -185,8 +185,9 @@ private:
     // Tile row i's footprint at its centre (cx, cy), unless a newer tile's
     // is there.
     [[gnu::always_inline]] void writeFootprint(Part& own, std::size_t i, const Grid& grid, float cx, float cy);
-    // Part `part`'s half of the rows: their footprints in its band (the
-    // others it leaves to the other part) and their windows.
+    // Part `part`'s share of the rows (split where the last frame's windows
+    // were halved): their footprints in its band (the others it leaves to
+    // the other part) and their windows.
     void scanTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, bool footprints, bool windows,
                    int part);
     // Hands each part's windows their places in the order of first rows.
@@ -198,6 +199,9 @@ private:
     void sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part);
     // Marks the moved rows whose common step is not idle at their new cells.
     void checkMoved(const Cells& cells, const std::vector<std::uint32_t>& moved);
+    // Runs work(from, to) on chunks of `size` of [0, count) for one part of
+    // a split run, the first part from the front, the second from the back,
+    // until every chunk is taken.
     template <typename F>
     void forChunks(std::size_t count, std::size_t size, int part, const F& work);
     // Appends to full the rows in [from, to) of kind K whose cells ask for
@@ -237,6 +241,7 @@ private:
     struct alignas(64) Part
     {
         std::vector<std::uint32_t> full;          // rows for the full step, in row order
+        std::vector<std::size_t> fullStarts;      // where each chunk's rows start in full
         std::vector<TileWindow> windows;          // its half of the rows' windows, in row order
         std::size_t windowCount = 0;              // how many of windows this frame has
         int tallest = 0;                          // the most rows of a window
@@ -261,12 +266,14 @@ private:
     ChunkCounter _chunks;                      // how many chunks forChunks has handed out
     static constexpr std::size_t SplitFrom = 2048;
     static constexpr std::size_t SumChunks = 8;
+    static constexpr std::size_t FullChunks = 16;
     // Per cell: 1 + the tile row whose footprint it holds this frame, or 0.
     // The last frame's cells are cleared before any is written, so a row
     // number never outlives the frame's order of the rows.
     std::vector<std::uint32_t> _footprintOwners;
     const BufferTemplate<float>* _footprintBuffer = nullptr;   // the dodging buffer they are in
     float* _footprintCells = nullptr;              // its cells this frame, or null
+    std::size_t _scanSplit = 0;   // the row the second part's scan starts at (if no more than the rows)
     int _bandSplit = -1;   // the grid row the second part's band starts at, or -1: half the grid
     int _bands = -1;       // that row as the parts' footprints of the last frame have it
     // The tables are built when there is a dodging tile for every this many

@@ -115,6 +115,18 @@ struct PrimitiveStore::Cells
     }
 };
 
+template <typename F>
+void PrimitiveStore::forChunks(std::size_t count, std::size_t size, int part, const F& work)
+{
+    // The first part takes chunks from the front, the second from the back,
+    // until they meet: the first part's chunks follow one another.
+    const std::size_t chunks = (count + size - 1) / size;
+    for (std::size_t taken = 0; _chunks.next.fetch_add(1, std::memory_order_relaxed) < chunks; ++taken) {
+        const std::size_t c = part == 0 ? taken : chunks - 1 - taken;
+        work(c * size, std::min(count, (c + 1) * size));
+    }
+}
+
 namespace storecells {
 
 using Flag = PrimitiveStore::RowFlag;

@@ -134,6 +134,9 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
     const bool windows = cells.usable && cells.hasControl;
     splitRun(n, [&](int part) { scanTiles(frame, cells, grid, footprints, windows, part); });
     const std::size_t count = _parts[0].windowCount + _parts[1].windowCount;
+    // The next frame's parts split the rows where half the windows are on
+    // either side, as the tiles hardly move in a frame.
+    _scanSplit = count > 0 ? windowAt(count / 2).row : n / 2;
     // Many tiles make the fields pay; a few scan their windows.
     _fieldSums = frame.dodging != nullptr && count * CellsPerFieldTile >= frame.dodging->getCellCount();
     if (_fieldSums)
@@ -161,8 +164,9 @@ void PrimitiveStore::scanTiles(const PrimitiveFrame& frame, const Cells& cells, 
     const Rows& r = _rows[Tiles];
     Part& own = _parts[part];
     const std::size_t n = r.size();
-    const std::size_t from = part == 0 ? 0 : n / 2;
-    const std::size_t to = part == 0 ? n / 2 : n;
+    const std::size_t split = _scanSplit <= n ? _scanSplit : n / 2;
+    const std::size_t from = part == 0 ? 0 : split;
+    const std::size_t to = part == 0 ? split : n;
     if (footprints)
         forget(own);
     own.strays.clear();
@@ -232,18 +236,6 @@ const PrimitiveStore::TileWindow& PrimitiveStore::windowAt(std::size_t k) const
 {
     const std::size_t firstCount = _parts[0].windowCount;
     return k < firstCount ? _parts[0].windows[k] : _parts[1].windows[k - firstCount];
-}
-
-template <typename F>
-void PrimitiveStore::forChunks(std::size_t count, std::size_t size, int part, const F& work)
-{
-    // The first part takes chunks from the front, the second from the back,
-    // until they meet: the first part's chunks follow one another.
-    const std::size_t chunks = (count + size - 1) / size;
-    for (std::size_t taken = 0; _chunks.next.fetch_add(1, std::memory_order_relaxed) < chunks; ++taken) {
-        const std::size_t c = part == 0 ? taken : chunks - 1 - taken;
-        work(c * size, std::min(count, (c + 1) * size));
-    }
 }
 
 void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part)
