@@ -86,8 +86,8 @@ private:
     };
 
     // Which exact values the cells may hold, and which they may hold more
-    // than once: two blocked Bloom filters on the value's bits. A value sets
-    // three bits of one 64-bit word, so a lookup reads one word. A false
+    // than once: two blocked Bloom filters on the value's bits. Each value
+    // sets three bits of one 64-bit word, so a lookup reads one word. A false
     // "may" only makes sum() look along the column or row, where the exact
     // values decide.
     class ValueFilter
@@ -119,7 +119,8 @@ private:
         }
         static std::uint64_t maskOf(std::uint64_t h)
         {
-            return std::uint64_t{1} << (h & 63) | std::uint64_t{1} << (h >> 6 & 63) | std::uint64_t{1} << (h >> 12 & 63);
+            const auto bit = [h](unsigned from) { return std::uint64_t{1} << (h >> from & 63); };
+            return bit(0) | bit(6) | bit(12);
         }
 
         std::vector<std::uint64_t> _once, _twice;

@@ -241,10 +241,10 @@ const PrimitiveStore::TileWindow& PrimitiveStore::windowAt(std::size_t k) const
 void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part)
 {
     // With the fields, the windows are taken in order of their first row in
-    // a few chunks; a part's field goes on at each chunk's first row. The
-    // pushes move their tiles a batch at a time, in the pass that sums them:
-    // no sum reads another tile's row, only the footprints, which stay as
-    // they are.
+    // a few chunks; a part's field goes on from its last chunk to the next
+    // one, or starts again at a chunk's first row. The pushes move their
+    // tiles a batch at a time, in the pass that sums them: no sum reads
+    // another tile's row, only the footprints, which stay as they are.
     const Rows& r = _rows[Tiles];
     Part& own = _parts[part];
     DodgeField& field = own.field;
