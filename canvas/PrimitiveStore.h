@@ -192,10 +192,11 @@ private:
                    int part);
     // Hands each part's windows their places in the order of first rows.
     void orderWindows(std::size_t rows);
-    // The sums, each with its tile's move (and the idle checks after the
-    // moves), go out in chunks to whichever part asks first (forChunks), so
-    // neither waits long for the other; `part` picks the part's own scratch
-    // (Part) and the end of the windows its chunks come from.
+    // The sums, with their tiles' moves a batch at a time (and the idle
+    // checks after the moves), go out in chunks to whichever part asks
+    // first (forChunks), so neither waits long for the other; `part` picks
+    // the part's own scratch (Part) and the end of the windows its chunks
+    // come from.
     void sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part);
     // Marks the moved rows whose common step is not idle at their new cells.
     void checkMoved(const Cells& cells, const std::vector<std::uint32_t>& moved);

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 
-
 // The tile geometry is the unit bevelled square of PrimitiveShapes drawn
 // scaled by the tile's size, from the scene's shared list
 // (PrimitiveShapeCache), compiled at the first draw.
