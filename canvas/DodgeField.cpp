@@ -1,4 +1,4 @@
-// DodgeField: the ring of prefix rows and the exact window sums.
+// DodgeField: the ring of table rows and the exact window sums.
 #include "DodgeField.h"
 
 #include <algorithm>
@@ -30,17 +30,17 @@ void DodgeField::ValueFilter::add(float v)
 
 namespace {
 
-// A prefix row in the making: the row above plus the sums of the row's
-// cells so far. Most cells are empty, so the entries between two
+// A table row in the making: the one it follows plus the sums of the
+// buffer row's cells so far. Most cells are empty, so the entries between two
 // footprints are made in one plain loop.
 struct Run
 {
     std::int32_t* __restrict count;
     std::int64_t* __restrict a;
     std::int64_t* __restrict b;
-    const std::int32_t* __restrict countAbove;
-    const std::int64_t* __restrict aAbove;
-    const std::int64_t* __restrict bAbove;
+    const std::int32_t* __restrict countBefore;
+    const std::int64_t* __restrict aBefore;
+    const std::int64_t* __restrict bBefore;
     std::int32_t runCount = 0;
     std::int64_t runA = 0;
     std::int64_t runB = 0;
@@ -53,15 +53,16 @@ struct Run
         const std::int64_t sa = runA;
         const std::int64_t sb = runB;
         for (int x = made + 1; x <= upTo; ++x) {
-            count[x] = countAbove[x] + c;
-            a[x] = aAbove[x] + sa;
-            b[x] = bAbove[x] + sb;
+            count[x] = countBefore[x] + c;
+            a[x] = aBefore[x] + sa;
+            b[x] = bBefore[x] + sb;
         }
         made = upTo;
     }
-    void add(std::int64_t va, std::int64_t vb)
+    // Adds a cell (sign 1) or subtracts it (-1).
+    void add(std::int32_t sign, std::int64_t va, std::int64_t vb)
     {
-        ++runCount;
+        runCount += sign;
         runA += va;
         runB += vb;
     }
@@ -69,12 +70,12 @@ struct Run
 
 } // namespace
 
-void DodgeField::start(const BufferTemplate<float>& dodging, int tallest, std::size_t expected, int firstRow)
+void DodgeField::start(const BufferTemplate<float>& dodging, int tallest, std::size_t expected, int from, Sweep sweep)
 {
     _dodging = &dodging;
     _width = dodging.getWidth();
     _height = dodging.getHeight();
-    _unusable = dodging.getDimension() != 2 || tallest < 0;
+    _broken = dodging.getDimension() != 2 || tallest < 0;
     _ringRows = std::min(std::max(tallest, 0), _height) + 1;
     const std::size_t entries = static_cast<std::size_t>(_ringRows) * (static_cast<std::size_t>(_width) + 1);
     _counts.resize(entries);
@@ -86,32 +87,29 @@ void DodgeField::start(const BufferTemplate<float>& dodging, int tallest, std::s
     _xs.reset(expected);
     _ys.reset(expected);
     _added.assign(static_cast<std::size_t>(_height), 0);
-    resume(firstRow);
-}
-
-void DodgeField::resume(int firstRow)
-{
-    // Prefix row firstRow sums nothing; the rows below it add to it.
-    firstRow = std::clamp(firstRow, 0, _height);
-    const std::size_t first = row(firstRow);
+    // The starting row's table row sums nothing; the others add to it.
+    _sweep = sweep;
+    _first = std::clamp(from, 0, _height);
+    _edge = _first;
+    const std::size_t first = row(_first);
     std::fill_n(_counts.begin() + first, _width + 1, 0);
     std::fill_n(_sumsA.begin() + first, _width + 1, 0);
     std::fill_n(_sumsB.begin() + first, _width + 1, 0);
-    _rowsMade = firstRow + 1;
-    _lastTop = firstRow;
-    _broken = _unusable;
 }
 
 bool DodgeField::addRow()
 {
-    const int y = _rowsMade - 1;   // the cells of row y make prefix row y + 1
-    const std::size_t above = row(y);
-    const std::size_t out = row(y + 1);
-    Run run{&_counts[out], &_sumsA[out], &_sumsB[out], &_counts[above], &_sumsA[above], &_sumsB[above]};
+    // Down, the cells of row y = _edge make table row y + 1 from row y; up,
+    // those of row y = _edge - 1 make row y from row y + 1, subtracted.
+    const bool down = _sweep == Sweep::Down;
+    const int y = down ? _edge : _edge - 1;
+    const std::size_t from = row(down ? y : y + 1);
+    const std::size_t out = row(down ? y + 1 : y);
+    const std::int32_t sign = down ? 1 : -1;
+    Run run{&_counts[out], &_sumsA[out], &_sumsB[out], &_counts[from], &_sumsA[from], &_sumsB[from]};
     // The first column and row are left out: their values may be finer than
-    // the prefix sums' units (sum() scans them).
+    // the running sums' units (sum() scans them).
     const float* cell = _dodging->cells() + 2 * static_cast<std::size_t>(y) * _width;
-    const bool newValues = _added[static_cast<std::size_t>(y)] == 0;
     // Adds cell x when it holds a footprint; false when it breaks the rule.
     const auto visit = [&](int x) {
         const float a = cell[2 * x];
@@ -121,11 +119,9 @@ bool DodgeField::addRow()
         if (static_cast<int>(a) != x || static_cast<int>(b) != y || !(a < Largest) || !(b < Largest))
             return false;
         run.carry(x);
-        run.add(fixed(a), fixed(b));
-        if (newValues) {
-            _xs.add(a);
-            _ys.add(b);
-        }
+        run.add(sign, sign * fixed(a), sign * fixed(b));
+        _xs.add(a);
+        _ys.add(b);
         return true;
     };
     // Most cells are empty (all bits 0): a group of them is passed over
@@ -148,16 +144,17 @@ bool DodgeField::addRow()
         if (!visit(x))
             return false;
     run.carry(_width);
-    ++_rowsMade;
+    _edge += sign;
     _added[static_cast<std::size_t>(y)] = 1;
     return true;
 }
 
-bool DodgeField::makeRows(int y1)
+bool DodgeField::makeRows(int y)
 {
-    while (!_broken && _rowsMade <= y1)
+    const bool down = _sweep == Sweep::Down;
+    while (!_broken && (down ? _edge < y : _edge > y))
         _broken = !addRow();
-    return _rowsMade > y1;
+    return down ? _edge >= y : _edge <= y;
 }
 
 bool DodgeField::scanEdges(float cx, float cy, int x0, int x1, int y0, int y1, Window& edge) const

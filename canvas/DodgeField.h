@@ -26,18 +26,20 @@ struct DodgeWindow
 // the sum is exact in 64-bit fixed point and equals the window scan's
 // exact double sum to the bit, in whatever order either adds.
 //
-// The sums of the cells from column and row 1 on come from rows of prefix
-// sums over the dodging buffer, made front to back as the windows ask for
-// them and kept in a ring only as tall as the tallest window, so they stay
-// in cache instead of filling a table the size of the buffer. Windows are
-// therefore asked for in order of their first row. Those cells hold values
-// from 1 up, multiples of 2^-23, and the prefix sums count in those units.
-// The first column and row, whose values may be finer, are scanned where a
-// window reaches them.
+// The sums of the cells from column and row 1 on come from a table of
+// rows of running sums over the dodging buffer, made one buffer row at a
+// time as the windows ask for them and kept in a ring only as tall as the
+// tallest window, so they stay in cache instead of filling a table the
+// size of the buffer. A field sweeps down the buffer from a starting row,
+// its table rows summing the cells from there down, or up, summing the
+// cells from there up; either way a window's sums are four lookups.
+// Windows are therefore asked for in order of their first row (down) or
+// the reverse (up). Those cells hold values from 1 up, multiples of 2^-23,
+// and the running sums count in those units. The first column and row,
+// whose values may be finer, are scanned where a window reaches them.
 //
-// The prefix rows hold cells only while each of them holds values of its
-// own cell; sum() declines windows that reach the first row breaking the
-// rule, windows with a cell of the first column or row finer than Finest,
+// The table holds cells only while each of them holds values of its own
+// cell; sum() declines windows that reach the first row breaking the rule, windows with a cell of the first column or row finer than Finest,
 // and centres finer than that. The caller then scans the window itself.
 //
 // A cell with a == cx lies on the tile's column and one with b == cy on its
@@ -48,24 +50,26 @@ struct DodgeWindow
 class DodgeField
 {
 public:
+    enum class Sweep
+    {
+        Down,   // windows start at the starting row or below it
+        Up,     // windows end at the starting row (y1) or above it
+    };
     // Starts a frame's sums over dodging, which must stay unchanged until
     // the last sum() of the frame. tallest is the most rows (y1 - y0) a
-    // window will have; expected is about how many cells are not empty;
-    // windows start at firstRow or below it. Two fields may sum one buffer
-    // at once, each its own share of the windows.
-    void start(const BufferTemplate<float>& dodging, int tallest, std::size_t expected = 0, int firstRow = 0);
-    // Goes on with windows that start at firstRow or below it, above or
-    // below the last ones: the prefix rows start again there; the value
-    // filters keep the rows they hold and add each row only once.
-    void resume(int firstRow);
+    // window will have; expected is about how many cells are not empty.
+    // Two fields may sum one buffer at once, each its own share of the
+    // windows (one from the top down, one from the bottom up).
+    void start(const BufferTemplate<float>& dodging, int tallest, std::size_t expected = 0, int from = 0,
+               Sweep sweep = Sweep::Down);
     // The push on a tile centred at (cx, cy) from the window [x0, x1) x
     // [y0, y1) of the buffer; false (and no sum) when the field declines
-    // the window, as above, or when the window is taller than tallest or
-    // starts above firstRow or above one asked for before.
+    // the window, as above, or when the window is taller than tallest, lies
+    // beyond the starting row or reaches rows the sweep has left behind.
     [[gnu::always_inline]] bool sum(float cx, float cy, int x0, int x1, int y0, int y1, double& sumX, double& sumY);
 
 private:
-    static constexpr double Unit = 8388608.0;         // 2^23: the prefix sums' units per cell
+    static constexpr double Unit = 8388608.0;         // 2^23: the running sums' units per cell
     static constexpr double FineUnit = 536870912.0;   // 2^29: the final sums' units per cell
     static constexpr float Finest = 0.015625f;       // 2^-6: from here on a float is a multiple of 2^-29
     static constexpr float Largest = 1048576.0f;      // 2^20: values stay far inside 64 bits
@@ -127,14 +131,27 @@ private:
         unsigned _shift = 63;      // a hash's top bits pick the word
         bool _repeated = false;    // some value may be held twice
     };
-    // Prefix row y holds, for each x from 0 to width, the sums of the cells
-    // from the ring's first row down to row y - 1 and left of x: how many,
-    // and their a and b values in units of 2^-23. Its entries start at row(y) in the three arrays.
+    // Table row y holds, for each x from 0 to width, the sums of the cells
+    // left of x on the buffer rows from the starting row down to row y - 1
+    // (down), or minus those on the rows from y up to the starting row
+    // (up), so that in both a window's sums are row y1's minus row y0's:
+    // how many cells, and their a and b values in units of 2^-23. Its
+    // entries start at row(y) in the three arrays.
     std::size_t row(int y) const { return _rowStart[static_cast<std::size_t>(y)]; }
-    // Makes the next prefix row; false when its cells break the rule.
+    // Whether table rows y0 and y1 are made, or can be, and are still in
+    // the ring.
+    [[gnu::always_inline]] bool reaches(int y0, int y1)
+    {
+        if (_sweep == Sweep::Down)
+            return y0 >= _first && (y1 <= _edge || makeRows(y1)) && _edge - y0 < _ringRows;
+        return y1 <= _first && (y0 >= _edge || makeRows(y0)) && y1 - _edge < _ringRows;
+    }
+    // Makes the next table row of the sweep; false when its cells break the
+    // rule.
     bool addRow();
-    // Makes the prefix rows up to y1; false when a row breaks the rule first.
-    bool makeRows(int y1);
+    // Makes the table rows up to row y; false when a row breaks the rule
+    // first.
+    bool makeRows(int y);
     const float* cellAt(int x, int y) const
     {
         return _dodging->cells() + 2 * (static_cast<std::size_t>(y) * _width + x);
@@ -152,16 +169,16 @@ private:
     int _width = 0;
     int _height = 0;
     int _ringRows = 0;
-    // The ring: _ringRows prefix rows of width + 1 entries; where row y's
+    // The ring: _ringRows table rows of width + 1 entries; where row y's
     // entries start (a division per lookup cost more than this table).
     std::vector<std::size_t> _rowStart;
     std::vector<std::int32_t> _counts;
     std::vector<std::int64_t> _sumsA, _sumsB;
-    int _rowsMade = 0;          // prefix rows up to _rowsMade - 1 are made
-    int _lastTop = 0;           // the first row of the last window asked for
+    Sweep _sweep = Sweep::Down;
+    int _first = 0;             // the starting row: its table row sums nothing
+    int _edge = 0;              // the last table row made
     bool _broken = false;       // a row broke the footprint rule
-    bool _unusable = false;     // the buffer or the tallest window is unusable
-    std::vector<std::uint8_t> _added;   // per row: 1 once the filters hold its values
+    std::vector<std::uint8_t> _added;   // per row: 1 once the table and the filters hold its values
     ValueFilter _xs, _ys;       // the a and the b values of the rows summed
 };
 
@@ -178,20 +195,17 @@ inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, 
     const double reach = std::max({cx - x0, x1 - cx, cy - y0, y1 - cy}) + 1.0;
     if (static_cast<double>(x1 - x0) * (y1 - y0) * reach >= 16777216.0)
         return false;
-    // The prefix rows sum the cells from column and row 1 on.
+    // The table sums the cells from column and row 1 on.
     const int fx0 = std::max(x0, 1);
     const int fy0 = std::max(y0, 1);
     Window sums{0, 0, 0};
     if (fx0 < x1 && fy0 < y1) {
-        // Prefix row fy0 may have left the ring for a later window's rows.
-        if (fy0 < _lastTop || y1 - fy0 >= _ringRows || (_rowsMade <= y1 && !makeRows(y1))
-            || _rowsMade - 1 - fy0 >= _ringRows)
+        if (y1 - fy0 >= _ringRows || !reaches(fy0, y1))
             return false;
-        _lastTop = fy0;
         const std::size_t top = row(fy0);
         const std::size_t bottom = row(y1);
-        const auto window = [&](const auto& prefix) [[gnu::always_inline]] -> std::int64_t {
-            return prefix[bottom + x1] - prefix[bottom + fx0] - prefix[top + x1] + prefix[top + fx0];
+        const auto window = [&](const auto& table) [[gnu::always_inline]] -> std::int64_t {
+            return table[bottom + x1] - table[bottom + fx0] - table[top + x1] + table[top + fx0];
         };
         sums = {window(_counts), window(_sumsA), window(_sumsB)};
         // Cells that do not push: those with a == cx (on the centre's

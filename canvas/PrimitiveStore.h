@@ -185,8 +185,8 @@ private:
     // Tile row i's footprint at its centre (cx, cy), unless a newer tile's
     // is there.
     [[gnu::always_inline]] void writeFootprint(Part& own, std::size_t i, const Grid& grid, float cx, float cy);
-    // Part `part`'s share of the rows (split where the last frame's windows
-    // were halved): their footprints in its band (the others it leaves to
+    // Part `part`'s share of the rows, in chunks from its end of them
+    // (forChunks): their footprints in its band (the others it leaves to
     // the other part) and their windows.
     void scanTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, bool footprints, bool windows,
                    int part);
@@ -266,7 +266,10 @@ private:
     };
     ChunkCounter _chunks;                      // how many chunks forChunks has handed out
     static constexpr std::size_t SplitFrom = 2048;
-    static constexpr std::size_t SumChunks = 8;
+    static constexpr std::size_t SumChunks = 64;
+    static constexpr std::size_t MinSumChunk = 512;
+    static constexpr std::size_t ScanChunks = 32;
+    static constexpr std::size_t MinScanChunk = 1024;
     static constexpr std::size_t FullChunks = 16;
     // Per cell: 1 + the tile row whose footprint it holds this frame, or 0.
     // The last frame's cells are cleared before any is written, so a row
@@ -274,7 +277,6 @@ private:
     std::vector<std::uint32_t> _footprintOwners;
     const BufferTemplate<float>* _footprintBuffer = nullptr;   // the dodging buffer they are in
     float* _footprintCells = nullptr;              // its cells this frame, or null
-    std::size_t _scanSplit = 0;   // the row the second part's scan starts at (if no more than the rows)
     int _bandSplit = -1;   // the grid row the second part's band starts at, or -1: half the grid
     int _bands = -1;       // that row as the parts' footprints of the last frame have it
     // The tables are built when there is a dodging tile for every this many

@@ -134,9 +134,6 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
     const bool windows = cells.usable && cells.hasControl;
     splitRun(n, [&](int part) { scanTiles(frame, cells, grid, footprints, windows, part); });
     const std::size_t count = _parts[0].windowCount + _parts[1].windowCount;
-    // The next frame's parts split the rows where half the windows are on
-    // either side, as the tiles hardly move in a frame.
-    _scanSplit = count > 0 ? windowAt(count / 2).row : n / 2;
     // Many tiles make the fields pay; a few scan their windows.
     _fieldSums = frame.dodging != nullptr && count * CellsPerFieldTile >= frame.dodging->getCellCount();
     if (_fieldSums)
@@ -164,51 +161,57 @@ void PrimitiveStore::scanTiles(const PrimitiveFrame& frame, const Cells& cells, 
     const Rows& r = _rows[Tiles];
     Part& own = _parts[part];
     const std::size_t n = r.size();
-    const std::size_t split = _scanSplit <= n ? _scanSplit : n / 2;
-    const std::size_t from = part == 0 ? 0 : split;
-    const std::size_t to = part == 0 ? split : n;
     if (footprints)
         forget(own);
     own.strays.clear();
-    if (own.windows.size() < to - from)
-        own.windows.resize(to - from);
+    if (own.windows.size() < n)
+        own.windows.resize(n);
     own.tops.assign(frame.dodging != nullptr ? static_cast<std::size_t>(frame.dodging->getHeight()) + 1 : 0, 0);
     const float width = static_cast<float>(grid.width);
     const float height = static_cast<float>(grid.height);
     const float bandTop = part == 0 ? 0.0f : static_cast<float>(_bands);
     const float bandBottom = part == 0 ? static_cast<float>(_bands) : height;
-    // The counts stay in locals, out of reach of the footprints' stores.
     std::size_t count = 0;
     int tallest = 0;
-    TileWindow* out = own.windows.data();
-    std::uint32_t* tops = own.tops.data();
-    const std::uint16_t* flags = r.flags.data();
-    for (std::size_t i = from; i < to; ++i) {
-        if (r.type[i] != cells.currentType)
-            continue;
-        const float cx = r.centreX[i];
-        const float cy = r.centreY[i];
-        // The footprint at the centre's cell, in this part's band or the
-        // other's.
-        if (footprints && cx >= 0.0f && cy >= 0.0f && cx < width && cy < height) {
-            if (cy >= bandTop && cy < bandBottom)
-                writeFootprint(own, i, grid, cx, cy);
-            else
-                own.strays.push_back(static_cast<std::uint32_t>(i));
+    // The rows go out in chunks from either end (forChunks); the rows of
+    // either part lie mostly in its band, as the rows are in cell order.
+    forChunks(n, std::max<std::size_t>(MinScanChunk, (n + ScanChunks - 1) / ScanChunks), part,
+              [&](std::size_t from, std::size_t to) {
+        // The counts stay in locals, out of reach of the footprints' stores.
+        std::size_t made = count;
+        int tallestHere = tallest;
+        TileWindow* out = own.windows.data();
+        std::uint32_t* tops = own.tops.data();
+        const std::uint16_t* flags = r.flags.data();
+        for (std::size_t i = from; i < to; ++i) {
+            if (r.type[i] != cells.currentType)
+                continue;
+            const float cx = r.centreX[i];
+            const float cy = r.centreY[i];
+            // The footprint at the centre's cell, in this part's band or
+            // the other's.
+            if (footprints && cx >= 0.0f && cy >= 0.0f && cx < width && cy < height) {
+                if (cy >= bandTop && cy < bandBottom)
+                    writeFootprint(own, i, grid, cx, cy);
+                else
+                    own.strays.push_back(static_cast<std::uint32_t>(i));
+            }
+            if (!windows || (flags[i] & Stale) != 0)
+                continue;
+            _tileSteps[i] = TileStep::Unpushed;
+            // A window may be empty (a tile beyond the buffer): no push.
+            TileWindow& t = out[made];
+            if ((flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, cx, cy, _scene, t.w) && t.w.x0 < t.w.x1
+                && t.w.y0 < t.w.y1) {
+                t.row = static_cast<std::uint32_t>(i);
+                tallestHere = std::max(tallestHere, t.w.y1 - t.w.y0);
+                ++tops[static_cast<std::size_t>(t.w.y0)];
+                ++made;
+            }
         }
-        if (!windows || (flags[i] & Stale) != 0)
-            continue;
-        _tileSteps[i] = TileStep::Unpushed;
-        // A window may be empty (a tile beyond the buffer): no push.
-        TileWindow& t = out[count];
-        if ((flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, cx, cy, _scene, t.w) && t.w.x0 < t.w.x1
-            && t.w.y0 < t.w.y1) {
-            t.row = static_cast<std::uint32_t>(i);
-            tallest = std::max(tallest, t.w.y1 - t.w.y0);
-            ++tops[static_cast<std::size_t>(t.w.y0)];
-            ++count;
-        }
-    }
+        count = made;
+        tallest = tallestHere;
+    });
     own.windowCount = count;
     own.tallest = tallest;
 }
@@ -241,10 +244,11 @@ const PrimitiveStore::TileWindow& PrimitiveStore::windowAt(std::size_t k) const
 void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part)
 {
     // With the fields, the windows are taken in order of their first row in
-    // a few chunks; a part's field goes on from its last chunk to the next
-    // one, or starts again at a chunk's first row. The pushes move their
-    // tiles a batch at a time, in the pass that sums them: no sum reads
-    // another tile's row, only the footprints, which stay as they are.
+    // chunks: the first part sweeps its field down from the front chunks,
+    // the second its field up from the back ones, each going on from chunk
+    // to chunk until they meet. The pushes move their tiles a batch at a
+    // time, in the pass that sums them: no sum reads another tile's row,
+    // only the footprints, which stay as they are.
     const Rows& r = _rows[Tiles];
     Part& own = _parts[part];
     DodgeField& field = own.field;
@@ -254,28 +258,27 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
     const auto window = [&](std::size_t k) -> const TileWindow& {
         return _fieldSums ? _windowsByTop[k] : windowAt(k);
     };
-    const std::size_t chunk = std::max<std::size_t>(1024, (total + SumChunks - 1) / SumChunks);
+    const bool down = part == 0;
+    const std::size_t chunk = std::max<std::size_t>(MinSumChunk, (total + SumChunks - 1) / SumChunks);
     bool started = false;
-    std::size_t lastTo = 0;
     forChunks(total, chunk, part, [&](std::size_t from, std::size_t to) {
-        // A chunk that follows the part's last one goes on with its rows.
-        if (_fieldSums && !started)
-            field.start(*frame.dodging, tallest, _parts[0].ownedCells.size() + _parts[1].ownedCells.size(),
-                        window(from).w.y0);
-        else if (_fieldSums && from != lastTo)
-            field.resume(window(from).w.y0);
+        if (_fieldSums && !started) {
+            // Up, the sweep starts below the last window's rows.
+            const int first = down ? window(from).w.y0 : window(to - 1).w.y0 + tallest;
+            field.start(*frame.dodging, tallest, _parts[0].ownedCells.size() + _parts[1].ownedCells.size(), first,
+                        down ? DodgeField::Sweep::Down : DodgeField::Sweep::Up);
+        }
         started = true;
-        lastTo = to;
         own.moved.clear();
         // A batch of sums, then their steps away, then the moves: the
         // divisions and square roots of the steps wait on no sum and go two
         // at a time.
-        for (std::size_t batchFrom = from; batchFrom < to; batchFrom += MoveBatch) {
-            const std::size_t batchTo = std::min(to, batchFrom + MoveBatch);
+        for (std::size_t done = 0; done < to - from; done += MoveBatch) {
+            const std::size_t batch = std::min(MoveBatch, to - from - done);
             PushBatch& b = own.batch;
             std::size_t count = 0;
-            for (std::size_t k = batchFrom; k < batchTo; ++k) {
-                const TileWindow& t = window(k);
+            for (std::size_t j = 0; j < batch; ++j) {
+                const TileWindow& t = window(down ? from + done + j : to - 1 - done - j);
                 const std::uint32_t i = t.row;
                 const float cx = r.centreX[i];
                 const float cy = r.centreY[i];

@@ -191,14 +191,12 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
         dodging->set2DValues(static_cast<int>(cx), static_cast<int>(cy), cx, cy);
     };
     const PrimitiveFrame frame = PrimitiveFrame::fromActive(*s.canvas);
-    // Every centre's push, asked in order of the windows' first rows as the
-    // store asks; each one the field gives must equal the window scan. With
-    // chunks, the order is cut in that many pieces, and as the store's two
-    // threads do, one field takes the first half of them in order, going on
-    // from piece to piece, and another the rest from the last piece up,
-    // starting again at each piece's first row. Returns how many the fields
-    // gave and the last centre's push.
-    const auto sums = [&](std::vector<std::pair<float, float>> centres, std::size_t chunks = 1) {
+    // Every centre's push, asked as the store asks: in order of the
+    // windows' first rows, the first `down` of them from a field sweeping
+    // down, the rest from the last one back from a field sweeping up. Each
+    // one a field gives must equal the window scan. Returns how many the
+    // fields gave and the last push scanned.
+    const auto sums = [&](std::vector<std::pair<float, float>> centres, double downShare = 1.0) {
         std::vector<std::pair<TileLeafGL::DodgeWindow, std::pair<float, float>>> asked;
         int tallest = 0;
         for (const auto& centre : centres) {
@@ -209,30 +207,21 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
         }
         std::stable_sort(asked.begin(), asked.end(),
                          [](const auto& p, const auto& q) { return p.first.y0 < q.first.y0; });
+        const auto down = static_cast<std::size_t>(downShare * static_cast<double>(asked.size()));
         DodgeField fields[2];
-        const std::size_t piece = (asked.size() + chunks - 1) / chunks;
-        const std::size_t front = (chunks + 1) / 2;
-        std::vector<std::size_t> order;
-        for (std::size_t p = 0; p < chunks; ++p) {
-            const std::size_t taken = p < front ? p : chunks - 1 - (p - front);
-            for (std::size_t k = taken * piece; k < std::min(asked.size(), (taken + 1) * piece); ++k)
-                order.push_back(k);
-        }
+        if (down > 0)
+            fields[0].start(*dodging, tallest, 0, asked.front().first.y0, DodgeField::Sweep::Down);
+        if (down < asked.size())
+            fields[1].start(*dodging, tallest, 0, asked.back().first.y0 + tallest, DodgeField::Sweep::Up);
         int looked = 0;
         double sx = 0.0, sy = 0.0;
-        for (std::size_t n = 0; n < order.size(); ++n) {
-            const std::size_t k = order[n];
-            const auto& [w, centre] = asked[k];
-            const bool back = k / piece >= front;
-            DodgeField& field = fields[back ? 1 : 0];
-            if (k == 0 || (back && k / piece == chunks - 1 && k % piece == 0))
-                field.start(*dodging, tallest, 0, w.y0);
-            else if (back && k % piece == 0)
-                field.resume(w.y0);
+        for (std::size_t n = 0; n < asked.size(); ++n) {
+            const bool up = n >= down;
+            const auto& [w, centre] = asked[up ? asked.size() - 1 - (n - down) : n];
             const auto [cx, cy] = centre;
             double fx = 0.0, fy = 0.0;
             TileLeafGL::dodgeSum(frame, cx, cy, s.scene, sx, sy);
-            if (field.sum(cx, cy, w.x0, w.x1, w.y0, w.y1, fx, fy)) {
+            if (fields[up ? 1 : 0].sum(cx, cy, w.x0, w.x1, w.y0, w.y1, fx, fy)) {
                 ++looked;
                 EXPECT_EQ(fx, sx) << cx << ", " << cy;
                 EXPECT_EQ(fy, sy) << cx << ", " << cy;
@@ -282,8 +271,8 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
         footprint(cx, cy);
     for (const float size : {30.0f, 2.0f}) {
         sizes->fillEntireBuffer(size);
-        EXPECT_EQ(std::get<0>(sums(centres)), 3000);
-        EXPECT_EQ(std::get<0>(sums(centres, 7)), 3000);
+        for (const double downShare : {1.0, 0.4, 0.0})
+            EXPECT_EQ(std::get<0>(sums(centres, downShare)), 3000);
     }
     // A value finer than 2^-6 in the first column: the windows that reach
     // it, and its own, are left to the scan.
@@ -297,19 +286,25 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
     dodging->set2DValues(0, 300, 0.0f, 0.0f);
 
     // A value outside its own cell breaks the footprint rule from its row
-    // on: windows above it are still summed, the others are scanned.
+    // on: sweeping down, the windows above it are still summed, sweeping
+    // up those below it; the others are scanned.
     sizes->fillEntireBuffer(30.0f);
-    std::vector<std::pair<float, float>> above;
+    std::vector<std::pair<float, float>> above, below;
     for (const auto& [cx, cy] : centres) {
         TileLeafGL::DodgeWindow w;
         TileLeafGL::dodgeWindow(frame, cx, cy, s.scene, w);
         if (w.y1 <= 200)
             above.emplace_back(cx, cy);
+        if (w.y0 > 200)
+            below.emplace_back(cx, cy);
     }
     const int aboveLooked = std::get<0>(sums(above));
+    const int belowLooked = std::get<0>(sums(below, 0.0));
     EXPECT_GT(aboveLooked, 700);
+    EXPECT_GT(belowLooked, 700);
     dodging->set2DValues(50, 200, 49.5f, 200.5f);
     EXPECT_EQ(std::get<0>(sums(centres)), aboveLooked);
+    EXPECT_EQ(std::get<0>(sums(centres, 0.0)), belowLooked);
 }
 
 TEST(PrimitiveStore, ACrowdOfDodgingTilesMovesAsEachTileAlone)
