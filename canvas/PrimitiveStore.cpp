@@ -250,24 +250,31 @@ void PrimitiveStore::splitRun(std::size_t rows, const std::function<void(int)>& 
 }
 
 template <PrimitiveStore::Kind K>
-void PrimitiveStore::findFull(const Cells& cells, std::size_t from, std::size_t to,
-                              std::vector<std::uint32_t>& full) const
+void PrimitiveStore::findFull(const Cells& cells, std::size_t from, std::size_t to, std::vector<std::uint32_t>& full)
 {
     constexpr std::size_t Ahead = 32;
     const Rows& r = _rows[K];
-    // Whether row i's cells decide its frame (for a tile, unless its push
-    // has decided it already).
-    const auto checked = [this](std::size_t i) {
-        return K != Tiles || _tileSteps[i] == TileStep::Own || _tileSteps[i] == TileStep::Unpushed;
-    };
+    // Whether row i's cells decide its frame (for a tile, unless it takes
+    // the step with its push).
+    const auto checked = [this](std::size_t i) { return K != Tiles || _tileSteps[i] != TileStep::Pushed; };
     for (std::size_t i = from; i < to; ++i) {
         if (const std::size_t ahead = i + Ahead; ahead < to && (r.flags[ahead] & Inside) != 0 && checked(ahead))
             cells.prefetch<K>(r.cell[ahead]);
         if (!checked(i)) {
-            if constexpr (K == Tiles)
-                if (_tileSteps[i] != TileStep::Moved)
-                    full.push_back(static_cast<std::uint32_t>(i));
+            full.push_back(static_cast<std::uint32_t>(i));
             continue;
+        }
+        if constexpr (K == Tiles) {
+            // Its move is all its push asked, and its temporary colour was
+            // read where it was: the common step follows where it is now
+            // unless idle there.
+            if (_tileSteps[i] == TileStep::Moved) {
+                if (!commonStepIdle(cells, r, i, r.cell[i])) {
+                    _tileSteps[i] = TileStep::MovedThenStep;
+                    full.push_back(static_cast<std::uint32_t>(i));
+                }
+                continue;
+            }
         }
         const std::uint16_t flags = r.flags[i];
         bool idle = cells.usable;

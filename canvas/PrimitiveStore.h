@@ -192,23 +192,22 @@ private:
                    int part);
     // Hands each part's windows their places in the order of first rows.
     void orderWindows(std::size_t rows);
-    // The sums, with their tiles' moves a batch at a time (and the idle
-    // checks after the moves), go out in chunks to whichever part asks
+    // The sums, with their tiles' moves a batch at a time, go out in chunks to whichever part asks
     // first (forChunks), so neither waits long for the other; `part` picks
     // the part's own scratch (Part) and the end of the windows its chunks
     // come from.
     void sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part);
-    // Marks the moved rows whose common step is not idle at their new cells.
-    void checkMoved(const Cells& cells, const std::vector<std::uint32_t>& moved);
     // Runs work(from, to) on chunks of `size` of [0, count) for one part of
     // a split run, the first part from the front, the second from the back,
     // until every chunk is taken.
     template <typename F>
     void forChunks(std::size_t count, std::size_t size, int part, const F& work);
     // Appends to full the rows in [from, to) of kind K whose cells ask for
-    // the full step (or whose tile push left it to the step).
+    // the full step (or whose tile push left it to the step); a tile its
+    // push moved is MovedThenStep when the common step is not idle where
+    // it is now.
     template <Kind K>
-    void findFull(const Cells& cells, std::size_t from, std::size_t to, std::vector<std::uint32_t>& full) const;
+    void findFull(const Cells& cells, std::size_t from, std::size_t to, std::vector<std::uint32_t>& full);
     template <Kind K>
     void stepKind(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, double dt);
 
@@ -251,7 +250,6 @@ private:
         std::vector<std::uint32_t> strays;        // its rows whose footprint lies in the other band
         DodgeField field;                         // its sums
         PushBatch batch;                          // its sums on their way to moves
-        std::vector<std::uint32_t> moved;         // the rows its current chunk's moves moved
         std::size_t displaced = 0;                // of them, those now on another cell
     };
     std::array<Part, 2> _parts;

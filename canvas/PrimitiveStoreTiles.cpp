@@ -100,7 +100,7 @@ inline PrimitiveStore::TileStep PrimitiveStore::moveByPush(const Cells& cells, s
 {
     // The push moves the tile, its temporary colour is read where it was,
     // the common step runs where it is now. A move changes only the row's
-    // place, so when the common step is idle at the new cell (pushTiles
+    // place, so when the common step is idle at the new cell (findFull
     // looks) the move was the whole frame.
     Rows& r = _rows[Tiles];
     const std::uint16_t flags = r.flags[i];
@@ -269,7 +269,6 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
                         down ? DodgeField::Sweep::Down : DodgeField::Sweep::Up);
         }
         started = true;
-        own.moved.clear();
         // A batch of sums, then their steps away, then the moves: the
         // divisions and square roots of the steps wait on no sum and go two
         // at a time.
@@ -297,27 +296,8 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
                 const double push[2] = {b.push[0][j], b.push[1][j]};
                 const double step[2] = {b.step[0][j], b.step[1][j]};
                 _tileSteps[i] = moveByPush(cells, i, push, step, grid, displaced);
-                if (_tileSteps[i] == TileStep::Moved)
-                    own.moved.push_back(i);
             }
         }
-        checkMoved(cells, own.moved);
     });
     own.displaced = displaced;
-}
-
-void PrimitiveStore::checkMoved(const Cells& cells, const std::vector<std::uint32_t>& moved)
-{
-    // Whether the common step is idle where each moved tile is now: its new
-    // cell is known by then, so the cells of the tiles a few moves on start
-    // loading while one is looked at.
-    const Rows& r = _rows[Tiles];
-    constexpr std::size_t Ahead = 16;
-    for (std::size_t k = 0; k < moved.size(); ++k) {
-        if (k + Ahead < moved.size())
-            cells.prefetch<Tiles>(r.cell[moved[k + Ahead]]);
-        const std::uint32_t i = moved[k];
-        if ((r.flags[i] & Inside) == 0 || !commonStepIdle(cells, r, i, r.cell[i]))
-            _tileSteps[i] = TileStep::MovedThenStep;
-    }
 }
