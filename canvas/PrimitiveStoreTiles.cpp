@@ -171,6 +171,13 @@ void PrimitiveStore::scanTiles(const PrimitiveFrame& frame, const Cells& cells, 
     const float height = static_cast<float>(grid.height);
     const float bandTop = part == 0 ? 0.0f : static_cast<float>(_bands);
     const float bandBottom = part == 0 ? static_cast<float>(_bands) : height;
+    // What TileLeafGL::dodgeWindow reads, taken once (with windows, the
+    // sizes are on the grid).
+    const float* sizes = frame.dodging != nullptr ? cellsOf(frame.size) : nullptr;
+    const int dodgingWidth = frame.dodging != nullptr ? frame.dodging->getWidth() : 0;
+    const int dodgingHeight = frame.dodging != nullptr ? frame.dodging->getHeight() : 0;
+    const double perPixelX = _scene.getCellsPerPixelX();
+    const double perPixelY = _scene.getCellsPerPixelY();
     std::size_t count = 0;
     int tallest = 0;
     // The rows go out in chunks from either end (forChunks); the rows of
@@ -201,8 +208,14 @@ void PrimitiveStore::scanTiles(const PrimitiveFrame& frame, const Cells& cells, 
             _tileSteps[i] = TileStep::Unpushed;
             // A window may be empty (a tile beyond the buffer): no push.
             TileWindow& t = out[made];
-            if ((flags[i] & Dodges) != 0 && TileLeafGL::dodgeWindow(frame, cx, cy, _scene, t.w) && t.w.x0 < t.w.x1
-                && t.w.y0 < t.w.y1) {
+            if ((flags[i] & Dodges) == 0 || sizes == nullptr || cx < 0.0f || cy < 0.0f)
+                continue;
+            const int x = static_cast<int>(cx);
+            const int y = static_cast<int>(cy);
+            const float size = x < grid.width && y < grid.height ? sizes[static_cast<std::size_t>(y) * grid.width + x]
+                                                                 : 0.0f;
+            TileLeafGL::windowOf(cx, cy, size, perPixelX, perPixelY, dodgingWidth, dodgingHeight, t.w);
+            if (t.w.x0 < t.w.x1 && t.w.y0 < t.w.y1) {
                 t.row = static_cast<std::uint32_t>(i);
                 tallestHere = std::max(tallestHere, t.w.y1 - t.w.y0);
                 ++tops[static_cast<std::size_t>(t.w.y0)];

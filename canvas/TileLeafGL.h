@@ -43,14 +43,21 @@ public:
         const BufferTemplate<float>* sizes = frame.size;
         if (dodging == nullptr || sizes == nullptr || cx < 0.0f || cy < 0.0f)
             return false;
-        const float s = sizes->getValue(static_cast<int>(cx), static_cast<int>(cy));
-        const float sx = static_cast<float>(s * scene.getCellsPerPixelX());
-        const float sy = static_cast<float>(s * scene.getCellsPerPixelY());
-        window.x0 = std::max(0, static_cast<int>(cx - sx));
-        window.x1 = std::min(dodging->getWidth(), static_cast<int>(cx + sx));
-        window.y0 = std::max(0, static_cast<int>(cy - sy));
-        window.y1 = std::min(dodging->getHeight(), static_cast<int>(cy + sy));
+        windowOf(cx, cy, sizes->getValue(static_cast<int>(cx), static_cast<int>(cy)), scene.getCellsPerPixelX(),
+                 scene.getCellsPerPixelY(), dodging->getWidth(), dodging->getHeight(), window);
         return true;
+    }
+    // That window for a centre (cx, cy), not negative, whose cell holds the
+    // size s, on a dodging buffer of width x height cells.
+    static void windowOf(float cx, float cy, float s, double cellsPerPixelX, double cellsPerPixelY, int width,
+                         int height, DodgeWindow& window)
+    {
+        const float sx = static_cast<float>(s * cellsPerPixelX);
+        const float sy = static_cast<float>(s * cellsPerPixelY);
+        window.x0 = std::max(0, static_cast<int>(cx - sx));
+        window.x1 = std::min(width, static_cast<int>(cx + sx));
+        window.y0 = std::max(0, static_cast<int>(cy - sy));
+        window.y1 = std::min(height, static_cast<int>(cy + sy));
     }
     // The sum of the offsets of the neighbours' centres from a tile centred
     // at (cx, cy), exact (see DodgeField); 0, 0 without a window.
