@@ -191,10 +191,19 @@ inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, 
         return false;
     if (x0 >= x1 || y0 >= y1)
         return true;
-    // Each cell's difference is below the window's reach from the centre.
-    const double reach = std::max({cx - x0, x1 - cx, cy - y0, y1 - cy}) + 1.0;
-    if (static_cast<double>(x1 - x0) * (y1 - y0) * reach >= 16777216.0)
-        return false;
+    // Each cell's difference is below the window's reach from the centre:
+    // at most a side plus 2 when the centre's cell is in the window or next
+    // to it, and then sides up to 254 cells keep the sums exact.
+    const int column = static_cast<int>(cx);
+    const int cellRow = static_cast<int>(cy);
+    const bool near = static_cast<unsigned>(column - x0 + 1) <= static_cast<unsigned>(x1 - x0 + 1)
+                   && static_cast<unsigned>(cellRow - y0 + 1) <= static_cast<unsigned>(y1 - y0 + 1) && x1 - x0 <= 254
+                   && y1 - y0 <= 254;
+    if (!near) {
+        const double reach = std::max({cx - x0, x1 - cx, cy - y0, y1 - cy}) + 1.0;
+        if (static_cast<double>(x1 - x0) * (y1 - y0) * reach >= 16777216.0)
+            return false;
+    }
     // The table sums the cells from column and row 1 on.
     const int fx0 = std::max(x0, 1);
     const int fy0 = std::max(y0, 1);
@@ -212,22 +221,20 @@ inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, 
         // column) or b == cy (on its row). The tile's own cell is looked at;
         // the rest of the column or row only when the value filters say
         // another cell may hold the same value.
-        const int column = static_cast<int>(cx);
-        const int row = static_cast<int>(cy);
         const bool onColumn = column >= fx0 && column < x1;
-        const bool onRow = row >= fy0 && row < y1;
-        const float* own = column < _width && row < _height ? cellAt(column, row) : nullptr;
+        const bool onRow = cellRow >= fy0 && cellRow < y1;
+        const float* own = column < _width && cellRow < _height ? cellAt(column, cellRow) : nullptr;
         const bool ownX = own != nullptr && occupied(own[0], own[1]) && own[0] == cx;
         const bool ownY = own != nullptr && occupied(own[0], own[1]) && own[1] == cy;
         // The value filters hold the rows summed so far, which may not
         // include the tile's own row.
-        const bool ownSummed = row < _height && _added[static_cast<std::size_t>(row)] != 0;
+        const bool ownSummed = cellRow < _height && _added[static_cast<std::size_t>(cellRow)] != 0;
         if (onColumn && onRow && (ownX || ownY))
             sums.drop(own);
         if (onColumn && _xs.mayHoldElsewhere(cx, ownX && ownSummed))
-            dropColumn(cx, column, row, fy0, y1, sums);
+            dropColumn(cx, column, cellRow, fy0, y1, sums);
         if (onRow && _ys.mayHoldElsewhere(cy, ownY && ownSummed))
-            dropRow(cy, column, row, fx0, x1, sums);
+            dropRow(cy, column, cellRow, fx0, x1, sums);
     }
     Window edge{0, 0, 0};
     if ((x0 == 0 || y0 == 0) && !scanEdges(cx, cy, x0, x1, y0, y1, edge))

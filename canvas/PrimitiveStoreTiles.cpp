@@ -294,6 +294,9 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
                 const std::uint32_t i = t.row;
                 const float cx = r.centreX[i];
                 const float cy = r.centreY[i];
+                // The move reads the temporary colour at the tile's cell.
+                if (cells.tempColor != nullptr)
+                    __builtin_prefetch(cells.tempColor + 3 * std::size_t{r.cell[i]});
                 double push[2];
                 if (!_fieldSums || !field.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, push[0], push[1]))
                     TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
