@@ -288,7 +288,6 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
         for (std::size_t done = 0; done < to - from; done += MoveBatch) {
             const std::size_t batch = std::min(MoveBatch, to - from - done);
             PushBatch& b = own.batch;
-            std::size_t count = 0;
             for (std::size_t j = 0; j < batch; ++j) {
                 const TileWindow& t = window(down ? from + done + j : to - 1 - done - j);
                 const std::uint32_t i = t.row;
@@ -300,14 +299,18 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
                 double push[2];
                 if (!_fieldSums || !field.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, push[0], push[1]))
                     TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
-                b.row[count] = i;
-                b.push[0][count] = push[0];
-                b.push[1][count] = push[1];
-                count += push[0] != 0.0 || push[1] != 0.0;
+                b.row[j] = i;
+                b.push[0][j] = push[0];
+                b.push[1][j] = push[1];
             }
-            TileLeafGL::awaySteps(grid.frame, count, b.push[0].data(), b.push[1].data(), b.step[0].data(),
+            // Every push of the batch gets a step, so that no store waits on
+            // the sum before it; a zero push's step (0 / 0) is not used: the
+            // tile's cells decide its frame.
+            TileLeafGL::awaySteps(grid.frame, batch, b.push[0].data(), b.push[1].data(), b.step[0].data(),
                                   b.step[1].data());
-            for (std::size_t j = 0; j < count; ++j) {
+            for (std::size_t j = 0; j < batch; ++j) {
+                if (b.push[0][j] == 0.0 && b.push[1][j] == 0.0)
+                    continue;
                 const std::uint32_t i = b.row[j];
                 const double push[2] = {b.push[0][j], b.push[1][j]};
                 const double step[2] = {b.step[0][j], b.step[1][j]};
