@@ -31,8 +31,8 @@ void DodgeField::ValueFilter::add(float v)
 namespace {
 
 // A table row in the making: the one it follows plus the sums of the
-// buffer row's cells so far. Most cells are empty, so the entries between two
-// footprints are made in one plain loop.
+// buffer row's cells so far. Most cells are empty, so the entries between
+// two footprints are made in one plain loop.
 struct Run
 {
     std::int32_t* __restrict count;

@@ -39,8 +39,9 @@ struct DodgeWindow
 // whose values may be finer, are scanned where a window reaches them.
 //
 // The table holds cells only while each of them holds values of its own
-// cell; sum() declines windows that reach the first row breaking the rule, windows with a cell of the first column or row finer than Finest,
-// and centres finer than that. The caller then scans the window itself.
+// cell; sum() declines windows that reach the first row breaking the rule,
+// windows with a cell of the first column or row finer than Finest, and
+// centres finer than that. The caller then scans the window itself.
 //
 // A cell with a == cx lies on the tile's column and one with b == cy on its
 // row. The field also keeps which exact values its cells may hold, and
@@ -132,11 +133,11 @@ private:
         bool _repeated = false;    // some value may be held twice
     };
     // Table row y holds, for each x from 0 to width, the sums of the cells
-    // left of x on the buffer rows from the starting row down to row y - 1
-    // (down), or minus those on the rows from y up to the starting row
-    // (up), so that in both a window's sums are row y1's minus row y0's:
-    // how many cells, and their a and b values in units of 2^-23. Its
-    // entries start at row(y) in the three arrays.
+    // left of x on the buffer rows from the starting row to row y - 1
+    // (down), or minus those on the rows from y to the one before the
+    // starting row (up), so that in both a window's sums are row y1's minus
+    // row y0's: how many cells, and their a and b values in units of 2^-23.
+    // Its entries start at row(y) in the three arrays.
     std::size_t row(int y) const { return _rowStart[static_cast<std::size_t>(y)]; }
     // Whether table rows y0 and y1 are made, or can be, and are still in
     // the ring.

@@ -192,10 +192,10 @@ private:
                    int part);
     // Hands each part's windows their places in the order of first rows.
     void orderWindows(std::size_t rows);
-    // The sums, with their tiles' moves a batch at a time, go out in chunks to whichever part asks
-    // first (forChunks), so neither waits long for the other; `part` picks
-    // the part's own scratch (Part) and the end of the windows its chunks
-    // come from.
+    // The sums, with their tiles' moves a batch at a time, go out in
+    // chunks to whichever part asks first (forChunks), so neither waits
+    // long for the other; `part` picks the part's own scratch (Part), the
+    // end of the windows its chunks come from and the way its field sweeps.
     void sumPushes(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, int part);
     // Runs work(from, to) on chunks of `size` of [0, count) for one part of
     // a split run, the first part from the front, the second from the back,
