@@ -86,7 +86,6 @@ void DodgeField::start(const BufferTemplate<float>& dodging, int tallest, std::s
         _rowStart[y] = static_cast<std::size_t>(y % _ringRows) * (_width + 1);
     _xs.reset(expected);
     _ys.reset(expected);
-    _added.assign(static_cast<std::size_t>(_height), 0);
     // The starting row's table row sums nothing; the others add to it.
     _sweep = sweep;
     _first = std::clamp(from, 0, _height);
@@ -145,7 +144,6 @@ bool DodgeField::addRow()
             return false;
     run.carry(_width);
     _edge += sign;
-    _added[static_cast<std::size_t>(y)] = 1;
     return true;
 }
 

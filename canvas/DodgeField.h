@@ -147,6 +147,12 @@ private:
             return y0 >= _first && (y1 <= _edge || makeRows(y1)) && _edge - y0 < _ringRows;
         return y1 <= _first && (y0 >= _edge || makeRows(y0)) && y1 - _edge < _ringRows;
     }
+    // Whether the table and the value filters hold the cells of buffer row
+    // y: the rows from 1 on that the sweep has passed.
+    bool summed(int y) const
+    {
+        return y >= 1 && (_sweep == Sweep::Down ? y >= _first && y < _edge : y >= _edge && y < _first);
+    }
     // Makes the next table row of the sweep; false when its cells break the
     // rule.
     bool addRow();
@@ -179,7 +185,6 @@ private:
     int _first = 0;             // the starting row: its table row sums nothing
     int _edge = 0;              // the last table row made
     bool _broken = false;       // a row broke the footprint rule
-    std::vector<std::uint8_t> _added;   // per row: 1 once the table and the filters hold its values
     ValueFilter _xs, _ys;       // the a and the b values of the rows summed
 };
 
@@ -227,9 +232,10 @@ inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, 
         const float* own = column < _width && cellRow < _height ? cellAt(column, cellRow) : nullptr;
         const bool ownX = own != nullptr && occupied(own[0], own[1]) && own[0] == cx;
         const bool ownY = own != nullptr && occupied(own[0], own[1]) && own[1] == cy;
-        // The value filters hold the rows summed so far, which may not
-        // include the tile's own row.
-        const bool ownSummed = cellRow < _height && _added[static_cast<std::size_t>(cellRow)] != 0;
+        // The value filters hold the cells the table sums so far, which may
+        // not include the tile's own (never those of the first column or
+        // row).
+        const bool ownSummed = column >= 1 && summed(cellRow);
         if (onColumn && onRow && (ownX || ownY))
             sums.drop(own);
         if (onColumn && _xs.mayHoldElsewhere(cx, ownX && ownSummed))

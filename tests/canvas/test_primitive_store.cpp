@@ -245,6 +245,22 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
     footprint(100.5f, 99.5f);
     EXPECT_EQ(sums({{100.5f, 100.1f}}), std::tuple(1, 0.0, 0.0));
     dodging->fillEntireBuffer(0.0f);
+    // Centres on the first row and column, which the table leaves out: a
+    // neighbour on the centre's column or row value still does not push,
+    // sweeping either way.
+    sizes->fillEntireBuffer(30.0f);
+    for (const double downShare : {1.0, 0.0}) {
+        footprint(100.5f, 0.5f);
+        footprint(100.5f, 5.5f);
+        footprint(104.25f, 3.5f);
+        EXPECT_EQ(sums({{100.5f, 0.5f}}, downShare), std::tuple(1, -3.75, -3.0));
+        dodging->fillEntireBuffer(0.0f);
+        footprint(0.5f, 100.5f);
+        footprint(5.5f, 100.5f);
+        footprint(3.5f, 104.25f);
+        EXPECT_EQ(sums({{0.5f, 100.5f}}, downShare), std::tuple(1, -3.0, -3.75));
+        dodging->fillEntireBuffer(0.0f);
+    }
 
     // A crowd with shared column and row values, hidden footprints and
     // centres at the edges, under small and large windows.
