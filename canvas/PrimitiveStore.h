@@ -268,6 +268,7 @@ private:
     static constexpr std::size_t MinSumChunk = 512;
     static constexpr std::size_t ScanChunks = 32;
     static constexpr std::size_t MinScanChunk = 1024;
+    static constexpr std::size_t ScanAhead = 32;   // rows the scan's loads start ahead
     static constexpr std::size_t FullChunks = 16;
     // Per cell: 1 + the tile row whose footprint it holds this frame, or 0.
     // The last frame's cells are cleared before any is written, so a row

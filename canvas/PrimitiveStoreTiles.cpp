@@ -178,6 +178,7 @@ void PrimitiveStore::scanTiles(const PrimitiveFrame& frame, const Cells& cells, 
     const int dodgingHeight = frame.dodging != nullptr ? frame.dodging->getHeight() : 0;
     const double perPixelX = _scene.getCellsPerPixelX();
     const double perPixelY = _scene.getCellsPerPixelY();
+    const std::size_t cellCount = static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height);
     std::size_t count = 0;
     int tallest = 0;
     // The rows go out in chunks from either end (forChunks); the rows of
@@ -191,6 +192,17 @@ void PrimitiveStore::scanTiles(const PrimitiveFrame& frame, const Cells& cells, 
         std::uint32_t* tops = own.tops.data();
         const std::uint16_t* flags = r.flags.data();
         for (std::size_t i = from; i < to; ++i) {
+            // The cells a row further on reads start loading: its size,
+            // and its footprint's owner and cell.
+            if (const std::size_t ahead = i + ScanAhead; ahead < to) {
+                const std::size_t c = r.cell[ahead];
+                if (windows && sizes != nullptr && c < cellCount)
+                    __builtin_prefetch(sizes + c);
+                if (footprints && c < cellCount) {
+                    __builtin_prefetch(_footprintOwners.data() + c);
+                    __builtin_prefetch(_footprintCells + 2 * c);
+                }
+            }
             if (r.type[i] != cells.currentType)
                 continue;
             const float cx = r.centreX[i];
