@@ -285,6 +285,12 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
     }
     for (const auto& [cx, cy] : centres)
         footprint(cx, cy);
+    // Cells holding a value and a 0 are empty: they neither push nor break
+    // the footprint rule.
+    for (int i = 0; i < 50; ++i) {
+        const float a = i % 2 == 0 ? 7.0f * i + 3.5f : 0.0f;
+        dodging->set2DValues(7 * i + 3, 5 * i + 2, a, a == 0.0f ? 5.0f * i + 2.5f : 0.0f);
+    }
     for (const float size : {30.0f, 2.0f}) {
         sizes->fillEntireBuffer(size);
         for (const double downShare : {1.0, 0.4, 0.0})
