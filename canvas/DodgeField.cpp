@@ -143,12 +143,19 @@ bool DodgeField::addRow()
         return true;
     };
     // Most cells are empty: the footprints are found from a mask of 32
-    // cells at a time, with no test per empty cell.
-    for (int x = 1; y >= 1 && x < _width; x += 32)
+    // cells at a time, with no test per empty cell. The same cells a few
+    // rows on in the sweep start loading.
+    const int ahead = down ? y + RowsAhead : y - RowsAhead;
+    const float* later = ahead >= 0 && ahead < _height ? cellAt(0, ahead) : nullptr;
+    for (int x = 1; y >= 1 && x < _width; x += 32) {
+        if (later != nullptr)
+            for (int line = 0; line < 4 && 2 * x + 16 * line < 2 * _width; ++line)
+                __builtin_prefetch(later + 2 * x + 16 * line);
         for (std::uint64_t both = occupiedPairs(cell + 2 * x, std::min(32, _width - x)); both != 0;
              both &= both - 1)
             if (!visit(x + std::countr_zero(both) / 2))
                 return false;
+    }
     run.carry(_width);
     _edge += sign;
     return true;

@@ -74,6 +74,7 @@ private:
     static constexpr double FineUnit = 536870912.0;   // 2^29: the final sums' units per cell
     static constexpr float Finest = 0.015625f;       // 2^-6: from here on a float is a multiple of 2^-29
     static constexpr float Largest = 1048576.0f;      // 2^20: values stay far inside 64 bits
+    static constexpr int RowsAhead = 4;               // buffer rows addRow starts loading ahead
     static bool occupied(float a, float b) { return a != 0.0f && b != 0.0f; }
     static bool representable(float v) { return v >= Finest && v < Largest; }
     static std::int64_t fixed(float v) { return static_cast<std::int64_t>(static_cast<double>(v) * Unit); }
