@@ -12,8 +12,8 @@ void DodgeField::ValueFilter::reset(std::size_t expected)
 {
     // About eight values a word: up to 24 of its bits set, so a value not
     // added passes for one about once in thirty lookups, each then a look
-    // along a column or row. Half the words of four values a word, they
-    // stay in the nearest cache, which pays for those looks.
+    // along a column or row. With half the words of four values a word the
+    // filters stay in the nearest cache, which more than pays for those.
     const unsigned bits = std::max(6u, static_cast<unsigned>(std::bit_width(expected / 8)));
     _once.assign(std::size_t{1} << bits, 0);
     _twice.assign(std::size_t{1} << bits, 0);
