@@ -192,10 +192,10 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
     };
     const PrimitiveFrame frame = PrimitiveFrame::fromActive(*s.canvas);
     // Every centre's push, asked as the store asks: in order of the
-    // windows' first rows, the first `down` of them from a field sweeping
-    // down, the rest from the last one back from a field sweeping up. Each
-    // one a field gives must equal the window scan. Returns how many the
-    // fields gave and the last push scanned.
+    // windows' first rows, the first `downShare` of them from a field
+    // sweeping down, the rest from the last one back from a field sweeping
+    // up. Each one a field gives must equal the window scan. Returns how
+    // many the fields gave and the last push scanned.
     const auto sums = [&](std::vector<std::pair<float, float>> centres, double downShare = 1.0) {
         std::vector<std::pair<TileLeafGL::DodgeWindow, std::pair<float, float>>> asked;
         int tallest = 0;
