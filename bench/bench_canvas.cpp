@@ -67,6 +67,8 @@ std::unique_ptr<PictavoVisGL> buildScene(PictavoBuilderGL& builder, const std::s
     std::unique_ptr<PictavoVisGL> vis(builder.getPictavoVis());
     vis->initializeRenderer();
     vis->setFixedFrameTime(1.0 / 60.0);
+    // The canvas's mode labels are made with this font.
+    vis->loadFont("fonts/arial.ttf", 72);
     builder.buildTextures(63, "textures/strokes/stroke%d.png");
     builder.buildCanvas(10.0, 50.0, "textures/paper.png", 1, 768, 16.0f, 0);
     if (kind == "points")
