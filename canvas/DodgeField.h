@@ -17,14 +17,53 @@ struct DodgeWindow
     int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
 };
 
+// The fixed point of the exact pushes (DodgeField, DodgeBlocks). A float
+// from Finest up is a multiple of 2^-29: in units of 2^-29 it is an
+// integer, and so is the difference of two of them, exact in a double.
+// While a window's cells times its reach stay below 2^24, so is every
+// partial sum of its differences: the push is the same to the bit in
+// fixed point and in TileLeafGL::dodgeSum's doubles, whatever the order.
+struct DodgeExact
+{
+    static constexpr double FineUnit = 536870912.0;   // 2^29: units per cell
+    static constexpr float Finest = 0.015625f;        // 2^-6
+    static constexpr float Largest = 1048576.0f;      // 2^20: values stay far inside 64 bits
+    static bool representable(float v) { return v >= Finest && v < Largest; }
+    static std::int64_t fine(float v) { return static_cast<std::int64_t>(static_cast<double>(v) * FineUnit); }
+    // Whether the push on a centre (cx, cy) from the window [x0, x1) x
+    // [y0, y1) is exact however its cells are added.
+    static bool exact(float cx, float cy, int x0, int x1, int y0, int y1)
+    {
+        if (!representable(cx) || !representable(cy))
+            return false;
+        // Each cell's difference is below the window's reach from the
+        // centre: at most a side plus 2 when the centre's cell is in the
+        // window or next to it, and then sides up to 254 cells keep the
+        // sums exact.
+        const int column = static_cast<int>(cx);
+        const int row = static_cast<int>(cy);
+        if (static_cast<unsigned>(column - x0 + 1) <= static_cast<unsigned>(x1 - x0 + 1)
+            && static_cast<unsigned>(row - y0 + 1) <= static_cast<unsigned>(y1 - y0 + 1) && x1 - x0 <= 254
+            && y1 - y0 <= 254)
+            return true;
+        const double reach = std::max({cx - x0, x1 - cx, cy - y0, y1 - cy}) + 1.0;
+        return static_cast<double>(x1 - x0) * (y1 - y0) * reach < 16777216.0;
+    }
+    // The push along one axis on a centre from `count` cells whose values
+    // add up to `summed`, both in units; wrapping, as the result is far
+    // inside 64 bits even where the terms are not.
+    static double push(float centre, std::uint64_t count, std::uint64_t summed)
+    {
+        const std::uint64_t t = static_cast<std::uint64_t>(fine(centre)) * count - summed;
+        return static_cast<double>(static_cast<std::int64_t>(t)) / FineUnit;
+    }
+};
+
 // A tile's push (TileLeafGL::dodgeSum) is the sum of (cx - a, cy - b) over
 // the footprint cells (a, b) of its window that are not empty and lie on
 // neither its column nor its row (a != cx, b != cy). Footprints are written
-// at cell (int a, int b), so a value is a float from Finest up (or 0) and
-// a multiple of 2^-29, and each difference is exact in a double. While the
-// window's cells times its reach stay below 2^24, so is every partial sum:
-// the sum is exact in 64-bit fixed point and equals the window scan's
-// exact double sum to the bit, in whatever order either adds.
+// at cell (int a, int b), so from column and row 1 on a value is at least
+// 1: the field sums it in fixed point (DodgeExact).
 //
 // The sums of the cells from column and row 1 on come from a table of
 // rows of running sums over the dodging buffer, made one buffer row at a
@@ -40,7 +79,8 @@ struct DodgeWindow
 //
 // The table holds cells only while each of them holds values of its own
 // cell; sum() declines windows that reach the first row breaking the rule,
-// windows with a cell of the first column or row finer than Finest, and
+// windows with a cell of the first column or row finer than
+// DodgeExact::Finest, and
 // centres finer than that. The caller then scans the window itself.
 //
 // A cell with a == cx lies on the tile's column and one with b == cy on its
@@ -70,15 +110,13 @@ public:
     [[gnu::always_inline]] bool sum(float cx, float cy, int x0, int x1, int y0, int y1, double& sumX, double& sumY);
 
 private:
-    static constexpr double Unit = 8388608.0;         // 2^23: the running sums' units per cell
-    static constexpr double FineUnit = 536870912.0;   // 2^29: the final sums' units per cell
-    static constexpr float Finest = 0.015625f;       // 2^-6: from here on a float is a multiple of 2^-29
-    static constexpr float Largest = 1048576.0f;      // 2^20: values stay far inside 64 bits
-    static constexpr int RowsAhead = 4;               // buffer rows addRow starts loading ahead
+    static constexpr double Unit = 8388608.0;   // 2^23: the running sums' units per cell
+    static constexpr int RowsAhead = 4;         // buffer rows addRow starts loading ahead
+    static constexpr float Largest = DodgeExact::Largest;
     static bool occupied(float a, float b) { return a != 0.0f && b != 0.0f; }
-    static bool representable(float v) { return v >= Finest && v < Largest; }
+    static bool representable(float v) { return DodgeExact::representable(v); }
     static std::int64_t fixed(float v) { return static_cast<std::int64_t>(static_cast<double>(v) * Unit); }
-    static std::int64_t fine(float v) { return static_cast<std::int64_t>(static_cast<double>(v) * FineUnit); }
+    static std::int64_t fine(float v) { return DodgeExact::fine(v); }
     // A window's cells that push: how many, and their a and b in units.
     struct Window
     {
@@ -193,24 +231,14 @@ inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, 
 {
     sumX = 0.0;
     sumY = 0.0;
-    if (_dodging == nullptr || !representable(cx) || !representable(cy) || x0 < 0 || y0 < 0 || x1 > _width
-        || y1 > _height)
+    if (_dodging == nullptr || x0 < 0 || y0 < 0 || x1 > _width || y1 > _height)
         return false;
     if (x0 >= x1 || y0 >= y1)
         return true;
-    // Each cell's difference is below the window's reach from the centre:
-    // at most a side plus 2 when the centre's cell is in the window or next
-    // to it, and then sides up to 254 cells keep the sums exact.
+    if (!DodgeExact::exact(cx, cy, x0, x1, y0, y1))
+        return false;
     const int column = static_cast<int>(cx);
     const int cellRow = static_cast<int>(cy);
-    const bool near = static_cast<unsigned>(column - x0 + 1) <= static_cast<unsigned>(x1 - x0 + 1)
-                   && static_cast<unsigned>(cellRow - y0 + 1) <= static_cast<unsigned>(y1 - y0 + 1) && x1 - x0 <= 254
-                   && y1 - y0 <= 254;
-    if (!near) {
-        const double reach = std::max({cx - x0, x1 - cx, cy - y0, y1 - cy}) + 1.0;
-        if (static_cast<double>(x1 - x0) * (y1 - y0) * reach >= 16777216.0)
-            return false;
-    }
     // The table sums the cells from column and row 1 on.
     const int fx0 = std::max(x0, 1);
     const int fy0 = std::max(y0, 1);
@@ -247,13 +275,10 @@ inline bool DodgeField::sum(float cx, float cy, int x0, int x1, int y0, int y1, 
     Window edge{0, 0, 0};
     if ((x0 == 0 || y0 == 0) && !scanEdges(cx, cy, x0, x1, y0, y1, edge))
         return false;
-    // In units of 2^-29, wrapping: the result is far inside 64 bits even
-    // where the terms are not.
+    // The table's units are 2^6 of the edges'.
     const auto total = [&](float centre, std::int64_t summed, std::int64_t edgeSummed) {
-        const std::uint64_t count = static_cast<std::uint64_t>(sums.count + edge.count);
-        const std::uint64_t t = static_cast<std::uint64_t>(fine(centre)) * count
-                              - (static_cast<std::uint64_t>(summed) << 6) - static_cast<std::uint64_t>(edgeSummed);
-        return static_cast<double>(static_cast<std::int64_t>(t)) / FineUnit;
+        return DodgeExact::push(centre, static_cast<std::uint64_t>(sums.count + edge.count),
+                                (static_cast<std::uint64_t>(summed) << 6) + static_cast<std::uint64_t>(edgeSummed));
     };
     sumX = total(cx, sums.a, edge.a);
     sumY = total(cy, sums.b, edge.b);

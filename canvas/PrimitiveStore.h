@@ -3,6 +3,7 @@
 // loop per kind over them.
 #pragma once
 
+#include "DodgeBlocks.h"
 #include "DodgeField.h"
 #include "PartnerThread.h"
 
@@ -81,6 +82,16 @@ public:
     // How many primitives the last step ran the full step of (the others'
     // cells asked for no change).
     std::size_t lastFullSteps() const { return _lastFullSteps; }
+    // Where the tiles' pushes came from in the last step: each tile's
+    // window scan (TileLeafGL::dodgeSum), the tables of DodgeFields (many
+    // tiles) or the lists of DodgeBlocks (few).
+    enum class SumsFrom : std::uint8_t
+    {
+        Scans,
+        Fields,
+        Blocks,
+    };
+    SumsFrom lastSumsFrom() const { return _sumsFrom; }
 
     // The state of a row (flags).
     enum RowFlag : std::uint16_t
@@ -249,13 +260,19 @@ private:
         std::vector<std::uint32_t> ownedCells;    // the cells whose footprint it wrote
         std::vector<std::uint32_t> strays;        // its rows whose footprint lies in the other band
         DodgeField field;                         // its sums
+        bool listed = false;                      // the blocks list its band's footprints
         PushBatch batch;                          // its sums on their way to moves
         std::size_t displaced = 0;                // of them, those now on another cell
     };
     std::array<Part, 2> _parts;
     // Window k of the parts' windows taken one after the other.
     const TileWindow& windowAt(std::size_t k) const;
-    bool _fieldSums = false;                   // this frame's pushes come from the fields
+    SumsFrom _sumsFrom = SumsFrom::Scans;      // this frame's pushes come from
+    DodgeBlocks _blocks;
+    // The pushes' source for a frame with `windows` windows, once the
+    // parts have written the footprints they own (footprints: the store
+    // writes them all).
+    SumsFrom sumsFrom(const PrimitiveFrame& frame, bool footprints, std::size_t windows) const;
     std::vector<TileWindow> _windowsByTop;     // every window, by first row
     PartnerThread _partner;
     struct alignas(64) ChunkCounter
@@ -278,8 +295,11 @@ private:
     float* _footprintCells = nullptr;              // its cells this frame, or null
     int _bandSplit = -1;   // the grid row the second part's band starts at, or -1: half the grid
     int _bands = -1;       // that row as the parts' footprints of the last frame have it
-    // The tables are built when there is a dodging tile for every this many
-    // cells or fewer.
+    // The blocks serve while there are more than CellsPerBlockTile cells
+    // for every tile and every footprint; otherwise the tables are built
+    // when there is a dodging tile for every CellsPerFieldTile cells or
+    // fewer.
+    static constexpr std::size_t CellsPerBlockTile = 48;
     static constexpr std::size_t CellsPerFieldTile = 256;
     std::size_t _lastFullSteps = 0;
     std::uint64_t _frame = 0;

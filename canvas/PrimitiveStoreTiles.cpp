@@ -134,25 +134,51 @@ void PrimitiveStore::pushTiles(const PrimitiveFrame& frame, const Cells& cells, 
     const bool windows = cells.usable && cells.hasControl;
     splitRun(n, [&](int part) { scanTiles(frame, cells, grid, footprints, windows, part); });
     const std::size_t count = _parts[0].windowCount + _parts[1].windowCount;
-    // Many tiles make the fields pay; a few scan their windows.
-    _fieldSums = frame.dodging != nullptr && count * CellsPerFieldTile >= frame.dodging->getCellCount();
-    if (_fieldSums)
+    _sumsFrom = sumsFrom(frame, footprints, count);
+    const bool fields = _sumsFrom == SumsFrom::Fields;
+    if (fields)
         orderWindows(static_cast<std::size_t>(frame.dodging->getHeight()));
-    // Each part writes the footprints the other found in its band, and
-    // places its windows in the order of first rows.
-    if (_fieldSums || !_parts[0].strays.empty() || !_parts[1].strays.empty())
+    const bool blocks = _sumsFrom == SumsFrom::Blocks;
+    // Each part writes the footprints the other found in its band, then
+    // places its windows in the order of first rows or lists the
+    // footprints of its band.
+    if (fields || blocks || !_parts[0].strays.empty() || !_parts[1].strays.empty())
         splitRun(n, [&](int part) {
             Part& own = _parts[part];
             for (const std::uint32_t i : _parts[1 - part].strays)
                 writeFootprint(own, i, grid, _rows[Tiles].centreX[i], _rows[Tiles].centreY[i]);
-            if (_fieldSums)
+            if (fields)
                 for (const TileWindow& t : std::span<const TileWindow>(own.windows.data(), own.windowCount))
                     _windowsByTop[own.tops[static_cast<std::size_t>(t.w.y0)]++] = t;
+            if (blocks)
+                own.listed = _blocks.build(part, *frame.dodging, own.ownedCells);
         });
     if (count == 0)
         return;
+    if (blocks && !(_parts[0].listed && _parts[1].listed))
+        _sumsFrom = SumsFrom::Scans;
     splitRun(n, [&](int part) { sumPushes(frame, cells, grid, part); });
     _displaced[Tiles] += _parts[0].displaced + _parts[1].displaced;
+}
+
+PrimitiveStore::SumsFrom PrimitiveStore::sumsFrom(const PrimitiveFrame& frame, bool footprints,
+                                                  std::size_t windows) const
+{
+    if (frame.dodging == nullptr)
+        return SumsFrom::Scans;
+    const std::size_t cellCount = frame.dodging->getCellCount();
+    // The blocks list the footprints the store wrote, so they serve only
+    // while nothing else has written the buffer since it was last cleared
+    // (a writer marks it, and the canvas clears it at the next frame). A
+    // push costs them about the footprints round its window, the fields
+    // a share of a table as large as the buffer: the blocks serve few
+    // tiles, the tables many.
+    const std::size_t written = _parts[0].ownedCells.size() + _parts[0].strays.size()
+                              + _parts[1].ownedCells.size() + _parts[1].strays.size();
+    if (footprints && frame.dodging->isValid() && std::max(written, windows) * CellsPerBlockTile < cellCount)
+        return SumsFrom::Blocks;
+    // Many tiles make the fields pay; a few scan their windows.
+    return windows * CellsPerFieldTile >= cellCount ? SumsFrom::Fields : SumsFrom::Scans;
 }
 
 void PrimitiveStore::scanTiles(const PrimitiveFrame& frame, const Cells& cells, const Grid& grid, bool footprints,
@@ -281,13 +307,13 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
     const std::size_t total = _parts[0].windowCount + _parts[1].windowCount;
     const int tallest = std::max(_parts[0].tallest, _parts[1].tallest);
     const auto window = [&](std::size_t k) -> const TileWindow& {
-        return _fieldSums ? _windowsByTop[k] : windowAt(k);
+        return _sumsFrom == SumsFrom::Fields ? _windowsByTop[k] : windowAt(k);
     };
     const bool down = part == 0;
     const std::size_t chunk = std::max<std::size_t>(MinSumChunk, (total + SumChunks - 1) / SumChunks);
     bool started = false;
     forChunks(total, chunk, part, [&](std::size_t from, std::size_t to) {
-        if (_fieldSums && !started) {
+        if (_sumsFrom == SumsFrom::Fields && !started) {
             // Up, the sweep starts below the last window's rows.
             const int first = down ? window(from).w.y0 : window(to - 1).w.y0 + tallest;
             field.start(*frame.dodging, tallest, _parts[0].ownedCells.size() + _parts[1].ownedCells.size(), first,
@@ -309,7 +335,11 @@ void PrimitiveStore::sumPushes(const PrimitiveFrame& frame, const Cells& cells, 
                 if (cells.tempColor != nullptr)
                     __builtin_prefetch(cells.tempColor + 3 * std::size_t{r.cell[i]});
                 double push[2];
-                if (!_fieldSums || !field.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, push[0], push[1]))
+                const bool summed =
+                    _sumsFrom == SumsFrom::Fields ? field.sum(cx, cy, t.w.x0, t.w.x1, t.w.y0, t.w.y1, push[0], push[1])
+                    : _sumsFrom == SumsFrom::Blocks ? _blocks.sum(cx, cy, t.w, push[0], push[1])
+                                                    : false;
+                if (!summed)
                     TileLeafGL::dodgeSum(frame, cx, cy, _scene, push[0], push[1]);
                 b.row[j] = i;
                 b.push[0][j] = push[0];

@@ -2,6 +2,7 @@
 // middle, and a frame through the store equal to each primitive's own steps.
 #include "BufferTag.h"
 #include "CanvasTestSupport.h"
+#include "DodgeBlocks.h"
 #include "DodgeField.h"
 #include "PointLeafGL.h"
 #include "PrimitiveStore.h"
@@ -182,21 +183,58 @@ TEST(PrimitiveStore, AFrameThroughTheStoreIsEachPrimitivesOwnFrame)
     EXPECT_LE(stored.canvas->getPrimitiveStore().lastFullSteps(), 12u);
 }
 
-TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
+TEST(DodgeSums, FieldsAndBlocksEqualTheWindowScanToTheBit)
 {
     StoreScene s;
     auto* dodging = s.canvas->getActiveBufferAs<float>(DODGING_BUFFER);
     auto* sizes = s.canvas->getActiveBufferAs<float>(SIZE_BUFFER);
-    const auto footprint = [dodging](float cx, float cy) {
-        dodging->set2DValues(static_cast<int>(cx), static_cast<int>(cy), cx, cy);
+    // The cells written, for the blocks: the top half's in one list, the
+    // bottom half's in the other.
+    std::vector<std::uint32_t> written[DodgeBlocks::Parts];
+    std::set<std::uint32_t> listed;
+    const auto put = [&](int x, int y, float a, float b) {
+        dodging->set2DValues(x, y, a, b);
+        if (const auto c = static_cast<std::uint32_t>(y * dodging->getWidth() + x); listed.insert(c).second)
+            written[2 * y < dodging->getHeight() ? 0 : 1].push_back(c);
+    };
+    const auto footprint = [&](float cx, float cy) { put(static_cast<int>(cx), static_cast<int>(cy), cx, cy); };
+    const auto clear = [&] {
+        dodging->fillEntireBuffer(0.0f);
+        for (auto& cells : written)
+            cells.clear();
+        listed.clear();
     };
     const PrimitiveFrame frame = PrimitiveFrame::fromActive(*s.canvas);
+    // Every centre's push from the blocks, which must equal the window
+    // scan's where they give it; how many they gave, or -1 when they
+    // refused the footprints.
+    const auto blockSums = [&](const std::vector<std::pair<float, float>>& centres) {
+        DodgeBlocks blocks;
+        bool listed = true;
+        for (int part = 0; part < DodgeBlocks::Parts; ++part)
+            listed = blocks.build(part, *dodging, written[part]) && listed;
+        int looked = 0;
+        for (const auto& [cx, cy] : centres) {
+            TileLeafGL::DodgeWindow w;
+            TileLeafGL::dodgeWindow(frame, cx, cy, s.scene, w);
+            double bx = 0.0, by = 0.0, sx = 0.0, sy = 0.0;
+            if (blocks.sum(cx, cy, w, bx, by)) {
+                ++looked;
+                TileLeafGL::dodgeSum(frame, cx, cy, s.scene, sx, sy);
+                EXPECT_EQ(bx, sx) << cx << ", " << cy;
+                EXPECT_EQ(by, sy) << cx << ", " << cy;
+            }
+        }
+        return listed ? looked : -1;
+    };
     // Every centre's push, asked as the store asks: in order of the
     // windows' first rows, the first `downShare` of them from a field
     // sweeping down, the rest from the last one back from a field sweeping
-    // up. Each one a field gives must equal the window scan. Returns how
-    // many the fields gave and the last push scanned.
+    // up. Each one a field gives must equal the window scan, and so must
+    // the blocks'. Returns how many the fields gave and the last push
+    // scanned.
     const auto sums = [&](std::vector<std::pair<float, float>> centres, double downShare = 1.0) {
+        blockSums(centres);
         std::vector<std::pair<TileLeafGL::DodgeWindow, std::pair<float, float>>> asked;
         int tallest = 0;
         for (const auto& centre : centres) {
@@ -244,7 +282,7 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
     sizes->fillEntireBuffer(1.0f);
     footprint(100.5f, 99.5f);
     EXPECT_EQ(sums({{100.5f, 100.1f}}), std::tuple(1, 0.0, 0.0));
-    dodging->fillEntireBuffer(0.0f);
+    clear();
     // Centres on the first row and column, which the table leaves out: a
     // neighbour on the centre's column or row value still does not push,
     // sweeping either way.
@@ -254,12 +292,12 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
         footprint(100.5f, 5.5f);
         footprint(104.25f, 3.5f);
         EXPECT_EQ(sums({{100.5f, 0.5f}}, downShare), std::tuple(1, -3.75, -3.0));
-        dodging->fillEntireBuffer(0.0f);
+        clear();
         footprint(0.5f, 100.5f);
         footprint(5.5f, 100.5f);
         footprint(3.5f, 104.25f);
         EXPECT_EQ(sums({{0.5f, 100.5f}}, downShare), std::tuple(1, -3.0, -3.75));
-        dodging->fillEntireBuffer(0.0f);
+        clear();
     }
 
     // A crowd with shared column and row values, hidden footprints and
@@ -289,23 +327,28 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
     // the footprint rule.
     for (int i = 0; i < 50; ++i) {
         const float a = i % 2 == 0 ? 7.0f * i + 3.5f : 0.0f;
-        dodging->set2DValues(7 * i + 3, 5 * i + 2, a, a == 0.0f ? 5.0f * i + 2.5f : 0.0f);
+        put(7 * i + 3, 5 * i + 2, a, a == 0.0f ? 5.0f * i + 2.5f : 0.0f);
     }
     for (const float size : {30.0f, 2.0f}) {
         sizes->fillEntireBuffer(size);
         for (const double downShare : {1.0, 0.4, 0.0})
             EXPECT_EQ(std::get<0>(sums(centres, downShare)), 3000);
+        EXPECT_EQ(blockSums(centres), 3000);
     }
     // A value finer than 2^-6 in the first column: the windows that reach
-    // it, and its own, are left to the scan.
+    // it, and its own, are left to the scan; so are those the blocks find
+    // it pushing in.
     sizes->fillEntireBuffer(30.0f);
     footprint(0.01f, 300.5f);
     centres.emplace_back(0.01f, 300.5f);
     const int looked = std::get<0>(sums(centres));
     EXPECT_LT(looked, 2999);
     EXPECT_GT(looked, 2950);
+    const int blocksLooked = blockSums(centres);
+    EXPECT_LT(blocksLooked, 3000);
+    EXPECT_GE(blocksLooked, looked);
     centres.pop_back();
-    dodging->set2DValues(0, 300, 0.0f, 0.0f);
+    put(0, 300, 0.0f, 0.0f);
 
     // A value outside its own cell breaks the footprint rule from its row
     // on: sweeping down, the windows above it are still summed, sweeping
@@ -324,54 +367,64 @@ TEST(DodgeField, LookupsEqualTheWindowScanToTheBit)
     const int belowLooked = std::get<0>(sums(below, 0.0));
     EXPECT_GT(aboveLooked, 700);
     EXPECT_GT(belowLooked, 700);
-    dodging->set2DValues(50, 200, 49.5f, 200.5f);
+    put(50, 200, 49.5f, 200.5f);
     EXPECT_EQ(std::get<0>(sums(centres)), aboveLooked);
     EXPECT_EQ(std::get<0>(sums(centres, 0.0)), belowLooked);
+    // The blocks refuse the whole buffer.
+    EXPECT_EQ(blockSums(centres), -1);
 }
 
 TEST(PrimitiveStore, ACrowdOfDodgingTilesMovesAsEachTileAlone)
 {
-    // Enough tiles for the store to sum their pushes from DodgeFields, to
-    // split its tile pass over two threads and to keep its rows in cell
-    // order; close enough to share cells, where the newest tile's footprint
-    // counts, as when each writes in turn.
-    StoreScene stored, own;
-    std::vector<PrimitiveLeafGL*> a, b;
-    srand(9);
-    for (int i = 0; i < 4200; ++i) {
-        // Every fifth tile does not dodge, but its neighbours dodge it; a
-        // few lie beyond the canvas.
-        const double x = i % 1000 == 7 ? 1500 + i : 300 + rand() % 400, y = i % 1000 == 8 ? 1200 + i : 200 + rand() % 300;
-        const bool dodges = i % 5 != 0;
-        a.push_back(stored.add(new TileLeafGL(&stored.scene, x, y, false, false, 20, 20, 0.0, Type, dodges)));
-        b.push_back(own.add(new TileLeafGL(&own.scene, x, y, false, false, 20, 20, 0.0, Type, dodges)));
-    }
-    for (int frame = 0; frame < 8; ++frame) {
-        SCOPED_TRACE(frame);
-        // A temporary colour, taken where a tile was before its push moved
-        // it, before and after the removals; none in frame 5.
-        if (frame == 3 || frame == 5 || frame == 6)
-            for (StoreScene* s : {&stored, &own})
-                s->canvas->getActiveBufferAs<unsigned char>(TEMP_COLOR_BUFFER)
-                    ->fillEntireBufferWith3DValue(frame == 5 ? 127 : 180 + frame, 20, 20);
-        // Removals move other rows into the holes.
-        if (frame == 4)
-            for (std::size_t i = a.size(); i-- > 0;)
-                if (i % 7 == 3) {
-                    stored.scene.deleteComponent(a[i]);
-                    own.scene.deleteComponent(b[i]);
-                    a.erase(a.begin() + static_cast<std::ptrdiff_t>(i));
-                    b.erase(b.begin() + static_cast<std::ptrdiff_t>(i));
-                }
-        stored.scene.render(1, 2.0);
-        own.canvas->renderIntoBuffers();
-        for (PrimitiveLeafGL* p : b)
-            p->renderIntoBuffers();
-        own.canvas->VisComponent::animateMyself(2.0 / 60.0);
-        for (PrimitiveLeafGL* p : b)
-            p->animateMyself(2.0 / 60.0);
-        for (std::size_t i = 0; i < a.size(); ++i)
-            ASSERT_EQ(stateOf(*a[i]), stateOf(*b[i])) << i;
+    // Enough tiles for the store to split its tile pass over two threads
+    // and to keep its rows in cell order; close enough to share cells,
+    // where the newest tile's footprint counts, as when each writes in
+    // turn. A crowd of 4200 on the shipped buffer is summed from
+    // DodgeBlocks, one of 10000 from DodgeFields until the removals leave
+    // few enough for the blocks.
+    using Sums = PrimitiveStore::SumsFrom;
+    for (const auto& [count, dense] : {std::pair(4200, Sums::Blocks), std::pair(10000, Sums::Fields)}) {
+        SCOPED_TRACE(count);
+        StoreScene stored, own;
+        std::vector<PrimitiveLeafGL*> a, b;
+        srand(9);
+        for (int i = 0; i < count; ++i) {
+            // Every fifth tile does not dodge, but its neighbours dodge it; a
+            // few lie beyond the canvas.
+            const double x = i % 1000 == 7 ? 1500 + i : 300 + rand() % 400;
+            const double y = i % 1000 == 8 ? 1200 + i : 200 + rand() % 300;
+            const bool dodges = i % 5 != 0;
+            a.push_back(stored.add(new TileLeafGL(&stored.scene, x, y, false, false, 20, 20, 0.0, Type, dodges)));
+            b.push_back(own.add(new TileLeafGL(&own.scene, x, y, false, false, 20, 20, 0.0, Type, dodges)));
+        }
+        for (int frame = 0; frame < 8; ++frame) {
+            SCOPED_TRACE(frame);
+            // A temporary colour, taken where a tile was before its push
+            // moved it, before and after the removals; none in frame 5.
+            if (frame == 3 || frame == 5 || frame == 6)
+                for (StoreScene* s : {&stored, &own})
+                    s->canvas->getActiveBufferAs<unsigned char>(TEMP_COLOR_BUFFER)
+                        ->fillEntireBufferWith3DValue(frame == 5 ? 127 : 180 + frame, 20, 20);
+            // Removals move other rows into the holes.
+            if (frame == 4)
+                for (std::size_t i = a.size(); i-- > 0;)
+                    if (i % 7 == 3) {
+                        stored.scene.deleteComponent(a[i]);
+                        own.scene.deleteComponent(b[i]);
+                        a.erase(a.begin() + static_cast<std::ptrdiff_t>(i));
+                        b.erase(b.begin() + static_cast<std::ptrdiff_t>(i));
+                    }
+            stored.scene.render(1, 2.0);
+            EXPECT_EQ(stored.canvas->getPrimitiveStore().lastSumsFrom(), frame < 4 ? dense : Sums::Blocks);
+            own.canvas->renderIntoBuffers();
+            for (PrimitiveLeafGL* p : b)
+                p->renderIntoBuffers();
+            own.canvas->VisComponent::animateMyself(2.0 / 60.0);
+            for (PrimitiveLeafGL* p : b)
+                p->animateMyself(2.0 / 60.0);
+            for (std::size_t i = 0; i < a.size(); ++i)
+                ASSERT_EQ(stateOf(*a[i]), stateOf(*b[i])) << i;
+        }
     }
 }
 
