@@ -80,8 +80,8 @@ struct DodgeExact
 // The table holds cells only while each of them holds values of its own
 // cell; sum() declines windows that reach the first row breaking the rule,
 // windows with a cell of the first column or row finer than
-// DodgeExact::Finest, and
-// centres finer than that. The caller then scans the window itself.
+// DodgeExact::Finest, and centres finer than that. The caller then scans
+// the window itself.
 //
 // A cell with a == cx lies on the tile's column and one with b == cy on its
 // row. The field also keeps which exact values its cells may hold, and
