@@ -2,6 +2,8 @@
 // the blocks a window touches.
 #include "DodgeBlocks.h"
 
+#include <algorithm>
+
 bool DodgeBlocks::build(int part, const BufferTemplate<float>& dodging, std::span<const std::uint32_t> footprints)
 {
     List& l = _lists[static_cast<std::size_t>(part)];
@@ -15,6 +17,8 @@ bool DodgeBlocks::build(int part, const BufferTemplate<float>& dodging, std::spa
     l.starts.assign(blocks + 1, 0);
     l.fine.clear();
     l.unsorted.clear();
+    l.top = l.height;
+    l.bottom = -1;
     const float* cells = dodging.cells();
     for (const std::uint32_t c : footprints) {
         const float a = cells[2 * std::size_t{c}];
@@ -27,6 +31,8 @@ bool DodgeBlocks::build(int part, const BufferTemplate<float>& dodging, std::spa
         if (!(a > 0.0f && b > 0.0f) || x >= l.width || y >= l.height
             || static_cast<std::size_t>(y) * static_cast<std::size_t>(l.width) + static_cast<std::size_t>(x) != c)
             return false;
+        l.top = std::min(l.top, y);
+        l.bottom = std::max(l.bottom, y);
         if (!DodgeExact::representable(a) || !DodgeExact::representable(b)) {
             l.fine.emplace_back(a, b);
             continue;
@@ -81,8 +87,10 @@ bool DodgeBlocks::sum(float cx, float cy, const DodgeWindow& w, double& sumX, do
     std::uint64_t sumB = 0;
     const auto firstColumn = static_cast<std::size_t>(w.x0 >> ColumnShift);
     const auto lastColumn = static_cast<std::size_t>((w.x1 - 1) >> ColumnShift);
-    for (int blockRow = w.y0 >> RowShift; blockRow <= (w.y1 - 1) >> RowShift; ++blockRow)
-        for (const List& l : _lists) {
+    // Only the rows of the window that hold a list's footprints.
+    for (const List& l : _lists)
+        for (int blockRow = std::max(w.y0, l.top) >> RowShift; blockRow <= std::min(w.y1 - 1, l.bottom) >> RowShift;
+             ++blockRow) {
             const std::size_t row = static_cast<std::size_t>(blockRow) * l.blockColumns;
             const std::uint32_t end = l.starts[row + lastColumn + 1];
             for (std::uint32_t k = l.starts[row + firstColumn]; k < end; ++k) {

@@ -15,7 +15,7 @@
 // nor cy, summed in fixed point (DodgeExact), so it equals the window
 // scan's to the bit.
 //
-// Blocks are 8 rows by 16 columns, numbered row by row, and their
+// Blocks are 16 rows by 16 columns, numbered row by row, and their
 // footprints are listed block after block: the blocks a window touches on
 // one row of blocks are one run of a list.
 class DodgeBlocks
@@ -35,7 +35,7 @@ public:
     bool sum(float cx, float cy, const DodgeWindow& w, double& sumX, double& sumY) const;
 
 private:
-    static constexpr int RowShift = 3;      // blocks of 8 rows
+    static constexpr int RowShift = 4;      // blocks of 16 rows
     static constexpr int ColumnShift = 4;   // by 16 columns
     // A footprint in units of 2^-29; its cell is (a >> 29, b >> 29).
     struct Entry
@@ -48,6 +48,8 @@ private:
         int height = 0;
         std::size_t blockColumns = 0;
         bool usable = false;
+        int top = 0;      // the first and last rows holding its footprints
+        int bottom = -1;
         std::vector<std::uint32_t> starts;   // where each block's footprints start in entries, and the end
         std::vector<Entry> entries;
         // Footprints finer than the units (only in the first column or
