@@ -25,9 +25,10 @@ public:
     // (build) before any sum is asked.
     static constexpr int Parts = 2;
     // Lists the footprints of `dodging` in the cells `footprints` names as
-    // list `part`; the cells no list names must be empty. false (and every
-    // sum declined until the list is built again) when a cell holds a value
-    // outside itself, which no footprint does.
+    // list `part`; every cell that is not empty must be named by exactly
+    // one list. false (and every sum declined until the list is built
+    // again) when a cell holds a value outside itself, which no footprint
+    // does.
     bool build(int part, const BufferTemplate<float>& dodging, std::span<const std::uint32_t> footprints);
     // The push on a tile centred at (cx, cy) from the window w; false (and
     // no sum) when the fixed point may not be exact: a centre or a pushing
