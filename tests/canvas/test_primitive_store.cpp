@@ -210,9 +210,9 @@ TEST(DodgeSums, FieldsAndBlocksEqualTheWindowScanToTheBit)
     // refused the footprints.
     const auto blockSums = [&](const std::vector<std::pair<float, float>>& centres) {
         DodgeBlocks blocks;
-        bool listed = true;
+        bool built = true;
         for (int part = 0; part < DodgeBlocks::Parts; ++part)
-            listed = blocks.build(part, *dodging, written[part]) && listed;
+            built = blocks.build(part, *dodging, written[part]) && built;
         int looked = 0;
         for (const auto& [cx, cy] : centres) {
             TileLeafGL::DodgeWindow w;
@@ -225,7 +225,7 @@ TEST(DodgeSums, FieldsAndBlocksEqualTheWindowScanToTheBit)
                 EXPECT_EQ(by, sy) << cx << ", " << cy;
             }
         }
-        return listed ? looked : -1;
+        return built ? looked : -1;
     };
     // Every centre's push, asked as the store asks: in order of the
     // windows' first rows, the first `downShare` of them from a field
