@@ -134,7 +134,8 @@ bool DodgeField::addRow()
     const auto visit = [&](int x) {
         const float a = cell[2 * x];
         const float b = cell[2 * x + 1];
-        if (static_cast<int>(a) != x || static_cast<int>(b) != y || !(a < Largest) || !(b < Largest))
+        if (static_cast<int>(a) != x || static_cast<int>(b) != y || !(a < DodgeExact::Largest)
+            || !(b < DodgeExact::Largest))
             return false;
         run.carry(x);
         run.add(sign, sign * fixed(a), sign * fixed(b));
@@ -177,11 +178,12 @@ bool DodgeField::scanEdges(float cx, float cy, int x0, int x1, int y0, int y1, W
         const float b = cell[1];
         if (!occupied(a, b) || a == cx || b == cy)
             return true;
-        if (!representable(a) || !representable(b) || static_cast<int>(a) != x || static_cast<int>(b) != y)
+        if (!DodgeExact::representable(a) || !DodgeExact::representable(b) || static_cast<int>(a) != x
+            || static_cast<int>(b) != y)
             return false;
         ++edge.count;
-        edge.a += fine(a);
-        edge.b += fine(b);
+        edge.a += DodgeExact::fine(a);
+        edge.b += DodgeExact::fine(b);
         return true;
     };
     for (int y = y0; x0 == 0 && y < y1; ++y)

@@ -112,11 +112,8 @@ public:
 private:
     static constexpr double Unit = 8388608.0;   // 2^23: the running sums' units per cell
     static constexpr int RowsAhead = 4;         // buffer rows addRow starts loading ahead
-    static constexpr float Largest = DodgeExact::Largest;
     static bool occupied(float a, float b) { return a != 0.0f && b != 0.0f; }
-    static bool representable(float v) { return DodgeExact::representable(v); }
     static std::int64_t fixed(float v) { return static_cast<std::int64_t>(static_cast<double>(v) * Unit); }
-    static std::int64_t fine(float v) { return DodgeExact::fine(v); }
     // A window's cells that push: how many, and their a and b in units.
     struct Window
     {
